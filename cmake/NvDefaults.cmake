@@ -1,0 +1,39 @@
+# Project-wide compiler settings: warnings are errors on both compilers, and the
+# Windows side builds small, self-contained executables.
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  add_compile_options(-Wall -Wextra -Werror)
+endif()
+
+if(NV_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(WIN32)
+  # ANSI Win32 entry points, no min/max macros, Windows 7 API level (SetDefaultDllDirectories).
+  add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # Small code: -Os, unused sections dropped, symbols stripped in release builds;
+  # the C and C++ run-times and winpthreads linked statically so only system DLLs are imported.
+  add_compile_options(-ffunction-sections -fdata-sections)
+  add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+  if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel" OR CMAKE_BUILD_TYPE STREQUAL "Release")
+    add_link_options(-s)
+  endif()
+endif()
+
+# nv_apply_layer_rules(target): the portable core must never see <windows.h>.
+function(nv_portable_library name)
+  add_library(${name} STATIC ${ARGN})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+endfunction()
+
+# nv_add_unit_test(name SOURCES a.cpp b.cpp LIBS lib...): a native GoogleTest program whose
+# cases ctest lists one by one.
+function(nv_add_unit_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+endfunction()
