@@ -1,0 +1,199 @@
+"""Drives Windows programs under Wine as a user would, and checks their results from outside.
+
+Tests get a `Wine` object bound to the private environment that winenv.py started (its state
+folder is named by NV_E2E_STATE). The UI is driven through nvdriver.exe; results are read from
+the prefix's drive_c, `wine reg query`, INI files, `lnkinfo` and screenshots.
+"""
+
+import configparser
+import json
+import os
+import subprocess
+import time
+import unittest
+from pathlib import Path
+
+import winenv
+
+WIZARD = "Norvista Installer"
+SETUP_KEY = r"HKLM\Software\Halvorn\Norvista"
+
+
+def decode(text):
+    """nvdriver reports Windows-1252 bytes as code points 0-255; turn them into text."""
+    return text.encode("latin-1").decode("cp1252", errors="replace")
+
+
+class Wine:
+    def __init__(self, state_dir=None):
+        state_dir = Path(state_dir or os.environ["NV_E2E_STATE"])
+        state = json.loads((state_dir / winenv.STATE_FILE).read_text())
+        self.display = state["display"]
+        self.prefix = Path(state["prefix"])
+        self.env = winenv.wine_environment(self.prefix, self.display)
+        self.dist = Path(os.environ.get("NV_DIST", "dist")).resolve()
+        self.win_build = Path(os.environ.get("NV_WIN_BUILD", "build/windows")).resolve()
+        self.driver_exe = self.win_build / "tests/e2e/driver/nvdriver.exe"
+        self.screens = Path(os.environ.get("NV_SCREENS", "build/screens")).resolve()
+
+    # --- paths -----------------------------------------------------------------------------
+    @property
+    def drive_c(self):
+        return self.prefix / "drive_c"
+
+    @staticmethod
+    def windows_path(unix_path):
+        """The path a Windows program sees for a Unix path (Wine maps / to Z:)."""
+        return "Z:" + str(Path(unix_path).resolve()).replace("/", "\\")
+
+    # --- programs --------------------------------------------------------------------------
+    def run(self, args, timeout=60, check=True, cwd=None):
+        proc = subprocess.run(["wine", *map(str, args)], env=self.env, cwd=cwd,
+                              capture_output=True, timeout=timeout)
+        if check and proc.returncode != 0:
+            raise AssertionError(
+                f"wine {args} exited {proc.returncode}: {proc.stderr.decode(errors='replace')}")
+        return proc
+
+    def start(self, exe, cwd=None):
+        """Starts a GUI program; returns its Popen. Its current folder is cwd (a Unix folder)."""
+        return subprocess.Popen(["wine", str(exe)], env=self.env, cwd=cwd,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    @staticmethod
+    def wait_exit(proc, timeout=20):
+        return proc.wait(timeout=timeout)
+
+    def driver(self, *args, check=True, timeout=60):
+        proc = self.run([self.driver_exe, *args], timeout=timeout, check=False)
+        if check and proc.returncode != 0:
+            raise AssertionError(f"nvdriver {args}: {proc.stderr.decode(errors='replace')}")
+        return proc
+
+    # --- windows and controls --------------------------------------------------------------
+    def wait_window(self, title, timeout_ms=20000):
+        self.driver("wait", title, str(timeout_ms))
+
+    def has_window(self, title):
+        return self.driver("wait", title, "0", check=False).returncode == 0
+
+    def wait_gone(self, title, timeout_ms=20000):
+        self.driver("gone", title, str(timeout_ms))
+
+    def window_info(self, title):
+        return json.loads(self.driver("window", title).stdout)
+
+    def controls(self, title):
+        items = []
+        for line in self.driver("controls", title).stdout.decode().splitlines():
+            item = json.loads(line)
+            item["text"] = decode(item["text"])
+            item["parent"] = decode(item["parent"])
+            items.append(item)
+        return items
+
+    def control(self, title, text, cls=None):
+        for item in self.controls(title):
+            if item["text"] == text and (cls is None or item["class"] == cls):
+                return item
+        raise AssertionError(f"no control {text!r} in {title!r}")
+
+    def click(self, title, caption):
+        self.driver("click", title, caption)
+
+    def set_text(self, title, index, text):
+        self.driver("settext", title, str(index), text)
+
+    def keys(self, title, *keys):
+        self.driver("keys", title, *keys)
+
+    def focus(self, title):
+        item = json.loads(self.driver("focus", title).stdout)
+        item["text"] = decode(item["text"])
+        return item
+
+    def close(self, title):
+        self.driver("close", title)
+
+    @staticmethod
+    def poll(condition, timeout=20, what="condition"):
+        deadline = time.monotonic() + timeout
+        while True:
+            value = condition()
+            if value:
+                return value
+            if time.monotonic() > deadline:
+                raise AssertionError(f"timed out waiting for {what}")
+            time.sleep(0.1)
+
+    # --- results from outside --------------------------------------------------------------
+    def screenshot(self, name):
+        self.screens.mkdir(parents=True, exist_ok=True)
+        path = self.screens / f"{name}.png"
+        subprocess.run(["import", "-display", self.display, "-window", "root", str(path)],
+                       check=True, capture_output=True)
+        return path
+
+    def pixel(self, png, x, y):
+        """(r, g, b) of a pixel of a screenshot."""
+        out = subprocess.run(["convert", str(png), "-crop", f"1x1+{x}+{y}", "-depth", "8",
+                              "rgb:-"], check=True, capture_output=True).stdout
+        return tuple(out[:3])
+
+    def reg_query(self, key, value):
+        """The data of a registry value as text, or None when it (or its key) is missing."""
+        proc = self.run(["reg", "query", key, "/v", value], check=False)
+        if proc.returncode != 0:
+            return None
+        for line in proc.stdout.decode("cp1252", errors="replace").splitlines():
+            parts = line.strip().split(None, 2)
+            if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
+                return parts[2] if len(parts) == 3 else ""
+        return None
+
+    def reg_key_exists(self, key):
+        return self.run(["reg", "query", key], check=False).returncode == 0
+
+    def reg_add(self, key, value, data, kind="REG_SZ"):
+        self.run(["reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"])
+
+    def reg_delete_key(self, key):
+        self.run(["reg", "delete", key, "/f"], check=False)
+
+    @staticmethod
+    def read_ini(path):
+        parser = configparser.ConfigParser()
+        parser.read_string(Path(path).read_bytes().decode("cp1252"))
+        return parser
+
+    @staticmethod
+    def lnkinfo(path):
+        out = subprocess.run(["lnkinfo", str(path)], check=True, capture_output=True).stdout
+        fields = {}
+        for line in out.decode(errors="replace").splitlines():
+            if ":" in line:
+                key, _, value = line.partition(":")
+                fields.setdefault(key.strip(), value.strip())
+        return fields
+
+
+class WineTestCase(unittest.TestCase):
+    """Base class: one Wine per test class; programs a test started are ended afterwards."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.wine = Wine()
+
+    def setUp(self):
+        self.procs = []
+
+    def tearDown(self):
+        for proc in self.procs:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait(timeout=10)
+
+    def start(self, exe, cwd=None):
+        proc = self.wine.start(exe, cwd=cwd)
+        self.procs.append(proc)
+        return proc
