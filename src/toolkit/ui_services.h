@@ -1,0 +1,35 @@
+#pragma once
+// What a form's logic needs from the user-interface system beyond its controls: letting
+// pending window messages run, the modal folder chooser, and the native window that owns
+// programs started through the shell. The Win32 backend provides the real one; tests
+// provide a scripted one.
+
+#include <optional>
+#include <string>
+
+namespace nv::toolkit {
+
+class UiServices {
+public:
+    UiServices() = default;
+    virtual ~UiServices() = default;
+    UiServices(const UiServices&) = delete;
+    UiServices& operator=(const UiServices&) = delete;
+    UiServices(UiServices&&) = delete;
+    UiServices& operator=(UiServices&&) = delete;
+
+    // Runs every pending window message (clicks included) and returns. A request to close the
+    // main form made meanwhile takes effect only when control is back in the message loop.
+    virtual void ProcessMessages() = 0;
+
+    // The modal folder chooser, opened at `startFolder` (which exists). It navigates by
+    // changing the process's current folder; a typed folder that does not exist is created,
+    // with its parents, after the user confirms. The chosen folder, or nothing when cancelled.
+    virtual std::optional<std::string> BrowseForDirectory(const std::string& startFolder) = 0;
+
+    // The native handle of the main window (owner of programs started through the shell);
+    // null where there is none.
+    virtual void* MainWindowHandle() = 0;
+};
+
+}  // namespace nv::toolkit
