@@ -1,0 +1,180 @@
+#include "package/block_stream.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "base/error.h"
+#include "package/format.h"
+
+namespace nv::package {
+namespace {
+
+// Size of the buffer each block's output passes through on its way to the sink.
+constexpr std::size_t kInflateOutputSize = 65536;
+
+class Inflater {
+public:
+    Inflater() {
+        if (inflateInit(&stream_) != Z_OK) {
+            throw Error("error");
+        }
+    }
+    ~Inflater() { inflateEnd(&stream_); }
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+    Inflater(Inflater&&) = delete;
+    Inflater& operator=(Inflater&&) = delete;
+
+    // Inflates one complete zlib stream, handing its output to `out` piece by piece.
+    // Bytes after the stream's end are ignored.
+    void InflateBlock(const unsigned char* data, std::size_t size, ByteSink& out) {
+        if (inflateReset(&stream_) != Z_OK) {
+            throw Error("error");
+        }
+        stream_.next_in = const_cast<Bytef*>(data);
+        stream_.avail_in = static_cast<uInt>(size);
+        for (;;) {
+            stream_.next_out = output_.get();
+            stream_.avail_out = static_cast<uInt>(kInflateOutputSize);
+            const int status = inflate(&stream_, Z_NO_FLUSH);
+            const std::size_t produced = kInflateOutputSize - stream_.avail_out;
+            if (status != Z_OK && status != Z_STREAM_END) {
+                throw Error("error");  // corrupt data, or the stream ends inside the block
+            }
+            if (produced != 0) {
+                out.Write(output_.get(), produced);
+            }
+            if (status == Z_STREAM_END) {
+                return;
+            }
+            if (stream_.avail_in == 0 && stream_.avail_out != 0) {
+                throw Error("error");  // all input used, yet the stream has not ended
+            }
+        }
+    }
+
+private:
+    z_stream stream_{};
+    std::unique_ptr<unsigned char[]> output_{new unsigned char[kInflateOutputSize]};
+};
+
+// Reads exactly `count` bytes unless the input ends first; returns how many arrived.
+std::size_t ReadUpTo(InputFile& source, unsigned char* buffer, std::size_t count) {
+    std::size_t got = 0;
+    if (!source.Read(buffer, count, got)) {
+        throw Error("The package file cannot be read.");
+    }
+    return got;
+}
+
+class FileSink : public ByteSink {
+public:
+    FileSink(OutputFile& file, const std::string& path) : file_(file), path_(path) {}
+    void Write(const unsigned char* data, std::size_t count) override {
+        if (!file_.Write(data, count)) {
+            throw Error("Cannot write to \"" + path_ + "\". The disk may be full.");
+        }
+    }
+
+private:
+    OutputFile& file_;
+    const std::string& path_;
+};
+
+}  // namespace
+
+BlockStreamSummary InflateBlocks(InputFile& source, ByteSink& out) {
+    Inflater inflater;
+    const std::unique_ptr<unsigned char[]> input(new unsigned char[kMaxBlockLength]);
+    BlockStreamSummary summary;
+    for (;;) {
+        unsigned char lengthField[2];
+        if (ReadUpTo(source, lengthField, 2) != 2) {
+            summary.end = BlockStreamEnd::kEndOfInput;
+            return summary;
+        }
+        const std::size_t length = ReadU16(lengthField);
+        if (length == 0) {
+            summary.end = BlockStreamEnd::kEndMarker;
+            return summary;
+        }
+        if (length > kMaxBlockLength) {
+            summary.end = BlockStreamEnd::kBlockTooLong;
+            return summary;
+        }
+        if (ReadUpTo(source, input.get(), length) != length) {
+            summary.end = BlockStreamEnd::kBlockTruncated;
+            return summary;
+        }
+        inflater.InflateBlock(input.get(), length, out);
+        ++summary.blocks;
+    }
+}
+
+bool DecompressPackageFile(FileSystem& fs, const std::string& source,
+                           const std::string& destination) {
+    if (source == destination) {
+        return false;
+    }
+    const auto input = fs.OpenRead(source);
+    if (!input) {
+        throw Error("Cannot open \"" + source + "\".");
+    }
+    fs.DeleteFile(destination);
+    const auto output = fs.Create(destination);
+    if (!output) {
+        throw Error("Cannot create \"" + destination + "\".");
+    }
+    FileSink sink(*output, destination);
+    InflateBlocks(*input, sink);
+    if (!output->Close()) {
+        throw Error("Cannot write to \"" + destination + "\". The disk may be full.");
+    }
+    return true;
+}
+
+struct Deflater::State {
+    z_stream stream{};
+};
+
+Deflater::Deflater(int level) : state_(std::make_unique<State>()) {
+    if (deflateInit(&state_->stream, level) != Z_OK) {
+        throw Error("Cannot start compression at level " + std::to_string(level) + ".");
+    }
+}
+
+Deflater::~Deflater() {
+    deflateEnd(&state_->stream);
+}
+
+std::uint32_t Deflater::CompressPiece(const unsigned char* data, std::size_t size,
+                                      std::vector<unsigned char>& out) {
+    z_stream& stream = state_->stream;
+    if (deflateReset(&stream) != Z_OK) {
+        throw Error("Compression failed.");
+    }
+    scratch_.resize(deflateBound(&stream, static_cast<uLong>(size)));
+    stream.next_in = const_cast<Bytef*>(data);
+    stream.avail_in = static_cast<uInt>(size);
+    stream.next_out = scratch_.data();
+    stream.avail_out = static_cast<uInt>(scratch_.size());
+    if (deflate(&stream, Z_FINISH) != Z_STREAM_END) {
+        throw Error("Compression failed.");
+    }
+    const std::size_t compressed = scratch_.size() - stream.avail_out;
+    if (compressed > kMaxBlockLength && size > 1) {
+        const std::size_t half = size / 2;
+        const std::uint32_t first = CompressPiece(data, half, out);
+        return first + CompressPiece(data + half, size - half, out);
+    }
+    const std::size_t start = out.size();
+    out.resize(start + 2 + compressed);
+    WriteU16(out.data() + start, static_cast<std::uint16_t>(compressed));
+    std::copy(scratch_.begin(), scratch_.begin() + static_cast<std::ptrdiff_t>(compressed),
+              out.begin() + static_cast<std::ptrdiff_t>(start) + 2);
+    return 1;
+}
+
+}  // namespace nv::package

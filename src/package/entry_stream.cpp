@@ -1,0 +1,246 @@
+#include "package/entry_stream.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <utility>
+
+#include "base/error.h"
+#include "package/format.h"
+
+namespace nv::package {
+namespace {
+
+std::uint32_t SumBytes(const unsigned char* data, std::size_t count) {
+    std::uint32_t sum = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        sum += data[i];
+    }
+    return sum;
+}
+
+std::string Hex(std::uint32_t value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
+    return text;
+}
+
+}  // namespace
+
+EntryStreamParser::EntryStreamParser(EntrySink& sink, std::function<void()> onFullChunk)
+    : sink_(sink), onFullChunk_(std::move(onFullChunk)) {}
+
+std::size_t EntryStreamParser::TakeField(const unsigned char* data, std::size_t count,
+                                         std::size_t want) {
+    const std::size_t take = std::min(count, want - fieldFill_);
+    std::copy(data, data + take, field_ + fieldFill_);
+    fieldFill_ += take;
+    return take;
+}
+
+void EntryStreamParser::Damage(std::string fault) {
+    state_ = State::kDamaged;
+    outcome_.fault = std::move(fault);
+}
+
+void EntryStreamParser::Feed(const unsigned char* data, std::size_t count) {
+    while (count > 0 && !Settled()) {
+        std::size_t used = 0;
+        switch (state_) {
+            case State::kNameLength:
+            case State::kChecksum:
+                used = TakeField(data, count, state_ == State::kNameLength ? 2 : 4);
+                break;
+            case State::kSize:
+                used = TakeField(data, count, 4);
+                break;
+            case State::kName:
+                used = std::min(count, nameLength_ - name_.size());
+                name_.append(reinterpret_cast<const char*>(data), used);
+                break;
+            case State::kData: {
+                // Stop at each 8192-byte mark of the entry's data so every full chunk is
+                // counted once.
+                const std::size_t toMark = kDataChunkSize - dataDone_ % kDataChunkSize;
+                used = std::min({count, static_cast<std::size_t>(dataLeft_), toMark});
+                outcome_.computedChecksum += SumBytes(data, used);
+                sink_.EntryData(data, used);
+                dataLeft_ -= static_cast<std::uint32_t>(used);
+                dataDone_ += static_cast<std::uint32_t>(used);
+                if (dataDone_ % kDataChunkSize == 0 && onFullChunk_) {
+                    onFullChunk_();
+                }
+                break;
+            }
+            case State::kDone:
+            case State::kDamaged:
+                return;
+        }
+        data += used;
+        count -= used;
+        FieldComplete();
+    }
+}
+
+void EntryStreamParser::FieldComplete() {
+    switch (state_) {
+        case State::kNameLength:
+            if (fieldFill_ < 2) {
+                return;
+            }
+            fieldFill_ = 0;
+            nameLength_ = ReadU16(field_);
+            if (nameLength_ == 0) {
+                state_ = State::kChecksum;
+            } else if (nameLength_ > kMaxNameLength) {
+                Damage("entry " + std::to_string(outcome_.entries + 1) +
+                       " has a name length above 32768");
+            } else {
+                name_.clear();
+                state_ = State::kName;
+            }
+            return;
+        case State::kName:
+            if (name_.size() < nameLength_) {
+                return;
+            }
+            if (!IsPlainEntryName(name_)) {
+                Damage("entry " + std::to_string(outcome_.entries + 1) +
+                       " has a name that is not a plain file name");
+                return;
+            }
+            state_ = State::kSize;
+            return;
+        case State::kSize:
+            if (fieldFill_ < 4) {
+                return;
+            }
+            fieldFill_ = 0;
+            dataLeft_ = ReadU32(field_);
+            dataDone_ = 0;
+            ++outcome_.entries;
+            sink_.BeginEntry(name_, dataLeft_);
+            state_ = State::kData;
+            FieldComplete();  // an empty entry ends at once
+            return;
+        case State::kData:
+            if (dataLeft_ == 0) {
+                sink_.EndEntry();
+                state_ = State::kNameLength;
+            }
+            return;
+        case State::kChecksum:
+            if (fieldFill_ < 4) {
+                return;
+            }
+            outcome_.complete = true;
+            outcome_.storedChecksum = ReadU32(field_);
+            state_ = State::kDone;
+            return;
+        case State::kDone:
+        case State::kDamaged:
+            return;
+    }
+}
+
+EntryStreamOutcome EntryStreamParser::Finish() {
+    switch (state_) {
+        case State::kNameLength:
+            Damage("the entry stream ends before its end marker");
+            break;
+        case State::kName:
+        case State::kSize:
+            Damage("the entry stream ends inside the header of entry " +
+                   std::to_string(outcome_.entries + 1));
+            break;
+        case State::kData:
+            sink_.EndEntry();
+            Damage("the entry stream ends inside the data of \"" + name_ + "\"");
+            break;
+        case State::kChecksum:
+            Damage("the entry stream ends before its checksum");
+            break;
+        case State::kDone:
+            if (outcome_.storedChecksum != outcome_.computedChecksum) {
+                outcome_.fault = "checksum mismatch: stored " + Hex(outcome_.storedChecksum) +
+                                 ", computed " + Hex(outcome_.computedChecksum);
+            }
+            break;
+        case State::kDamaged:
+            break;
+    }
+    return outcome_;
+}
+
+std::uint32_t CheckPackEntry(FileSystem& fs, const PackEntry& entry) {
+    if (!IsPlainEntryName(entry.name)) {
+        throw Error("\"" + entry.name + "\" is not a plain file name usable as an entry name.");
+    }
+    const auto file = fs.OpenRead(entry.path);
+    if (!file) {
+        throw Error("Cannot open \"" + entry.path + "\".");
+    }
+    const auto size = file->Size();
+    if (!size) {
+        throw Error("Cannot read \"" + entry.path + "\".");
+    }
+    if (*size > kMaxEntrySize) {
+        throw Error("\"" + entry.path + "\" is 4 GiB or larger, too large for an entry.");
+    }
+    return static_cast<std::uint32_t>(*size);
+}
+
+EntryStreamSource::EntryStreamSource(FileSystem& fs, std::vector<PackEntry> entries)
+    : fs_(fs), entries_(std::move(entries)) {}
+
+void EntryStreamSource::Advance() {
+    if (next_ < entries_.size()) {
+        const PackEntry& entry = entries_[next_++];
+        const std::uint32_t size = CheckPackEntry(fs_, entry);
+        file_ = fs_.OpenRead(entry.path);
+        if (!file_) {
+            throw Error("Cannot open \"" + entry.path + "\".");
+        }
+        dataLeft_ = size;
+        pending_.assign(2 + entry.name.size() + 4, 0);
+        WriteU16(pending_.data(), static_cast<std::uint16_t>(entry.name.size()));
+        std::copy(entry.name.begin(), entry.name.end(), pending_.begin() + 2);
+        WriteU32(pending_.data() + 2 + entry.name.size(), size);
+    } else {
+        file_.reset();
+        pending_.assign(6, 0);
+        WriteU32(pending_.data() + 2, checksum_);
+        finished_ = true;
+    }
+    pendingPos_ = 0;
+}
+
+std::size_t EntryStreamSource::Read(unsigned char* buffer, std::size_t count) {
+    std::size_t filled = 0;
+    while (filled < count) {
+        if (pendingPos_ < pending_.size()) {
+            const std::size_t take = std::min(count - filled, pending_.size() - pendingPos_);
+            std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(pendingPos_), take,
+                        buffer + filled);
+            pendingPos_ += take;
+            filled += take;
+        } else if (dataLeft_ > 0) {
+            const auto want =
+                static_cast<std::size_t>(std::min<std::uint64_t>(count - filled, dataLeft_));
+            std::size_t got = 0;
+            if (!file_->Read(buffer + filled, want, got) || got != want) {
+                throw Error("Cannot read \"" + entries_[next_ - 1].path +
+                            "\", or it changed while being packed.");
+            }
+            checksum_ += SumBytes(buffer + filled, got);
+            dataLeft_ -= got;
+            filled += got;
+        } else if (finished_) {
+            break;
+        } else {
+            Advance();
+        }
+    }
+    return filled;
+}
+
+}  // namespace nv::package

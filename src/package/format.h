@@ -1,0 +1,53 @@
+#pragma once
+// The payload's byte layout: sizes, the names of the temporary package files, little-endian
+// fields and the rule for entry names.
+//
+// Setup file:   executable image | block stream | u32 PackageOffset (the image's size)
+// Block stream: { u16 length L (1..32768) | L bytes of one zlib stream } ... | u16 0
+// Entry stream: { u16 name length N (1..32768) | N name bytes | u32 size S | S data bytes } ...
+//               | u16 0 | u32 PackageChecksum (sum of all data bytes modulo 2^32)
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace nv::package {
+
+inline constexpr std::size_t kMaxBlockLength = 32768;
+inline constexpr std::size_t kMaxNameLength = 32768;
+inline constexpr std::size_t kTransferBufferSize = 32768;
+inline constexpr std::size_t kDataChunkSize = 8192;
+inline constexpr std::size_t kTrailerSize = 4;
+inline constexpr std::uint64_t kMaxEntrySize = 0xFFFFFFFFULL;
+
+inline constexpr const char* kCompressedPackageName = "package.dlz";
+inline constexpr const char* kDecompressedPackageName = "package.dld";
+
+inline std::uint16_t ReadU16(const unsigned char* bytes) {
+    return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+}
+
+inline std::uint32_t ReadU32(const unsigned char* bytes) {
+    return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[2]) << 16) |
+           (static_cast<std::uint32_t>(bytes[3]) << 24);
+}
+
+inline void WriteU16(unsigned char* bytes, std::uint16_t value) {
+    bytes[0] = static_cast<unsigned char>(value & 0xFF);
+    bytes[1] = static_cast<unsigned char>(value >> 8);
+}
+
+inline void WriteU32(unsigned char* bytes, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        bytes[i] = static_cast<unsigned char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+// True when `name` is a plain file name that is safe to create inside the temporary
+// folder: no folder part, no character Windows forbids in names, no control character,
+// not "." or "..", not ending in a dot or blank, no reserved device name (with or without
+// an extension), and not one of the two temporary package files.
+bool IsPlainEntryName(std::string_view name);
+
+}  // namespace nv::package

@@ -1,0 +1,22 @@
+#pragma once
+// Finding the payload in a setup file through its trailer.
+
+#include <cstdint>
+#include <optional>
+
+#include "package/file_system.h"
+
+namespace nv::package {
+
+struct PayloadLocation {
+    std::uint64_t offset = 0;  // first byte of the block stream (PackageOffset)
+    std::uint64_t end = 0;     // one past the trailer: where the raw copy stops
+};
+
+// Reads the trailer of `setup`. Empty ("no package") when the file is not a PE image, is
+// too short for a trailer, or when PackageOffset, taken as a signed 32-bit number, lies
+// before the end of the file's own PE image or beyond the file's size. Raises nv::Error
+// when the file cannot be read.
+std::optional<PayloadLocation> LocatePayload(InputFile& setup);
+
+}  // namespace nv::package

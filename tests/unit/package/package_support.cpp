@@ -1,0 +1,119 @@
+#include "package_support.h"
+
+#include "package/block_stream.h"
+#include "package/format.h"
+
+namespace nv::package::testing {
+
+void Append(Bytes& to, const Bytes& bytes) {
+    to.insert(to.end(), bytes.begin(), bytes.end());
+}
+
+void AppendU16(Bytes& to, std::uint16_t value) {
+    unsigned char field[2];
+    WriteU16(field, value);
+    to.insert(to.end(), field, field + 2);
+}
+
+void AppendU32(Bytes& to, std::uint32_t value) {
+    unsigned char field[4];
+    WriteU32(field, value);
+    to.insert(to.end(), field, field + 4);
+}
+
+Bytes MakeStub() {
+    Bytes stub(kStubImageEnd, 0);
+    stub[0] = 'M';
+    stub[1] = 'Z';
+    WriteU32(&stub[0x3C], 0x40);
+    unsigned char* pe = &stub[0x40];
+    pe[0] = 'P';
+    pe[1] = 'E';
+    WriteU16(pe + 4, 0x8664);   // machine: x86-64
+    WriteU16(pe + 6, 1);        // one section
+    WriteU16(pe + 20, 240);     // size of the PE32+ optional header
+    WriteU16(pe + 22, 0x0022);  // executable, large-address aware
+    WriteU16(pe + 24, 0x020B);  // PE32+ magic
+    unsigned char* section = pe + 24 + 240;
+    const char name[] = ".text";
+    std::copy(name, name + 5, section);
+    WriteU32(section + 8, 512);  // virtual size
+    WriteU32(section + 12, 0x1000);
+    WriteU32(section + 16, 512);  // size of raw data
+    WriteU32(section + 20, 512);  // pointer to raw data
+    stub[512] = 0xC3;             // ret
+    return stub;
+}
+
+Bytes Noise(std::size_t size, std::uint32_t seed) {
+    Bytes out(size);
+    std::uint32_t x = seed * 2654435761U + 1;
+    for (auto& byte : out) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        byte = static_cast<unsigned char>(x >> 24);
+    }
+    return out;
+}
+
+Bytes Text(std::size_t size, std::uint32_t seed) {
+    static const char* const kWords[] = {"norvista ", "setup ",    "package ", "block ", "entry ",
+                                         "\r\n",      "checksum ", "zlib ",    "folder "};
+    Bytes out;
+    out.reserve(size);
+    std::uint32_t x = seed + 7;
+    while (out.size() < size) {
+        x = x * 1103515245U + 12345U;
+        const std::string word = kWords[(x >> 16) % 9];
+        out.insert(out.end(), word.begin(), word.end());
+    }
+    out.resize(size);
+    return out;
+}
+
+Bytes EntryStream(const std::vector<std::pair<std::string, Bytes>>& entries) {
+    Bytes out;
+    std::uint32_t sum = 0;
+    for (const auto& [name, data] : entries) {
+        AppendU16(out, static_cast<std::uint16_t>(name.size()));
+        out.insert(out.end(), name.begin(), name.end());
+        AppendU32(out, static_cast<std::uint32_t>(data.size()));
+        Append(out, data);
+        for (const unsigned char byte : data) {
+            sum += byte;
+        }
+    }
+    AppendU16(out, 0);
+    AppendU32(out, sum);
+    return out;
+}
+
+Bytes BlockStream(const Bytes& stream, std::size_t pieceSize, int level) {
+    Deflater deflater(level);
+    Bytes out;
+    for (std::size_t at = 0; at < stream.size(); at += pieceSize) {
+        deflater.CompressPiece(stream.data() + at, std::min(pieceSize, stream.size() - at), out);
+    }
+    AppendU16(out, 0);
+    return out;
+}
+
+Bytes SetupFile(const Bytes& blockStream) {
+    Bytes setup = MakeStub();
+    Append(setup, blockStream);
+    AppendU32(setup, kStubImageEnd);
+    return setup;
+}
+
+Extraction Extract(FakeFileSystem& fs) {
+    Extraction out;
+    fs.CreateFolder("tmp");
+    ExtractCallbacks callbacks;
+    callbacks.step = [&out] { ++out.steps; };
+    callbacks.processMessages = [&out] { ++out.messagePumps; };
+    out.result = ExtractPackage(fs, "setup.exe", "tmp", callbacks);
+    return out;
+}
+
+}  // namespace nv::package::testing
