@@ -82,6 +82,10 @@ private:
 }  // namespace
 
 std::unique_ptr<InputFile> StdFileSystem::OpenRead(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        return nullptr;  // the C library would open a folder and fail only on reading
+    }
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         return nullptr;

@@ -1,0 +1,133 @@
+#include "inspect.h"
+
+#include <algorithm>
+
+#include "base/error.h"
+#include "package/format.h"
+#include "package/std_file_system.h"
+
+namespace nvpack {
+namespace {
+
+using nv::package::BlockStreamEnd;
+
+// The part of a file between two offsets, read as a file of its own.
+class FileRange : public nv::package::InputFile {
+public:
+    FileRange(nv::package::InputFile& file, std::uint64_t begin, std::uint64_t end)
+        : file_(file), begin_(begin), end_(end), position_(begin) {}
+
+    bool Read(void* buffer, std::size_t count, std::size_t& got) override {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(count, end_ - position_));
+        if (!file_.Read(buffer, want, got)) {
+            return false;
+        }
+        position_ += got;
+        return true;
+    }
+    bool Seek(std::uint64_t position) override {
+        position_ = std::min(begin_ + position, end_);
+        return file_.Seek(position_);
+    }
+    std::optional<std::uint64_t> Size() override { return end_ - begin_; }
+    std::uint64_t Done() const { return position_ - begin_; }
+
+private:
+    nv::package::InputFile& file_;
+    std::uint64_t begin_;
+    std::uint64_t end_;
+    std::uint64_t position_;
+};
+
+class ListSink : public nv::package::EntrySink {
+public:
+    explicit ListSink(std::vector<EntryInfo>& entries) : entries_(entries) {}
+    void BeginEntry(const std::string& name, std::uint32_t size) override {
+        entries_.push_back({name, size});
+    }
+    void EntryData(const unsigned char* /*data*/, std::size_t /*count*/) override {}
+    void EndEntry() override {}
+
+private:
+    std::vector<EntryInfo>& entries_;
+};
+
+// Feeds inflated bytes to the entry-stream parser and reports progress through the input.
+class ParserSink : public nv::package::ByteSink {
+public:
+    ParserSink(nv::package::EntryStreamParser& parser, std::uint64_t& bytes,
+               const std::function<void()>& onWrite)
+        : parser_(parser), bytes_(bytes), onWrite_(onWrite) {}
+    void Write(const unsigned char* data, std::size_t count) override {
+        parser_.Feed(data, count);
+        bytes_ += count;
+        onWrite_();
+    }
+
+private:
+    nv::package::EntryStreamParser& parser_;
+    std::uint64_t& bytes_;
+    const std::function<void()>& onWrite_;
+};
+
+}  // namespace
+
+std::string Inspection::Fault() const {
+    if (!hasPackage) {
+        return "no package: the trailer does not point behind the executable image";
+    }
+    if (!inflates) {
+        return "a block does not inflate (zlib reports an error)";
+    }
+    switch (blocks.end) {
+        case BlockStreamEnd::kEndMarker:
+            break;
+        case BlockStreamEnd::kEndOfInput:
+            return "the block stream ends after " + std::to_string(blocks.blocks) +
+                   " blocks without its end marker";
+        case BlockStreamEnd::kBlockTooLong:
+            return "block " + std::to_string(blocks.blocks + 1) + " has a length above 32768";
+        case BlockStreamEnd::kBlockTruncated:
+            return "block " + std::to_string(blocks.blocks + 1) + " is cut short";
+    }
+    return outcome.fault;
+}
+
+Inspection InspectSetup(const std::string& path,
+                        const std::function<void(std::uint64_t, std::uint64_t)>& progress) {
+    nv::package::StdFileSystem fs;
+    const auto file = fs.OpenRead(path);
+    if (!file) {
+        throw nv::Error("Cannot open \"" + path + "\".");
+    }
+    Inspection inspection;
+    const auto location = nv::package::LocatePayload(*file);
+    if (!location) {
+        return inspection;
+    }
+    inspection.hasPackage = true;
+    inspection.location = *location;
+    FileRange payload(*file, location->offset,
+                      std::max(location->offset, location->end - nv::package::kTrailerSize));
+    if (!payload.Seek(0)) {
+        throw nv::Error("Cannot read \"" + path + "\".");
+    }
+    ListSink list(inspection.entries);
+    nv::package::EntryStreamParser parser(list);
+    const std::uint64_t total = *payload.Size();
+    const std::function<void()> onWrite = [&] { progress(payload.Done(), total); };
+    ParserSink sink(parser, inspection.entryStreamBytes, onWrite);
+    try {
+        inspection.blocks = nv::package::InflateBlocks(payload, sink);
+    } catch (const nv::Error& error) {
+        if (std::string(error.what()) != "error") {
+            throw;
+        }
+        inspection.inflates = false;
+    }
+    inspection.outcome = parser.Finish();
+    return inspection;
+}
+
+}  // namespace nvpack

@@ -1,0 +1,29 @@
+#pragma once
+// A one-line progress display on stderr, shown only when stderr is a terminal.
+
+#include <cstdint>
+#include <string>
+
+namespace nvpack {
+
+class Progress {
+public:
+    explicit Progress(std::string label);
+    ~Progress();
+    Progress(const Progress&) = delete;
+    Progress& operator=(const Progress&) = delete;
+    Progress(Progress&&) = delete;
+    Progress& operator=(Progress&&) = delete;
+
+    void Update(std::uint64_t done, std::uint64_t total);
+    // One more step of a run whose length is not known beforehand.
+    void Tick();
+
+private:
+    std::string label_;
+    bool shown_;
+    int lastPercent_ = -1;
+    std::uint64_t ticks_ = 0;
+};
+
+}  // namespace nvpack

@@ -1,0 +1,320 @@
+"""nvpack from the outside: a payload written by an independent writer (Python's zlib) read
+back by nvpack, nvpack's payload read by an independent reader, byte-identical output for any
+--jobs, and the command-line errors.
+
+usage: python3 nvpack_cli_test.py NVPACK SCRATCH_DIR
+"""
+
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import unittest
+import zlib
+
+NVPACK = ""
+SCRATCH = ""
+
+
+def make_stub():
+    """A minimal PE32+ image with one 512-byte section; its image ends at 1024."""
+    stub = bytearray(1024)
+    stub[0:2] = b"MZ"
+    struct.pack_into("<I", stub, 0x3C, 0x40)
+    stub[0x40:0x44] = b"PE\0\0"
+    struct.pack_into("<HH", stub, 0x44, 0x8664, 1)
+    struct.pack_into("<HH", stub, 0x54, 240, 0x22)
+    struct.pack_into("<H", stub, 0x58, 0x20B)
+    section = 0x40 + 24 + 240
+    stub[section:section + 5] = b".text"
+    struct.pack_into("<IIII", stub, section + 8, 512, 0x1000, 512, 512)
+    return bytes(stub)
+
+
+def entry_stream(entries):
+    out = bytearray()
+    for name, data in entries:
+        out += struct.pack("<H", len(name)) + name + struct.pack("<I", len(data)) + data
+    out += struct.pack("<HI", 0, sum(b for _, data in entries for b in data) & 0xFFFFFFFF)
+    return bytes(out)
+
+
+def write_setup(stub, entries, piece, level):
+    """Our own writer of the payload format."""
+    stream = entry_stream(entries)
+    out = bytearray(stub)
+    for at in range(0, len(stream), piece):
+        block = zlib.compress(stream[at:at + piece], level)
+        assert len(block) <= 32768
+        out += struct.pack("<H", len(block)) + block
+    out += struct.pack("<HI", 0, len(stub))
+    return bytes(out)
+
+
+def read_setup(setup):
+    """Our own reader: returns [(name, data)] and checks the checksum."""
+    (offset,) = struct.unpack_from("<I", setup, len(setup) - 4)
+    at = offset
+    stream = bytearray()
+    while True:
+        (length,) = struct.unpack_from("<H", setup, at)
+        at += 2
+        if length == 0:
+            break
+        assert length <= 32768
+        stream += zlib.decompress(setup[at:at + length])
+        at += length
+    entries = []
+    at = 0
+    while True:
+        (name_length,) = struct.unpack_from("<H", stream, at)
+        at += 2
+        if name_length == 0:
+            break
+        name = bytes(stream[at:at + name_length])
+        (size,) = struct.unpack_from("<I", stream, at + name_length)
+        at += name_length + 4
+        entries.append((name, bytes(stream[at:at + size])))
+        at += size
+    (stored,) = struct.unpack_from("<I", stream, at)
+    assert stored == sum(b for _, data in entries for b in data) & 0xFFFFFFFF
+    return entries
+
+
+def noise(size, seed):
+    out = bytearray(size)
+    x = seed * 2654435761 + 1
+    for i in range(size):
+        x = (x * 6364136223846793005 + 1442695040888963407) & 0xFFFFFFFFFFFFFFFF
+        out[i] = x >> 56
+    return bytes(out)
+
+
+def text(size, seed):
+    words = [b"norvista ", b"setup ", b"payload ", b"\r\n", b"entry ", b"zlib "]
+    out = bytearray()
+    x = seed
+    while len(out) < size:
+        x = (x * 1103515245 + 12345) & 0x7FFFFFFF
+        out += words[(x >> 16) % len(words)]
+    return bytes(out[:size])
+
+
+PRODUCT = [
+    (b"Sorvelin.exe", noise(30000, 1)),
+    (b"Norvis.exe", text(120000, 2)),
+    (b"Norvis.hlp", text(16384, 3)),
+    (b"Norvis_uk.hlp", text(8191, 4)),
+    (b"brannok.wav", noise(3272, 5)),
+    (b"NV.OBJ", text(55, 6)),
+    (b"Deutsch.lng", b""),
+    (b"English.lng", b""),
+]
+
+
+def run(*args):
+    return subprocess.run([NVPACK, *args], capture_output=True, text=True, timeout=120)
+
+
+class Base(unittest.TestCase):
+    def setUp(self):
+        self.dir = os.path.join(SCRATCH, self.id().split(".")[-1])
+        shutil.rmtree(self.dir, ignore_errors=True)
+        os.makedirs(self.dir)
+
+    def path(self, *parts):
+        return os.path.join(self.dir, *parts)
+
+    def write(self, name, data):
+        with open(self.path(name), "wb") as f:
+            f.write(data)
+        return self.path(name)
+
+    def read(self, name):
+        with open(self.path(name), "rb") as f:
+            return f.read()
+
+    def product_files(self):
+        os.makedirs(self.path("in"), exist_ok=True)
+        return [self.write(os.path.join("in", name.decode()), data) for name, data in PRODUCT]
+
+
+class IndependentWriterAndReader(Base):
+    def test_nvpack_reads_a_payload_written_with_pythons_zlib(self):
+        for piece, level in ((32768, 9), (5000, 6), (100, 1), (40000, 9)):
+            setup = self.write("setup.exe", write_setup(make_stub(), PRODUCT, piece, level))
+            result = run("verify", setup)
+            self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+            shutil.rmtree(self.path("out"), ignore_errors=True)
+            result = run("extract", setup, self.path("out"))
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual(sorted(os.listdir(self.path("out"))),
+                             sorted(name.decode() for name, _ in PRODUCT))
+            for name, data in PRODUCT:
+                self.assertEqual(self.read(os.path.join("out", name.decode())), data)
+
+    def test_pythons_reader_reads_a_payload_written_by_nvpack(self):
+        stub = self.write("stub.exe", make_stub())
+        result = run("build", "--stub", stub, "--out", self.path("setup.exe"), *self.product_files())
+        self.assertEqual(result.returncode, 0, result.stderr)
+        setup = self.read("setup.exe")
+        self.assertEqual(setup[:1024], make_stub())
+        self.assertEqual(read_setup(setup), PRODUCT)
+        self.assertEqual(setup[1024 + 2:1024 + 4], b"\x78\xda")
+
+    def test_list_shows_offset_blocks_entries_and_checksums(self):
+        setup = self.write("setup.exe", write_setup(make_stub(), PRODUCT, 32768, 9))
+        result = run("list", setup)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        checksum = "0x%08X" % (sum(b for _, d in PRODUCT for b in d) & 0xFFFFFFFF)
+        self.assertIn("payload offset     1024", result.stdout)
+        self.assertIn("blocks             %d" % -(-len(entry_stream(PRODUCT)) // 32768),
+                      result.stdout)
+        self.assertIn("stored checksum    " + checksum, result.stdout)
+        self.assertIn("computed checksum  " + checksum, result.stdout)
+        for name, data in PRODUCT:
+            self.assertRegex(result.stdout, r"\s%d  %s\n" % (len(data), name.decode()))
+
+
+class Build(Base):
+    def build(self, *options):
+        stub = self.write("stub.exe", make_stub())
+        out = self.path("setup.exe")
+        result = run("build", "--stub", stub, "--out", out, *options, *self.product_files())
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return self.read("setup.exe")
+
+    def test_output_is_byte_identical_for_any_jobs(self):
+        for piece in ("32768", "3000"):
+            one = self.build("--jobs", "1", "--piece", piece)
+            for jobs in ("2", "3", "16"):
+                self.assertEqual(self.build("--jobs", jobs, "--piece", piece), one, jobs)
+            self.assertEqual(self.build("--piece", piece), one)
+
+    def test_level_and_piece_change_the_blocks_but_not_the_content(self):
+        default = self.build()
+        for options in (("--level", "0"), ("--level", "1", "--piece", "777")):
+            setup = self.build(*options)
+            self.assertNotEqual(setup, default)
+            self.assertEqual(read_setup(setup), PRODUCT)
+
+
+class CommandLineErrors(Base):
+    def expect(self, args, code, *texts):
+        result = run(*args)
+        self.assertEqual(result.returncode, code, result.stdout + result.stderr)
+        for text_ in texts:
+            self.assertIn(text_, result.stdout + result.stderr)
+        return result
+
+    def build_args(self, *files, stub=None):
+        return ["build", "--stub", stub or self.write("stub.exe", make_stub()), "--out",
+                self.path("setup.exe"), *files]
+
+    def test_help_and_usage_mistakes(self):
+        self.expect(["--help"], 0, "usage: nvpack build", "nvpack verify SETUP")
+        self.expect([], 2, "no command given", "--help")
+        self.expect(["pack"], 2, "unknown command")
+        self.expect(["verify"], 2, "wrong number of arguments")
+        self.expect(["build", "--out", "x", "f"], 2, "--stub and --out")
+        self.expect(self.build_args(), 2, "at least one FILE")
+        self.expect(self.build_args("--level", "10", "f"), 2, "--level takes a number from 0 to 9")
+        self.expect(self.build_args("--jobs", "0", "f"), 2, "--jobs takes a number")
+        self.expect(self.build_args("--piece", "x", "f"), 2, "--piece takes a number")
+        self.expect(self.build_args("--frobnicate", "f"), 2, "unknown option --frobnicate")
+        self.expect(self.build_args("--jobs"), 2, "--jobs needs a value")
+
+    def test_missing_or_unreadable_inputs(self):
+        self.expect(self.build_args(self.path("missing.bin")), 1, "Cannot open", "missing.bin")
+        os.makedirs(self.path("folder"))
+        self.expect(self.build_args(self.path("folder")), 1, "Cannot open")
+        self.expect(self.build_args(self.write("a.bin", b"x"), stub=self.path("nostub.exe")), 1,
+                    "Cannot open", "nostub.exe")
+        self.expect(self.build_args(self.write("b.bin", b"x"), stub=self.write("s", b"MZ" * 600)),
+                    1, "is not a Windows executable")
+        self.assertFalse(os.path.exists(self.path("setup.exe")))
+
+    def test_names_that_are_not_plain_file_names(self):
+        for name in ("CON", "lpt1.txt", "package.dld", "a:b", "a*b", "trailing.", "x\x01y"):
+            self.expect(self.build_args(self.write(name, b"data")), 1, "plain file name")
+        self.expect(self.build_args(self.path("in") + "/"), 1, "plain file name")
+        os.makedirs(self.path("d1"))
+        os.makedirs(self.path("d2"))
+        self.expect(self.build_args(self.write("d1/same.txt", b"1"), self.write("d2/SAME.txt", b"2")),
+                    1, "would both be extracted as")
+        self.assertFalse(os.path.exists(self.path("setup.exe")))
+
+    def test_output_that_is_an_input_or_the_stub(self):
+        stub = self.write("stub.exe", make_stub())
+        data = self.write("data.bin", b"payload")
+        self.expect(["build", "--stub", stub, "--out", data, data], 1, "is also an input")
+        self.expect(["build", "--stub", stub, "--out", stub, data], 1, "is the stub itself")
+        self.assertEqual(self.read("stub.exe"), make_stub())
+        self.assertEqual(self.read("data.bin"), b"payload")
+
+    def test_an_entry_of_4_gib_is_refused(self):
+        big = self.path("big.bin")
+        with open(big, "wb") as f:
+            f.truncate(1 << 32)  # sparse
+        self.expect(self.build_args(big), 1, "4 GiB or larger")
+        self.assertFalse(os.path.exists(self.path("setup.exe")))
+
+
+class VerifyFaults(Base):
+    def setup_bytes(self):
+        return bytearray(write_setup(make_stub(), PRODUCT, 32768, 9))
+
+    def verify(self, data):
+        result = run("verify", self.write("setup.exe", bytes(data)))
+        lines = result.stdout.strip().splitlines()
+        return result.returncode, lines
+
+    def test_intact_setup_passes(self):
+        code, lines = self.verify(self.setup_bytes())
+        self.assertEqual(code, 0)
+        self.assertEqual(len(lines), 1)
+        self.assertIn("ok, 8 entries", lines[0])
+
+    def test_each_fault_is_named_in_one_line(self):
+        cases = []
+        data = self.setup_bytes()
+        data[-8] ^= 1  # the last block's Adler-32, just before the end marker
+        cases.append((data, "does not inflate"))
+        stub_only = make_stub()
+        cases.append((stub_only, "no package"))
+        no_marker = self.setup_bytes()
+        del no_marker[-6:-4]
+        cases.append((no_marker, "without its end marker"))
+        truncated = self.setup_bytes()
+        del truncated[-400:-4]
+        cases.append((truncated, "cut short"))
+        garbage = self.setup_bytes()
+        garbage[1024 + 30] ^= 0xFF
+        cases.append((garbage, "does not inflate"))
+        for data, text_ in cases:
+            code, lines = self.verify(data)
+            self.assertEqual(code, 1, lines)
+            self.assertEqual(len(lines), 1, lines)
+            self.assertIn(text_, lines[0])
+
+    def test_checksum_mismatch(self):
+        entries = list(PRODUCT)
+        stream = bytearray(entry_stream(entries))
+        stream[-1] ^= 0x40
+        setup = bytearray(make_stub())
+        for at in range(0, len(stream), 32768):
+            block = zlib.compress(bytes(stream[at:at + 32768]), 9)
+            setup += struct.pack("<H", len(block)) + block
+        setup += struct.pack("<HI", 0, 1024)
+        code, lines = self.verify(setup)
+        self.assertEqual(code, 1)
+        self.assertIn("checksum mismatch", lines[0])
+        result = run("extract", self.path("setup.exe"), self.path("out"))
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("damaged", result.stderr)
+
+
+if __name__ == "__main__":
+    NVPACK, SCRATCH = sys.argv[1], sys.argv[2]
+    unittest.main(argv=sys.argv[:1], verbosity=1)
