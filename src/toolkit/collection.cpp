@@ -1,0 +1,36 @@
+#include "toolkit/collection.h"
+
+#include "toolkit/errors.h"
+
+namespace nv::toolkit {
+
+const ClassInfo& TCollectionItem::StaticClass() {
+    static const ClassInfo info("TCollectionItem", &TPersistent::StaticClass());
+    return info;
+}
+
+const ClassInfo& TCollection::StaticClass() {
+    static const ClassInfo info("TCollection", &TPersistent::StaticClass());
+    return info;
+}
+
+TCollectionItem& TCollection::Items(int index) const {
+    if (index < 0 || index >= Count()) {
+        ThrowListIndexError(index);
+    }
+    return *items_[static_cast<std::size_t>(index)];
+}
+
+void TCollection::Delete(int index) {
+    if (index < 0 || index >= Count()) {
+        ThrowListIndexError(index);
+    }
+    items_.erase(items_.begin() + index);
+}
+
+void TCollection::Append(std::unique_ptr<TCollectionItem> item) {
+    item->collection_ = this;
+    items_.push_back(std::move(item));
+}
+
+}  // namespace nv::toolkit

@@ -1,0 +1,131 @@
+#include "toolkit/control.h"
+
+#include <algorithm>
+
+#include "toolkit/property_types.h"
+
+namespace nv::toolkit {
+
+const std::vector<std::string> kAlignNames = {"alNone", "alTop",   "alBottom",
+                                              "alLeft", "alRight", "alClient"};
+
+const ClassInfo& TControl::StaticClass() {
+    static const ClassInfo info(
+        "TControl", &TComponent::StaticClass(),
+        MakePropertyList(IntegerProp("Left", &TControl::Left, &TControl::SetLeft),
+                         IntegerProp("Top", &TControl::Top, &TControl::SetTop),
+                         IntegerProp("Width", &TControl::Width, &TControl::SetWidth),
+                         IntegerProp("Height", &TControl::Height, &TControl::SetHeight),
+                         BoolProp("Visible", &TControl::Visible, &TControl::SetVisible),
+                         BoolProp("Enabled", &TControl::Enabled, &TControl::SetEnabled),
+                         IntegerProp("Cursor", &TControl::Cursor, &TControl::SetCursor),
+                         EnumProp("Align", kAlignNames, &TControl::Align, &TControl::SetAlign)));
+    return info;
+}
+
+TControl::TControl() : font_(std::make_unique<TFont>()) {
+    font_->OnChange = [this] { Changed(ControlProperty::Font); };
+}
+
+TControl::~TControl() { SetParent(nullptr); }
+
+void TControl::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width,
+                         std::int32_t height) {
+    if (left == left_ && top == top_ && width == width_ && height == height_) {
+        return;
+    }
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    Changed(ControlProperty::Bounds);
+}
+
+void TControl::SetVisible(bool visible) {
+    if (visible != visible_) {
+        visible_ = visible;
+        Changed(ControlProperty::Visible);
+    }
+}
+
+void TControl::SetEnabled(bool enabled) {
+    if (enabled != enabled_) {
+        enabled_ = enabled;
+        Changed(ControlProperty::Enabled);
+    }
+}
+
+void TControl::SetCaption(const std::string& caption) {
+    if (caption != caption_) {
+        caption_ = caption;
+        Changed(ControlProperty::Text);
+    }
+}
+
+void TControl::SetColor(TColor color) {
+    if (color != color_) {
+        color_ = color;
+        Changed(ControlProperty::Color);
+    }
+}
+
+void TControl::SetAlign(TAlign align) {
+    if (align != align_) {
+        align_ = align;
+        Changed(ControlProperty::Layout);
+    }
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == parent_ || parent == this) {
+        return;
+    }
+    if (parent_ != nullptr) {
+        auto& siblings = parent_->controls_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+    parent_ = parent;
+    if (parent_ != nullptr) {
+        parent_->controls_.push_back(this);
+    }
+    Changed(ControlProperty::Parent);
+}
+
+void TControl::Changed(ControlProperty property) {
+    if (backend_ != nullptr) {
+        backend_->Changed(*this, property);
+    }
+}
+
+const ClassInfo& TWinControl::StaticClass() {
+    static const ClassInfo info(
+        "TWinControl", &TControl::StaticClass(),
+        MakePropertyList(
+            IntegerProp("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder),
+            BoolProp("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)));
+    return info;
+}
+
+TWinControl::~TWinControl() {
+    // The controls shown on this one outlive it only when they are owned elsewhere; they are
+    // left without a visual parent.
+    for (TControl* control : controls_) {
+        control->parent_ = nullptr;
+    }
+}
+
+void TWinControl::SetTabOrder(std::int32_t tabOrder) {
+    if (tabOrder != tabOrder_) {
+        tabOrder_ = tabOrder;
+        Changed(ControlProperty::TabOrder);
+    }
+}
+
+void TWinControl::SetTabStop(bool tabStop) {
+    if (tabStop != tabStop_) {
+        tabStop_ = tabStop;
+        Changed(ControlProperty::TabOrder);
+    }
+}
+
+}  // namespace nv::toolkit

@@ -1,0 +1,52 @@
+#include "toolkit/property.h"
+
+#include "toolkit/errors.h"
+#include "toolkit/text.h"
+
+namespace nv::toolkit {
+
+std::int32_t Property::GetInteger(const TPersistent& /*object*/) const {
+    ThrowInvalidPropertyType(name_);
+}
+
+void Property::SetInteger(TPersistent& /*object*/, std::int32_t /*value*/) const {
+    ThrowInvalidPropertyType(name_);
+}
+
+TPersistent* Property::GetObject(const TPersistent& /*object*/) const {
+    ThrowInvalidPropertyType(name_);
+}
+
+void Property::SetObject(TPersistent& /*object*/, TPersistent* /*value*/) const {
+    ThrowInvalidPropertyType(name_);
+}
+
+void Property::SetAsText(TPersistent& /*object*/, std::string_view /*text*/) const {
+    ThrowInvalidPropertyType(name_);
+}
+
+std::string Property::GetAsText(const TPersistent& /*object*/) const {
+    ThrowInvalidPropertyType(name_);
+}
+
+const Property* ClassInfo::FindProperty(std::string_view name) const {
+    for (const ClassInfo* info = this; info != nullptr; info = info->base_) {
+        for (const auto& property : info->properties_) {
+            if (SameTextAZ(property->Name(), name)) {
+                return property.get();
+            }
+        }
+    }
+    return nullptr;
+}
+
+bool ClassInfo::InheritsFrom(const ClassInfo& other) const {
+    for (const ClassInfo* info = this; info != nullptr; info = info->base_) {
+        if (info == &other) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace nv::toolkit

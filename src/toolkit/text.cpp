@@ -1,0 +1,200 @@
+#include "toolkit/text.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <type_traits>
+
+namespace nv::toolkit {
+namespace {
+
+char LowerAZ(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    const char lower = LowerAZ(c);
+    if (lower >= 'a' && lower <= 'f') {
+        return lower - 'a' + 10;
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::string LowerCaseAZ(std::string_view text) {
+    std::string result(text);
+    for (char& c : result) {
+        c = LowerAZ(c);
+    }
+    return result;
+}
+
+bool SameTextAZ(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (LowerAZ(a[i]) != LowerAZ(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view TrimControl(std::string_view text) {
+    while (!text.empty() && IsControlOrBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsControlOrBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+namespace {
+
+// The parts of a text in the integer syntax: sign, magnitude and whether it was hexadecimal.
+struct IntegerText {
+    bool negative = false;
+    bool hexadecimal = false;
+    std::uint64_t magnitude = 0;
+};
+
+std::optional<IntegerText> ScanInteger(std::string_view text) {
+    IntegerText result;
+    std::size_t pos = 0;
+    while (pos < text.size() && text[pos] == ' ') {
+        ++pos;
+    }
+    if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) {
+        result.negative = text[pos] == '-';
+        ++pos;
+    }
+    if (pos < text.size() && (text[pos] == '$' || text[pos] == 'x' || text[pos] == 'X')) {
+        result.hexadecimal = true;
+        ++pos;
+    } else if (pos + 1 < text.size() && text[pos] == '0' &&
+               (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+        result.hexadecimal = true;
+        pos += 2;
+    }
+    if (pos == text.size()) {
+        return std::nullopt;
+    }
+    const std::uint64_t base = result.hexadecimal ? 16 : 10;
+    for (; pos < text.size(); ++pos) {
+        const int digit = result.hexadecimal
+                              ? HexDigitValue(text[pos])
+                              : ((text[pos] >= '0' && text[pos] <= '9') ? text[pos] - '0' : -1);
+        if (digit < 0) {
+            return std::nullopt;
+        }
+        const auto udigit = static_cast<std::uint64_t>(digit);
+        if (result.magnitude > (std::numeric_limits<std::uint64_t>::max() - udigit) / base) {
+            return std::nullopt;
+        }
+        result.magnitude = result.magnitude * base + udigit;
+    }
+    return result;
+}
+
+// A hexadecimal number may use every bit of the type (so $FFFFFFFF is -1 in 32 bits); a decimal
+// one must lie in the signed range.
+template <class Int>
+std::optional<Int> ToSigned(const IntegerText& scanned) {
+    using Unsigned = std::make_unsigned_t<Int>;
+    constexpr auto kUnsignedMax = static_cast<std::uint64_t>(std::numeric_limits<Unsigned>::max());
+    constexpr auto kSignedMax = static_cast<std::uint64_t>(std::numeric_limits<Int>::max());
+    if (scanned.hexadecimal) {
+        if (scanned.magnitude > kUnsignedMax) {
+            return std::nullopt;
+        }
+        auto bits = static_cast<Unsigned>(scanned.magnitude);
+        if (scanned.negative) {
+            bits = static_cast<Unsigned>(Unsigned{0} - bits);
+        }
+        return static_cast<Int>(bits);
+    }
+    if (scanned.negative) {
+        if (scanned.magnitude > kSignedMax + 1) {
+            return std::nullopt;
+        }
+        return scanned.magnitude == kSignedMax + 1
+                   ? std::numeric_limits<Int>::min()
+                   : static_cast<Int>(-static_cast<Int>(scanned.magnitude));
+    }
+    if (scanned.magnitude > kSignedMax) {
+        return std::nullopt;
+    }
+    return static_cast<Int>(scanned.magnitude);
+}
+
+}  // namespace
+
+std::optional<std::int64_t> ParseInt64(std::string_view text) {
+    const auto scanned = ScanInteger(text);
+    return scanned ? ToSigned<std::int64_t>(*scanned) : std::nullopt;
+}
+
+std::optional<std::int32_t> ParseInt32(std::string_view text) {
+    const auto scanned = ScanInteger(text);
+    return scanned ? ToSigned<std::int32_t>(*scanned) : std::nullopt;
+}
+
+std::optional<double> ParseFloat(std::string_view text) {
+    const std::string_view trimmed = TrimControl(text);
+    if (trimmed.empty()) {
+        return std::nullopt;
+    }
+    // Accept only sign, digits, one ".", and an exponent: no "inf", "nan" or hexadecimal floats.
+    std::size_t pos = 0;
+    if (trimmed[pos] == '+' || trimmed[pos] == '-') {
+        ++pos;
+    }
+    bool digits = false;
+    while (pos < trimmed.size() && trimmed[pos] >= '0' && trimmed[pos] <= '9') {
+        ++pos;
+        digits = true;
+    }
+    if (pos < trimmed.size() && trimmed[pos] == '.') {
+        ++pos;
+        while (pos < trimmed.size() && trimmed[pos] >= '0' && trimmed[pos] <= '9') {
+            ++pos;
+            digits = true;
+        }
+    }
+    if (!digits) {
+        return std::nullopt;
+    }
+    if (pos < trimmed.size() && (trimmed[pos] == 'e' || trimmed[pos] == 'E')) {
+        ++pos;
+        if (pos < trimmed.size() && (trimmed[pos] == '+' || trimmed[pos] == '-')) {
+            ++pos;
+        }
+        const std::size_t exponentStart = pos;
+        while (pos < trimmed.size() && trimmed[pos] >= '0' && trimmed[pos] <= '9') {
+            ++pos;
+        }
+        if (pos == exponentStart) {
+            return std::nullopt;
+        }
+    }
+    if (pos != trimmed.size()) {
+        return std::nullopt;
+    }
+    // from_chars is locale-independent but does not take a leading "+".
+    const std::string_view digitsText = trimmed.front() == '+' ? trimmed.substr(1) : trimmed;
+    double value = 0.0;
+    const auto [end, error] =
+        std::from_chars(digitsText.data(), digitsText.data() + digitsText.size(), value);
+    if (error != std::errc{} || end != digitsText.data() + digitsText.size() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace nv::toolkit
