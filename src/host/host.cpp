@@ -1,0 +1,109 @@
+#include "host/host.h"
+
+#include "host/host_errors.h"
+#include "host/path_text.h"
+
+namespace nv::host {
+namespace {
+
+// GetPrivateProfileString is read into a buffer of 2048 bytes.
+constexpr std::size_t kProfileTextLimit = 2047;
+
+std::string TextUpToZero(const std::string& data) {
+    return data.substr(0, data.find('\0'));
+}
+
+// "C:" names the root of a drive.
+bool IsDriveSpec(const std::string& folder) {
+    return folder.size() == 2 && folder[1] == ':';
+}
+
+}  // namespace
+
+std::string RegistryKey::ReadString(const std::string& name) {
+    const std::optional<RegistryValue> value = QueryValue(name);
+    if (!value) {
+        return {};
+    }
+    if (value->type != kRegSz && value->type != kRegExpandSz) {
+        throw InvalidDataTypeError(name);
+    }
+    return TextUpToZero(value->data);
+}
+
+void RegistryKey::WriteString(const std::string& name, const std::string& value) {
+    RegistryValue stored{kRegSz, value};
+    stored.data.push_back('\0');
+    if (!SetValue(name, stored)) {
+        throw SetDataError(name);
+    }
+}
+
+void FileStream::ReadExactly(void* buffer, std::size_t count) {
+    if (Read(buffer, count) != count) {
+        throw EndOfFileError(path_);
+    }
+}
+
+std::unique_ptr<RegistryKey> Host::OpenKey(std::string_view path, KeyAccess access) {
+    if (!path.empty() && path.front() == '\\') {
+        path.remove_prefix(1);
+    }
+    return DoOpenKey(std::string(path), access, false);
+}
+
+std::unique_ptr<RegistryKey> Host::CreateKey(std::string_view path) {
+    if (!path.empty() && path.front() == '\\') {
+        path.remove_prefix(1);
+    }
+    return DoOpenKey(std::string(path), KeyAccess::kAllAccess, true);
+}
+
+std::string Host::ReadProfileText(const std::string& file, const std::string& section,
+                                  const std::string& key, const std::string& defaultValue) {
+    std::string text = DoReadProfileText(file, section, key, defaultValue);
+    if (text.size() > kProfileTextLimit) {
+        text.resize(kProfileTextLimit);
+    }
+    return text;
+}
+
+void Host::WriteProfileText(const std::string& file, const std::string& section,
+                            const std::string& key, const std::string& value) {
+    if (!DoWriteProfileText(file, section, key, value)) {
+        throw ProfileWriteError(file);
+    }
+}
+
+void Host::CreateFolder(const std::string& path) {
+    if (!DoCreateFolder(path)) {
+        throw CreateFolderError();
+    }
+}
+
+bool Host::CreateFolderWithParents(const std::string& path) {
+    if (path.empty()) {
+        throw CreateFolderError();
+    }
+    const std::string folder = WithoutTrailingBackslashes(path);
+    if (folder.empty() || IsDriveSpec(folder)) {
+        // A root ("\" or "C:\") cannot be made; it either exists or not.
+        return FolderExists(folder + '\\');
+    }
+    if (FolderExists(folder)) {
+        return true;
+    }
+    const std::string parent = FolderPart(folder);
+    if (!parent.empty() && parent.size() < folder.size() && !CreateFolderWithParents(parent)) {
+        return false;
+    }
+    return DoCreateFolder(folder) || FolderExists(folder);
+}
+
+void Host::RemoveFolder(const std::string& path) {
+    if (!DoRemoveFolder(path)) {
+        throw RemoveFolderError();
+    }
+}
+
+}  // namespace nv::host

@@ -1,0 +1,182 @@
+#pragma once
+// Host: every operating-system service the setup uses, behind one interface. Win32Host
+// makes the real calls; SimHost simulates a Windows machine in memory for the tests.
+//
+// Who reports what:
+//  - Operations whose failure callers expect to test return a plain result (false, null,
+//    an empty text): opening a registry key, deleting a value, deleting or copying a
+//    file, creating a folder with its parents, making a folder current, starting a
+//    program, saving a shortcut, looking up a special folder, the token and the version.
+//  - Operations whose failure ends the procedure unless caught raise nv::Error with the
+//    text the user sees. The texts are made in one place (host_errors.h) and raised either
+//    by the non-virtual members of this header (registry values, profile files, folders)
+//    or by the file streams of each host (open, create, read, write, seek).
+//
+// Paths are Windows paths in the ANSI code page; relative names resolve against the
+// current folder. Registry paths are under HKEY_LOCAL_MACHINE.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/error.h"
+#include "host/host_types.h"
+
+namespace nv::host {
+
+// An open registry key; closed when destroyed.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    virtual ~RegistryKey() = default;
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+    RegistryKey(RegistryKey&&) = delete;
+    RegistryKey& operator=(RegistryKey&&) = delete;
+
+    // The text of a value, up to its first zero byte. A missing or unreadable value reads
+    // as the empty text; a value of a type other than REG_SZ or REG_EXPAND_SZ raises
+    // "Ungültiger Datentyp für '<name>'".
+    std::string ReadString(const std::string& name);
+    // Writes a REG_SZ value (its length counts the terminating zero). Raises
+    // "Fehler beim Setzen der Daten für '<name>'" when the value cannot be written.
+    void WriteString(const std::string& name, const std::string& value);
+
+    // The raw value, or nothing when it is missing or cannot be read.
+    virtual std::optional<RegistryValue> QueryValue(const std::string& name) = 0;
+    // Stores a raw value; false on failure.
+    virtual bool SetValue(const std::string& name, const RegistryValue& value) = 0;
+    // Deletes a value; false when it could not be deleted (for example when missing).
+    virtual bool DeleteValue(const std::string& name) = 0;
+};
+
+// A file opened byte-wise; closed when destroyed. Every failure raises nv::Error.
+class FileStream {
+public:
+    explicit FileStream(std::string path) : path_(std::move(path)) {}
+    virtual ~FileStream() = default;
+    FileStream(const FileStream&) = delete;
+    FileStream& operator=(const FileStream&) = delete;
+    FileStream(FileStream&&) = delete;
+    FileStream& operator=(FileStream&&) = delete;
+
+    // The file's size in bytes.
+    virtual std::uint64_t Size() = 0;
+    // Moves the position to `offset` bytes from the start.
+    virtual void Seek(std::uint64_t offset) = 0;
+    // Reads up to `count` bytes; fewer only at the end of the file. Returns the count read.
+    virtual std::size_t Read(void* buffer, std::size_t count) = 0;
+    // Writes all `count` bytes, or raises (a full disk included).
+    virtual void Write(const void* data, std::size_t count) = 0;
+    // True when the position is at or beyond the end of the file.
+    virtual bool Eof() = 0;
+
+    // Reads exactly `count` bytes; meeting the end of the file first raises.
+    void ReadExactly(void* buffer, std::size_t count);
+
+    // The path the file was opened by, as given.
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Called now and then while a file is copied, so that the caller can let window messages run.
+using CopyProgress = std::function<void()>;
+
+class Host {
+public:
+    Host() = default;
+    virtual ~Host() = default;
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+    Host(Host&&) = delete;
+    Host& operator=(Host&&) = delete;
+
+    // --- Registry, under HKEY_LOCAL_MACHINE. A leading backslash of the path is dropped.
+    // Opens an existing key with the given access; null when it does not open.
+    std::unique_ptr<RegistryKey> OpenKey(std::string_view path, KeyAccess access);
+    // Opens the key with full access, creating it and its parents when missing; null when
+    // that fails.
+    std::unique_ptr<RegistryKey> CreateKey(std::string_view path);
+
+    // --- Initialisation (private-profile) files, addressed by full path.
+    // The value of section/key, or `defaultValue` when absent; at most 2047 bytes.
+    std::string ReadProfileText(const std::string& file, const std::string& section,
+                                const std::string& key, const std::string& defaultValue = "");
+    // Raises "In <file> kann nicht geschrieben werden" on failure.
+    void WriteProfileText(const std::string& file, const std::string& section,
+                          const std::string& key, const std::string& value);
+
+    // --- Files and folders.
+    // Full path of the running executable.
+    virtual std::string ExecutablePath() = 0;
+    // Opens an existing file for reading; raises when it cannot be opened.
+    virtual std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) = 0;
+    // Creates a file for writing, truncating an existing one; raises when it cannot.
+    virtual std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) = 0;
+    // True when `path` names an existing folder.
+    virtual bool FolderExists(const std::string& path) = 0;
+    // Creates one folder; raises "Verzeichnis kann nicht erstellt werden" on failure.
+    void CreateFolder(const std::string& path);
+    // Creates a folder with all its missing parents; true when it exists afterwards.
+    // An empty path raises "Verzeichnis kann nicht erstellt werden".
+    bool CreateFolderWithParents(const std::string& path);
+    // Removes an empty folder; raises "Verzeichnis kann nicht entfernt werden" on failure.
+    void RemoveFolder(const std::string& path);
+    // Makes a folder the process's current folder; false on failure.
+    virtual bool SetCurrentFolder(const std::string& path) = 0;
+    // The process's current folder.
+    virtual std::string CurrentFolder() = 0;
+    // The full path of `path` resolved against the current folder.
+    virtual std::string FullPathOf(const std::string& path) = 0;
+    // Deletes a file; false on failure.
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // Copies a file, refusing to overwrite an existing destination; false on failure.
+    // `progress`, when given, is called now and then during the copy.
+    bool CopyFileNoOverwrite(const std::string& source, const std::string& destination,
+                             const CopyProgress& progress = {}) {
+        return DoCopyFile(source, destination, progress);
+    }
+
+    // --- Shell.
+    // Starts `file` with the verb "open", no parameters, `folder` as working folder, shown
+    // normally, owned by the native window `owner` (may be null). True when the shell
+    // accepted it.
+    virtual bool ShellOpen(void* owner, const std::string& file, const std::string& folder) = 0;
+    // The file-system path of a special folder (CSIDL number), or the empty text.
+    virtual std::string SpecialFolderPath(int csidl) = 0;
+    // Writes a shortcut file. False when the shell-link object or its file interface is
+    // not available; true otherwise, even when saving the file failed.
+    virtual bool SaveShellLink(const ShellLinkFields& fields, const std::string& linkFile) = 0;
+
+    // --- Process token and version.
+    // The groups of the current process's token; nothing when the token cannot be opened
+    // or queried.
+    virtual std::optional<std::vector<TokenGroup>> TokenGroups() = 0;
+    // The version record by the given query, or nothing when that query fails.
+    virtual std::optional<VersionRecord> QueryVersion(VersionQuery query) = 0;
+    // GetSystemMetrics.
+    virtual int SystemMetric(int index) = 0;
+
+protected:
+    // Primitives behind the non-virtual members above; each folds failure into its result.
+    virtual std::unique_ptr<RegistryKey> DoOpenKey(const std::string& path, KeyAccess access,
+                                                   bool create) = 0;
+    virtual std::string DoReadProfileText(const std::string& file, const std::string& section,
+                                          const std::string& key,
+                                          const std::string& defaultValue) = 0;
+    virtual bool DoWriteProfileText(const std::string& file, const std::string& section,
+                                    const std::string& key, const std::string& value) = 0;
+    virtual bool DoCreateFolder(const std::string& path) = 0;
+    virtual bool DoRemoveFolder(const std::string& path) = 0;
+    virtual bool DoCopyFile(const std::string& source, const std::string& destination,
+                            const CopyProgress& progress) = 0;
+};
+
+}  // namespace nv::host

@@ -1,0 +1,210 @@
+#include "host/sim/sim_host.h"
+
+#include "host/administrator.h"
+#include "host/path_text.h"
+#include "host/sim/sim_paths.h"
+#include "host/special_folders.h"
+
+namespace nv::host::sim {
+namespace {
+
+constexpr int kSwShow = 5;
+
+Sid EveryoneSid() {
+    Sid sid;
+    sid.authority = {0, 0, 0, 0, 0, 1};
+    sid.subAuthorities = {0};
+    return sid;
+}
+
+bool TargetIsPath(SimOp op) {
+    switch (op) {
+        case SimOp::kOpenKey:
+        case SimOp::kCreateKey:
+        case SimOp::kQueryValue:
+        case SimOp::kSetValue:
+        case SimOp::kDeleteValue:
+        case SimOp::kSpecialFolder:
+        case SimOp::kShellLinkObject:
+        case SimOp::kTokenGroups:
+            return false;
+        default:
+            return true;
+    }
+}
+
+}  // namespace
+
+SimHost::SimHost() {
+    AddDrive('C');
+    currentFolder_ = "C:\\";
+    const std::map<int, std::string> folders = {
+        {kCsidlProgramFiles, "C:\\Program Files"},
+        {kCsidlCommonDesktopDirectory, "C:\\users\\Public\\Desktop"},
+        {kCsidlDesktopDirectory, "C:\\users\\user\\Desktop"},
+        {kCsidlDesktop, "C:\\users\\user\\Desktop"},
+        {kCsidlAppData, "C:\\users\\user\\AppData\\Roaming"},
+        {kCsidlCommonPrograms, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"},
+        {kCsidlPrograms,
+         "C:\\users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"},
+    };
+    for (const auto& [csidl, path] : folders) {
+        SetSpecialFolder(csidl, path);
+        AddFolder(path);
+    }
+    SetExecutable("C:\\setup\\Setup.exe", "");
+    currentFolder_ = "C:\\setup";
+
+    tokenGroups_ = std::vector<TokenGroup>{
+        {EveryoneSid(), kSeGroupMandatory | kSeGroupEnabledByDefault | kSeGroupEnabled},
+        {CreateAdministratorsSid(),
+         kSeGroupMandatory | kSeGroupEnabledByDefault | kSeGroupEnabled | kSeGroupOwner},
+    };
+    version_.majorVersion = 5;
+    version_.minorVersion = 1;
+    version_.buildNumber = 2600;
+    version_.platformId = kPlatformWin32Nt;
+    version_.csdVersion = "Service Pack 3";
+    version_.servicePackMajor = 3;
+    version_.suiteMask = 0x0100;
+    version_.productType = kNtWorkstation;
+    SetRegistryString("SYSTEM\\CurrentControlSet\\Control\\ProductOptions", "ProductType", "WinNT");
+}
+
+SimHost::~SimHost() = default;
+
+std::string SimHost::ExecutablePath() {
+    return executable_;
+}
+
+void SimHost::SetExecutable(const std::string& path, const std::string& data) {
+    AddFile(path, data);
+    executable_ = Resolve(path).value_or(path);
+}
+
+bool SimHost::ShellOpen(void* owner, const std::string& file, const std::string& folder) {
+    if (Fails(SimOp::kShellOpen, {PathKey(Resolve(file).value_or(file))})) {
+        return false;
+    }
+    shellStarts_.push_back(SimShellStart{owner, "open", file, "", folder, kSwShow});
+    return FileExists(file);
+}
+
+std::string SimHost::SpecialFolderPath(int csidl) {
+    if (Fails(SimOp::kSpecialFolder, {std::to_string(csidl)})) {
+        return {};
+    }
+    const auto it = specialFolders_.find(csidl);
+    return it == specialFolders_.end() ? std::string() : it->second;
+}
+
+void SimHost::SetSpecialFolder(int csidl, const std::string& path) {
+    if (path.empty()) {
+        specialFolders_.erase(csidl);
+    } else {
+        specialFolders_[csidl] = path;
+    }
+}
+
+bool SimHost::SaveShellLink(const ShellLinkFields& fields, const std::string& linkFile) {
+    if (Fails(SimOp::kShellLinkObject, {})) {
+        return false;
+    }
+    const std::optional<std::string> full = Resolve(linkFile);
+    SimShellLink link{full.value_or(linkFile), fields, false};
+    if (!Fails(SimOp::kSaveShellLink, {PathKey(link.linkFile)}) && full && ParentIsFolder(*full) &&
+        IsWritableFolder(*full)) {
+        Node* existing = Find(*full);
+        if (existing == nullptr || (!existing->folder && !existing->inUse)) {
+            // The file's content is a readable summary; tests look at the recorded fields.
+            AddFile(*full, "[ShellLink]\r\nPath=" + fields.path +
+                               "\r\nDescription=" + fields.description + "\r\nWorkingDirectory=" +
+                               fields.workingDirectory + "\r\nIconLocation=" + fields.iconPath +
+                               "," + std::to_string(fields.iconIndex) + "\r\n");
+            link.saved = true;
+        }
+    }
+    shellLinks_.push_back(link);
+    return true;
+}
+
+std::optional<ShellLinkFields> SimHost::ShortcutAt(const std::string& linkFile) {
+    const std::optional<std::string> full = Resolve(linkFile);
+    if (!full || !FileExists(*full)) {
+        return std::nullopt;
+    }
+    for (auto it = shellLinks_.rbegin(); it != shellLinks_.rend(); ++it) {
+        if (it->saved && SameTextIgnoreCase(it->linkFile, *full)) {
+            return it->fields;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<TokenGroup>> SimHost::TokenGroups() {
+    if (Fails(SimOp::kTokenGroups, {})) {
+        return std::nullopt;
+    }
+    return tokenGroups_;
+}
+
+void SimHost::SetTokenGroups(std::optional<std::vector<TokenGroup>> groups) {
+    tokenGroups_ = std::move(groups);
+}
+
+std::optional<VersionRecord> SimHost::QueryVersion(VersionQuery query) {
+    if (query == VersionQuery::kExtended) {
+        return extendedQueryWorks_ ? std::optional<VersionRecord>(version_) : std::nullopt;
+    }
+    if (!shortQueryWorks_) {
+        return std::nullopt;
+    }
+    VersionRecord shortRecord = version_;
+    shortRecord.servicePackMajor = shortRecord.servicePackMinor = shortRecord.suiteMask = 0;
+    shortRecord.productType = 0;
+    return shortRecord;
+}
+
+void SimHost::SetVersion(const VersionRecord& record, bool extendedQueryWorks,
+                         bool shortQueryWorks) {
+    version_ = record;
+    extendedQueryWorks_ = extendedQueryWorks;
+    shortQueryWorks_ = shortQueryWorks;
+}
+
+int SimHost::SystemMetric(int index) {
+    const auto it = systemMetrics_.find(index);
+    return it == systemMetrics_.end() ? 0 : it->second;
+}
+
+void SimHost::SetSystemMetric(int index, int value) {
+    systemMetrics_[index] = value;
+}
+
+void SimHost::Fail(SimOp op, const std::string& target, int occurrence) {
+    std::string canonical;
+    if (!target.empty()) {
+        if (TargetIsPath(op)) {
+            canonical = PathKey(Resolve(target).value_or(target));
+        } else if (op == SimOp::kOpenKey || op == SimOp::kCreateKey) {
+            canonical = PathKey(KeyPath(target));
+        } else {
+            canonical = LowerCaseAscii(target);
+        }
+    }
+    faults_.Fail(op, canonical, occurrence);
+}
+
+void SimHost::FailOperationNumber(std::uint64_t number) {
+    faults_.FailOperationNumber(number);
+}
+
+void SimHost::ClearFaults() {
+    faults_.Clear();
+}
+
+bool SimHost::Fails(SimOp op, const std::vector<std::string>& targets) {
+    return faults_.Count(op, targets);
+}
+
+}  // namespace nv::host::sim

@@ -1,0 +1,198 @@
+#pragma once
+// SimHost: a Windows machine simulated in memory for native tests. Drives, folders and
+// files with case-insensitive names and a current folder; a registry under
+// HKEY_LOCAL_MACHINE with typed values; initialisation files kept as ordinary files in
+// their usual text layout; special folders; shortcuts and shell starts recorded field by
+// field; a configurable token and version record; and fault injection (sim_faults.h).
+//
+// A fresh SimHost looks like this: drive C: with the folders of the special-folder table
+// below, the executable "C:\setup\Setup.exe" (empty), "C:\setup" as the current folder,
+// an administrator's token, Windows XP Professional Service Pack 3, and a registry with
+// the NT product options key ("ProductType" = "WinNT").
+//
+// Special folders: program files "C:\Program Files"; common desktop "C:\users\Public\Desktop";
+// user desktop (0x10 and 0x00) "C:\users\user\Desktop"; application data
+// "C:\users\user\AppData\Roaming"; common programs
+// "C:\ProgramData\Microsoft\Windows\Start Menu\Programs"; user programs
+// "C:\users\user\AppData\Roaming\Microsoft\Windows\Start Menu\Programs".
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/host.h"
+#include "host/sim/sim_faults.h"
+
+namespace nv::host::sim {
+
+// A program start through the shell, as recorded.
+struct SimShellStart {
+    void* owner = nullptr;
+    std::string verb;
+    std::string file;
+    std::string parameters;
+    std::string folder;
+    int showCommand = 0;
+};
+
+// A shortcut handed to the shell, as recorded (also when its save failed).
+struct SimShellLink {
+    std::string linkFile;  // full path
+    ShellLinkFields fields;
+    bool saved = false;
+};
+
+class SimHost final : public Host {
+public:
+    SimHost();
+    ~SimHost() override;
+    SimHost(const SimHost&) = delete;
+    SimHost& operator=(const SimHost&) = delete;
+    SimHost(SimHost&&) = delete;
+    SimHost& operator=(SimHost&&) = delete;
+
+    // --- Host.
+    std::string ExecutablePath() override;
+    std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) override;
+    std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) override;
+    bool FolderExists(const std::string& path) override;
+    bool SetCurrentFolder(const std::string& path) override;
+    std::string CurrentFolder() override;
+    std::string FullPathOf(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    bool ShellOpen(void* owner, const std::string& file, const std::string& folder) override;
+    std::string SpecialFolderPath(int csidl) override;
+    bool SaveShellLink(const ShellLinkFields& fields, const std::string& linkFile) override;
+    std::optional<std::vector<TokenGroup>> TokenGroups() override;
+    std::optional<VersionRecord> QueryVersion(VersionQuery query) override;
+    int SystemMetric(int index) override;
+
+    // --- Setting up the machine. Paths resolve against the current folder.
+    // Adds a drive ("D") with an empty root folder.
+    void AddDrive(char letter);
+    // Adds a folder and its missing parents (on an existing drive).
+    void AddFolder(const std::string& path);
+    // Adds or replaces a file, making its missing parent folders (on an existing drive).
+    void AddFile(const std::string& path, const std::string& data);
+    // Sets the running executable's path, adding the file with `data`.
+    void SetExecutable(const std::string& path, const std::string& data);
+    // Nothing can be created, written, copied into, deleted or removed at or below `folder`.
+    void SetReadOnlyFolder(const std::string& folder);
+    // A file in use cannot be deleted or overwritten.
+    void SetFileInUse(const std::string& path, bool inUse);
+    // Writing more than `bytes` in total from now on fills the disk; nothing = no limit.
+    void SetFreeSpace(std::optional<std::uint64_t> bytes);
+
+    // --- Inspecting files and folders.
+    bool FileExists(const std::string& path);
+    std::optional<std::string> FileData(const std::string& path);
+    // Names of the files and folders directly in `folder`, in case-folded order.
+    std::vector<std::string> FolderEntries(const std::string& folder);
+
+    // --- Registry. Key paths as the program passes them (a leading backslash is dropped).
+    void AddRegistryKey(const std::string& key);
+    void SetRegistryValue(const std::string& key, const std::string& name,
+                          const RegistryValue& value);
+    void SetRegistryString(const std::string& key, const std::string& name,
+                           const std::string& text);
+    void RemoveRegistryKey(const std::string& key);
+    bool RegistryKeyExists(const std::string& key) const;
+    std::optional<RegistryValue> RegistryValueAt(const std::string& key,
+                                                 const std::string& name) const;
+    // The text of a REG_SZ / REG_EXPAND_SZ value without its terminating zero.
+    std::optional<std::string> RegistryStringAt(const std::string& key,
+                                                const std::string& name) const;
+    std::vector<std::string> RegistryValueNames(const std::string& key) const;
+    // False: keys open for reading only and none can be created, as for a user without
+    // administrator rights.
+    void SetRegistryWritable(bool writable);
+
+    // --- Shell.
+    void SetSpecialFolder(int csidl, const std::string& path);  // empty: does not resolve
+    const std::vector<SimShellStart>& ShellStarts() const { return shellStarts_; }
+    const std::vector<SimShellLink>& ShellLinks() const { return shellLinks_; }
+    // The fields of the shortcut saved last at `linkFile`, while its file exists.
+    std::optional<ShellLinkFields> ShortcutAt(const std::string& linkFile);
+
+    // --- Token and version.
+    // The token's groups; nothing means the token cannot be opened.
+    void SetTokenGroups(std::optional<std::vector<TokenGroup>> groups);
+    // The record both queries give, and which of them work.
+    void SetVersion(const VersionRecord& record, bool extendedQueryWorks = true,
+                    bool shortQueryWorks = true);
+    void SetSystemMetric(int index, int value);
+
+    // --- Faults and the operation log.
+    void Fail(SimOp op, const std::string& target = "", int occurrence = 0);
+    void FailOperationNumber(std::uint64_t number);
+    void ClearFaults();
+    std::uint64_t OperationCount() const { return faults_.OperationCount(); }
+    std::uint64_t OperationCount(SimOp op) const { return faults_.OperationCount(op); }
+    const std::vector<SimOperation>& OperationLog() const { return faults_.Log(); }
+
+protected:
+    std::unique_ptr<RegistryKey> DoOpenKey(const std::string& path, KeyAccess access,
+                                           bool create) override;
+    std::string DoReadProfileText(const std::string& file, const std::string& section,
+                                  const std::string& key, const std::string& defaultValue) override;
+    bool DoWriteProfileText(const std::string& file, const std::string& section,
+                            const std::string& key, const std::string& value) override;
+    bool DoCreateFolder(const std::string& path) override;
+    bool DoRemoveFolder(const std::string& path) override;
+    bool DoCopyFile(const std::string& source, const std::string& destination,
+                    const CopyProgress& progress) override;
+
+private:
+    class Stream;
+    class Key;
+    friend class Stream;
+    friend class Key;
+
+    struct Node {
+        std::string path;  // full path in the case it was made with
+        bool folder = false;
+        std::string data;
+        int openStreams = 0;
+        bool inUse = false;
+    };
+    struct KeyNode {
+        std::string path;
+        std::map<std::string, std::pair<std::string, RegistryValue>> values;  // by folded name
+    };
+
+    std::optional<std::string> Resolve(const std::string& path) const;
+    Node* Find(const std::string& fullPath);
+    bool IsWritableFolder(const std::string& folder) const;
+    bool ParentIsFolder(const std::string& fullPath);
+    bool Fails(SimOp op, const std::vector<std::string>& targets);
+    // Takes `count` bytes from the free space; false when the disk is full.
+    bool TakeSpace(std::uint64_t count);
+    static std::string KeyPath(const std::string& key);
+    const KeyNode* FindKey(const std::string& key) const;
+    KeyNode& MakeKey(const std::string& key);
+
+    std::map<std::string, Node> nodes_;  // by case-folded full path
+    std::string currentFolder_;
+    std::string executable_;
+    std::vector<std::string> readOnlyFolders_;
+    std::optional<std::uint64_t> freeSpace_;
+
+    std::map<std::string, KeyNode> keys_;  // by case-folded path
+    bool registryWritable_ = true;
+
+    std::map<int, std::string> specialFolders_;
+    std::vector<SimShellStart> shellStarts_;
+    std::vector<SimShellLink> shellLinks_;
+
+    std::optional<std::vector<TokenGroup>> tokenGroups_;
+    VersionRecord version_;
+    bool extendedQueryWorks_ = true;
+    bool shortQueryWorks_ = true;
+    std::map<int, int> systemMetrics_;
+
+    FaultPlan faults_;
+};
+
+}  // namespace nv::host::sim

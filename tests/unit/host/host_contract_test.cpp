@@ -1,0 +1,73 @@
+// The members Host builds on its primitives: folder creation with parents, the raised
+// folder errors and key paths.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "host/sim/sim_host.h"
+
+namespace nv::host {
+namespace {
+
+using sim::SimHost;
+
+std::string ErrorText(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+TEST(CreateFolderWithParents, MakesEveryMissingLevel) {
+    SimHost host;
+    EXPECT_TRUE(host.CreateFolderWithParents("C:\\Programme\\Halvorn\\Norvista\\"));
+    EXPECT_TRUE(host.FolderExists("C:\\Programme"));
+    EXPECT_TRUE(host.FolderExists("C:\\Programme\\Halvorn\\Norvista"));
+    EXPECT_TRUE(host.CreateFolderWithParents("c:\\PROGRAMME\\Halvorn"));  // exists already
+    EXPECT_TRUE(host.CreateFolderWithParents("rel\\sub"));
+    EXPECT_TRUE(host.FolderExists("C:\\setup\\rel\\sub"));
+    EXPECT_TRUE(host.CreateFolderWithParents("C:\\"));
+    EXPECT_TRUE(host.CreateFolderWithParents("C:"));
+}
+
+TEST(CreateFolderWithParents, FailsWithoutRaising) {
+    SimHost host;
+    EXPECT_FALSE(host.CreateFolderWithParents("Q:\\NoDrive\\Folder"));
+    EXPECT_FALSE(host.CreateFolderWithParents("Q:\\"));
+    host.AddFile("C:\\file", "");
+    EXPECT_FALSE(host.CreateFolderWithParents("C:\\file\\below"));
+    host.Fail(sim::SimOp::kCreateFolder, "C:\\A\\B");
+    EXPECT_FALSE(host.CreateFolderWithParents("C:\\A\\B\\C"));
+    EXPECT_TRUE(host.FolderExists("C:\\A"));
+    EXPECT_FALSE(host.FolderExists("C:\\A\\B"));
+}
+
+TEST(CreateFolderWithParents, EmptyPathRaises) {
+    SimHost host;
+    EXPECT_EQ(ErrorText([&] { host.CreateFolderWithParents(""); }),
+              "Verzeichnis kann nicht erstellt werden");
+}
+
+TEST(FolderErrors, CreateAndRemoveRaiseTheirTexts) {
+    SimHost host;
+    EXPECT_EQ(ErrorText([&] { host.CreateFolder("C:\\no\\such"); }),
+              "Verzeichnis kann nicht erstellt werden");
+    EXPECT_EQ(ErrorText([&] { host.RemoveFolder("C:\\no"); }),
+              "Verzeichnis kann nicht entfernt werden");
+}
+
+TEST(KeyPaths, LeadingBackslashIsDropped) {
+    SimHost host;
+    ASSERT_NE(host.CreateKey("\\Software\\Halvorn\\Norvista"), nullptr);
+    EXPECT_TRUE(host.RegistryKeyExists("Software\\Halvorn\\Norvista"));
+    EXPECT_NE(host.OpenKey("\\Software\\Halvorn", KeyAccess::kRead), nullptr);
+    EXPECT_NE(host.OpenKey("software\\halvorn\\norvista", KeyAccess::kAllAccess), nullptr);
+    EXPECT_EQ(host.OpenKey("\\Software\\Other", KeyAccess::kRead), nullptr);
+    EXPECT_FALSE(host.RegistryKeyExists("Software\\Other"));  // opening never creates
+}
+
+}  // namespace
+}  // namespace nv::host

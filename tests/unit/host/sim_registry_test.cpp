@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "host/sim/sim_host.h"
+
+namespace nv::host::sim {
+namespace {
+
+constexpr const char* kKey = "\\Software\\Halvorn\\Norvista";
+
+TEST(RegistryStrings, MissingValueReadsEmptyAndTextRoundTrips) {
+    SimHost host;
+    const std::unique_ptr<RegistryKey> key = host.CreateKey(kKey);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->ReadString("Installpath"), "");
+
+    key->WriteString("InstallPath", "C:\\Programme\\Norvista\\");
+    const std::optional<RegistryValue> raw = host.RegistryValueAt(kKey, "InstallPath");
+    ASSERT_TRUE(raw.has_value());
+    EXPECT_EQ(raw->type, kRegSz);
+    EXPECT_EQ(raw->data, std::string("C:\\Programme\\Norvista\\\0", 23));  // zero counted
+    EXPECT_EQ(key->ReadString("Installpath"), "C:\\Programme\\Norvista\\");
+
+    key->WriteString("DesktopLink", "");
+    EXPECT_EQ(host.RegistryStringAt(kKey, "DesktopLink"), "");
+    EXPECT_EQ(host.RegistryValueNames(kKey),
+              (std::vector<std::string>{"DesktopLink", "InstallPath"}));
+}
+
+TEST(RegistryStrings, ValueOfAnotherTypeRaises) {
+    SimHost host;
+    host.SetRegistryValue(kKey, "Installpath", RegistryValue{kRegDword, std::string(4, '\1')});
+    host.SetRegistryValue(kKey, "Expand", RegistryValue{kRegExpandSz, std::string("%x%\0", 4)});
+    const std::unique_ptr<RegistryKey> key = host.OpenKey(kKey, KeyAccess::kRead);
+    ASSERT_NE(key, nullptr);
+    try {
+        key->ReadString("Installpath");
+        FAIL() << "read a DWORD as text";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Ung\xFCltiger Datentyp f\xFCr 'Installpath'");
+    }
+    EXPECT_EQ(key->ReadString("Expand"), "%x%");
+}
+
+TEST(RegistryStrings, UnwritableValueRaisesWithItsName) {
+    SimHost host;
+    const std::unique_ptr<RegistryKey> key = host.CreateKey(kKey);
+    host.Fail(SimOp::kSetValue, "desktoplink");
+    key->WriteString("InstallPath", "C:\\x\\");
+    try {
+        key->WriteString("DesktopLink", "C:\\d.lnk");
+        FAIL() << "the value was written";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Fehler beim Setzen der Daten f\xFCr 'DesktopLink'");
+    }
+    EXPECT_FALSE(host.RegistryValueAt(kKey, "DesktopLink").has_value());
+}
+
+TEST(RegistryAccess, ReadOnlyKeysRefuseWrites) {
+    SimHost host;
+    host.SetRegistryString(kKey, "Installpath", "C:\\x\\");
+    const std::unique_ptr<RegistryKey> key = host.OpenKey(kKey, KeyAccess::kRead);
+    EXPECT_THROW(key->WriteString("Installpath", "y"), Error);
+    EXPECT_FALSE(key->DeleteValue("Installpath"));
+    EXPECT_EQ(host.RegistryStringAt(kKey, "Installpath"), "C:\\x\\");
+}
+
+TEST(RegistryAccess, UserWithoutRightsCanOnlyRead) {
+    SimHost host;
+    host.SetRegistryString(kKey, "Installpath", "C:\\x\\");
+    host.SetRegistryWritable(false);
+    EXPECT_NE(host.OpenKey(kKey, KeyAccess::kRead), nullptr);
+    EXPECT_EQ(host.OpenKey(kKey, KeyAccess::kAllAccess), nullptr);
+    EXPECT_EQ(host.CreateKey(kKey), nullptr);
+    EXPECT_EQ(host.CreateKey("Software\\New"), nullptr);
+    EXPECT_FALSE(host.RegistryKeyExists("Software\\New"));
+}
+
+TEST(RegistryValues, DeleteLeavesTheKey) {
+    SimHost host;
+    host.SetRegistryString(kKey, "SetupLink", "C:\\s.lnk");
+    const std::unique_ptr<RegistryKey> key = host.OpenKey(kKey, KeyAccess::kAllAccess);
+    EXPECT_TRUE(key->DeleteValue("SETUPLINK"));
+    EXPECT_FALSE(key->DeleteValue("SetupLink"));
+    EXPECT_TRUE(host.RegistryKeyExists(kKey));
+    EXPECT_TRUE(host.RegistryValueNames(kKey).empty());
+}
+
+TEST(RegistryValues, KeyRemovedWhileOpenFailsQuietly) {
+    SimHost host;
+    host.SetRegistryString(kKey, "InstallPath", "C:\\x\\");
+    const std::unique_ptr<RegistryKey> key = host.OpenKey(kKey, KeyAccess::kAllAccess);
+    host.RemoveRegistryKey("Software\\Halvorn");
+    EXPECT_FALSE(host.RegistryKeyExists(kKey));
+    EXPECT_EQ(key->ReadString("InstallPath"), "");
+    EXPECT_THROW(key->WriteString("InstallPath", "y"), Error);
+}
+
+}  // namespace
+}  // namespace nv::host::sim
