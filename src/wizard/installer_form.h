@@ -1,0 +1,118 @@
+#pragma once
+// TfInstaller: the wizard window. It owns every control (built from the stored layout), the
+// language component and the three values that live as long as the program; its handlers
+// drive the page flow, the installation and the removal. It talks to the system only through
+// the Host and to the user-interface system only through its controls and UiServices, so the
+// whole wizard runs headless in tests.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "host/host.h"
+#include "toolkit/form.h"
+#include "toolkit/graphics.h"
+#include "toolkit/image.h"
+#include "toolkit/radio_group.h"
+#include "toolkit/std_controls.h"
+#include "toolkit/ui_services.h"
+
+namespace nv::lang {
+class TMultilanguage;
+}
+
+namespace nv::wizard {
+
+// The window's pictures: the background and the five step numbers.
+struct WizardPictures {
+    toolkit::Bitmap splash;                // 650 x 500
+    std::array<toolkit::Bitmap, 5> steps;  // 110 x 145 each, the digits 1 to 5
+};
+
+class TfInstaller : public toolkit::TForm {
+public:
+    TfInstaller(host::Host& host, toolkit::UiServices& ui, const WizardPictures& pictures);
+    ~TfInstaller() override;
+    TfInstaller(const TfInstaller&) = delete;
+    TfInstaller& operator=(const TfInstaller&) = delete;
+    TfInstaller(TfInstaller&&) = delete;
+    TfInstaller& operator=(TfInstaller&&) = delete;
+
+    // Creation: centres the window, proposes the installation folder, shows step 1 and
+    // applies the English texts. Runs once, after every control exists.
+    void FormCreate();
+
+    // Page flow.
+    void btnNextClick(toolkit::TComponent& sender);
+    void btnPrevClick(toolkit::TComponent& sender);
+    void btnCancelClick(toolkit::TComponent& sender);
+    void rgLanguageClick(toolkit::TComponent& sender);
+    void rgLicenseClick(toolkit::TComponent& sender);
+    void btnInstallpathClick(toolkit::TComponent& sender);
+
+    // Installation from the payload to the success page, and removal of an installation.
+    void InstallProduct();
+    void Uninstall(const std::string& installedPath);
+
+    // Shows picture InfoPictureIndex of ilInfoPics in iInfoPicture.
+    void ShowInfoPicture();
+
+    // The values that live as long as the window.
+    std::uint8_t PageNumber = 0;
+    std::int32_t InfoPictureIndex = 0;
+    std::string InstalledPath;
+
+    // The controls, owned by the form (panels are only their visual parents).
+    toolkit::TImage* iSplash = nullptr;
+    toolkit::TImage* iInfoPicture = nullptr;
+    toolkit::TImageList* ilInfoPics = nullptr;
+    toolkit::TButton* btnPrev = nullptr;
+    toolkit::TButton* btnNext = nullptr;
+    toolkit::TButton* btnCancel = nullptr;
+    toolkit::TPanel* pLanguage = nullptr;
+    toolkit::TPanel* pLicense = nullptr;
+    toolkit::TPanel* pInstallpath = nullptr;
+    toolkit::TPanel* pInstall = nullptr;
+    toolkit::TPanel* pSuccess = nullptr;
+    toolkit::TPanel* pError = nullptr;
+    toolkit::TPanel* pCopyError = nullptr;
+    toolkit::TPanel* pAdmin = nullptr;
+    toolkit::TPanel* pTempdir = nullptr;
+    toolkit::TPanel* pUninstall = nullptr;
+    toolkit::TPanel* pUnistalling = nullptr;
+    toolkit::TRadioGroup* rgLanguage = nullptr;
+    toolkit::TLabel* lbLicense = nullptr;
+    toolkit::TRichEdit* reLicense = nullptr;
+    toolkit::TRadioGroup* rgLicense = nullptr;
+    toolkit::TLabel* lbInstallpath = nullptr;
+    toolkit::TEdit* edInstallpath = nullptr;
+    toolkit::TButton* btnInstallpath = nullptr;
+    toolkit::TLabel* lbDesktop = nullptr;
+    toolkit::TCheckBox* cbDesktop = nullptr;
+    toolkit::TLabel* lbQuick = nullptr;
+    toolkit::TCheckBox* cbQuick = nullptr;
+    toolkit::TLabel* lbStartmenu = nullptr;
+    toolkit::TCheckBox* cbStartmenu = nullptr;
+    toolkit::TLabel* lbInstalling = nullptr;
+    toolkit::TLabel* lbError = nullptr;
+    toolkit::TProgressBar* pbInstall = nullptr;
+    toolkit::TLabel* lbFinish = nullptr;
+    toolkit::TCheckBox* cbStartNV = nullptr;
+    lang::TMultilanguage* Multilanguage1 = nullptr;
+
+    host::Host& Host() const { return host_; }
+    toolkit::UiServices& Ui() const { return ui_; }
+
+private:
+    void BuildFromLayout(const WizardPictures& pictures);
+    void BindControls();
+    void ApplyLanguage(const std::string& language);
+    bool LanguageChosen() const { return rgLanguage->ItemIndex() != -1; }
+    bool LicenceAgreed() const { return rgLicense->ItemIndex() == 0; }
+    void ShowLanguagePage();
+
+    host::Host& host_;
+    toolkit::UiServices& ui_;
+};
+
+}  // namespace nv::wizard

@@ -1,0 +1,155 @@
+// The page flow: which page is shown, what the three buttons offer, and when the installation
+// and the removal run. Everything happens inside the click handlers.
+
+#include "base/error.h"
+#include "host/administrator.h"
+#include "host/special_folders.h"
+#include "host/windows_version.h"
+#include "wizard/installation_record.h"
+#include "wizard/installer_form.h"
+
+namespace nv::wizard {
+
+namespace {
+constexpr char kProductExecutable[] = "Norvis.exe";
+}
+
+void TfInstaller::btnNextClick(toolkit::TComponent& /*sender*/) {
+    ++PageNumber;
+    ++InfoPictureIndex;
+    ShowInfoPicture();
+    switch (PageNumber) {
+        case 2: {
+            pLanguage->SetVisible(false);
+            std::string versionText;
+            host::GetWindowsVersionText(host_, versionText);
+            if (!host::NamesWindows9x(versionText) && !host::IsAdministrator(host_)) {
+                pAdmin->SetVisible(true);
+                btnNext->SetEnabled(false);
+                btnPrev->SetEnabled(false);
+                return;
+            }
+            InstalledPath.clear();
+            try {
+                InstalledPath = ReadInstalledPath(host_);
+            } catch (const nv::Error&) {
+                // A record that cannot be read leaves the wizard on page 1 as it was, so the
+                // next Next does not skip the licence page; the error is then reported.
+                PageNumber = 1;
+                InfoPictureIndex = 0;
+                ShowInfoPicture();
+                ShowLanguagePage();
+                throw;
+            }
+            if (!InstalledPath.empty()) {
+                pUninstall->SetVisible(true);
+                btnPrev->SetEnabled(true);
+                btnPrev->SetVisible(true);
+                btnNext->SetEnabled(true);
+                PageNumber = 6;
+                return;
+            }
+            pLicense->SetVisible(true);
+            btnPrev->SetEnabled(true);
+            btnPrev->SetVisible(true);
+            btnNext->SetEnabled(LicenceAgreed());
+            return;
+        }
+        case 3:
+            pLicense->SetVisible(false);
+            pInstallpath->SetVisible(true);
+            btnNext->SetEnabled(true);
+            return;
+        case 4:
+            pInstallpath->SetVisible(false);
+            pInstall->SetVisible(true);
+            btnNext->SetEnabled(false);
+            btnPrev->SetEnabled(false);
+            InstallProduct();
+            return;
+        case 7:
+            pUninstall->SetVisible(false);
+            pUnistalling->SetVisible(true);
+            btnNext->SetEnabled(false);
+            Uninstall(InstalledPath);
+            return;
+        default:
+            return;
+    }
+}
+
+void TfInstaller::btnPrevClick(toolkit::TComponent& /*sender*/) {
+    --PageNumber;
+    --InfoPictureIndex;
+    ShowInfoPicture();
+    switch (PageNumber) {
+        case 1:
+            pLicense->SetVisible(false);
+            ShowLanguagePage();
+            return;
+        case 2:
+            pInstallpath->SetVisible(false);
+            pLicense->SetVisible(true);
+            btnNext->SetEnabled(LicenceAgreed());
+            return;
+        case 3:
+            pError->SetVisible(false);
+            pInstallpath->SetVisible(true);
+            btnNext->SetEnabled(true);
+            return;
+        case 5:  // back from the removal offer, whose step picture is the digit 2
+            PageNumber = 1;
+            pUninstall->SetVisible(false);
+            ShowLanguagePage();
+            return;
+        default:
+            return;
+    }
+}
+
+void TfInstaller::ShowLanguagePage() {
+    btnPrev->SetVisible(false);
+    pLanguage->SetVisible(true);
+    rgLicense->SetItemIndex(1);
+    btnNext->SetEnabled(LanguageChosen());
+}
+
+void TfInstaller::btnCancelClick(toolkit::TComponent& /*sender*/) {
+    if (PageNumber == 5 && cbStartNV->Checked()) {
+        const std::string& folder = edInstallpath->Text();
+        host_.ShellOpen(ui_.MainWindowHandle(), folder + kProductExecutable, folder);
+    }
+    Close();
+}
+
+void TfInstaller::rgLanguageClick(toolkit::TComponent& /*sender*/) {
+    btnNext->SetEnabled(LanguageChosen());
+    if (rgLanguage->ItemIndex() == 0) {
+        ApplyLanguage("English");
+    } else if (rgLanguage->ItemIndex() == 1) {
+        ApplyLanguage("Deutsch");
+    }
+}
+
+void TfInstaller::rgLicenseClick(toolkit::TComponent& /*sender*/) {
+    btnNext->SetEnabled(rgLicense->ItemIndex() == 0);
+}
+
+void TfInstaller::btnInstallpathClick(toolkit::TComponent& /*sender*/) {
+    std::string start = host::ProgramFilesFolder(host_) + "\\Norvista";
+    if (!host_.FolderExists(start)) {
+        start = "c:\\";
+        host_.SetCurrentFolder(start);
+    }
+    std::optional<std::string> chosen = ui_.BrowseForDirectory(start);
+    if (!chosen) {
+        return;
+    }
+    std::string folder = *chosen;
+    if (folder.empty() || folder.back() != '\\') {
+        folder += '\\';
+    }
+    edInstallpath->SetText(folder);
+}
+
+}  // namespace nv::wizard

@@ -1,0 +1,354 @@
+// The installation on page 4: every outcome, as the window and the simulated machine show it.
+
+#include "base/error.h"
+#include "host/sim/sim_faults.h"
+#include "wizard_fixture.h"
+
+namespace nv::wizard::testing {
+namespace {
+
+using host::sim::SimOp;
+
+constexpr char kCommonDesktopLink[] = "C:\\users\\Public\\Desktop\\Norvista.lnk";
+constexpr char kQuickLaunchLink[] =
+    "C:\\users\\user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch\\Norvista.lnk";
+constexpr char kStartMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista";
+
+class InstallTest : public WizardTest {
+protected:
+    std::optional<std::string> Value(const char* name) {
+        return host.RegistryStringAt(kRecordKeyPath, name);
+    }
+    std::string Installed(const std::string& name) {
+        return host.FileData(std::string(kDefaultFolder) + name).value_or("<missing>");
+    }
+    void ExpectSuccessPage() {
+        EXPECT_EQ(Form().PageNumber, 5);
+        EXPECT_EQ(ShownStep(), 4);
+        EXPECT_EQ(VisiblePanel(), "pSuccess");
+        EXPECT_FALSE(Form().btnNext->Enabled());
+        EXPECT_FALSE(Form().btnPrev->Enabled());
+        EXPECT_EQ(Form().btnCancel->Caption(), Form().lbFinish->Caption());
+    }
+    void ExpectStuckOnPageFour(const char* panel) {
+        EXPECT_EQ(Form().PageNumber, 4);
+        EXPECT_EQ(ShownStep(), 3);
+        EXPECT_EQ(VisiblePanel(), panel);
+        EXPECT_FALSE(Form().btnNext->Enabled());
+        EXPECT_FALSE(Form().btnPrev->Enabled());
+        EXPECT_FALSE(Value("InstallPath").has_value());
+    }
+};
+
+// --- Success ------------------------------------------------------------------------------
+
+TEST_F(InstallTest, ADefaultInstallationPlacesFilesRecordLanguageAndShortcuts) {
+    Install();
+    ExpectSuccessPage();
+    EXPECT_EQ(Form().btnCancel->Caption(), "&Finish");
+    EXPECT_EQ(Form().edInstallpath->Text(), kDefaultFolder);
+    for (const auto& [name, data] : ProductFiles()) {
+        const std::string where = name == "Sorvelin.exe" ? "Updates\\Sorvelin.exe" : name;
+        EXPECT_EQ(Installed(where), data) << where;
+    }
+    EXPECT_EQ(Installed("Setup.exe"), *host.FileData(kSetupPath));
+    EXPECT_EQ(host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL",
+                                   "LANGUAGE"),
+              "English");
+
+    EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath),
+              (std::vector<std::string>{"InstallPath", "DesktopLink", "QuicklaunchLink",
+                                        "StartmenuLink", "SetupLink"}));
+    EXPECT_EQ(Value("InstallPath"), kDefaultFolder);
+    EXPECT_EQ(Value("DesktopLink"), kCommonDesktopLink);
+    EXPECT_EQ(Value("QuicklaunchLink"), kQuickLaunchLink);
+    EXPECT_EQ(Value("StartmenuLink"), std::string(kStartMenu) + "\\Norvista.lnk");
+    EXPECT_EQ(Value("SetupLink"), std::string(kStartMenu) + "\\Uninstall.lnk");
+
+    auto desktop = host.ShortcutAt(kCommonDesktopLink);
+    ASSERT_TRUE(desktop.has_value());
+    EXPECT_EQ(desktop->path, std::string(kDefaultFolder) + "Norvis.exe");
+    EXPECT_EQ(desktop->workingDirectory, "C:\\Program Files\\Norvista");
+    EXPECT_EQ(desktop->iconPath, desktop->path);
+    auto uninstall = host.ShortcutAt(std::string(kStartMenu) + "\\Uninstall.lnk");
+    ASSERT_TRUE(uninstall.has_value());
+    EXPECT_EQ(uninstall->path, std::string(kDefaultFolder) + "Setup.exe");
+
+    EXPECT_FALSE(host.FolderExists("C:\\setup\\tempnv"));
+    EXPECT_FALSE(host.FolderExists("C:\\tempnv"));
+    EXPECT_GE(Form().pbInstall->Position(), 1);
+    EXPECT_GT(ui.pumps, 0);
+}
+
+TEST_F(InstallTest, GermanIsStoredAsDeutsch) {
+    Install(1);
+    ExpectSuccessPage();
+    EXPECT_EQ(Form().btnCancel->Caption(), "&Beenden");
+    EXPECT_EQ(host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL",
+                                   "LANGUAGE"),
+              "Deutsch");
+}
+
+TEST_F(InstallTest, AnExistingInstallationIsReplacedAndKeepsItsLanguage) {
+    host.AddFile(std::string(kDefaultFolder) + "Norvis.exe", "old");
+    host.AddFile(std::string(kDefaultFolder) + "norvis.ini", "[GENERAL]\r\nLANGUAGE=Deutsch\r\n");
+    Install(0);
+    ExpectSuccessPage();
+    EXPECT_EQ(Installed("Norvis.exe"), ProductFiles()[1].second);
+    EXPECT_EQ(host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL",
+                                   "LANGUAGE"),
+              "Deutsch");
+}
+
+TEST_F(InstallTest, AFolderWithoutTrailingBackslashGetsOneInTheFieldAndTheRecord) {
+    WalkToFolderPage();
+    Form().edInstallpath->SetText("D:\\Tools\\Norvista");
+    host.AddDrive('D');
+    Next();
+    ExpectSuccessPage();
+    EXPECT_EQ(Form().edInstallpath->Text(), "D:\\Tools\\Norvista\\");
+    EXPECT_EQ(Value("InstallPath"), "D:\\Tools\\Norvista\\");
+}
+
+TEST_F(InstallTest, ARelativeFolderIsMadeAbsoluteAgainstTheCurrentFolder) {
+    WalkToFolderPage();
+    Form().edInstallpath->SetText("Apps\\Norvista");
+    Next();
+    ExpectSuccessPage();
+    EXPECT_EQ(Form().edInstallpath->Text(), "C:\\setup\\Apps\\Norvista\\");
+    EXPECT_EQ(Value("InstallPath"), "C:\\setup\\Apps\\Norvista\\");
+    EXPECT_TRUE(host.FileExists("C:\\setup\\Apps\\Norvista\\Norvis.exe"));
+}
+
+TEST_F(InstallTest, NoShortcutsWantedMeansNoLookupsAndFourEmptyValues) {
+    WalkToFolderPage();
+    Form().cbDesktop->SetChecked(false);
+    Form().cbQuick->SetChecked(false);
+    Form().cbStartmenu->SetChecked(false);
+    const auto lookupsBefore = host.OperationCount(SimOp::kSpecialFolder);
+    Next();
+    ExpectSuccessPage();
+    EXPECT_EQ(host.OperationCount(SimOp::kSpecialFolder), lookupsBefore);
+    EXPECT_TRUE(host.ShellLinks().empty());
+    for (const char* name : {"DesktopLink", "QuicklaunchLink", "StartmenuLink", "SetupLink"}) {
+        EXPECT_EQ(Value(name), "") << name;
+    }
+}
+
+TEST_F(InstallTest, WithoutACommonDesktopTheUsersDesktopIsUsed) {
+    host.SetSpecialFolder(0x19, "");
+    Install();
+    EXPECT_EQ(Value("DesktopLink"), "C:\\users\\user\\Desktop\\Norvista.lnk");
+    EXPECT_TRUE(host.ShortcutAt("C:\\users\\user\\Desktop\\Norvista.lnk").has_value());
+}
+
+TEST_F(InstallTest, AMissingQuickLaunchFolderStillRecordsThePath) {
+    Install();
+    ExpectSuccessPage();
+    EXPECT_EQ(Value("QuicklaunchLink"), kQuickLaunchLink);
+    EXPECT_FALSE(host.FileExists(kQuickLaunchLink));
+}
+
+TEST_F(InstallTest, AnExistingStartMenuFolderStillGetsBothShortcuts) {
+    host.AddFolder(kStartMenu);
+    host.AddFile(std::string(kStartMenu) + "\\Other.lnk", "x");
+    Install();
+    ExpectSuccessPage();
+    EXPECT_TRUE(host.ShortcutAt(std::string(kStartMenu) + "\\Norvista.lnk").has_value());
+    EXPECT_TRUE(host.ShortcutAt(std::string(kStartMenu) + "\\Uninstall.lnk").has_value());
+}
+
+TEST_F(InstallTest, AKeyThatCannotBeCreatedStillEndsOnTheSuccessPage) {
+    host.SetRegistryWritable(false);
+    Install();
+    ExpectSuccessPage();
+    EXPECT_FALSE(Value("InstallPath").has_value());
+}
+
+// --- Finish -------------------------------------------------------------------------------
+
+TEST_F(InstallTest, FinishStartsTheProductInTheInstallationFolder) {
+    Install();
+    Cancel();
+    EXPECT_TRUE(Form().Closed());
+    ASSERT_EQ(host.ShellStarts().size(), 1U);
+    const auto& start = host.ShellStarts()[0];
+    EXPECT_EQ(start.verb, "open");
+    EXPECT_EQ(start.file, std::string(kDefaultFolder) + "Norvis.exe");
+    EXPECT_EQ(start.folder, kDefaultFolder);
+    EXPECT_EQ(start.showCommand, 5);
+    EXPECT_EQ(start.owner, ui.MainWindowHandle());
+}
+
+TEST_F(InstallTest, FinishWithTheStartBoxClearedOnlyCloses) {
+    Install();
+    Form().cbStartNV->SetChecked(false);
+    Cancel();
+    EXPECT_TRUE(Form().Closed());
+    EXPECT_TRUE(host.ShellStarts().empty());
+}
+
+TEST_F(InstallTest, TheCloseBoxOnTheSuccessPageStartsNothing) {
+    Install();
+    Form().Close();
+    EXPECT_TRUE(Form().Closed());
+    EXPECT_TRUE(host.ShellStarts().empty());
+}
+
+TEST_F(InstallTest, CancelDuringTheCopyEndsOnlyAfterTheInstallationAndStartsNothing) {
+    WalkToFolderPage();
+    bool pressed = false;
+    ui.onPump = [&] {
+        if (!pressed) {
+            pressed = true;
+            Cancel();
+            EXPECT_TRUE(Form().Closed());
+        }
+    };
+    Next();
+    EXPECT_TRUE(pressed);
+    ExpectSuccessPage();
+    EXPECT_EQ(Value("InstallPath"), kDefaultFolder);
+    EXPECT_TRUE(host.ShellStarts().empty());
+}
+
+// --- Extraction failures ------------------------------------------------------------------
+
+TEST_F(InstallTest, ASetupWithoutPayloadShowsTheMissingPackageMessage) {
+    host.SetExecutable(kSetupPath, SetupWithPayload({}).substr(0, 1024));
+    Install();
+    ExpectStuckOnPageFour("pInstall");
+    EXPECT_TRUE(Form().lbError->Visible());
+    EXPECT_FALSE(Form().lbInstalling->Visible());
+    EXPECT_FALSE(Form().pbInstall->Visible());
+    EXPECT_EQ(Form().lbError->Caption(), "No installationpackage found. Setup.exe is damaged.");
+    EXPECT_FALSE(host.FolderExists("C:\\setup\\tempnv"));
+}
+
+TEST_F(InstallTest, ADamagedPackageShowsTheMessageAndLeavesTheExtractedFiles) {
+    host.SetExecutable(kSetupPath, SetupWithPayload(ProductFiles(), /*wrongChecksum=*/true));
+    Install();
+    ExpectStuckOnPageFour("pInstall");
+    EXPECT_TRUE(Form().lbError->Visible());
+    EXPECT_FALSE(Form().lbInstalling->Visible());
+    EXPECT_FALSE(Form().pbInstall->Visible());
+    EXPECT_TRUE(host.FileExists("C:\\setup\\tempnv\\Norvis.exe"));
+    EXPECT_TRUE(host.FileExists("C:\\setup\\tempnv\\package.dlz"));
+    EXPECT_TRUE(host.FileExists("C:\\setup\\tempnv\\package.dld"));
+}
+
+TEST_F(InstallTest, TempnvThatCannotBeCreatedFallsBackToDriveC) {
+    host.Fail(SimOp::kCreateFolder, "C:\\setup\\tempnv");
+    Install();
+    ExpectSuccessPage();
+    EXPECT_GT(host.OperationCount(SimOp::kCreateFolder), 0U);
+    bool usedFallback = false;
+    for (const auto& op : host.OperationLog()) {
+        usedFallback = usedFallback || (op.op == SimOp::kCreateFile &&
+                                        op.target.find("c:\\tempnv\\") == 0);
+    }
+    EXPECT_TRUE(usedFallback);
+}
+
+TEST_F(InstallTest, NoTemporaryFolderAtAllShowsItsPage) {
+    host.Fail(SimOp::kCreateFolder, "C:\\setup\\tempnv");
+    host.Fail(SimOp::kCreateFolder, "C:\\tempnv");
+    Install();
+    ExpectStuckOnPageFour("pTempdir");
+}
+
+TEST_F(InstallTest, AnExistingUnwritableTempnvIsReportedWithoutFallBack) {
+    host.AddFolder("C:\\setup\\tempnv");
+    host.SetReadOnlyFolder("C:\\setup\\tempnv");
+    WalkToFolderPage();
+    EXPECT_THROW(Form().btnNext->Click(), nv::Error);
+    EXPECT_EQ(Form().PageNumber, 4);
+    EXPECT_FALSE(host.FolderExists("C:\\tempnv"));
+}
+
+// --- Installation failures ----------------------------------------------------------------
+
+TEST_F(InstallTest, AFolderThatCannotBeCreatedShowsTheErrorPageAndBackRetriesFromExtraction) {
+    WalkToFolderPage();
+    Form().edInstallpath->SetText("Q:\\Nowhere");
+    Next();
+    EXPECT_EQ(Form().PageNumber, 4);
+    EXPECT_EQ(VisiblePanel(), "pError");
+    EXPECT_TRUE(Form().btnPrev->Enabled());
+    EXPECT_FALSE(Form().btnNext->Enabled());
+
+    Prev();
+    EXPECT_EQ(Form().PageNumber, 3);
+    EXPECT_EQ(ShownStep(), 2);
+    EXPECT_EQ(VisiblePanel(), "pInstallpath");
+    EXPECT_TRUE(Form().btnNext->Enabled());
+
+    const int pumpsBefore = ui.pumps;
+    Form().edInstallpath->SetText("C:\\Good");
+    Next();
+    ExpectSuccessPage();
+    EXPECT_GT(ui.pumps, pumpsBefore);  // the payload was copied again
+    EXPECT_TRUE(host.FileExists("C:\\Good\\Norvis.exe"));
+}
+
+TEST_F(InstallTest, AnEmptyFolderIsReportedAsAnError) {
+    WalkToFolderPage();
+    Form().edInstallpath->SetText("");
+    try {
+        Form().btnNext->Click();
+        FAIL() << "expected an error";
+    } catch (const nv::Error& error) {
+        EXPECT_EQ(std::string(error.what()), "Verzeichnis kann nicht erstellt werden");
+    }
+    EXPECT_EQ(Form().PageNumber, 4);
+}
+
+TEST_F(InstallTest, AProductFileInUseShowsTheCopyErrorAndLaterFilesAreNotReplaced) {
+    host.AddFile(std::string(kDefaultFolder) + "Norvis.hlp", "old help");
+    host.SetFileInUse(std::string(kDefaultFolder) + "Norvis.hlp", true);
+    host.AddFile(std::string(kDefaultFolder) + "NV.OBJ", "old obj");
+    Install();
+    ExpectStuckOnPageFour("pCopyError");
+    EXPECT_EQ(Installed("Norvis.exe"), ProductFiles()[1].second);
+    EXPECT_EQ(Installed("Norvis.hlp"), "old help");
+    EXPECT_FALSE(host.FileExists(std::string(kDefaultFolder) + "NV.OBJ"));
+    EXPECT_FALSE(host.FileExists(std::string(kDefaultFolder) + "Updates\\Sorvelin.exe"));
+    EXPECT_TRUE(host.FileExists("C:\\setup\\tempnv\\NV.OBJ"));
+    EXPECT_FALSE(host.FileExists(std::string(kDefaultFolder) + "norvis.ini"));
+}
+
+TEST_F(InstallTest, AnUpdatesFolderThatCannotBeCreatedShowsTheCopyError) {
+    host.Fail(SimOp::kCreateFolder, std::string(kDefaultFolder) + "Updates");
+    Install();
+    ExpectStuckOnPageFour("pCopyError");
+}
+
+TEST_F(InstallTest, AnUnwritableValueIsReportedByName) {
+    host.Fail(SimOp::kSetValue, "InstallPath");
+    WalkToFolderPage();
+    try {
+        Form().btnNext->Click();
+        FAIL() << "expected an error";
+    } catch (const nv::Error& error) {
+        EXPECT_EQ(std::string(error.what()), "Fehler beim Setzen der Daten f\xFCr 'InstallPath'");
+    }
+    EXPECT_EQ(Form().PageNumber, 4);
+    EXPECT_NE(VisiblePanel(), "pSuccess");
+}
+
+TEST_F(InstallTest, AnUnwritableIniFileIsReportedAndNoShortcutsOrValuesFollow) {
+    const std::string ini = std::string(kDefaultFolder) + "norvis.ini";
+    host.Fail(SimOp::kWriteProfile, ini);
+    WalkToFolderPage();
+    try {
+        Form().btnNext->Click();
+        FAIL() << "expected an error";
+    } catch (const nv::Error& error) {
+        EXPECT_EQ(std::string(error.what()), "In " + ini + " kann nicht geschrieben werden");
+    }
+    EXPECT_TRUE(host.ShellLinks().empty());
+    EXPECT_FALSE(Value("InstallPath").has_value());
+}
+
+}  // namespace
+}  // namespace nv::wizard::testing

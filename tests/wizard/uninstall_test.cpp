@@ -1,0 +1,140 @@
+// Removal of an installation from page 6 to page 7.
+
+#include "base/error.h"
+#include "host/host_types.h"
+#include "host/sim/sim_faults.h"
+#include "wizard_fixture.h"
+
+namespace nv::wizard::testing {
+namespace {
+
+constexpr char kFolder[] = "C:\\Apps\\Norvista\\";
+constexpr char kMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista";
+constexpr char kDesktopLink[] = "C:\\users\\Public\\Desktop\\Norvista.lnk";
+
+class UninstallTest : public WizardTest {
+protected:
+    // An installation as the installer leaves it, recorded with `recordedPath`.
+    void Installed(const std::string& recordedPath) {
+        for (const char* name :
+             {"Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng", "English.lng", "NV.OBJ",
+              "brannok.wav", "Updates\\Sorvelin.exe", "Setup.exe", "norvis.ini", "Norvis.gid"}) {
+            host.AddFile(std::string(kFolder) + name, "x");
+        }
+        host.AddFile(kDesktopLink, "lnk");
+        host.AddFile(std::string(kMenu) + "\\Norvista.lnk", "lnk");
+        host.AddFile(std::string(kMenu) + "\\Uninstall.lnk", "lnk");
+        host.SetRegistryString(kRecordKeyPath, "InstallPath", recordedPath);
+        host.SetRegistryString(kRecordKeyPath, "DesktopLink", kDesktopLink);
+        host.SetRegistryString(kRecordKeyPath, "QuicklaunchLink", "");
+        host.SetRegistryString(kRecordKeyPath, "StartmenuLink", std::string(kMenu) + "\\Norvista.lnk");
+        host.SetRegistryString(kRecordKeyPath, "SetupLink", std::string(kMenu) + "\\Uninstall.lnk");
+    }
+    void Remove() {
+        ChooseLanguage(0);
+        Next();
+        ASSERT_EQ(VisiblePanel(), "pUninstall");
+        Next();
+    }
+    void ExpectFinalPage() {
+        EXPECT_EQ(Form().PageNumber, 7);
+        EXPECT_EQ(ShownStep(), 2);
+        EXPECT_EQ(VisiblePanel(), "pUnistalling");
+        EXPECT_FALSE(Form().btnNext->Enabled());
+        EXPECT_FALSE(Form().btnPrev->Visible());
+        EXPECT_TRUE(Form().btnCancel->Enabled());
+        EXPECT_EQ(Form().btnCancel->Caption(), "&Finish");
+    }
+    bool Has(const std::string& name) { return host.FileExists(std::string(kFolder) + name); }
+};
+
+TEST_F(UninstallTest, RemovesFilesShortcutsAndValuesAndKeepsSetupIniAndKey) {
+    Installed(kFolder);
+    Remove();
+    ExpectFinalPage();
+    for (const char* name : {"Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng",
+                             "English.lng", "NV.OBJ", "brannok.wav", "Updates\\Sorvelin.exe",
+                             "Norvis.gid"}) {
+        EXPECT_FALSE(Has(name)) << name;
+    }
+    EXPECT_TRUE(Has("Setup.exe"));
+    EXPECT_TRUE(Has("norvis.ini"));
+    EXPECT_FALSE(host.FolderExists(std::string(kFolder) + "Updates"));
+    EXPECT_FALSE(host.FileExists(kDesktopLink));
+    EXPECT_FALSE(host.FolderExists(kMenu));
+    EXPECT_TRUE(host.RegistryKeyExists(kRecordKeyPath));
+    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+
+    Cancel();  // Finish only closes
+    EXPECT_TRUE(Form().Closed());
+    EXPECT_TRUE(host.ShellStarts().empty());
+}
+
+TEST_F(UninstallTest, ARecordedFolderWithoutTrailingBackslashRemovesTheSameFiles) {
+    Installed("C:\\Apps\\Norvista");
+    Remove();
+    ExpectFinalPage();
+    EXPECT_FALSE(Has("Norvis.exe"));
+    EXPECT_FALSE(Has("Updates\\Sorvelin.exe"));
+    EXPECT_TRUE(Has("Setup.exe"));
+}
+
+TEST_F(UninstallTest, FoldersHoldingOtherFilesStayWithThem) {
+    Installed(kFolder);
+    host.AddFile(std::string(kFolder) + "Updates\\Patch.exe", "p");
+    host.AddFile(std::string(kMenu) + "\\Readme.lnk", "r");
+    Remove();
+    ExpectFinalPage();
+    EXPECT_TRUE(Has("Updates\\Patch.exe"));
+    EXPECT_FALSE(Has("Updates\\Sorvelin.exe"));
+    EXPECT_TRUE(host.FileExists(std::string(kMenu) + "\\Readme.lnk"));
+    EXPECT_FALSE(host.FileExists(std::string(kMenu) + "\\Uninstall.lnk"));
+}
+
+TEST_F(UninstallTest, AMissingStartMenuValueStillRemovesTheRest) {
+    Installed(kFolder);
+    ASSERT_TRUE(host.OpenKey(kRecordKeyPath, host::KeyAccess::kAllAccess)->DeleteValue("StartmenuLink"));
+    Remove();
+    ExpectFinalPage();
+    EXPECT_FALSE(host.FileExists(kDesktopLink));
+    EXPECT_FALSE(host.FileExists(std::string(kMenu) + "\\Uninstall.lnk"));
+    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+}
+
+TEST_F(UninstallTest, AKeyThatDoesNotOpenForWritingLeavesShortcutsAndValues) {
+    Installed(kFolder);
+    host.SetRegistryWritable(false);
+    Remove();
+    ExpectFinalPage();
+    EXPECT_FALSE(Has("Norvis.exe"));
+    EXPECT_FALSE(host.FolderExists(std::string(kFolder) + "Updates"));
+    EXPECT_TRUE(host.FileExists(kDesktopLink));
+    EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
+}
+
+TEST_F(UninstallTest, AShortcutValueOfTheWrongTypeIsReportedAndStopsTheRemovalThere) {
+    Installed(kFolder);
+    host.SetRegistryValue(kRecordKeyPath, "QuicklaunchLink",
+                          {host::kRegDword, std::string(4, '\0')});
+    ChooseLanguage(0);
+    Next();
+    EXPECT_THROW(Form().btnNext->Click(), nv::Error);
+    EXPECT_FALSE(Has("Norvis.exe"));
+    EXPECT_FALSE(host.FileExists(kDesktopLink));                      // before the bad value
+    EXPECT_TRUE(host.FileExists(std::string(kMenu) + "\\Norvista.lnk"));  // after it
+    EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
+}
+
+TEST_F(UninstallTest, AfterRemovalTheNextStartOffersInstallationAgain) {
+    Installed(kFolder);
+    Remove();
+    TfInstaller again(host, ui, pictures);
+    again.FormCreate();
+    again.rgLanguage->SelectByUser(0);
+    again.btnNext->Click();
+    EXPECT_EQ(again.PageNumber, 2);
+    EXPECT_TRUE(again.pLicense->Visible());
+}
+
+}  // namespace
+}  // namespace nv::wizard::testing

@@ -1,0 +1,86 @@
+#pragma once
+// The wizard on a headless form against SimHost: a fresh simulated machine, a scripted user
+// interface, and helpers that press buttons the way the user would (only enabled ones).
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/sim/sim_host.h"
+#include "toolkit/ui_services.h"
+#include "wizard/installer_form.h"
+
+namespace nv::wizard::testing {
+
+// The user-interface services a test scripts: what the folder chooser answers, and what
+// happens while the installation lets window messages run.
+class ScriptedUi final : public toolkit::UiServices {
+public:
+    void ProcessMessages() override {
+        ++pumps;
+        if (onPump) {
+            onPump();
+        }
+    }
+    std::optional<std::string> BrowseForDirectory(const std::string& startFolder) override {
+        browsedFrom.push_back(startFolder);
+        return chooserAnswer;
+    }
+    void* MainWindowHandle() override { return &pumps; }
+
+    int pumps = 0;
+    std::function<void()> onPump;
+    std::optional<std::string> chooserAnswer;
+    std::vector<std::string> browsedFrom;
+};
+
+// The product's eight files, in the order the packer writes them, with small contents.
+std::vector<std::pair<std::string, std::string>> ProductFiles();
+
+// Setup.exe bytes: a minimal program image with the payload of `files` appended; with
+// `wrongChecksum` the stored checksum is off by one.
+std::string SetupWithPayload(const std::vector<std::pair<std::string, std::string>>& files,
+                             bool wrongChecksum = false);
+
+inline constexpr char kSetupPath[] = "C:\\setup\\Setup.exe";
+inline constexpr char kDefaultFolder[] = "C:\\Program Files\\Norvista\\";
+inline constexpr char kRecordKeyPath[] = "Software\\Halvorn\\Norvista";
+
+class WizardTest : public ::testing::Test {
+protected:
+    WizardTest();
+
+    // Builds the window and runs its creation handler (call after configuring the host).
+    TfInstaller& Form();
+
+    // The user's actions; each fails the test when the control is hidden or disabled.
+    void ChooseLanguage(int item);
+    void ChooseLicence(int item);
+    void Next();
+    void Prev();
+    void Cancel();
+
+    // Walks from page 1 to the folder page in English with the licence agreed.
+    void WalkToFolderPage(int language = 0);
+    // ... and runs the installation.
+    void Install(int language = 0);
+
+    // The one page panel that is visible; fails the test when not exactly one is.
+    std::string VisiblePanel();
+    // The bitmap iInfoPicture shows, as the index of the step picture (-1: none of them).
+    int ShownStep();
+
+    host::sim::SimHost host;
+    ScriptedUi ui;
+    WizardPictures pictures;
+
+private:
+    std::unique_ptr<TfInstaller> form_;
+};
+
+}  // namespace nv::wizard::testing
