@@ -1,2 +1,3 @@
 # Included by the native tree's end-to-end folder: registers the Windows-side test programs
 # (built by the Windows tree, paths relative to it) to run under Wine.
+nv_add_windows_test(win.pictures tests/win/pictures/nv_pictures_test.exe)
