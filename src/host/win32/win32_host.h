@@ -1,0 +1,42 @@
+#pragma once
+// Win32Host: the Host interface on the real Windows calls, through their ANSI entry points.
+// COM must be initialised on the calling thread (the program's entry does that) before
+// shortcuts are saved.
+
+#include "host/host.h"
+
+namespace nv::host {
+
+class Win32Host final : public Host {
+public:
+    Win32Host() = default;
+
+    std::string ExecutablePath() override;
+    std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) override;
+    std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) override;
+    bool FolderExists(const std::string& path) override;
+    bool SetCurrentFolder(const std::string& path) override;
+    std::string CurrentFolder() override;
+    std::string FullPathOf(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    bool ShellOpen(void* owner, const std::string& file, const std::string& folder) override;
+    std::string SpecialFolderPath(int csidl) override;
+    bool SaveShellLink(const ShellLinkFields& fields, const std::string& linkFile) override;
+    std::optional<std::vector<TokenGroup>> TokenGroups() override;
+    std::optional<VersionRecord> QueryVersion(VersionQuery query) override;
+    int SystemMetric(int index) override;
+
+protected:
+    std::unique_ptr<RegistryKey> DoOpenKey(const std::string& path, KeyAccess access,
+                                           bool create) override;
+    std::string DoReadProfileText(const std::string& file, const std::string& section,
+                                  const std::string& key, const std::string& defaultValue) override;
+    bool DoWriteProfileText(const std::string& file, const std::string& section,
+                            const std::string& key, const std::string& value) override;
+    bool DoCreateFolder(const std::string& path) override;
+    bool DoRemoveFolder(const std::string& path) override;
+    bool DoCopyFile(const std::string& source, const std::string& destination,
+                    const CopyProgress& progress) override;
+};
+
+}  // namespace nv::host
