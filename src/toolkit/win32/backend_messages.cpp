@@ -1,0 +1,281 @@
+// The backend's side of the user: window messages turned into the controls' events, and the
+// painting of the windows the backend draws itself.
+
+#include <windows.h>
+
+#include "toolkit/form.h"
+#include "toolkit/image.h"
+#include "toolkit/radio_group.h"
+#include "toolkit/std_controls.h"
+#include "toolkit/win32/win32_backend.h"
+
+namespace nv::toolkit::win32 {
+namespace {
+
+// Counts the messages being handled; the outermost one's end is where a pending close happens.
+class DepthGuard {
+public:
+    explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
+    ~DepthGuard() { --depth_; }
+    DepthGuard(const DepthGuard&) = delete;
+    DepthGuard& operator=(const DepthGuard&) = delete;
+    DepthGuard(DepthGuard&&) = delete;
+    DepthGuard& operator=(DepthGuard&&) = delete;
+
+private:
+    int& depth_;
+};
+
+// Painting into a memory bitmap that is copied to the window at the end, so nothing flickers.
+class BufferedPaint {
+public:
+    explicit BufferedPaint(HWND window) : window_(window) {
+        target_ = BeginPaint(window_, &paint_);
+        const RECT& area = paint_.rcPaint;
+        if (target_ != nullptr) {
+            dc_ = CreateCompatibleDC(target_);
+            bitmap_ =
+                CreateCompatibleBitmap(target_, area.right - area.left, area.bottom - area.top);
+        }
+        if (dc_ != nullptr && bitmap_ != nullptr) {
+            previous_ = SelectObject(dc_, bitmap_);
+            SetWindowOrgEx(dc_, area.left, area.top, nullptr);
+        }
+    }
+    ~BufferedPaint() {
+        const RECT& area = paint_.rcPaint;
+        if (previous_ != nullptr) {
+            BitBlt(target_, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                   dc_, area.left, area.top, SRCCOPY);
+            SelectObject(dc_, previous_);
+        }
+        if (bitmap_ != nullptr) {
+            DeleteObject(bitmap_);
+        }
+        if (dc_ != nullptr) {
+            DeleteDC(dc_);
+        }
+        EndPaint(window_, &paint_);
+    }
+    BufferedPaint(const BufferedPaint&) = delete;
+    BufferedPaint& operator=(const BufferedPaint&) = delete;
+    BufferedPaint(BufferedPaint&&) = delete;
+    BufferedPaint& operator=(BufferedPaint&&) = delete;
+
+    // Null when no buffer could be made; then nothing is drawn but the area is validated.
+    HDC Dc() const { return previous_ != nullptr ? dc_ : nullptr; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC target_ = nullptr;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+bool IsUsable(HWND window) {
+    return window != nullptr && IsWindowVisible(window) && IsWindowEnabled(window);
+}
+
+}  // namespace
+
+std::optional<LRESULT> Win32Backend::HandleMessage(HWND window, UINT message, WPARAM wParam,
+                                                   LPARAM lParam) {
+    std::optional<LRESULT> result;
+    {
+        DepthGuard depth(dispatchDepth_);
+        ControlWindow* record = FindByWindow(window);
+        const bool isForm = record != nullptr && record->kind == ControlKind::Form;
+        switch (message) {
+            case WM_COMMAND:
+                // Enter and Escape send IDOK and IDCANCEL from no control: no button answers.
+                if (lParam != 0) {
+                    Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+                }
+                result = 0;
+                break;
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLORBTN:
+            case WM_CTLCOLOREDIT:
+                result =
+                    ControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+                break;
+            case WM_ERASEBKGND:
+                result = record != nullptr ? 1 : 0;  // WM_PAINT draws the background
+                break;
+            case WM_PAINT:
+                if (record != nullptr) {
+                    Paint(*record);
+                    result = 0;
+                }
+                break;
+            case WM_CLOSE:
+                // Only the title bar's close box closes the form. Other windows get WM_CLOSE
+                // too (a multi-line edit posts it to its parent on Escape) and ignore it.
+                if (isForm && form_ != nullptr) {
+                    form_->Close();
+                }
+                result = 0;
+                break;
+            case WM_ACTIVATE:
+                if (isForm) {
+                    Activate(LOWORD(wParam) != WA_INACTIVE);
+                    result = 0;
+                }
+                break;
+            default:
+                break;
+        }
+    }
+    if (dispatchDepth_ == 0 && closePending_) {
+        CloseNow();
+    }
+    return result;
+}
+
+void Win32Backend::Command(HWND child, WORD code) {
+    ControlWindow* record = FindByWindow(child);
+    if (record == nullptr) {
+        return;
+    }
+    TControl& control = *record->control;
+    switch (record->kind) {
+        case ControlKind::Button:
+            if (code == BN_CLICKED) {
+                static_cast<TButton&>(control).Click();
+            }
+            break;
+        case ControlKind::CheckBox:
+            if (code == BN_CLICKED) {
+                auto& box = static_cast<TCheckBox&>(control);
+                const bool shown = SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                if (shown != box.Checked()) {
+                    box.ClickByUser();
+                }
+            }
+            break;
+        case ControlKind::RadioGroup:
+            if (code == BN_CLICKED && SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+                auto& group = static_cast<TRadioGroup&>(control);
+                for (std::size_t i = 0; i < record->items.size(); ++i) {
+                    if (record->items[i].Get() == child &&
+                        group.ItemIndex() != static_cast<int>(i)) {
+                        group.SelectByUser(static_cast<int>(i));
+                        break;
+                    }
+                }
+            }
+            break;
+        case ControlKind::Edit:
+            if (code == EN_CHANGE && !record->settingText) {
+                const int length = GetWindowTextLengthA(child);
+                std::string text(static_cast<std::size_t>(length) + 1, '\0');
+                const int got = GetWindowTextA(child, text.data(), length + 1);
+                text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+                static_cast<TEdit&>(control).TextEditedByUser(text);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+std::optional<LRESULT> Win32Backend::ControlColor(HDC dc, HWND child) {
+    const ControlWindow* record = FindByWindow(child);
+    if (record == nullptr || record->kind == ControlKind::Button) {
+        return std::nullopt;
+    }
+    const TControl& control = *record->control;
+    // Edit fields fill with their own colour; the others with what shows behind them.
+    const TColor background =
+        record->kind == ControlKind::Edit || record->kind == ControlKind::RichEdit
+            ? control.Color()
+            : BackgroundOf(control);
+    HBRUSH brush = gdi_.Brush(background);
+    if (brush == nullptr) {
+        return std::nullopt;
+    }
+    if (control.Enabled()) {
+        SetTextColor(dc, ToColorRef(control.Font()->Color()));
+    }
+    SetBkColor(dc, ToColorRef(background));
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+void Win32Backend::Paint(ControlWindow& record) {
+    BufferedPaint paint(record.window.Get());
+    HDC dc = paint.Dc();
+    if (dc == nullptr) {
+        return;
+    }
+    const TControl& control = *record.control;
+    RECT client{};
+    GetClientRect(record.window.Get(), &client);
+    if (HBRUSH brush = gdi_.Brush(BackgroundOf(control))) {
+        FillRect(dc, &client, brush);
+    }
+    if (record.kind == ControlKind::Panel) {
+        const auto& panel = static_cast<const TPanel&>(control);
+        if (panel.BevelOuter() == TBevelCut::Raised) {
+            DrawEdge(dc, &client, BDR_RAISEDOUTER, BF_RECT);
+        } else if (panel.BevelOuter() == TBevelCut::Lowered) {
+            DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
+        }
+        if (!panel.Caption().empty()) {
+            HGDIOBJ previous = SelectObject(dc, gdi_.Font(*panel.Font()));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, ToColorRef(panel.Font()->Color()));
+            RECT text = client;
+            DrawTextA(dc, panel.Caption().c_str(), static_cast<int>(panel.Caption().size()), &text,
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            SelectObject(dc, previous);
+        }
+    }
+    // Pictures have no window: their parent paints them, later ones over earlier ones.
+    const auto* container = dynamic_cast<const TWinControl*>(&control);
+    if (container == nullptr) {
+        return;
+    }
+    for (const TControl* child : container->Controls()) {
+        const ControlWindow* image = Find(*child);
+        if (image == nullptr || image->kind != ControlKind::Image || !child->Visible()) {
+            continue;
+        }
+        const RECT box{child->Left(), child->Top(), child->Left() + child->Width(),
+                       child->Top() + child->Height()};
+        image->picture.Paint(dc, box, static_cast<const TImage*>(child)->Stretch());
+    }
+}
+
+void Win32Backend::Activate(bool active) {
+    HWND main = MainWindow();
+    if (!active) {
+        HWND focus = GetFocus();
+        lastFocus_ = focus != nullptr && IsChild(main, focus) ? focus : nullptr;
+        return;
+    }
+    if (IsUsable(lastFocus_) && IsChild(main, lastFocus_)) {
+        SetFocus(lastFocus_);
+    } else {
+        RepairFocus();
+    }
+}
+
+void Win32Backend::RepairFocus() {
+    // A control that loses the focus by being hidden or disabled leaves it nowhere, and the
+    // keyboard would go dead: hand it to the first control Tab reaches.
+    HWND main = MainWindow();
+    if (main == nullptr || GetActiveWindow() != main) {
+        return;
+    }
+    HWND focus = GetFocus();
+    if (IsUsable(focus) && IsChild(main, focus)) {
+        return;
+    }
+    if (HWND next = GetNextDlgTabItem(main, nullptr, FALSE)) {
+        SetFocus(next);
+    }
+}
+
+}  // namespace nv::toolkit::win32

@@ -1,0 +1,293 @@
+#include "toolkit/win32/folder_chooser.h"
+
+#include <winnetwk.h>
+
+#include <cctype>
+
+#include "toolkit/win32/confirm_box.h"
+#include "toolkit/win32/folder_listing.h"
+#include "toolkit/win32/modal_window.h"
+#include "toolkit/win32/system_library.h"
+
+namespace nv::toolkit::win32 {
+namespace {
+
+constexpr char kCaption[] = "Verzeichnis ausw\xE4hlen";
+constexpr char kConfirmCaption[] = "Best\xE4tigung";
+constexpr char kConfirmQuestion[] =
+    "Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?";
+constexpr char kRoot[] = "c:\\";
+
+enum ControlId : int {
+    kNameField = 100,
+    kShownFolder,
+    kFolderList,
+    kFileList,
+    kDriveList,
+    kNetworkButton,
+};
+
+constexpr int kClientWidth = 424;
+constexpr int kClientHeight = 272;
+constexpr int kColumnWidth = 200;
+constexpr int kRightColumn = 216;
+
+using ConnectionDialog = DWORD(APIENTRY*)(HWND, DWORD);
+
+std::string Trimmed(const std::string& text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') {
+        ++begin;
+    }
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+std::string TextOf(HWND window) {
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int got = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+class FolderChooser final : public ModalWindow {
+public:
+    std::optional<std::string> Run(HWND owner, const std::string& startFolder) {
+        mpr_ = LoadSystemLibrary("mpr.dll");
+        if (mpr_) {
+            connect_ = reinterpret_cast<ConnectionDialog>(
+                reinterpret_cast<void*>(GetProcAddress(mpr_.Get(), "WNetConnectionDialog")));
+        }
+        Create(owner, "NvFolderChooser", kCaption, kClientWidth, kClientHeight);
+        CreateControls();
+        if (!FolderExists(startFolder) || !Show(startFolder)) {
+            Show(kRoot);
+        }
+        SetInitialFocus(nameField_);
+        RunModal();
+        return result_;
+    }
+
+private:
+    void CreateControls() {
+        const DWORD label = SS_LEFT;
+        AddControl("STATIC", "Verzeichnis&name:", label, -1, 8, 8, kColumnWidth, 13);
+        nameField_ = AddControl("EDIT", std::string(), WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
+                                kNameField, 8, 24, kClientWidth - 16, 21, WS_EX_CLIENTEDGE);
+        AddControl("STATIC", "&Verzeichnisse:", label, -1, 8, 54, kColumnWidth, 13);
+        shownFolder_ =
+            AddControl("STATIC", std::string(), SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_PATHELLIPSIS,
+                       kShownFolder, 8, 70, kColumnWidth, 13);
+        folderList_ =
+            AddControl("LISTBOX", std::string(),
+                       WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                       kFolderList, 8, 86, kColumnWidth, 130, WS_EX_CLIENTEDGE);
+        AddControl("STATIC", "&Dateien: (*.*)", label, -1, kRightColumn, 54, kColumnWidth, 13);
+        fileList_ =
+            AddControl("LISTBOX", std::string(),
+                       WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOSEL,
+                       kFileList, kRightColumn, 86, kColumnWidth, 130, WS_EX_CLIENTEDGE);
+        AddControl("STATIC", "&Laufwerke:", label, -1, 8, 224, kColumnWidth, 13);
+        driveList_ = AddControl("COMBOBOX", std::string(),
+                                WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWNLIST, kDriveList,
+                                8, 240, kColumnWidth, 200);
+        int buttonLeft = kClientWidth - 8 - 3 * 64 - 2 * 4;
+        if (connect_ != nullptr) {
+            AddControl("BUTTON", "Ne&tzwerk...", WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON,
+                       kNetworkButton, buttonLeft, 239, 64, 23);
+        }
+        buttonLeft += 68;
+        AddControl("BUTTON", "OK", WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, IDOK, buttonLeft, 239,
+                   64, 23);
+        AddControl("BUTTON", "Abbrechen", WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL, buttonLeft + 68,
+                   239, 64, 23);
+        FillDrives();
+    }
+
+    void FillDrives() {
+        SendMessageA(driveList_, CB_RESETCONTENT, 0, 0);
+        for (const std::string& root : ListDrives()) {
+            const std::string drive = root.substr(0, 2);
+            SendMessageA(driveList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drive.c_str()));
+        }
+        SelectShownDrive();
+    }
+
+    void SelectShownDrive() {
+        const std::string drive = shown_.size() >= 2 && shown_[1] == ':'
+                                      ? std::string{static_cast<char>(std::tolower(
+                                                        static_cast<unsigned char>(shown_[0]))),
+                                                    ':'}
+                                      : std::string();
+        const LRESULT index =
+            drive.empty() ? CB_ERR
+                          : SendMessageA(driveList_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(drive.c_str()));
+        SendMessageA(driveList_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    }
+
+    // Makes `folder` current and shows it. False (and nothing changes) when it cannot be
+    // entered.
+    bool Show(const std::string& folder) {
+        if (!SetCurrentDirectoryA(folder.c_str())) {
+            return false;
+        }
+        shown_ = CurrentFolder();
+        SetWindowTextA(nameField_, shown_.c_str());
+        SetWindowTextA(shownFolder_, shown_.c_str());
+        const FolderContent content = ListFolder(shown_);
+        SendMessageA(folderList_, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(folderList_, LB_RESETCONTENT, 0, 0);
+        if (FullPath(WithTrailingBackslash(shown_) + "..") != shown_) {
+            SendMessageA(folderList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(".."));
+        }
+        for (const std::string& name : content.folders) {
+            SendMessageA(folderList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        }
+        SendMessageA(folderList_, LB_SETCURSEL, 0, 0);
+        SendMessageA(folderList_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(folderList_, nullptr, TRUE);
+        SendMessageA(fileList_, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(fileList_, LB_RESETCONTENT, 0, 0);
+        for (const std::string& name : content.files) {
+            SendMessageA(fileList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        }
+        SendMessageA(fileList_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(fileList_, nullptr, TRUE);
+        SelectShownDrive();
+        return true;
+    }
+
+    void OpenSelectedFolder() {
+        const LRESULT index = SendMessageA(folderList_, LB_GETCURSEL, 0, 0);
+        if (index == LB_ERR) {
+            return;
+        }
+        const LRESULT length = SendMessageA(folderList_, LB_GETTEXTLEN, index, 0);
+        std::string name(static_cast<std::size_t>(length) + 1, '\0');
+        SendMessageA(folderList_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
+        name.resize(static_cast<std::size_t>(length));
+        const std::string target = name == ".." ? FullPath(WithTrailingBackslash(shown_) + "..")
+                                                : WithTrailingBackslash(shown_) + name;
+        if (!Show(target)) {
+            MessageBeep(MB_ICONWARNING);
+        }
+    }
+
+    void ChangeDrive() {
+        const LRESULT index = SendMessageA(driveList_, CB_GETCURSEL, 0, 0);
+        if (index == CB_ERR) {
+            return;
+        }
+        char drive[8] = {};
+        if (SendMessageA(driveList_, CB_GETLBTEXTLEN, index, 0) >= 7) {
+            return;
+        }
+        SendMessageA(driveList_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(drive));
+        // A bare drive ("d:") enters that drive's own current folder.
+        if (!Show(drive) && !Show(std::string(drive) + "\\")) {
+            MessageBeep(MB_ICONWARNING);
+            SelectShownDrive();
+        }
+    }
+
+    void ConnectNetworkDrive() {
+        if (connect_ != nullptr && connect_(Window(), RESOURCETYPE_DISK) == NO_ERROR) {
+            FillDrives();
+        }
+    }
+
+    void Accept() {
+        std::string typed = Trimmed(TextOf(nameField_));
+        const std::string folder = FullPath(typed.empty() ? shown_ : typed);
+        if (!FolderExists(folder)) {
+            if (!ConfirmYesNo(Window(), kConfirmCaption, kConfirmQuestion)) {
+                SetFocus(nameField_);
+                return;
+            }
+            CreateFolderTree(folder);
+        }
+        result_ = WithTrailingBackslash(folder);
+        EndModal();
+    }
+
+    std::optional<LRESULT> HandleMessage(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) override {
+        switch (message) {
+            case WM_COMMAND:
+                Command(LOWORD(wParam), HIWORD(wParam));
+                return 0;
+            case WM_CLOSE:
+                EndModal();
+                return 0;
+            case DM_GETDEFID:
+                return MAKELRESULT(IDOK, DC_HASDEFID);
+            case WM_NEXTDLGCTL:
+                // Alt+letter on a label moves the focus to the control after it.
+                if (LOWORD(lParam) != 0) {
+                    SetFocus(reinterpret_cast<HWND>(wParam));
+                } else if (HWND next = GetNextDlgTabItem(window, GetFocus(), wParam != 0)) {
+                    SetFocus(next);
+                }
+                return 0;
+            default:
+                return std::nullopt;
+        }
+    }
+
+    void Command(int id, int code) {
+        switch (id) {
+            case IDOK:
+                // Enter in the folder list opens the folder instead of choosing.
+                if (GetFocus() == folderList_) {
+                    OpenSelectedFolder();
+                } else {
+                    Accept();
+                }
+                break;
+            case IDCANCEL:
+                EndModal();
+                break;
+            case kFolderList:
+                if (code == LBN_DBLCLK) {
+                    OpenSelectedFolder();
+                }
+                break;
+            case kDriveList:
+                if (code == CBN_SELCHANGE) {
+                    ChangeDrive();
+                }
+                break;
+            case kNetworkButton:
+                if (code == BN_CLICKED) {
+                    ConnectNetworkDrive();
+                }
+                break;
+            default:
+                break;
+        }
+    }
+
+    UniqueModule mpr_;
+    ConnectionDialog connect_ = nullptr;
+    HWND nameField_ = nullptr;
+    HWND shownFolder_ = nullptr;
+    HWND folderList_ = nullptr;
+    HWND fileList_ = nullptr;
+    HWND driveList_ = nullptr;
+    std::string shown_;
+    std::optional<std::string> result_;
+};
+
+}  // namespace
+
+std::optional<std::string> ChooseFolder(HWND owner, const std::string& startFolder) {
+    FolderChooser chooser;
+    return chooser.Run(owner, startFolder);
+}
+
+}  // namespace nv::toolkit::win32

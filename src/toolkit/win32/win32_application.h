@@ -1,0 +1,39 @@
+#pragma once
+// The message loop of the program's main form, and the user-interface services the form's
+// logic uses from inside its handlers.
+//
+//   Win32Backend backend;
+//   form.AttachBackend(&backend);
+//   Win32UiServices services(form);   // handed to the form's logic
+//   return Win32Application().Run(form);
+
+#include <optional>
+#include <string>
+
+#include "toolkit/form.h"
+#include "toolkit/ui_services.h"
+
+namespace nv::toolkit::win32 {
+
+class Win32Application {
+public:
+    // Shows `form` (attached to a Win32Backend) and delivers messages until the form has
+    // closed or the thread is asked to quit. Returns the quit code, or 0 after a close.
+    int Run(TForm& form);
+};
+
+class Win32UiServices final : public UiServices {
+public:
+    // `mainForm` is the form whose window owns the chooser and programs started through the
+    // shell; its window is looked up at each use, so it may be attached later.
+    explicit Win32UiServices(TForm& mainForm) : mainForm_(mainForm) {}
+
+    void ProcessMessages() override;
+    std::optional<std::string> BrowseForDirectory(const std::string& startFolder) override;
+    void* MainWindowHandle() override;
+
+private:
+    TForm& mainForm_;
+};
+
+}  // namespace nv::toolkit::win32

@@ -1,0 +1,156 @@
+#include "toolkit/win32/win32_backend.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "toolkit/form.h"
+
+namespace nv::toolkit::win32 {
+
+Win32Backend::Win32Backend(ErrorBox errorBox) : errorBox_(std::move(errorBox)) {}
+
+Win32Backend::~Win32Backend() {
+    if (form_ != nullptr) {
+        // Still attached: the form outlives its backend. Leave it headless.
+        form_->AttachBackend(nullptr);
+    }
+    for (auto it = records_.rbegin(); it != records_.rend(); ++it) {
+        (*it)->DestroyWindows();
+    }
+}
+
+Win32Backend* Win32Backend::Of(const TControl& control) {
+    return dynamic_cast<Win32Backend*>(control.Backend());
+}
+
+void Win32Backend::Attach(TControl& control) {
+    const ControlKind kind = KindOf(control);
+    if (kind == ControlKind::Form) {
+        form_ = static_cast<TForm*>(&control);
+    }
+    records_.push_back(std::make_unique<ControlWindow>(control, kind));
+    ControlWindow& record = *records_.back();
+    if (form_ == nullptr || (kind != ControlKind::Form && MainWindow() == nullptr)) {
+        return;  // nothing to show it in yet, or the form has closed
+    }
+    CreateWindows(record);
+    ApplyTabOrder(control.Parent());
+}
+
+void Win32Backend::Detach(TControl& control) {
+    auto found = std::find_if(records_.begin(), records_.end(), [&control](const auto& record) {
+        return record->control == &control;
+    });
+    if (found == records_.end()) {
+        return;
+    }
+    ControlWindow& record = **found;
+    if (record.window) {
+        // Windows inside this one would be destroyed with it behind their records' backs.
+        for (auto& other : records_) {
+            if (other.get() != &record && other->window &&
+                IsChild(record.window.Get(), other->window.Get())) {
+                other->DestroyWindows();
+            }
+        }
+    }
+    if (record.kind == ControlKind::Image) {
+        InvalidateImage(record);
+    }
+    if (lastFocus_ != nullptr && record.Owns(lastFocus_)) {
+        lastFocus_ = nullptr;
+    }
+    record.DestroyWindows();
+    if (&control == form_) {
+        form_ = nullptr;
+        closePending_ = false;
+    }
+    records_.erase(found);
+}
+
+void Win32Backend::Changed(TControl& control, ControlProperty property) {
+    ControlWindow* record = Find(control);
+    if (record == nullptr) {
+        return;
+    }
+    if (property == ControlProperty::Closed) {
+        // A close requested while an event handler runs (even one nested in a message loop
+        // the handler runs itself) waits until that handler has returned.
+        if (dispatchDepth_ > 0) {
+            closePending_ = true;
+        } else {
+            CloseNow();
+        }
+        return;
+    }
+    Mirror(*record, property);
+}
+
+void Win32Backend::CloseNow() {
+    closePending_ = false;
+    lastFocus_ = nullptr;
+    for (auto it = records_.rbegin(); it != records_.rend(); ++it) {
+        (*it)->DestroyWindows();
+    }
+}
+
+HWND Win32Backend::WindowOf(const TControl& control) const {
+    const ControlWindow* record = Find(control);
+    return record != nullptr ? record->window.Get() : nullptr;
+}
+
+HWND Win32Backend::ItemWindowOf(const TControl& radioGroup, int index) const {
+    const ControlWindow* record = Find(radioGroup);
+    if (record == nullptr || index < 0 || static_cast<std::size_t>(index) >= record->items.size()) {
+        return nullptr;
+    }
+    return record->items[static_cast<std::size_t>(index)].Get();
+}
+
+HWND Win32Backend::MainWindow() const {
+    return form_ != nullptr ? WindowOf(*form_) : nullptr;
+}
+
+ControlWindow* Win32Backend::Find(const TControl& control) const {
+    for (const auto& record : records_) {
+        if (record->control == &control) {
+            return record.get();
+        }
+    }
+    return nullptr;
+}
+
+ControlWindow* Win32Backend::FindByWindow(HWND window) const {
+    for (const auto& record : records_) {
+        if (record->Owns(window)) {
+            return record.get();
+        }
+    }
+    return nullptr;
+}
+
+HWND Win32Backend::ParentWindowOf(const TControl& control) const {
+    if (const TWinControl* parent = control.Parent()) {
+        if (HWND window = WindowOf(*parent)) {
+            return window;
+        }
+    }
+    return MainWindow();
+}
+
+TColor Win32Backend::BackgroundOf(const TControl& control) const {
+    const TControl* current = &control;
+    while (current->Color() == kClBtnFace && current->Parent() != nullptr &&
+           KindOf(*current) != ControlKind::Form) {
+        current = current->Parent();
+    }
+    return current->Color();
+}
+
+void Win32Backend::ReportError(HWND /*window*/, const std::string& text) {
+    if (errorBox_) {
+        errorBox_(MainWindow(), text);
+    }
+}
+
+}  // namespace nv::toolkit::win32

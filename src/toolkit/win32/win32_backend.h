@@ -1,0 +1,102 @@
+#pragma once
+// The Win32 backend of the control model: one window per control, kept in step with the
+// model, and the user's actions raised as the controls' events.
+//
+//   Win32Backend backend;
+//   form.AttachBackend(&backend);   // creates the windows
+//   Win32Application().Run(form);   // shows the form until it closes
+//
+// Every window the backend creates for itself goes through the one window bridge, so an
+// exception thrown by an event handler ends in the default error report (a message box owned
+// by the form's window) and the window stays as it was.
+//
+// Colours: a control whose Color is the default button face takes the colour of its visual
+// parent, so labels, check boxes and radio groups on a white panel are white as well.
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "toolkit/backend.h"
+#include "toolkit/win32/control_window.h"
+#include "toolkit/win32/error_report.h"
+#include "toolkit/win32/gdi_cache.h"
+#include "toolkit/win32/window_bridge.h"
+
+namespace nv::toolkit {
+class TForm;
+}
+
+namespace nv::toolkit::win32 {
+
+class Win32Backend final : public ControlBackend, private MessageTarget {
+public:
+    explicit Win32Backend(ErrorBox errorBox = ShowErrorBox);
+    ~Win32Backend() override;
+    Win32Backend(const Win32Backend&) = delete;
+    Win32Backend& operator=(const Win32Backend&) = delete;
+    Win32Backend(Win32Backend&&) = delete;
+    Win32Backend& operator=(Win32Backend&&) = delete;
+
+    void Attach(TControl& control) override;
+    void Detach(TControl& control) override;
+    void Changed(TControl& control, ControlProperty property) override;
+
+    // The window that shows `control` (a radio group's container), or null when it has none.
+    HWND WindowOf(const TControl& control) const;
+    // The window of a radio group's button `index`, or null.
+    HWND ItemWindowOf(const TControl& radioGroup, int index) const;
+    // The form's window, or null before the form is attached and after it closed.
+    HWND MainWindow() const;
+
+    // The Win32 backend `control` is shown through, or none.
+    static Win32Backend* Of(const TControl& control);
+
+private:
+    std::optional<LRESULT> HandleMessage(HWND window, UINT message, WPARAM wParam,
+                                         LPARAM lParam) override;
+    void ReportError(HWND window, const std::string& text) override;
+
+    // Windows and their state (control_windows.cpp).
+    void CreateWindows(ControlWindow& record);
+    void CreateRadioItems(ControlWindow& record);
+    void LayoutRadioItems(ControlWindow& record);
+    void Mirror(ControlWindow& record, ControlProperty property);
+    void ApplyBounds(ControlWindow& record);
+    void ApplyText(ControlWindow& record);
+    void ApplyVisible(ControlWindow& record);
+    void ApplyEnabled(ControlWindow& record);
+    void ApplyFont(ControlWindow& record);
+    void ApplyItemIndex(ControlWindow& record);
+    void ApplyLines(ControlWindow& record);
+    void ApplyLayout(ControlWindow& record);
+    void ApplyPicture(ControlWindow& record);
+    void ApplyTabOrder(const TControl* visualParent);
+    void InvalidateImage(const ControlWindow& record);
+
+    // Messages (backend_messages.cpp).
+    void Command(HWND child, WORD code);
+    std::optional<LRESULT> ControlColor(HDC dc, HWND child);
+    void Paint(ControlWindow& record);
+    void Activate(bool active);
+    void RepairFocus();
+    void CloseNow();
+
+    ControlWindow* Find(const TControl& control) const;
+    ControlWindow* FindByWindow(HWND window) const;
+    HWND ParentWindowOf(const TControl& control) const;
+    TColor BackgroundOf(const TControl& control) const;
+
+    ErrorBox errorBox_;
+    GdiCache gdi_;
+    UniqueModule richEdit_;  // declared before the records: it outlives their windows
+    TForm* form_ = nullptr;
+    std::vector<std::unique_ptr<ControlWindow>> records_;  // in the order of attaching
+    int nextId_ = 100;       // control identifiers stay clear of IDOK and IDCANCEL
+    int dispatchDepth_ = 0;  // messages of this backend's windows being handled
+    bool closePending_ = false;
+    HWND lastFocus_ = nullptr;  // the focused control when the form was last deactivated
+};
+
+}  // namespace nv::toolkit::win32
