@@ -1,0 +1,237 @@
+// The folder chooser, driven from a second thread the way a user drives it: find the window,
+// read its fields, press its buttons.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "toolkit/win32/folder_chooser.h"
+#include "toolkit/win32/folder_listing.h"
+
+namespace nv::toolkit::win32::test {
+namespace {
+
+constexpr char kChooserCaption[] = "Verzeichnis ausw\xE4hlen";
+constexpr char kConfirmCaption[] = "Best\xE4tigung";
+constexpr int kNameField = 100;
+constexpr int kFolderList = 102;
+constexpr int kFileList = 103;
+
+// Polls for a top-level window of this process with `caption`; null after a generous wait.
+HWND WaitForWindow(const char* caption) {
+    for (int attempt = 0; attempt < 400; ++attempt) {
+        HWND window = FindWindowA(nullptr, caption);
+        if (window != nullptr && IsWindowVisible(window)) {
+            return window;
+        }
+        Sleep(25);
+    }
+    return nullptr;
+}
+
+bool WaitUntilGone(HWND window) {
+    for (int attempt = 0; attempt < 400 && IsWindow(window); ++attempt) {
+        Sleep(25);
+    }
+    return !IsWindow(window);
+}
+
+std::string TextOf(HWND window) {
+    char text[MAX_PATH] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::vector<std::string> ListItems(HWND list) {
+    std::vector<std::string> items;
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[MAX_PATH] = {};
+        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.emplace_back(text);
+    }
+    return items;
+}
+
+std::vector<std::string> ChildTexts(HWND window) {
+    std::vector<std::string> texts;
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        texts.push_back(TextOf(child));
+    }
+    return texts;
+}
+
+bool Contains(const std::vector<std::string>& list, const std::string& wanted) {
+    for (const std::string& item : list) {
+        if (item == wanted) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Press(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+// Runs the chooser on this thread while `user` acts on it from another.
+std::optional<std::string> ChooseWith(const std::string& start,
+                                      const std::function<void(HWND)>& user) {
+    std::thread actor([&user] {
+        HWND chooser = WaitForWindow(kChooserCaption);
+        if (chooser == nullptr) {
+            ADD_FAILURE() << "the chooser did not appear";
+            return;
+        }
+        user(chooser);
+    });
+    std::optional<std::string> result = ChooseFolder(nullptr, start);
+    actor.join();
+    return result;
+}
+
+// A scratch folder tree under the temporary folder, removed afterwards.
+class ChooserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        root_ = FullPath(std::string(temp) + "nv_chooser_test");
+        RemoveTree(root_);
+        ASSERT_TRUE(CreateFolderTree(root_ + "\\Sub\\Inner"));
+        HANDLE file = CreateFileA((root_ + "\\readme.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        CloseHandle(file);
+        previous_ = CurrentFolder();
+    }
+    void TearDown() override {
+        SetCurrentDirectoryA(previous_.c_str());
+        RemoveTree(root_);
+    }
+
+    static void RemoveTree(const std::string& path) {
+        const FolderContent content = ListFolder(path);
+        for (const std::string& file : content.files) {
+            DeleteFileA((path + "\\" + file).c_str());
+        }
+        for (const std::string& folder : content.folders) {
+            RemoveTree(path + "\\" + folder);
+        }
+        RemoveDirectoryA(path.c_str());
+    }
+
+    std::string root_;
+    std::string previous_;
+};
+
+TEST_F(ChooserTest, ShowsTheStartFolderWithItsFoldersFilesAndFixedTexts) {
+    std::string name;
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+    std::vector<std::string> texts;
+    const auto result = ChooseWith(root_, [&](HWND chooser) {
+        name = TextOf(GetDlgItem(chooser, kNameField));
+        folders = ListItems(GetDlgItem(chooser, kFolderList));
+        files = ListItems(GetDlgItem(chooser, kFileList));
+        texts = ChildTexts(chooser);
+        Press(chooser, IDCANCEL);
+    });
+    EXPECT_FALSE(result.has_value());
+    EXPECT_EQ(name, root_);
+    EXPECT_EQ(folders, (std::vector<std::string>{"..", "Sub"}));
+    EXPECT_EQ(files, (std::vector<std::string>{"readme.txt"}));
+    for (const char* text : {"Verzeichnis&name:", "&Verzeichnisse:", "&Dateien: (*.*)",
+                             "&Laufwerke:", "OK", "Abbrechen"}) {
+        EXPECT_TRUE(Contains(texts, text)) << text;
+    }
+    EXPECT_EQ(CurrentFolder(), root_) << "showing a folder makes it current";
+}
+
+TEST_F(ChooserTest, NavigationChangesTheCurrentFolderAndOkReturnsItWithABackslash) {
+    const auto result = ChooseWith(root_, [&](HWND chooser) {
+        HWND list = GetDlgItem(chooser, kFolderList);
+        // Double-click "Sub" (item 1), then ".." back up, then "Sub" again.
+        SendMessageA(list, LB_SETCURSEL, 1, 0);
+        SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(kFolderList, LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(list));
+        SendMessageA(list, LB_SETCURSEL, 0, 0);
+        SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(kFolderList, LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(list));
+        SendMessageA(list, LB_SETCURSEL, 1, 0);
+        SendMessageA(chooser, WM_COMMAND, MAKEWPARAM(kFolderList, LBN_DBLCLK),
+                     reinterpret_cast<LPARAM>(list));
+        Press(chooser, IDOK);
+    });
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, root_ + "\\Sub\\");
+    EXPECT_EQ(CurrentFolder(), root_ + "\\Sub");
+}
+
+TEST_F(ChooserTest, AMissingStartFolderStartsAtDriveC) {
+    std::string name;
+    const auto result = ChooseWith(root_ + "\\Missing\\Norvista", [&](HWND chooser) {
+        name = TextOf(GetDlgItem(chooser, kNameField));
+        Press(chooser, IDCANCEL);
+    });
+    EXPECT_FALSE(result.has_value());
+    EXPECT_EQ(CharLowerA(name.data()), std::string("c:\\"));
+    EXPECT_EQ(lstrcmpiA(CurrentFolder().c_str(), "c:\\"), 0);
+}
+
+TEST_F(ChooserTest, ATypedMissingFolderIsCreatedOnlyAfterYes) {
+    const std::string wanted = root_ + "\\New\\Deeper";
+    bool askedTwice = false;
+    bool stayedOpenAfterNo = false;
+    const auto result = ChooseWith(root_, [&](HWND chooser) {
+        SendMessageA(GetDlgItem(chooser, kNameField), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(wanted.c_str()));
+        Press(chooser, IDOK);
+        HWND question = WaitForWindow(kConfirmCaption);
+        if (question == nullptr) {
+            ADD_FAILURE() << "no confirmation";
+            Press(chooser, IDCANCEL);
+            return;
+        }
+        const std::vector<std::string> texts = ChildTexts(question);
+        EXPECT_TRUE(Contains(texts, "&Ja"));
+        EXPECT_TRUE(Contains(texts, "&Nein"));
+        EXPECT_TRUE(Contains(
+            texts, "Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"));
+        Press(question, IDNO);
+        WaitUntilGone(question);
+        stayedOpenAfterNo = IsWindow(chooser) && !FolderExists(wanted);
+        Press(chooser, IDOK);
+        question = WaitForWindow(kConfirmCaption);
+        askedTwice = question != nullptr;
+        if (question != nullptr) {
+            Press(question, IDYES);
+        }
+    });
+    EXPECT_TRUE(stayedOpenAfterNo);
+    EXPECT_TRUE(askedTwice);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, wanted + "\\");
+    EXPECT_TRUE(FolderExists(wanted));
+    EXPECT_EQ(CurrentFolder(), root_) << "the current folder is the last one shown";
+}
+
+TEST_F(ChooserTest, ATypedExistingFolderIsReturnedWithoutAQuestion) {
+    const auto result = ChooseWith(root_, [&](HWND chooser) {
+        SendMessageA(GetDlgItem(chooser, kNameField), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>("Sub\\Inner\\"));
+        Press(chooser, IDOK);
+    });
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, root_ + "\\Sub\\Inner\\")
+        << "a relative name is taken from the shown folder";
+}
+
+}  // namespace
+}  // namespace nv::toolkit::win32::test
