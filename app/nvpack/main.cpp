@@ -83,6 +83,30 @@ bool EqualNames(const std::string& a, const std::string& b) {
     return true;
 }
 
+// Refuses entry names that are not plain file names, two inputs extracted under one name,
+// and an output that would overwrite an input or the stub.
+void CheckBuildPaths(const std::string& stub, const std::string& out,
+                     const std::vector<nv::package::PackEntry>& entries) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!nv::package::IsPlainEntryName(entries[i].name)) {
+            throw nv::Error("\"" + entries[i].path +
+                            "\" does not end in a plain file name usable as an entry name.");
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (EqualNames(entries[i].name, entries[j].name)) {
+                throw nv::Error("\"" + entries[j].path + "\" and \"" + entries[i].path +
+                                "\" would both be extracted as \"" + entries[i].name + "\".");
+            }
+        }
+        if (SameFile(entries[i].path, out)) {
+            throw nv::Error("The output \"" + out + "\" is also an input.");
+        }
+    }
+    if (SameFile(stub, out)) {
+        throw nv::Error("The output \"" + out + "\" is the stub itself.");
+    }
+}
+
 int Build(const std::vector<std::string>& args) {
     std::string stub;
     std::string out;
@@ -119,34 +143,17 @@ int Build(const std::vector<std::string>& args) {
     if (entries.empty()) {
         throw UsageError{"build needs at least one FILE"};
     }
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!nv::package::IsPlainEntryName(entries[i].name)) {
-            throw nv::Error("\"" + entries[i].path +
-                            "\" does not end in a plain file name usable as an entry name.");
-        }
-        for (std::size_t j = 0; j < i; ++j) {
-            if (EqualNames(entries[i].name, entries[j].name)) {
-                throw nv::Error("\"" + entries[j].path + "\" and \"" + entries[i].path +
-                                "\" would both be extracted as \"" + entries[i].name + "\".");
-            }
-        }
-        if (SameFile(entries[i].path, out)) {
-            throw nv::Error("The output \"" + out + "\" is also an input.");
-        }
-    }
-    if (SameFile(stub, out)) {
-        throw nv::Error("The output \"" + out + "\" is the stub itself.");
-    }
+    CheckBuildPaths(stub, out, entries);
     nv::package::StdFileSystem fs;
     nvpack::Progress progress("packing");
     options.progress = [&progress](std::uint64_t done, std::uint64_t total) {
         progress.Update(done, total);
     };
     const auto summary = nv::package::WritePackage(fs, stub, entries, out, options);
-    std::printf("%s: %zu entries, %llu bytes in %llu blocks, checksum 0x%08X\n", out.c_str(),
-                entries.size(), static_cast<unsigned long long>(summary.entryStreamSize),
-                static_cast<unsigned long long>(summary.blocks),
-                static_cast<unsigned>(summary.checksum));
+    (void)std::printf("%s: %zu entries, %llu bytes in %llu blocks, checksum 0x%08X\n", out.c_str(),
+                      entries.size(), static_cast<unsigned long long>(summary.entryStreamSize),
+                      static_cast<unsigned long long>(summary.blocks),
+                      static_cast<unsigned>(summary.checksum));
     return 0;
 }
 
@@ -160,29 +167,30 @@ nvpack::Inspection Inspect(const std::string& path) {
 int List(const std::string& path) {
     const nvpack::Inspection inspection = Inspect(path);
     if (!inspection.hasPackage) {
-        std::fprintf(stderr, "nvpack: %s: %s\n", path.c_str(), inspection.Fault().c_str());
+        (void)std::fprintf(stderr, "nvpack: %s: %s\n", path.c_str(), inspection.Fault().c_str());
         return kExitFault;
     }
-    std::printf("payload offset     %llu\n",
-                static_cast<unsigned long long>(inspection.location.offset));
-    std::printf("blocks             %u\n", static_cast<unsigned>(inspection.blocks.blocks));
-    std::printf("entry stream       %llu bytes\n",
-                static_cast<unsigned long long>(inspection.entryStreamBytes));
-    std::printf("entries            %zu\n", inspection.entries.size());
+    (void)std::printf("payload offset     %llu\n",
+                      static_cast<unsigned long long>(inspection.location.offset));
+    (void)std::printf("blocks             %u\n", static_cast<unsigned>(inspection.blocks.blocks));
+    (void)std::printf("entry stream       %llu bytes\n",
+                      static_cast<unsigned long long>(inspection.entryStreamBytes));
+    (void)std::printf("entries            %zu\n", inspection.entries.size());
     for (const auto& entry : inspection.entries) {
-        std::printf("  %12lu  %s\n", static_cast<unsigned long>(entry.size), entry.name.c_str());
+        (void)std::printf("  %12lu  %s\n", static_cast<unsigned long>(entry.size),
+                          entry.name.c_str());
     }
     if (inspection.outcome.complete) {
-        std::printf("stored checksum    0x%08X\n",
-                    static_cast<unsigned>(inspection.outcome.storedChecksum));
+        (void)std::printf("stored checksum    0x%08X\n",
+                          static_cast<unsigned>(inspection.outcome.storedChecksum));
     } else {
-        std::printf("stored checksum    (missing)\n");
+        (void)std::printf("stored checksum    (missing)\n");
     }
-    std::printf("computed checksum  0x%08X\n",
-                static_cast<unsigned>(inspection.outcome.computedChecksum));
+    (void)std::printf("computed checksum  0x%08X\n",
+                      static_cast<unsigned>(inspection.outcome.computedChecksum));
     const std::string fault = inspection.Fault();
     if (!fault.empty()) {
-        std::fprintf(stderr, "nvpack: %s: %s\n", path.c_str(), fault.c_str());
+        (void)std::fprintf(stderr, "nvpack: %s: %s\n", path.c_str(), fault.c_str());
         return kExitFault;
     }
     return 0;
@@ -192,11 +200,12 @@ int Verify(const std::string& path) {
     const nvpack::Inspection inspection = Inspect(path);
     const std::string fault = inspection.Fault();
     if (!fault.empty()) {
-        std::printf("%s: %s\n", path.c_str(), fault.c_str());
+        (void)std::printf("%s: %s\n", path.c_str(), fault.c_str());
         return kExitFault;
     }
-    std::printf("%s: ok, %zu entries, checksum 0x%08X\n", path.c_str(), inspection.entries.size(),
-                static_cast<unsigned>(inspection.outcome.storedChecksum));
+    (void)std::printf("%s: ok, %zu entries, checksum 0x%08X\n", path.c_str(),
+                      inspection.entries.size(),
+                      static_cast<unsigned>(inspection.outcome.storedChecksum));
     return 0;
 }
 
@@ -214,13 +223,13 @@ int Extract(const std::string& path, const std::string& folder) {
         case nv::package::ExtractResult::kOk:
             return 0;
         case nv::package::ExtractResult::kNoPackage:
-            std::fprintf(stderr, "nvpack: %s: no package\n", path.c_str());
+            (void)std::fprintf(stderr, "nvpack: %s: no package\n", path.c_str());
             return kExitFault;
         case nv::package::ExtractResult::kDamaged:
-            std::fprintf(stderr,
-                         "nvpack: %s: the package is damaged (see nvpack verify); what was "
-                         "extracted stays in %s\n",
-                         path.c_str(), folder.c_str());
+            (void)std::fprintf(stderr,
+                               "nvpack: %s: the package is damaged (see nvpack verify); what was "
+                               "extracted stays in %s\n",
+                               path.c_str(), folder.c_str());
             return kExitFault;
     }
     return kExitFault;
@@ -233,7 +242,7 @@ int Run(const std::vector<std::string>& args) {
     const std::string& command = args[0];
     const std::vector<std::string> rest(args.begin() + 1, args.end());
     if (command == "--help" || command == "-h" || command == "help") {
-        std::fputs(kUsage, stdout);
+        (void)std::fputs(kUsage, stdout);
         return 0;
     }
     if (command == "build") {
@@ -258,13 +267,13 @@ int main(int argc, char** argv) {
     try {
         return Run(args);
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "nvpack: %s\nTry \"nvpack --help\".\n", error.text.c_str());
+        (void)std::fprintf(stderr, "nvpack: %s\nTry \"nvpack --help\".\n", error.text.c_str());
         return kExitUsage;
     } catch (const nv::Error& error) {
-        std::fprintf(stderr, "nvpack: %s\n", error.what());
+        (void)std::fprintf(stderr, "nvpack: %s\n", error.what());
         return kExitFault;
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "nvpack: %s\n", error.what());
+        (void)std::fprintf(stderr, "nvpack: %s\n", error.what());
         return kExitFault;
     }
 }

@@ -1,5 +1,6 @@
 #include "package/block_stream.h"
 
+#define ZLIB_CONST  // input pointers to zlib are pointers to const
 #include <zlib.h>
 
 #include <algorithm>
@@ -33,7 +34,7 @@ public:
         if (inflateReset(&stream_) != Z_OK) {
             throw Error("error");
         }
-        stream_.next_in = const_cast<Bytef*>(data);
+        stream_.next_in = data;
         stream_.avail_in = static_cast<uInt>(size);
         for (;;) {
             stream_.next_out = output_.get();
@@ -156,7 +157,7 @@ std::uint32_t Deflater::CompressPiece(const unsigned char* data, std::size_t siz
         throw Error("Compression failed.");
     }
     scratch_.resize(deflateBound(&stream, static_cast<uLong>(size)));
-    stream.next_in = const_cast<Bytef*>(data);
+    stream.next_in = data;
     stream.avail_in = static_cast<uInt>(size);
     stream.next_out = scratch_.data();
     stream.avail_out = static_cast<uInt>(scratch_.size());

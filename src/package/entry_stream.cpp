@@ -20,7 +20,7 @@ std::uint32_t SumBytes(const unsigned char* data, std::size_t count) {
 
 std::string Hex(std::uint32_t value) {
     char text[16];
-    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
+    (void)std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
     return text;
 }
 

@@ -21,7 +21,7 @@ struct PackOptions {
     std::function<void(std::uint64_t done, std::uint64_t total)> progress;
 };
 
-inline constexpr std::size_t kMaxPieceSize = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxPieceSize = std::size_t{16} << 20;
 
 struct PackSummary {
     std::uint64_t payloadOffset = 0;
