@@ -32,15 +32,15 @@ std::vector<std::pair<std::string, std::string>> ProductFiles() {
 
 std::string SetupWithPayload(const std::vector<std::pair<std::string, std::string>>& files,
                              bool wrongChecksum) {
-    std::vector<std::pair<std::string, package::Bytes>> entries;
+    std::vector<std::pair<std::string, package::testing::Bytes>> entries;
     for (const auto& [name, data] : files) {
-        entries.emplace_back(name, package::Bytes(data.begin(), data.end()));
+        entries.emplace_back(name, package::testing::Bytes(data.begin(), data.end()));
     }
-    package::Bytes stream = package::testing::EntryStream(entries);
+    package::testing::Bytes stream = package::testing::EntryStream(entries);
     if (wrongChecksum) {
         ++stream[stream.size() - 4];
     }
-    const package::Bytes setup =
+    const package::testing::Bytes setup =
         package::testing::SetupFile(package::testing::BlockStream(stream));
     return {setup.begin(), setup.end()};
 }
