@@ -189,8 +189,10 @@ void Win32Backend::CreateWindows(ControlWindow& record) {
                                                     WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
                                                     std::string(), bounds, parent, id, *this));
             if (record.window) {
+                // The group box draws only its frame and caption; as a transparent window it
+                // leaves the container free to paint the ground inside it.
                 record.frame.Reset(CreateWindowExA(
-                    0, "BUTTON", control.Caption().c_str(),
+                    WS_EX_TRANSPARENT, "BUTTON", control.Caption().c_str(),
                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP | BS_GROUPBOX, 0, 0,
                     control.Width(), control.Height(), record.window.Get(),
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)), instance, nullptr));

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "toolkit/win32/message_pump.h"
 #include "win/toolkit/test_form.h"
 
 namespace nv::toolkit::win32::test {
@@ -163,6 +164,26 @@ TEST(Win32Events, AQuitRequestSurvivesANestedMessageLoop) {
     PostMessageA(t.Window(*t.nextButton), BM_CLICK, 0, 0);
     EXPECT_EQ(Win32Application().Run(*t.form), 7);
     EXPECT_FALSE(t.form->Closed());
+}
+
+TEST(Win32Events, TabMovesTheFocusInTabOrderAndADisabledFocusMovesOn) {
+    TestForm t;
+    t.form->SetVisible(true);
+    SetForegroundWindow(t.Main());
+    SetActiveWindow(t.Main());
+    Pump();
+    ASSERT_EQ(GetActiveWindow(), t.Main());
+    SetFocus(t.Window(*t.edit));
+    MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    DeliverMessage(tab, t.Main());
+    EXPECT_EQ(GetFocus(), t.Window(*t.pageButton));
+
+    // The focused button is disabled: the keyboard must not go dead.
+    t.pageButton->SetEnabled(false);
+    HWND focus = GetFocus();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(focus));
+    EXPECT_TRUE(IsChild(t.Main(), focus));
 }
 
 TEST(Win32Events, ServicesNameTheMainWindow) {
