@@ -128,8 +128,10 @@ TEST_F(Packer, NoticesAnInputThatShrinksWhileBeingRead) {
 TEST(EntryStreamParserTest, CountsFullChunksWhateverTheFeedSizes) {
     struct NullSink : EntrySink {
         std::size_t bytes = 0;
-        void BeginEntry(const std::string&, std::uint32_t) override {}
-        void EntryData(const unsigned char*, std::size_t count) override { bytes += count; }
+        void BeginEntry(const std::string& /*name*/, std::uint32_t /*size*/) override {}
+        void EntryData(const unsigned char* /*data*/, std::size_t count) override {
+            bytes += count;
+        }
         void EndEntry() override {}
     };
     const Bytes stream =
@@ -145,7 +147,7 @@ TEST(EntryStreamParserTest, CountsFullChunksWhateverTheFeedSizes) {
         EXPECT_TRUE(outcome.Intact()) << outcome.fault;
         EXPECT_EQ(outcome.entries, 3U);
         EXPECT_EQ(chunks, 4) << "feed " << feed;
-        EXPECT_EQ(sink.bytes, 8192U * 3 + 8191 + 8193);
+        EXPECT_EQ(sink.bytes, std::size_t{8192} * 3 + 8191 + 8193);
     }
 }
 
