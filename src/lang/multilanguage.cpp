@@ -15,7 +15,9 @@ using toolkit::TComponent;
 namespace {
 
 // The root of every search for the companion: the application object.
-TComponent& SearchRoot() { return toolkit::Application(); }
+TComponent& SearchRoot() {
+    return toolkit::Application();
+}
 
 }  // namespace
 
@@ -65,20 +67,21 @@ void TMultilanguage::Translate() {
         throw Error("The language script of " + Name() + " applies its own language again");
     }
     translating_ = true;
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{translating_};
-    // Work on a copy: a line may change the script list or the section lines.
-    const std::vector<std::string> lines = SelectSection(*script_, GetLanguage());
-    sectionLines_->BeginUpdate();
-    sectionLines_->Clear();
-    for (const std::string& line : lines) {
-        sectionLines_->Add(line);
-    }
-    sectionLines_->EndUpdate();
-    for (const std::string& line : lines) {
-        ApplyAssignment(Owner(), line);
+    try {
+        // Work on a copy: a line may change the script list or the section lines.
+        const std::vector<std::string> lines = SelectSection(*script_, GetLanguage());
+        sectionLines_->BeginUpdate();
+        sectionLines_->Clear();
+        for (const std::string& line : lines) {
+            sectionLines_->Add(line);
+        }
+        sectionLines_->EndUpdate();
+        for (const std::string& line : lines) {
+            ApplyAssignment(Owner(), line);
+        }
+    } catch (...) {
+        translating_ = false;
+        throw;
     }
     translating_ = false;
     if (OnTranslate) {
@@ -93,10 +96,9 @@ void TMultilanguage::Loaded() {
 
 const toolkit::ClassInfo& TMultilanguageSync::StaticClass() {
     using namespace toolkit;
-    static const ClassInfo info(
-        "TMultilanguageSync", &TComponent::StaticClass(),
-        MakePropertyList(TextProp("Language", &TMultilanguageSync::Language,
-                                  &TMultilanguageSync::SetLanguage)));
+    static const ClassInfo info("TMultilanguageSync", &TComponent::StaticClass(),
+                                MakePropertyList(TextProp("Language", &TMultilanguageSync::Language,
+                                                          &TMultilanguageSync::SetLanguage)));
     return info;
 }
 
@@ -133,8 +135,8 @@ void ApplyAssignment(toolkit::TPersistent* root, std::string_view line) {
     const Assignment assignment = ParseAssignment(line);
     const std::string_view key = assignment.key;
     const std::size_t dot = key.rfind('.');
-    const std::string_view path = dot == std::string_view::npos ? std::string_view{}
-                                                                : key.substr(0, dot);
+    const std::string_view path =
+        dot == std::string_view::npos ? std::string_view{} : key.substr(0, dot);
     const std::string_view property = dot == std::string_view::npos ? key : key.substr(dot + 1);
     if (toolkit::TPersistent* target = ResolveObjectPath(root, path)) {
         SetPropertyFromText(*target, property, assignment.value, root);

@@ -17,12 +17,12 @@ struct Ident {
 };
 
 constexpr Ident kCursors[] = {
-    {"crDefault", 0},       {"crArrow", -2},     {"crCross", -3},     {"crIBeam", -4},
-    {"crSizeNESW", -6},     {"crSizeNS", -7},    {"crSizeNWSE", -8},  {"crSizeWE", -9},
-    {"crUpArrow", -10},     {"crHourGlass", -11}, {"crDrag", -12},    {"crNoDrop", -13},
-    {"crHSplit", -14},      {"crVSplit", -15},   {"crMultiDrag", -16}, {"crSQLWait", -17},
-    {"crNo", -18},          {"crAppStart", -19}, {"crHelp", -20},     {"crHandPoint", -21},
-    {"crSizeAll", -22},     {"crSize", -22},
+    {"crDefault", 0},   {"crArrow", -2},      {"crCross", -3},      {"crIBeam", -4},
+    {"crSizeNESW", -6}, {"crSizeNS", -7},     {"crSizeNWSE", -8},   {"crSizeWE", -9},
+    {"crUpArrow", -10}, {"crHourGlass", -11}, {"crDrag", -12},      {"crNoDrop", -13},
+    {"crHSplit", -14},  {"crVSplit", -15},    {"crMultiDrag", -16}, {"crSQLWait", -17},
+    {"crNo", -18},      {"crAppStart", -19},  {"crHelp", -20},      {"crHandPoint", -21},
+    {"crSizeAll", -22}, {"crSize", -22},
 };
 
 constexpr Ident kColors[] = {
@@ -84,12 +84,12 @@ constexpr Ident kColors[] = {
 };
 
 constexpr Ident kCharsets[] = {
-    {"ANSI_CHARSET", 0},          {"DEFAULT_CHARSET", 1},    {"SYMBOL_CHARSET", 2},
-    {"MAC_CHARSET", 77},          {"SHIFTJIS_CHARSET", 128}, {"HANGEUL_CHARSET", 129},
-    {"JOHAB_CHARSET", 130},       {"GB2312_CHARSET", 134},   {"CHINESEBIG5_CHARSET", 136},
-    {"GREEK_CHARSET", 161},       {"TURKISH_CHARSET", 162},  {"HEBREW_CHARSET", 177},
-    {"ARABIC_CHARSET", 178},      {"BALTIC_CHARSET", 186},   {"RUSSIAN_CHARSET", 204},
-    {"THAI_CHARSET", 222},        {"EASTEUROPE_CHARSET", 238}, {"OEM_CHARSET", 255},
+    {"ANSI_CHARSET", 0},     {"DEFAULT_CHARSET", 1},      {"SYMBOL_CHARSET", 2},
+    {"MAC_CHARSET", 77},     {"SHIFTJIS_CHARSET", 128},   {"HANGEUL_CHARSET", 129},
+    {"JOHAB_CHARSET", 130},  {"GB2312_CHARSET", 134},     {"CHINESEBIG5_CHARSET", 136},
+    {"GREEK_CHARSET", 161},  {"TURKISH_CHARSET", 162},    {"HEBREW_CHARSET", 177},
+    {"ARABIC_CHARSET", 178}, {"BALTIC_CHARSET", 186},     {"RUSSIAN_CHARSET", 204},
+    {"THAI_CHARSET", 222},   {"EASTEUROPE_CHARSET", 238}, {"OEM_CHARSET", 255},
 };
 
 template <std::size_t N>
@@ -104,8 +104,12 @@ std::optional<std::int32_t> Lookup(const Ident (&table)[N], std::string_view nam
 
 }  // namespace
 
-std::optional<std::int32_t> IdentToCursor(std::string_view name) { return Lookup(kCursors, name); }
-std::optional<std::int32_t> IdentToColor(std::string_view name) { return Lookup(kColors, name); }
+std::optional<std::int32_t> IdentToCursor(std::string_view name) {
+    return Lookup(kCursors, name);
+}
+std::optional<std::int32_t> IdentToColor(std::string_view name) {
+    return Lookup(kColors, name);
+}
 std::optional<std::int32_t> IdentToCharset(std::string_view name) {
     return Lookup(kCharsets, name);
 }

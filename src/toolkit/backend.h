@@ -14,10 +14,10 @@ class TControl;
 
 // The part of a control's state that changed.
 enum class ControlProperty {
-    Text,       // caption, or the text of an edit field
+    Text,  // caption, or the text of an edit field
     Visible,
     Enabled,
-    Bounds,     // left, top, width, height
+    Bounds,  // left, top, width, height
     Color,
     Font,
     Parent,     // the visual parent
@@ -28,10 +28,10 @@ enum class ControlProperty {
     Lines,      // the lines of a rich-text box
     Checked,
     ReadOnly,
-    Range,      // minimum and maximum of a progress bar
-    Position,   // position of a progress bar
+    Range,     // minimum and maximum of a progress bar
+    Position,  // position of a progress bar
     Picture,
-    Closed,     // the form was closed
+    Closed,  // the form was closed
 };
 
 class ControlBackend {

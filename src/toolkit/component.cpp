@@ -17,7 +17,15 @@ const ClassInfo& TComponent::StaticClass() {
     return info;
 }
 
-TComponent::~TComponent() { DestroyComponents(); }
+TComponent::~TComponent() {
+    // No notifications from here: an owner that wants them (a form detaching its controls)
+    // acts in its own destructor, while it is still itself.
+    while (!components_.empty()) {
+        std::unique_ptr<TComponent> removed = std::move(components_.back());
+        components_.pop_back();
+        removed->owner_ = nullptr;
+    }
+}
 
 void TComponent::SetName(const std::string& name) {
     if (owner_ != nullptr && !name.empty()) {

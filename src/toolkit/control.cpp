@@ -27,7 +27,9 @@ TControl::TControl() : font_(std::make_unique<TFont>()) {
     font_->OnChange = [this] { Changed(ControlProperty::Font); };
 }
 
-TControl::~TControl() { SetParent(nullptr); }
+TControl::~TControl() {
+    SetParent(nullptr);
+}
 
 void TControl::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width,
                          std::int32_t height) {
@@ -100,9 +102,8 @@ void TControl::Changed(ControlProperty property) {
 const ClassInfo& TWinControl::StaticClass() {
     static const ClassInfo info(
         "TWinControl", &TControl::StaticClass(),
-        MakePropertyList(
-            IntegerProp("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder),
-            BoolProp("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)));
+        MakePropertyList(IntegerProp("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder),
+                         BoolProp("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)));
     return info;
 }
 

@@ -9,8 +9,7 @@ void ThrowInvalidPropertyElement(std::string_view element) {
 }
 
 void ThrowInvalidPropertyType(std::string_view propertyName) {
-    throw Error("Invalid property type: " + std::string(propertyName) +
-                " cannot be set from text");
+    throw Error("Invalid property type: " + std::string(propertyName) + " cannot be set from text");
 }
 
 void ThrowConversionError(std::string_view text, std::string_view what) {

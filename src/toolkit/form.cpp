@@ -15,21 +15,22 @@ const ClassInfo& TForm::StaticClass() {
             ObjectProp("Font", &TForm::Font, &TForm::SetFont),
             IntegerProp("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth),
             IntegerProp("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight),
-            EnumProp("BorderStyle",
-                     {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
-                      "bsSizeToolWin"},
-                     &TForm::BorderStyle, &TForm::SetBorderStyle),
+            EnumProp(
+                "BorderStyle",
+                {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
+                &TForm::BorderStyle, &TForm::SetBorderStyle),
             SetProp("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"},
                     &TForm::BorderIcons, &TForm::SetBorderIcons)));
     return info;
 }
 
-TForm::TForm() { SetVisible(false); }
+TForm::TForm() {
+    SetVisible(false);
+}
 
 TForm::~TForm() {
-    // Destroy the controls while this is still a form, so that each one is detached from the
-    // backend before it goes.
-    DestroyComponents();
+    // Every control leaves the backend before any is destroyed: children before their parents,
+    // the form last.
     DetachAll();
 }
 
@@ -122,8 +123,7 @@ void TForm::Notification(TComponent& component, TOperation operation) {
     } else if (control->backend_ != nullptr) {
         backend_->Detach(*control);
         control->backend_ = nullptr;
-        attached_.erase(std::remove(attached_.begin(), attached_.end(), control),
-                        attached_.end());
+        attached_.erase(std::remove(attached_.begin(), attached_.end(), control), attached_.end());
     }
 }
 

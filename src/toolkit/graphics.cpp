@@ -11,13 +11,12 @@ namespace nv::toolkit {
 const ClassInfo& TFont::StaticClass() {
     static const ClassInfo info(
         "TFont", &TPersistent::StaticClass(),
-        MakePropertyList(
-            IntegerProp("Charset", &TFont::Charset, &TFont::SetCharset),
-            IntegerProp("Color", &TFont::Color, &TFont::SetColor),
-            IntegerProp("Height", &TFont::Height, &TFont::SetHeight),
-            TextProp("Name", &TFont::Name, &TFont::SetName),
-            SetProp("Style", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}, &TFont::Style,
-                    &TFont::SetStyle)));
+        MakePropertyList(IntegerProp("Charset", &TFont::Charset, &TFont::SetCharset),
+                         IntegerProp("Color", &TFont::Color, &TFont::SetColor),
+                         IntegerProp("Height", &TFont::Height, &TFont::SetHeight),
+                         TextProp("Name", &TFont::Name, &TFont::SetName),
+                         SetProp("Style", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"},
+                                 &TFont::Style, &TFont::SetStyle)));
     return info;
 }
 

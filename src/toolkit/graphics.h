@@ -13,7 +13,9 @@ namespace nv::toolkit {
 // A colour: red + 256 * green + 65536 * blue, or 0x80000000 plus a system-colour index.
 using TColor = std::int32_t;
 
-constexpr TColor RgbColor(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
+constexpr TColor RgbColor(int red, int green, int blue) {
+    return red + 256 * green + 65536 * blue;
+}
 constexpr TColor SystemColor(int index) {
     return static_cast<TColor>(0x80000000U | static_cast<std::uint32_t>(index));
 }

@@ -171,8 +171,7 @@ public:
         (static_cast<C&>(object).*set_)(static_cast<char>(static_cast<unsigned char>(*value)));
     }
     std::string GetAsText(const TPersistent& object) const override {
-        return std::to_string(
-            static_cast<unsigned char>((static_cast<const C&>(object).*get_)()));
+        return std::to_string(static_cast<unsigned char>((static_cast<const C&>(object).*get_)()));
     }
 
 private:
@@ -283,15 +282,13 @@ std::unique_ptr<Property> EnumProp(std::string name, IdentifierList names, V (C:
 }
 
 template <class C>
-std::unique_ptr<Property> BoolProp(std::string name, bool (C::*get)() const,
-                                   void (C::*set)(bool)) {
+std::unique_ptr<Property> BoolProp(std::string name, bool (C::*get)() const, void (C::*set)(bool)) {
     return EnumProp<C, bool>(std::move(name), {"False", "True"}, get, set);
 }
 
 template <class C>
 std::unique_ptr<Property> SetProp(std::string name, IdentifierList names,
-                                  std::uint32_t (C::*get)() const,
-                                  void (C::*set)(std::uint32_t)) {
+                                  std::uint32_t (C::*get)() const, void (C::*set)(std::uint32_t)) {
     return std::make_unique<SetProperty<C>>(std::move(name), std::move(names), get, set);
 }
 
@@ -302,8 +299,7 @@ std::unique_ptr<Property> FloatProp(std::string name, double (C::*get)() const,
 }
 
 template <class C>
-std::unique_ptr<Property> CharProp(std::string name, char (C::*get)() const,
-                                   void (C::*set)(char)) {
+std::unique_ptr<Property> CharProp(std::string name, char (C::*get)() const, void (C::*set)(char)) {
     return std::make_unique<CharProperty<C>>(std::move(name), get, set);
 }
 

@@ -9,13 +9,12 @@ namespace nv::toolkit {
 const ClassInfo& TPanel::StaticClass() {
     static const ClassInfo info(
         "TPanel", &TWinControl::StaticClass(),
-        MakePropertyList(
-            TextProp("Caption", &TPanel::Caption, &TPanel::SetCaption),
-            IntegerProp("Color", &TPanel::Color, &TPanel::SetColor),
-            ObjectProp("Font", &TPanel::Font, &TPanel::SetFont),
-            EnumProp("BevelOuter", {"bvNone", "bvLowered", "bvRaised", "bvSpace"},
-                     &TPanel::BevelOuter, &TPanel::SetBevelOuter),
-            BoolProp("Ctl3D", &TPanel::Ctl3D, &TPanel::SetCtl3D)));
+        MakePropertyList(TextProp("Caption", &TPanel::Caption, &TPanel::SetCaption),
+                         IntegerProp("Color", &TPanel::Color, &TPanel::SetColor),
+                         ObjectProp("Font", &TPanel::Font, &TPanel::SetFont),
+                         EnumProp("BevelOuter", {"bvNone", "bvLowered", "bvRaised", "bvSpace"},
+                                  &TPanel::BevelOuter, &TPanel::SetBevelOuter),
+                         BoolProp("Ctl3D", &TPanel::Ctl3D, &TPanel::SetCtl3D)));
     return info;
 }
 
@@ -118,7 +117,9 @@ void TCheckBox::ClickByUser() {
     }
 }
 
-TEdit::TEdit() { SetColor(kClWindow); }
+TEdit::TEdit() {
+    SetColor(kClWindow);
+}
 
 const ClassInfo& TEdit::StaticClass() {
     static const ClassInfo info(
@@ -150,14 +151,13 @@ TRichEdit::TRichEdit() : lines_(std::make_unique<TStringList>()) {
 const ClassInfo& TRichEdit::StaticClass() {
     static const ClassInfo info(
         "TRichEdit", &TWinControl::StaticClass(),
-        MakePropertyList(
-            ObjectProp("Lines", &TRichEdit::Lines, &TRichEdit::SetLines),
-            IntegerProp("Color", &TRichEdit::Color, &TRichEdit::SetColor),
-            ObjectProp("Font", &TRichEdit::Font, &TRichEdit::SetFont),
-            BoolProp("ReadOnly", &TRichEdit::ReadOnly, &TRichEdit::SetReadOnly),
-            EnumProp("ScrollBars", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"},
-                     &TRichEdit::ScrollBars, &TRichEdit::SetScrollBars),
-            BoolProp("WordWrap", &TRichEdit::WordWrap, &TRichEdit::SetWordWrap)));
+        MakePropertyList(ObjectProp("Lines", &TRichEdit::Lines, &TRichEdit::SetLines),
+                         IntegerProp("Color", &TRichEdit::Color, &TRichEdit::SetColor),
+                         ObjectProp("Font", &TRichEdit::Font, &TRichEdit::SetFont),
+                         BoolProp("ReadOnly", &TRichEdit::ReadOnly, &TRichEdit::SetReadOnly),
+                         EnumProp("ScrollBars", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"},
+                                  &TRichEdit::ScrollBars, &TRichEdit::SetScrollBars),
+                         BoolProp("WordWrap", &TRichEdit::WordWrap, &TRichEdit::SetWordWrap)));
     return info;
 }
 

@@ -8,9 +8,13 @@
 namespace nv::toolkit {
 namespace {
 
-char LowerAZ(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAZ(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool IsControlOrBlank(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsControlOrBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
+}
 
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
@@ -145,45 +149,51 @@ std::optional<std::int32_t> ParseInt32(std::string_view text) {
     return scanned ? ToSigned<std::int32_t>(*scanned) : std::nullopt;
 }
 
-std::optional<double> ParseFloat(std::string_view text) {
-    const std::string_view trimmed = TrimControl(text);
-    if (trimmed.empty()) {
-        return std::nullopt;
+namespace {
+
+std::size_t SkipDigits(std::string_view text, std::size_t pos) {
+    while (pos < text.size() && text[pos] >= '0' && text[pos] <= '9') {
+        ++pos;
     }
-    // Accept only sign, digits, one ".", and an exponent: no "inf", "nan" or hexadecimal floats.
+    return pos;
+}
+
+// Sign, digits with at most one ".", and an optional exponent; no "inf", "nan" or hexadecimal.
+bool IsPlainDecimal(std::string_view text) {
     std::size_t pos = 0;
-    if (trimmed[pos] == '+' || trimmed[pos] == '-') {
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
         ++pos;
     }
-    bool digits = false;
-    while (pos < trimmed.size() && trimmed[pos] >= '0' && trimmed[pos] <= '9') {
-        ++pos;
-        digits = true;
-    }
-    if (pos < trimmed.size() && trimmed[pos] == '.') {
-        ++pos;
-        while (pos < trimmed.size() && trimmed[pos] >= '0' && trimmed[pos] <= '9') {
-            ++pos;
-            digits = true;
-        }
+    const std::size_t integerEnd = SkipDigits(text, pos);
+    bool digits = integerEnd > pos;
+    pos = integerEnd;
+    if (pos < text.size() && text[pos] == '.') {
+        const std::size_t fractionEnd = SkipDigits(text, pos + 1);
+        digits = digits || fractionEnd > pos + 1;
+        pos = fractionEnd;
     }
     if (!digits) {
-        return std::nullopt;
+        return false;
     }
-    if (pos < trimmed.size() && (trimmed[pos] == 'e' || trimmed[pos] == 'E')) {
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
         ++pos;
-        if (pos < trimmed.size() && (trimmed[pos] == '+' || trimmed[pos] == '-')) {
+        if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
             ++pos;
         }
-        const std::size_t exponentStart = pos;
-        while (pos < trimmed.size() && trimmed[pos] >= '0' && trimmed[pos] <= '9') {
-            ++pos;
+        const std::size_t exponentEnd = SkipDigits(text, pos);
+        if (exponentEnd == pos) {
+            return false;
         }
-        if (pos == exponentStart) {
-            return std::nullopt;
-        }
+        pos = exponentEnd;
     }
-    if (pos != trimmed.size()) {
+    return pos == text.size();
+}
+
+}  // namespace
+
+std::optional<double> ParseFloat(std::string_view text) {
+    const std::string_view trimmed = TrimControl(text);
+    if (!IsPlainDecimal(trimmed)) {
         return std::nullopt;
     }
     // from_chars is locale-independent but does not take a leading "+".
@@ -191,7 +201,8 @@ std::optional<double> ParseFloat(std::string_view text) {
     double value = 0.0;
     const auto [end, error] =
         std::from_chars(digitsText.data(), digitsText.data() + digitsText.size(), value);
-    if (error != std::errc{} || end != digitsText.data() + digitsText.size() || !std::isfinite(value)) {
+    if (error != std::errc{} || end != digitsText.data() + digitsText.size() ||
+        !std::isfinite(value)) {
         return std::nullopt;
     }
     return value;

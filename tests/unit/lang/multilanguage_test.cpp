@@ -77,9 +77,9 @@ void ExpectSectionApplied(const TestWindow& window, const std::string& section) 
         } else {
             TStringList expected;
             expected.SetText(assignment.value);
-            const toolkit::TStrings* actual =
-                property == "Items" ? dynamic_cast<TRadioGroup&>(*component).Items()
-                                    : dynamic_cast<TRichEdit&>(*component).Lines();
+            const toolkit::TStrings* actual = property == "Items"
+                                                  ? dynamic_cast<TRadioGroup&>(*component).Items()
+                                                  : dynamic_cast<TRichEdit&>(*component).Lines();
             EXPECT_EQ(actual->Text(), expected.Text()) << name;
         }
         ++checked;
@@ -114,15 +114,17 @@ TEST(Translate, EnglishGermanEnglishRewritesEveryKeyAndKeepsTheRest) {
     window.Language().SetLanguage("Deutsch");
     ExpectSectionApplied(window, "Deutsch");
     EXPECT_EQ(window.Get<TRichEdit>("reLicense").Lines()->Count(), 163);
-    EXPECT_EQ(window.Caption("lbStartmenu"), "Start&men\xFC" "eintrag:");
+    EXPECT_EQ(window.Caption("lbStartmenu"),
+              "Start&men\xFC"
+              "eintrag:");
 
     window.Language().SetLanguage("English");
     EXPECT_EQ(Snapshot(window), english);
 
     // The controls the script does not name keep their design texts in every language.
-    for (const char* name : {"rgLanguage", "lbSuccess1", "cbDesktop", "cbStartmenu",
-                             "btnInstallpath", "edInstallpath", "pSuccess", "iInfoPicture",
-                             "(window)"}) {
+    for (const char* name :
+         {"rgLanguage", "lbSuccess1", "cbDesktop", "cbStartmenu", "btnInstallpath", "edInstallpath",
+          "pSuccess", "iInfoPicture", "(window)"}) {
         EXPECT_EQ(english.at(name), design.at(name)) << name;
     }
 }
@@ -320,8 +322,8 @@ TEST_F(WithSync, ACompanionAnywhereTakesOverEveryLanguageAndReappliesAll) {
     EXPECT_EQ(FindLanguageSync(toolkit::Application()), &sync);
 
     std::vector<std::string> order;
-    first_.Language().OnTranslate = [&](toolkit::TComponent&) { order.push_back("first"); };
-    second_.Language().OnTranslate = [&](toolkit::TComponent&) { order.push_back("second"); };
+    first_.Language().OnTranslate = [&](toolkit::TComponent&) { order.emplace_back("first"); };
+    second_.Language().OnTranslate = [&](toolkit::TComponent&) { order.emplace_back("second"); };
 
     second_.Language().SetLanguage("B");
     EXPECT_EQ(sync.Language(), "B");

@@ -12,7 +12,6 @@ namespace nv::lang {
 namespace {
 
 using testing::TestWindow;
-using toolkit::TControl;
 using toolkit::TLabel;
 
 // A collection item with one property, and a component that holds a collection of them.
@@ -21,9 +20,9 @@ public:
     static const toolkit::ClassInfo& StaticClass() {
         static const toolkit::ClassInfo info(
             "Column", &toolkit::TCollectionItem::StaticClass(),
-            toolkit::MakePropertyList(toolkit::IntegerProp("Width", &Column::Width,
-                                                           &Column::SetWidth),
-                                      toolkit::ObjectProp("Font", &Column::Font, &Column::SetFont)));
+            toolkit::MakePropertyList(
+                toolkit::IntegerProp("Width", &Column::Width, &Column::SetWidth),
+                toolkit::ObjectProp("Font", &Column::Font, &Column::SetFont)));
         return info;
     }
     const toolkit::ClassInfo& ClassType() const override { return StaticClass(); }
@@ -101,7 +100,7 @@ TEST(ResolveObjectPath, IndexesReachCollectionItems) {
     EXPECT_EQ(ResolveObjectPath(&form, "grid.Columns[1]"), &grid.Columns()->Items(1));
     EXPECT_EQ(ResolveObjectPath(&form, "grid.Columns[$0]"), &grid.Columns()->Items(0));
     EXPECT_EQ(ResolveObjectPath(&form, "grid.Columns[1].Font"),
-              static_cast<Column&>(grid.Columns()->Items(1)).Font());
+              dynamic_cast<Column&>(grid.Columns()->Items(1)).Font());
     // Index texts that are no integer, or missing brackets, leave the collection itself.
     EXPECT_EQ(ResolveObjectPath(&form, "grid.Columns[x]"), grid.Columns());
     EXPECT_EQ(ResolveObjectPath(&form, "grid.Columns[1"), grid.Columns());

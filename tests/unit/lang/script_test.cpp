@@ -45,8 +45,16 @@ TEST(SelectSection, HeaderNamesAreTakenBetweenTheBracketsUntrimmed) {
     EXPECT_EQ(Select("  [English] trailing text\na=1", "English"), Lines{"a=1"});
     EXPECT_EQ(Select("[English]x]\na=1", "English"), Lines{"a=1"});
     // Only A..Z fold: the umlaut section matches only itself.
-    EXPECT_EQ(Select("[Fran\xC7" "ais]\na=1", "FRAN\xC7" "AIS"), Lines{"a=1"});
-    EXPECT_TRUE(Select("[Fran\xC7" "ais]\na=1", "FRAN\xE7" "AIS").empty());
+    EXPECT_EQ(Select("[Fran\xC7"
+                     "ais]\na=1",
+                     "FRAN\xC7"
+                     "AIS"),
+              Lines{"a=1"});
+    EXPECT_TRUE(Select("[Fran\xC7"
+                       "ais]\na=1",
+                       "FRAN\xE7"
+                       "AIS")
+                    .empty());
 }
 
 TEST(SelectSection, TheEmptyNameCollectsLinesBeforeAnyHeaderAndUnderBrokenHeaders) {
@@ -74,7 +82,9 @@ TEST(SelectSection, RepeatedSectionsContributeAllTheirLinesInOrder) {
     EXPECT_EQ(Select(script, "english"), (Lines{"a=1", "a=3"}));
 }
 
-Assignment Parse(const std::string& line) { return ParseAssignment(line); }
+Assignment Parse(const std::string& line) {
+    return ParseAssignment(line);
+}
 
 TEST(ParseAssignment, SplitsAtTheFirstEqualsSignAndTrimsBothSides) {
     EXPECT_EQ(Parse(" btnNext.Caption \t=  '&Next' ").key, "btnNext.Caption");

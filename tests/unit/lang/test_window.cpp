@@ -21,7 +21,9 @@ struct Row {
 // A cut-down design of the wizard window: every control the script names, with German design
 // texts, and some it leaves alone.
 constexpr Row kRows[] = {
-    {ComponentKind::Button, "btnPrev", "", "&Zur\xFC" "ck"},
+    {ComponentKind::Button, "btnPrev", "",
+     "&Zur\xFC"
+     "ck"},
     {ComponentKind::Button, "btnNext", "", "&Weiter"},
     {ComponentKind::Button, "btnCancel", "", "&Abbrechen"},
     {ComponentKind::Panel, "pLanguage", "", ""},
@@ -40,7 +42,9 @@ constexpr Row kRows[] = {
     {ComponentKind::CheckBox, "cbDesktop", "pInstallpath", "&D"},
     {ComponentKind::Label, "lbQuick", "pInstallpath", "&Schnellstarticon:"},
     {ComponentKind::CheckBox, "cbQuick", "pInstallpath", "&S"},
-    {ComponentKind::Label, "lbStartmenu", "pInstallpath", "Start&men\xFC" "eintrag:"},
+    {ComponentKind::Label, "lbStartmenu", "pInstallpath",
+     "Start&men\xFC"
+     "eintrag:"},
     {ComponentKind::CheckBox, "cbStartmenu", "pInstallpath", "&M"},
     {ComponentKind::Label, "lbInstalling", "pInstall", "Norvista wird installiert."},
     {ComponentKind::Label, "lbError", "pInstall", "Kein Installationspaket gefunden."},
@@ -82,9 +86,10 @@ TestWindow::TestWindow() {
     toolkit::Application().InsertComponent(std::move(form), "fTest" + std::to_string(++count));
     form_->SetCaption("Norvista Installer");
     for (const Row& row : kRows) {
-        auto* parent = row.parent[0] == '\0'
-                           ? static_cast<toolkit::TWinControl*>(form_)
-                           : &dynamic_cast<toolkit::TWinControl&>(*form_->FindComponent(row.parent));
+        auto* parent =
+            row.parent[0] == '\0'
+                ? static_cast<toolkit::TWinControl*>(form_)
+                : &dynamic_cast<toolkit::TWinControl&>(*form_->FindComponent(row.parent));
         auto& control = dynamic_cast<toolkit::TControl&>(
             toolkit::CreateComponentOfKind(*form_, row.kind, row.name, parent));
         control.SetCaption(row.text);
@@ -97,6 +102,8 @@ TestWindow::TestWindow() {
     language_ = &form_->CreateComponent<TMultilanguage>("Multilanguage1");
 }
 
-TestWindow::~TestWindow() { toolkit::Application().RemoveComponent(*form_); }
+TestWindow::~TestWindow() {
+    toolkit::Application().RemoveComponent(*form_);
+}
 
 }  // namespace nv::lang::testing

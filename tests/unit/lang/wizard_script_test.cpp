@@ -15,7 +15,9 @@
 namespace nv::lang {
 namespace {
 
-const std::string& Line(int number) { return WizardScript().at(static_cast<std::size_t>(number - 1)); }
+const std::string& Line(int number) {
+    return WizardScript().at(static_cast<std::size_t>(number - 1));
+}
 
 // The text between the enclosing quotes of a script line, as written in the script.
 std::string RawValue(const std::string& line) {
@@ -62,17 +64,26 @@ TEST(WizardScript, TextsAreWindows1252Bytes) {
     }
     // No UTF-8 lead bytes of the converted letters are left.
     EXPECT_EQ(all.find('\xC3'), std::string::npos);
-    EXPECT_EQ(Line(42), "btnPrev.Caption = '&Zur\xFC" "ck'");
-    EXPECT_EQ(Line(56), "lbSuccess3.Caption = 'Klicken Sie auf <Beenden> um die Installation "
-                        "abzu\x73\x63hlie\xDF" "en.'");
-    EXPECT_EQ(Line(49), "lbStartmenu.Caption = 'Start&men\xFC" "eintrag:'");
-    EXPECT_EQ(Line(52), "lbError.Caption = 'Kein Installationspaket gefunden. Setup.exe ist "
-                        "unvollst\xE4ndig.'");
-    EXPECT_EQ(Line(66), "lbError9.Caption = 'ben\xF6tigen Sie die Zugriffsrechte eines "
-                        "Administrators.'");
+    EXPECT_EQ(Line(42),
+              "btnPrev.Caption = '&Zur\xFC"
+              "ck'");
+    EXPECT_EQ(Line(56),
+              "lbSuccess3.Caption = 'Klicken Sie auf <Beenden> um die Installation "
+              "abzu\x73\x63hlie\xDF"
+              "en.'");
+    EXPECT_EQ(Line(49),
+              "lbStartmenu.Caption = 'Start&men\xFC"
+              "eintrag:'");
+    EXPECT_EQ(Line(52),
+              "lbError.Caption = 'Kein Installationspaket gefunden. Setup.exe ist "
+              "unvollst\xE4ndig.'");
+    EXPECT_EQ(Line(66),
+              "lbError9.Caption = 'ben\xF6tigen Sie die Zugriffsrechte eines "
+              "Administrators.'");
     EXPECT_EQ(Line(30), "lbError12.Caption = 'Copy \"Setup.exe\" in a directory where you are'");
-    EXPECT_EQ(Line(69), "lbError12.Caption = 'Kopieren Sie die Datei \"Setup.exe\" in ein "
-                        "Verzeichnis,'");
+    EXPECT_EQ(Line(69),
+              "lbError12.Caption = 'Kopieren Sie die Datei \"Setup.exe\" in ein "
+              "Verzeichnis,'");
 }
 
 TEST(WizardScript, RadioItemsGiveTwoItemsInBothLanguages) {
@@ -117,7 +128,7 @@ TEST(WizardScript, GermanLicenceHasItsExactSize) {
     EXPECT_EQ(lines.Strings(161), "");
     EXPECT_EQ(lines.Strings(162), "");
     EXPECT_NE(lines.Strings(160), "");
-    EXPECT_NE(raw.find("\xFC"), std::string::npos);  // the German text has its umlauts
+    EXPECT_NE(raw.find('\xFC'), std::string::npos);  // the German text has its umlauts
 }
 
 }  // namespace

@@ -34,9 +34,9 @@ public:
 
 TEST(Ownership, OwnedComponentsKeepCreationOrderAndKnowTheirOwner) {
     TComponent root;
-    TComponent& a = root.CreateComponent<TComponent>("a");
-    TComponent& b = root.CreateComponent<TComponent>("b");
-    TComponent& inner = a.CreateComponent<TComponent>("inner");
+    auto& a = root.CreateComponent<TComponent>("a");
+    auto& b = root.CreateComponent<TComponent>("b");
+    auto& inner = a.CreateComponent<TComponent>("inner");
     ASSERT_EQ(root.ComponentCount(), 2);
     EXPECT_EQ(&root.Components(0), &a);
     EXPECT_EQ(&root.Components(1), &b);
@@ -49,7 +49,7 @@ TEST(Ownership, OwnedComponentsKeepCreationOrderAndKnowTheirOwner) {
 
 TEST(Ownership, FindComponentIgnoresCaseOfAsciiOnlyAndNeverMatchesTheEmptyName) {
     TComponent root;
-    TComponent& label = root.CreateComponent<TComponent>("lbFinish");
+    auto& label = root.CreateComponent<TComponent>("lbFinish");
     root.CreateComponent<TComponent>("");
     root.CreateComponent<TComponent>("\xE4rger");
     EXPECT_EQ(root.FindComponent("LBFINISH"), &label);
@@ -62,17 +62,17 @@ TEST(Ownership, FindComponentIgnoresCaseOfAsciiOnlyAndNeverMatchesTheEmptyName) 
 
 TEST(Ownership, FindComponentLooksAtDirectlyOwnedComponentsOnly) {
     TComponent root;
-    TComponent& panel = root.CreateComponent<TComponent>("pSuccess");
+    auto& panel = root.CreateComponent<TComponent>("pSuccess");
     panel.CreateComponent<TComponent>("deep");
     EXPECT_EQ(root.FindComponent("deep"), nullptr);
 }
 
 TEST(Ownership, NamesAreUniqueAmongSiblingsWithoutCase) {
     TComponent root;
-    TComponent& first = root.CreateComponent<TComponent>("btnNext");
+    auto& first = root.CreateComponent<TComponent>("btnNext");
     EXPECT_THROW(root.CreateComponent<TComponent>("BTNNEXT"), Error);
     EXPECT_EQ(root.ComponentCount(), 1);
-    TComponent& second = root.CreateComponent<TComponent>("btnPrev");
+    auto& second = root.CreateComponent<TComponent>("btnPrev");
     EXPECT_THROW(second.SetName("btnnext"), Error);
     EXPECT_EQ(second.Name(), "btnPrev");
     first.SetName("BtnNext");  // renaming to itself in another case is fine
@@ -96,7 +96,7 @@ TEST(Ownership, OwnerDestroysItsComponentsLastCreatedFirst) {
 
 TEST(Ownership, RemoveHandsOwnershipBack) {
     TComponent root;
-    TComponent& child = root.CreateComponent<TComponent>("child");
+    auto& child = root.CreateComponent<TComponent>("child");
     std::unique_ptr<TComponent> taken = root.RemoveComponent(child);
     ASSERT_EQ(taken.get(), &child);
     EXPECT_EQ(taken->Owner(), nullptr);
@@ -110,7 +110,7 @@ TEST(Loading, NotifyLoadedReachesEveryComponentDepthFirstThenTheRoot) {
     Probe root;
     root.SetName("root");
     root.log = &log;
-    Probe& a = root.CreateComponent<Probe>("a");
+    auto& a = root.CreateComponent<Probe>("a");
     a.log = &log;
     a.CreateComponent<Probe>("a1").log = &log;
     root.CreateComponent<Probe>("b").log = &log;

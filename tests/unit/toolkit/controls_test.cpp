@@ -22,15 +22,14 @@ public:
     void Changed(TControl& control, ControlProperty property) override {
         log.push_back(control.Name() + ":" + std::to_string(static_cast<int>(property)));
     }
-    std::string Entry(const TControl& control, ControlProperty property) const {
+    static std::string Entry(const TControl& control, ControlProperty property) {
         return control.Name() + ":" + std::to_string(static_cast<int>(property));
     }
     std::vector<std::string> log;
 };
 
 template <class T>
-T& Create(TForm& form, ComponentKind kind, const std::string& name,
-          TWinControl* parent = nullptr) {
+T& Create(TForm& form, ComponentKind kind, const std::string& name, TWinControl* parent = nullptr) {
     return dynamic_cast<T&>(CreateComponentOfKind(form, kind, name, parent));
 }
 
@@ -163,10 +162,11 @@ TEST(Backend, AttachesTheFormFirstAndEveryParentBeforeItsChildren) {
         EXPECT_EQ(backend.log, std::vector<std::string>{"attach cbNew"});
         backend.log.clear();
     }
-    // Destroying the form detaches the controls, the last created first, and the form last.
-    EXPECT_EQ(backend.log, (std::vector<std::string>{"detach cbNew", "detach pPage",
-                                                     "detach lbLate", "detach btnNext",
-                                                     "detach fTest"}));
+    // Destroying the form detaches the controls in the reverse order of attaching them, so
+    // every child goes before its visual parent and the form goes last.
+    EXPECT_EQ(backend.log,
+              (std::vector<std::string>{"detach cbNew", "detach lbLate", "detach pPage",
+                                        "detach btnNext", "detach fTest"}));
 }
 
 TEST(Backend, HearsOfEveryChangeOnceAndNotOfUnchangedValues) {
@@ -219,16 +219,11 @@ TEST(Factory, CreatesEveryKindWithItsProperties) {
         const char* name;
         const char* property;
     } cases[] = {
-        {ComponentKind::Panel, "p", "BevelOuter"},
-        {ComponentKind::Label, "lb", "Caption"},
-        {ComponentKind::Button, "btn", "OnClick"},
-        {ComponentKind::CheckBox, "cb", "Checked"},
-        {ComponentKind::RadioGroup, "rg", "Items"},
-        {ComponentKind::Edit, "ed", "Text"},
-        {ComponentKind::RichEdit, "re", "Lines"},
-        {ComponentKind::ProgressBar, "pb", "Position"},
-        {ComponentKind::Image, "i", "Picture"},
-        {ComponentKind::ImageList, "il", "Width"},
+        {ComponentKind::Panel, "p", "BevelOuter"},  {ComponentKind::Label, "lb", "Caption"},
+        {ComponentKind::Button, "btn", "OnClick"},  {ComponentKind::CheckBox, "cb", "Checked"},
+        {ComponentKind::RadioGroup, "rg", "Items"}, {ComponentKind::Edit, "ed", "Text"},
+        {ComponentKind::RichEdit, "re", "Lines"},   {ComponentKind::ProgressBar, "pb", "Position"},
+        {ComponentKind::Image, "i", "Picture"},     {ComponentKind::ImageList, "il", "Width"},
     };
     for (const auto& c : cases) {
         TComponent& component = CreateComponentOfKind(form, c.kind, c.name, &form);

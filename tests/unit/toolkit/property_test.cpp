@@ -20,21 +20,20 @@ public:
     static const ClassInfo& StaticClass() {
         static const ClassInfo info(
             "Sample", &TComponent::StaticClass(),
-            MakePropertyList(
-                IntegerProp("Count", &Sample::Count, &Sample::SetCount),
-                TextProp("Title", &Sample::Title, &Sample::SetTitle),
-                WideTextProp("WideTitle", &Sample::Title, &Sample::SetTitle),
-                EnumProp("Fruit", {"fApple", "fPear", "fPlum"}, &Sample::GetFruit,
-                         &Sample::SetFruit),
-                BoolProp("Flag", &Sample::Flag, &Sample::SetFlag),
-                SetProp("Basket", {"bsOne", "bsTwo", "bsThree"}, &Sample::Basket,
-                        &Sample::SetBasket),
-                FloatProp("Ratio", &Sample::Ratio, &Sample::SetRatio),
-                CharProp("Letter", &Sample::Letter, &Sample::SetLetter),
-                Int64Prop("Big", &Sample::Big, &Sample::SetBig),
-                VariantProp("Anything", &Sample::Title, &Sample::SetTitle),
-                ObjectProp("Font", &Sample::GetFont, &Sample::SetFontRef),
-                EventProp("OnChange")));
+            MakePropertyList(IntegerProp("Count", &Sample::Count, &Sample::SetCount),
+                             TextProp("Title", &Sample::Title, &Sample::SetTitle),
+                             WideTextProp("WideTitle", &Sample::Title, &Sample::SetTitle),
+                             EnumProp("Fruit", {"fApple", "fPear", "fPlum"}, &Sample::GetFruit,
+                                      &Sample::SetFruit),
+                             BoolProp("Flag", &Sample::Flag, &Sample::SetFlag),
+                             SetProp("Basket", {"bsOne", "bsTwo", "bsThree"}, &Sample::Basket,
+                                     &Sample::SetBasket),
+                             FloatProp("Ratio", &Sample::Ratio, &Sample::SetRatio),
+                             CharProp("Letter", &Sample::Letter, &Sample::SetLetter),
+                             Int64Prop("Big", &Sample::Big, &Sample::SetBig),
+                             VariantProp("Anything", &Sample::Title, &Sample::SetTitle),
+                             ObjectProp("Font", &Sample::GetFont, &Sample::SetFontRef),
+                             EventProp("OnChange")));
         return info;
     }
     const ClassInfo& ClassType() const override { return StaticClass(); }
@@ -203,7 +202,7 @@ class Column : public TCollectionItem {};
 
 TEST(Collections, IndexOutsideRaisesTheListIndexError) {
     TCollection columns;
-    Column& first = columns.Add<Column>();
+    auto& first = columns.Add<Column>();
     columns.Add<Column>();
     EXPECT_EQ(&columns.Items(0), &first);
     EXPECT_EQ(first.Collection(), &columns);
