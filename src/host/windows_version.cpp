@@ -54,46 +54,45 @@ void NameWindowsNt(const VersionRecord& v, std::string& text) {
     }
 }
 
+const char* WorkstationEdition(Host& host, const VersionRecord& v) {
+    if (v.majorVersion == 4) {
+        return "Workstation 4.0 ";
+    }
+    if (HasSuite(v, kSuitePersonal)) {
+        return "Home Edition ";
+    }
+    if (host.SystemMetric(kSmMediaCenter) != 0) {
+        return "Media Center Edition ";
+    }
+    return "Professional ";
+}
+
+const char* ServerEdition(const VersionRecord& v) {
+    if (v.majorVersion == 5 && v.minorVersion == 2) {
+        if (HasSuite(v, kSuiteDatacenter)) {
+            return "Datacenter Edition ";
+        }
+        if (HasSuite(v, kSuiteEnterprise)) {
+            return "Enterprise Edition ";
+        }
+        return v.suiteMask == kSuiteBlade ? "Web Edition " : "Standard Edition ";
+    }
+    if (v.majorVersion == 5 && v.minorVersion == 0) {
+        if (HasSuite(v, kSuiteDatacenter)) {
+            return "Datacenter Server ";
+        }
+        return HasSuite(v, kSuiteEnterprise) ? "Advanced Server " : "Server ";
+    }
+    return HasSuite(v, kSuiteEnterprise) ? "Server 4.0, Enterprise Edition " : "Server 4.0 ";
+}
+
 // The edition word from the extended record; null when none applies.
 const char* EditionFromRecord(Host& host, const VersionRecord& v) {
     if (v.productType == kNtWorkstation) {
-        if (v.majorVersion == 4) {
-            return "Workstation 4.0 ";
-        }
-        if (HasSuite(v, kSuitePersonal)) {
-            return "Home Edition ";
-        }
-        if (host.SystemMetric(kSmMediaCenter) != 0) {
-            return "Media Center Edition ";
-        }
-        return "Professional ";
+        return WorkstationEdition(host, v);
     }
     if (v.productType == kNtServer) {
-        if (v.majorVersion == 5 && v.minorVersion == 2) {
-            if (HasSuite(v, kSuiteDatacenter)) {
-                return "Datacenter Edition ";
-            }
-            if (HasSuite(v, kSuiteEnterprise)) {
-                return "Enterprise Edition ";
-            }
-            if (v.suiteMask == kSuiteBlade) {
-                return "Web Edition ";
-            }
-            return "Standard Edition ";
-        }
-        if (v.majorVersion == 5 && v.minorVersion == 0) {
-            if (HasSuite(v, kSuiteDatacenter)) {
-                return "Datacenter Server ";
-            }
-            if (HasSuite(v, kSuiteEnterprise)) {
-                return "Advanced Server ";
-            }
-            return "Server ";
-        }
-        if (HasSuite(v, kSuiteEnterprise)) {
-            return "Server 4.0, Enterprise Edition ";
-        }
-        return "Server 4.0 ";
+        return ServerEdition(v);
     }
     return nullptr;
 }

@@ -9,9 +9,9 @@
 namespace nv::host {
 
 // Registry keys read for the description, under HKEY_LOCAL_MACHINE.
-constexpr const char* kProductOptionsKey = "SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
+constexpr const char* kProductOptionsKey = R"(SYSTEM\CurrentControlSet\Control\ProductOptions)";
 constexpr const char* kServicePack6aHotfixKey =
-    "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009";
+    R"(SOFTWARE\Microsoft\Windows NT\CurrentVersion\Hotfix\Q246009)";
 
 // What the text reads when the version cannot be queried at all.
 constexpr const char* kVersionQueryFailedText = "Fehler bei der Ermittlung der Windows-Version";

@@ -37,23 +37,21 @@ bool TargetIsPath(SimOp op) {
 
 SimHost::SimHost() {
     AddDrive('C');
-    currentFolder_ = "C:\\";
     const std::map<int, std::string> folders = {
         {kCsidlProgramFiles, "C:\\Program Files"},
-        {kCsidlCommonDesktopDirectory, "C:\\users\\Public\\Desktop"},
-        {kCsidlDesktopDirectory, "C:\\users\\user\\Desktop"},
-        {kCsidlDesktop, "C:\\users\\user\\Desktop"},
-        {kCsidlAppData, "C:\\users\\user\\AppData\\Roaming"},
-        {kCsidlCommonPrograms, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"},
-        {kCsidlPrograms,
-         "C:\\users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"},
+        {kCsidlCommonDesktopDirectory, R"(C:\users\Public\Desktop)"},
+        {kCsidlDesktopDirectory, R"(C:\users\user\Desktop)"},
+        {kCsidlDesktop, R"(C:\users\user\Desktop)"},
+        {kCsidlAppData, R"(C:\users\user\AppData\Roaming)"},
+        {kCsidlCommonPrograms, R"(C:\ProgramData\Microsoft\Windows\Start Menu\Programs)"},
+        {kCsidlPrograms, R"(C:\users\user\AppData\Roaming\Microsoft\Windows\Start Menu\Programs)"},
     };
     for (const auto& [csidl, path] : folders) {
         SetSpecialFolder(csidl, path);
         AddFolder(path);
     }
-    SetExecutable("C:\\setup\\Setup.exe", "");
-    currentFolder_ = "C:\\setup";
+    SetExecutable(R"(C:\setup\Setup.exe)", "");
+    currentFolder_ = ParentFolder(executable_);
 
     tokenGroups_ = std::vector<TokenGroup>{
         {EveryoneSid(), kSeGroupMandatory | kSeGroupEnabledByDefault | kSeGroupEnabled},
@@ -68,7 +66,7 @@ SimHost::SimHost() {
     version_.servicePackMajor = 3;
     version_.suiteMask = 0x0100;
     version_.productType = kNtWorkstation;
-    SetRegistryString("SYSTEM\\CurrentControlSet\\Control\\ProductOptions", "ProductType", "WinNT");
+    SetRegistryString(R"(SYSTEM\CurrentControlSet\Control\ProductOptions)", "ProductType", "WinNT");
 }
 
 SimHost::~SimHost() = default;

@@ -164,7 +164,7 @@ private:
 
     std::optional<std::string> Resolve(const std::string& path) const;
     Node* Find(const std::string& fullPath);
-    bool IsWritableFolder(const std::string& folder) const;
+    bool IsWritableFolder(const std::string& path) const;
     bool ParentIsFolder(const std::string& fullPath);
     bool Fails(SimOp op, const std::vector<std::string>& targets);
     // Takes `count` bytes from the free space; false when the disk is full.
@@ -174,7 +174,7 @@ private:
     KeyNode& MakeKey(const std::string& key);
 
     std::map<std::string, Node> nodes_;  // by case-folded full path
-    std::string currentFolder_;
+    std::string currentFolder_ = "C:\\";
     std::string executable_;
     std::vector<std::string> readOnlyFolders_;
     std::optional<std::uint64_t> freeSpace_;

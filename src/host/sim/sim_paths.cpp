@@ -1,5 +1,6 @@
 #include "host/sim/sim_paths.h"
 
+#include <utility>
 #include <vector>
 
 #include "host/path_text.h"
@@ -30,6 +31,27 @@ std::vector<std::string> SplitComponents(const std::string& text) {
     return parts;
 }
 
+// Splits a path into its drive ("C:") and the rest, made absolute on that drive.
+std::pair<std::string, std::string> AbsoluteOnDrive(const std::string& p,
+                                                    const std::string& currentFolder) {
+    const std::string currentDrive = currentFolder.substr(0, 2);
+    const std::string currentRest = currentFolder.substr(2);
+    if (p.size() >= 2 && p[1] == ':' && IsDriveLetter(p[0])) {
+        const std::string drive = std::string(1, UpperDrive(p[0])) + ":";
+        const std::string rest = p.substr(2);
+        if (!rest.empty() && rest.front() == '\\') {
+            return {drive, rest};
+        }
+        // "C:name" is relative to the current folder when that lies on drive C.
+        const bool sameDrive = SameTextIgnoreCase(currentDrive, drive);
+        return {drive, (sameDrive ? currentRest : std::string()) + "\\" + rest};
+    }
+    if (p.front() == '\\') {
+        return {currentDrive, p};
+    }
+    return {currentDrive, currentRest + "\\" + p};
+}
+
 }  // namespace
 
 std::optional<std::string> ResolvePath(const std::string& path, const std::string& currentFolder) {
@@ -39,28 +61,10 @@ std::optional<std::string> ResolvePath(const std::string& path, const std::strin
             c = '\\';
         }
     }
-    if (p.empty() || p.rfind("\\\\", 0) == 0) {
+    if (p.empty() || p.rfind(R"(\\)", 0) == 0) {
         return std::nullopt;
     }
-
-    std::string drive;
-    std::string rest;
-    if (p.size() >= 2 && p[1] == ':' && IsDriveLetter(p[0])) {
-        drive = std::string(1, UpperDrive(p[0])) + ":";
-        rest = p.substr(2);
-        if (rest.empty() || rest.front() != '\\') {
-            // "C:name" is relative to the current folder when that lies on drive C.
-            const bool sameDrive =
-                currentFolder.size() >= 2 && SameTextIgnoreCase(currentFolder.substr(0, 2), drive);
-            rest = (sameDrive ? currentFolder.substr(2) : std::string("\\")) + "\\" + rest;
-        }
-    } else if (p.front() == '\\') {
-        drive = currentFolder.substr(0, 2);
-        rest = p;
-    } else {
-        drive = currentFolder.substr(0, 2);
-        rest = currentFolder.substr(2) + "\\" + p;
-    }
+    const auto [drive, rest] = AbsoluteOnDrive(p, currentFolder);
 
     std::vector<std::string> resolved;
     for (const std::string& part : SplitComponents(rest)) {

@@ -27,8 +27,8 @@ std::wstring WideFromAnsi(const std::string& text) {
 }  // namespace
 
 bool Win32Host::ShellOpen(void* owner, const std::string& file, const std::string& folder) {
-    const HINSTANCE result = ::ShellExecuteA(static_cast<HWND>(owner), "open", file.c_str(),
-                                             nullptr, folder.c_str(), SW_SHOW);
+    HINSTANCE result = ::ShellExecuteA(static_cast<HWND>(owner), "open", file.c_str(), nullptr,
+                                       folder.c_str(), SW_SHOW);
     // Values above 32 mean success.
     return reinterpret_cast<INT_PTR>(result) > 32;
 }

@@ -44,7 +44,7 @@ std::optional<VersionRecord> Win32Host::QueryVersion(VersionQuery query) {
         query == VersionQuery::kExtended ? sizeof(OSVERSIONINFOEXA) : sizeof(OSVERSIONINFOA);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) {
+    if (::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info)) == FALSE) {
         return std::nullopt;
     }
 #pragma GCC diagnostic pop

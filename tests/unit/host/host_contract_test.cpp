@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
+#include "error_text.h"
 #include "host/sim/sim_host.h"
 
 namespace nv::host {
@@ -12,37 +11,30 @@ namespace {
 
 using sim::SimHost;
 
-std::string ErrorText(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using testing::ErrorText;
 
 TEST(CreateFolderWithParents, MakesEveryMissingLevel) {
     SimHost host;
-    EXPECT_TRUE(host.CreateFolderWithParents("C:\\Programme\\Halvorn\\Norvista\\"));
+    EXPECT_TRUE(host.CreateFolderWithParents(R"(C:\Programme\Halvorn\Norvista\)"));
     EXPECT_TRUE(host.FolderExists("C:\\Programme"));
-    EXPECT_TRUE(host.FolderExists("C:\\Programme\\Halvorn\\Norvista"));
-    EXPECT_TRUE(host.CreateFolderWithParents("c:\\PROGRAMME\\Halvorn"));  // exists already
+    EXPECT_TRUE(host.FolderExists(R"(C:\Programme\Halvorn\Norvista)"));
+    EXPECT_TRUE(host.CreateFolderWithParents(R"(c:\PROGRAMME\Halvorn)"));  // exists already
     EXPECT_TRUE(host.CreateFolderWithParents("rel\\sub"));
-    EXPECT_TRUE(host.FolderExists("C:\\setup\\rel\\sub"));
+    EXPECT_TRUE(host.FolderExists(R"(C:\setup\rel\sub)"));
     EXPECT_TRUE(host.CreateFolderWithParents("C:\\"));
     EXPECT_TRUE(host.CreateFolderWithParents("C:"));
 }
 
 TEST(CreateFolderWithParents, FailsWithoutRaising) {
     SimHost host;
-    EXPECT_FALSE(host.CreateFolderWithParents("Q:\\NoDrive\\Folder"));
+    EXPECT_FALSE(host.CreateFolderWithParents(R"(Q:\NoDrive\Folder)"));
     EXPECT_FALSE(host.CreateFolderWithParents("Q:\\"));
     host.AddFile("C:\\file", "");
-    EXPECT_FALSE(host.CreateFolderWithParents("C:\\file\\below"));
-    host.Fail(sim::SimOp::kCreateFolder, "C:\\A\\B");
-    EXPECT_FALSE(host.CreateFolderWithParents("C:\\A\\B\\C"));
+    EXPECT_FALSE(host.CreateFolderWithParents(R"(C:\file\below)"));
+    host.Fail(sim::SimOp::kCreateFolder, R"(C:\A\B)");
+    EXPECT_FALSE(host.CreateFolderWithParents(R"(C:\A\B\C)"));
     EXPECT_TRUE(host.FolderExists("C:\\A"));
-    EXPECT_FALSE(host.FolderExists("C:\\A\\B"));
+    EXPECT_FALSE(host.FolderExists(R"(C:\A\B)"));
 }
 
 TEST(CreateFolderWithParents, EmptyPathRaises) {
@@ -53,7 +45,7 @@ TEST(CreateFolderWithParents, EmptyPathRaises) {
 
 TEST(FolderErrors, CreateAndRemoveRaiseTheirTexts) {
     SimHost host;
-    EXPECT_EQ(ErrorText([&] { host.CreateFolder("C:\\no\\such"); }),
+    EXPECT_EQ(ErrorText([&] { host.CreateFolder(R"(C:\no\such)"); }),
               "Verzeichnis kann nicht erstellt werden");
     EXPECT_EQ(ErrorText([&] { host.RemoveFolder("C:\\no"); }),
               "Verzeichnis kann nicht entfernt werden");
@@ -61,11 +53,11 @@ TEST(FolderErrors, CreateAndRemoveRaiseTheirTexts) {
 
 TEST(KeyPaths, LeadingBackslashIsDropped) {
     SimHost host;
-    ASSERT_NE(host.CreateKey("\\Software\\Halvorn\\Norvista"), nullptr);
-    EXPECT_TRUE(host.RegistryKeyExists("Software\\Halvorn\\Norvista"));
-    EXPECT_NE(host.OpenKey("\\Software\\Halvorn", KeyAccess::kRead), nullptr);
-    EXPECT_NE(host.OpenKey("software\\halvorn\\norvista", KeyAccess::kAllAccess), nullptr);
-    EXPECT_EQ(host.OpenKey("\\Software\\Other", KeyAccess::kRead), nullptr);
+    ASSERT_NE(host.CreateKey(R"(\Software\Halvorn\Norvista)"), nullptr);
+    EXPECT_TRUE(host.RegistryKeyExists(R"(Software\Halvorn\Norvista)"));
+    EXPECT_NE(host.OpenKey(R"(\Software\Halvorn)", KeyAccess::kRead), nullptr);
+    EXPECT_NE(host.OpenKey(R"(software\halvorn\norvista)", KeyAccess::kAllAccess), nullptr);
+    EXPECT_EQ(host.OpenKey(R"(\Software\Other)", KeyAccess::kRead), nullptr);
     EXPECT_FALSE(host.RegistryKeyExists("Software\\Other"));  // opening never creates
 }
 

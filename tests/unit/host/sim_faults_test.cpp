@@ -17,7 +17,7 @@ int RunSteps(SimHost& host) {
         }
         ++steps;
         host.AddFile("C:\\src.bin", "payload");
-        if (!host.CopyFileNoOverwrite("C:\\src.bin", "C:\\Target\\a.bin")) {
+        if (!host.CopyFileNoOverwrite("C:\\src.bin", R"(C:\Target\a.bin)")) {
             return steps;
         }
         ++steps;
@@ -71,22 +71,26 @@ TEST(FaultPlan, StreamOperationsCanFail) {
 
 TEST(FaultPlan, KeysFailByPath) {
     SimHost host;
-    host.Fail(SimOp::kCreateKey, "\\Software\\Halvorn\\Norvista");
-    EXPECT_EQ(host.CreateKey("\\Software\\Halvorn\\Norvista"), nullptr);
-    EXPECT_NE(host.CreateKey("\\Software\\Halvorn\\Other"), nullptr);
+    host.Fail(SimOp::kCreateKey, R"(\Software\Halvorn\Norvista)");
+    EXPECT_EQ(host.CreateKey(R"(\Software\Halvorn\Norvista)"), nullptr);
+    EXPECT_NE(host.CreateKey(R"(\Software\Halvorn\Other)"), nullptr);
 }
 
-TEST(FaultPlan, EveryOperationOfARunCanFailInTurn) {
+TEST(FaultPlan, CountsAndLogsEveryOperation) {
     SimHost clean;
     ASSERT_EQ(RunSteps(clean), 4);
-    const std::uint64_t total = clean.OperationCount();
-    EXPECT_EQ(total, 4U);  // create folder, copy, create key, set value
+    EXPECT_EQ(clean.OperationCount(), 4U);  // create folder, copy, create key, set value
     EXPECT_EQ(clean.OperationCount(SimOp::kCopyFile), 1U);
     ASSERT_EQ(clean.OperationLog().size(), 4U);
     EXPECT_EQ(clean.OperationLog()[1].op, SimOp::kCopyFile);
     EXPECT_EQ(clean.OperationLog()[1].number, 2U);
     EXPECT_EQ(clean.OperationLog()[0].target, "c:\\target");
+}
 
+TEST(FaultPlan, EveryOperationOfARunCanFailInTurn) {
+    SimHost clean;
+    RunSteps(clean);
+    const std::uint64_t total = clean.OperationCount();
     std::vector<int> outcomes;
     for (std::uint64_t n = 1; n <= total; ++n) {
         SimHost host;
@@ -107,17 +111,17 @@ TEST(FaultPlan, SpecialFolderTargetsAreNumbers) {
 
 TEST(SimShell, StartsAreRecorded) {
     SimHost host;
-    host.AddFile("C:\\P\\Norvis.exe", "");
+    host.AddFile(R"(C:\P\Norvis.exe)", "");
     int window = 0;
-    EXPECT_TRUE(host.ShellOpen(&window, "C:\\P\\Norvis.exe", "C:\\P\\"));
-    EXPECT_FALSE(host.ShellOpen(nullptr, "C:\\P\\Missing.exe", "C:\\P\\"));
+    EXPECT_TRUE(host.ShellOpen(&window, R"(C:\P\Norvis.exe)", R"(C:\P\)"));
+    EXPECT_FALSE(host.ShellOpen(nullptr, R"(C:\P\Missing.exe)", R"(C:\P\)"));
     ASSERT_EQ(host.ShellStarts().size(), 2U);
     const SimShellStart& start = host.ShellStarts()[0];
     EXPECT_EQ(start.owner, &window);
     EXPECT_EQ(start.verb, "open");
-    EXPECT_EQ(start.file, "C:\\P\\Norvis.exe");
+    EXPECT_EQ(start.file, R"(C:\P\Norvis.exe)");
     EXPECT_EQ(start.parameters, "");
-    EXPECT_EQ(start.folder, "C:\\P\\");
+    EXPECT_EQ(start.folder, R"(C:\P\)");
     EXPECT_EQ(start.showCommand, 5);
 }
 

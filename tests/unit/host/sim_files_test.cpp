@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "error_text.h"
 #include "host/sim/sim_host.h"
 
 namespace nv::host::sim {
 namespace {
+
+using testing::ErrorText;
 
 std::string ReadAll(FileStream& stream) {
     std::string data(static_cast<std::size_t>(stream.Size()), '\0');
@@ -22,10 +25,10 @@ void WriteFile(Host& host, const std::string& path, const std::string& data) {
 
 TEST(SimPaths, NamesCompareWithoutCase) {
     SimHost host;
-    host.AddFile("C:\\Data\\Norvis.EXE", "x");
-    EXPECT_TRUE(host.FileExists("c:\\data\\norvis.exe"));
-    EXPECT_TRUE(host.FolderExists("C:\\DATA\\"));
-    EXPECT_FALSE(host.FolderExists("C:\\Data\\Norvis.exe"));
+    host.AddFile(R"(C:\Data\Norvis.EXE)", "x");
+    EXPECT_TRUE(host.FileExists(R"(c:\data\norvis.exe)"));
+    EXPECT_TRUE(host.FolderExists(R"(C:\DATA\)"));
+    EXPECT_FALSE(host.FolderExists(R"(C:\Data\Norvis.exe)"));
     EXPECT_FALSE(host.FileExists("C:\\Data"));
     EXPECT_EQ(host.FolderEntries("c:\\DATA"), std::vector<std::string>{"Norvis.EXE"});
 }
@@ -33,16 +36,16 @@ TEST(SimPaths, NamesCompareWithoutCase) {
 TEST(SimPaths, RelativeNamesFollowTheCurrentFolder) {
     SimHost host;
     EXPECT_EQ(host.CurrentFolder(), "C:\\setup");
-    EXPECT_EQ(host.FullPathOf("tempnv"), "C:\\setup\\tempnv");
-    EXPECT_EQ(host.FullPathOf("..\\x\\.\\y"), "C:\\x\\y");
+    EXPECT_EQ(host.FullPathOf("tempnv"), R"(C:\setup\tempnv)");
+    EXPECT_EQ(host.FullPathOf(R"(..\x\.\y)"), R"(C:\x\y)");
     EXPECT_EQ(host.FullPathOf("\\root.txt"), "C:\\root.txt");
-    EXPECT_EQ(host.FullPathOf("c:/a/b"), "C:\\a\\b");
-    EXPECT_EQ(host.FullPathOf("C:rel"), "C:\\setup\\rel");
-    EXPECT_EQ(host.FullPathOf("C:\\..\\.."), "C:\\");
+    EXPECT_EQ(host.FullPathOf("c:/a/b"), R"(C:\a\b)");
+    EXPECT_EQ(host.FullPathOf("C:rel"), R"(C:\setup\rel)");
+    EXPECT_EQ(host.FullPathOf(R"(C:\..\..)"), "C:\\");
     EXPECT_EQ(host.FullPathOf(""), "");
 
     host.CreateFolder("tempnv");
-    EXPECT_TRUE(host.FolderExists("C:\\setup\\tempnv"));
+    EXPECT_TRUE(host.FolderExists(R"(C:\setup\tempnv)"));
 
     host.AddFolder("D:\\elsewhere");  // no drive D: nothing is made
     EXPECT_FALSE(host.FolderExists("D:\\elsewhere"));
@@ -59,15 +62,15 @@ TEST(SimPaths, RelativeNamesFollowTheCurrentFolder) {
 TEST(SimFolders, CreateAndRemoveFollowWindowsRules) {
     SimHost host;
     EXPECT_NO_THROW(host.CreateFolder("C:\\New"));
-    EXPECT_THROW(host.CreateFolder("C:\\New"), Error);             // exists
-    EXPECT_THROW(host.CreateFolder("C:\\Missing\\Child"), Error);  // no parent
+    EXPECT_THROW(host.CreateFolder("C:\\New"), Error);              // exists
+    EXPECT_THROW(host.CreateFolder(R"(C:\Missing\Child)"), Error);  // no parent
     EXPECT_THROW(host.CreateFolder("Q:\\NoDrive"), Error);
     EXPECT_THROW(host.CreateFolder("C:\\Bad|Name"), Error);
-    host.AddFile("C:\\New\\file.txt", "");
-    EXPECT_THROW(host.CreateFolder("C:\\New\\file.txt"), Error);
+    host.AddFile(R"(C:\New\file.txt)", "");
+    EXPECT_THROW(host.CreateFolder(R"(C:\New\file.txt)"), Error);
 
     EXPECT_THROW(host.RemoveFolder("C:\\New"), Error);  // not empty
-    EXPECT_TRUE(host.RemoveFile("C:\\New\\file.txt"));
+    EXPECT_TRUE(host.RemoveFile(R"(C:\New\file.txt)"));
     EXPECT_NO_THROW(host.RemoveFolder("C:\\New"));
     EXPECT_FALSE(host.FolderExists("C:\\New"));
     EXPECT_THROW(host.RemoveFolder("C:\\New"), Error);    // gone
@@ -98,12 +101,8 @@ TEST(SimStreams, WriteReadSeekAndEndOfFile) {
     EXPECT_EQ(in->Read(buffer, 8), 0U);
     EXPECT_THROW(in->Write("x", 1), Error);  // opened for reading only
     in->Seek(8);
-    try {
-        in->ReadExactly(buffer, 5);
-        FAIL() << "read beyond the end";
-    } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Unerwartetes Dateiende in c:\\F.BIN");
-    }
+    EXPECT_EQ(ErrorText([&] { in->ReadExactly(buffer, 5); }),
+              "Unerwartetes Dateiende in c:\\F.BIN");
 }
 
 TEST(SimStreams, CreateTruncatesAndFailuresRaiseWithThePath) {
@@ -112,20 +111,11 @@ TEST(SimStreams, CreateTruncatesAndFailuresRaiseWithThePath) {
     WriteFile(host, "C:\\f.txt", "new");
     EXPECT_EQ(host.FileData("C:\\f.txt"), "new");
 
-    try {
-        host.OpenFileForReading("C:\\missing.bin");
-        FAIL() << "opened a missing file";
-    } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Datei C:\\missing.bin kann nicht ge\xF6"
-                  "ffnet werden");
-    }
-    try {
-        host.CreateFileForWriting("C:\\nofolder\\x.bin");
-        FAIL() << "created a file in a missing folder";
-    } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Datei C:\\nofolder\\x.bin kann nicht erstellt werden");
-    }
+    EXPECT_EQ(ErrorText([&] { host.OpenFileForReading("C:\\missing.bin"); }),
+              "Datei C:\\missing.bin kann nicht ge\xF6"
+              "ffnet werden");
+    EXPECT_EQ(ErrorText([&] { host.CreateFileForWriting(R"(C:\nofolder\x.bin)"); }),
+              R"(Datei C:\nofolder\x.bin kann nicht erstellt werden)");
     EXPECT_THROW(host.OpenFileForReading("C:\\setup"), Error);  // a folder
 }
 
@@ -155,47 +145,49 @@ TEST(SimCopy, RefusesToOverwriteAndReportsProgress) {
     EXPECT_EQ(host.FileData("C:\\dst.bin")->size(), 200000U);
 
     EXPECT_FALSE(host.CopyFileNoOverwrite("C:\\none.bin", "C:\\x.bin"));
-    EXPECT_FALSE(host.CopyFileNoOverwrite("C:\\src.bin", "C:\\nofolder\\x.bin"));
+    EXPECT_FALSE(host.CopyFileNoOverwrite("C:\\src.bin", R"(C:\nofolder\x.bin)"));
     EXPECT_FALSE(host.FileExists("C:\\x.bin"));
     EXPECT_TRUE(host.CopyFileNoOverwrite("C:\\src.bin", "C:\\empty.bin"));  // no progress given
 }
 
-TEST(SimFaults, FileInUseReadOnlyFolderAndFullDisk) {
+TEST(SimFaults, FileInUseCannotBeReplaced) {
     SimHost host;
-    host.AddFile("C:\\app\\Norvis.exe", "running");
-    host.SetFileInUse("C:\\app\\Norvis.exe", true);
-    EXPECT_FALSE(host.RemoveFile("C:\\app\\Norvis.exe"));
-    EXPECT_THROW(host.CreateFileForWriting("C:\\app\\Norvis.exe"), Error);
-    host.SetFileInUse("C:\\app\\Norvis.exe", false);
-    EXPECT_TRUE(host.RemoveFile("C:\\app\\Norvis.exe"));
+    host.AddFile(R"(C:\app\Norvis.exe)", "running");
+    host.SetFileInUse(R"(C:\app\Norvis.exe)", true);
+    EXPECT_FALSE(host.RemoveFile(R"(C:\app\Norvis.exe)"));
+    EXPECT_THROW(host.CreateFileForWriting(R"(C:\app\Norvis.exe)"), Error);
+    host.SetFileInUse(R"(C:\app\Norvis.exe)", false);
+    EXPECT_TRUE(host.RemoveFile(R"(C:\app\Norvis.exe)"));
+}
 
+TEST(SimFaults, ReadOnlyFolderTakesNothing) {
+    SimHost host;
     host.AddDrive('E');
-    host.AddFile("E:\\cd\\Setup.exe", "setup");
+    host.AddFile(R"(E:\cd\Setup.exe)", "setup");
     host.SetReadOnlyFolder("E:\\");
-    EXPECT_FALSE(host.CreateFolderWithParents("E:\\cd\\tempnv"));
-    EXPECT_THROW(host.CreateFileForWriting("E:\\cd\\x"), Error);
-    EXPECT_FALSE(host.RemoveFile("E:\\cd\\Setup.exe"));
-    EXPECT_FALSE(host.CopyFileNoOverwrite("E:\\cd\\Setup.exe", "E:\\copy.exe"));
-    EXPECT_TRUE(host.CopyFileNoOverwrite("E:\\cd\\Setup.exe", "C:\\copy.exe"));
+    EXPECT_FALSE(host.CreateFolderWithParents(R"(E:\cd\tempnv)"));
+    EXPECT_THROW(host.CreateFileForWriting(R"(E:\cd\x)"), Error);
+    EXPECT_FALSE(host.RemoveFile(R"(E:\cd\Setup.exe)"));
+    EXPECT_FALSE(host.CopyFileNoOverwrite(R"(E:\cd\Setup.exe)", "E:\\copy.exe"));
+    EXPECT_TRUE(host.CopyFileNoOverwrite(R"(E:\cd\Setup.exe)", "C:\\copy.exe"));
+}
 
+TEST(SimFaults, DiskFillsAfterTheFreeSpace) {
+    SimHost host;
+    host.AddFile(R"(C:\cd\Setup.exe)", "setup");
     host.SetFreeSpace(10);
     const std::unique_ptr<FileStream> out = host.CreateFileForWriting("C:\\big.bin");
     out->Write("12345678", 8);
-    try {
-        out->Write("abc", 3);
-        FAIL() << "wrote beyond the free space";
-    } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Fehler beim Schreiben in C:\\big.bin");
-    }
+    EXPECT_EQ(ErrorText([&] { out->Write("abc", 3); }), "Fehler beim Schreiben in C:\\big.bin");
     out->Write("ab", 2);
-    EXPECT_FALSE(host.CopyFileNoOverwrite("E:\\cd\\Setup.exe", "C:\\copy2.exe"));
+    EXPECT_FALSE(host.CopyFileNoOverwrite(R"(C:\cd\Setup.exe)", "C:\\copy2.exe"));
     EXPECT_FALSE(host.FileExists("C:\\copy2.exe"));
 }
 
 TEST(SimProfile, WritesTheUsualLayoutAndReadsItBack) {
     SimHost host;
-    host.AddFolder("C:\\Programme\\Norvista");
-    const std::string ini = "C:\\Programme\\Norvista\\norvis.ini";
+    host.AddFolder(R"(C:\Programme\Norvista)");
+    const std::string ini = R"(C:\Programme\Norvista\norvis.ini)";
     EXPECT_EQ(host.ReadProfileText(ini, "GENERAL", "LANGUAGE"), "");
     EXPECT_EQ(host.ReadProfileText(ini, "GENERAL", "LANGUAGE", "none"), "none");
 
@@ -222,13 +214,11 @@ TEST(SimProfile, AddsKeysAtTheEndOfTheirSection) {
 
 TEST(SimProfile, UnwritableFileRaisesWithItsPath) {
     SimHost host;
-    try {
-        host.WriteProfileText("C:\\Missing\\norvis.ini", "GENERAL", "LANGUAGE", "English");
-        FAIL() << "wrote into a missing folder";
-    } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "In C:\\Missing\\norvis.ini kann nicht geschrieben werden");
-    }
+    EXPECT_EQ(ErrorText([&] {
+                  host.WriteProfileText(R"(C:\Missing\norvis.ini)", "GENERAL", "LANGUAGE",
+                                        "English");
+              }),
+              R"(In C:\Missing\norvis.ini kann nicht geschrieben werden)");
     host.AddFile("C:\\x.ini", "[S]\r\nK=old\r\n");
     host.Fail(SimOp::kWriteProfile, "c:\\X.INI");
     EXPECT_THROW(host.WriteProfileText("C:\\x.ini", "S", "K", "new"), Error);

@@ -5,7 +5,7 @@
 namespace nv::host::sim {
 namespace {
 
-constexpr const char* kKey = "\\Software\\Halvorn\\Norvista";
+constexpr const char* kKey = R"(\Software\Halvorn\Norvista)";
 
 TEST(RegistryStrings, MissingValueReadsEmptyAndTextRoundTrips) {
     SimHost host;
@@ -13,12 +13,12 @@ TEST(RegistryStrings, MissingValueReadsEmptyAndTextRoundTrips) {
     ASSERT_NE(key, nullptr);
     EXPECT_EQ(key->ReadString("Installpath"), "");
 
-    key->WriteString("InstallPath", "C:\\Programme\\Norvista\\");
+    key->WriteString("InstallPath", R"(C:\Programme\Norvista\)");
     const std::optional<RegistryValue> raw = host.RegistryValueAt(kKey, "InstallPath");
     ASSERT_TRUE(raw.has_value());
     EXPECT_EQ(raw->type, kRegSz);
     EXPECT_EQ(raw->data, std::string("C:\\Programme\\Norvista\\\0", 23));  // zero counted
-    EXPECT_EQ(key->ReadString("Installpath"), "C:\\Programme\\Norvista\\");
+    EXPECT_EQ(key->ReadString("Installpath"), R"(C:\Programme\Norvista\)");
 
     key->WriteString("DesktopLink", "");
     EXPECT_EQ(host.RegistryStringAt(kKey, "DesktopLink"), "");
@@ -45,7 +45,7 @@ TEST(RegistryStrings, UnwritableValueRaisesWithItsName) {
     SimHost host;
     const std::unique_ptr<RegistryKey> key = host.CreateKey(kKey);
     host.Fail(SimOp::kSetValue, "desktoplink");
-    key->WriteString("InstallPath", "C:\\x\\");
+    key->WriteString("InstallPath", R"(C:\x\)");
     try {
         key->WriteString("DesktopLink", "C:\\d.lnk");
         FAIL() << "the value was written";
@@ -57,16 +57,16 @@ TEST(RegistryStrings, UnwritableValueRaisesWithItsName) {
 
 TEST(RegistryAccess, ReadOnlyKeysRefuseWrites) {
     SimHost host;
-    host.SetRegistryString(kKey, "Installpath", "C:\\x\\");
+    host.SetRegistryString(kKey, "Installpath", R"(C:\x\)");
     const std::unique_ptr<RegistryKey> key = host.OpenKey(kKey, KeyAccess::kRead);
     EXPECT_THROW(key->WriteString("Installpath", "y"), Error);
     EXPECT_FALSE(key->DeleteValue("Installpath"));
-    EXPECT_EQ(host.RegistryStringAt(kKey, "Installpath"), "C:\\x\\");
+    EXPECT_EQ(host.RegistryStringAt(kKey, "Installpath"), R"(C:\x\)");
 }
 
 TEST(RegistryAccess, UserWithoutRightsCanOnlyRead) {
     SimHost host;
-    host.SetRegistryString(kKey, "Installpath", "C:\\x\\");
+    host.SetRegistryString(kKey, "Installpath", R"(C:\x\)");
     host.SetRegistryWritable(false);
     EXPECT_NE(host.OpenKey(kKey, KeyAccess::kRead), nullptr);
     EXPECT_EQ(host.OpenKey(kKey, KeyAccess::kAllAccess), nullptr);
@@ -87,7 +87,7 @@ TEST(RegistryValues, DeleteLeavesTheKey) {
 
 TEST(RegistryValues, KeyRemovedWhileOpenFailsQuietly) {
     SimHost host;
-    host.SetRegistryString(kKey, "InstallPath", "C:\\x\\");
+    host.SetRegistryString(kKey, "InstallPath", R"(C:\x\)");
     const std::unique_ptr<RegistryKey> key = host.OpenKey(kKey, KeyAccess::kAllAccess);
     host.RemoveRegistryKey("Software\\Halvorn");
     EXPECT_FALSE(host.RegistryKeyExists(kKey));

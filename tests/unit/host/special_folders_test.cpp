@@ -19,16 +19,16 @@ TEST(GetSpecialFolder, ResolvesOrGivesEmptyText) {
 
 TEST(SpecialFolderFallbacks, DesktopTriesCommonThenUserThenDesktop) {
     SimHost host;
-    host.SetSpecialFolder(kCsidlCommonDesktopDirectory, "C:\\Common\\Desktop");
-    host.SetSpecialFolder(kCsidlDesktopDirectory, "C:\\User\\Desktop");
-    host.SetSpecialFolder(kCsidlDesktop, "C:\\Shell\\Desktop");
-    EXPECT_EQ(DesktopFolder(host), "C:\\Common\\Desktop");
+    host.SetSpecialFolder(kCsidlCommonDesktopDirectory, R"(C:\Common\Desktop)");
+    host.SetSpecialFolder(kCsidlDesktopDirectory, R"(C:\User\Desktop)");
+    host.SetSpecialFolder(kCsidlDesktop, R"(C:\Shell\Desktop)");
+    EXPECT_EQ(DesktopFolder(host), R"(C:\Common\Desktop)");
 
     host.SetSpecialFolder(kCsidlCommonDesktopDirectory, "");
-    EXPECT_EQ(DesktopFolder(host), "C:\\User\\Desktop");
+    EXPECT_EQ(DesktopFolder(host), R"(C:\User\Desktop)");
 
     host.Fail(sim::SimOp::kSpecialFolder, std::to_string(kCsidlDesktopDirectory));
-    EXPECT_EQ(DesktopFolder(host), "C:\\Shell\\Desktop");
+    EXPECT_EQ(DesktopFolder(host), R"(C:\Shell\Desktop)");
 
     host.SetSpecialFolder(kCsidlDesktop, "");
     EXPECT_EQ(DesktopFolder(host), "");
@@ -49,11 +49,10 @@ TEST(SpecialFolderFallbacks, QuickLaunchHasNoFallback) {
 
 TEST(SpecialFolderFallbacks, ProgramsMenuTriesCommonThenUser) {
     SimHost host;
-    EXPECT_EQ(ProgramsMenuFolder(host),
-              "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs");
+    EXPECT_EQ(ProgramsMenuFolder(host), R"(C:\ProgramData\Microsoft\Windows\Start Menu\Programs)");
     host.SetSpecialFolder(kCsidlCommonPrograms, "");
     EXPECT_EQ(ProgramsMenuFolder(host),
-              "C:\\users\\user\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs");
+              R"(C:\users\user\AppData\Roaming\Microsoft\Windows\Start Menu\Programs)");
     host.SetSpecialFolder(kCsidlPrograms, "");
     EXPECT_EQ(ProgramsMenuFolder(host), "");
 }

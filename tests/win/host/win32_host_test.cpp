@@ -92,7 +92,7 @@ TEST_F(RegistryTest, TextValuesRoundTrip) {
         const std::unique_ptr<RegistryKey> key = host_.CreateKey(std::string("\\") + kTestKey);
         ASSERT_NE(key, nullptr);
         EXPECT_EQ(key->ReadString("InstallPath"), "");
-        key->WriteString("InstallPath", "C:\\Programme\\Norvista\\");
+        key->WriteString("InstallPath", R"(C:\Programme\Norvista\)");
         key->WriteString("DesktopLink", "");
         const std::optional<RegistryValue> raw = key->QueryValue("InstallPath");
         ASSERT_TRUE(raw.has_value());
@@ -101,7 +101,7 @@ TEST_F(RegistryTest, TextValuesRoundTrip) {
     }
     const std::unique_ptr<RegistryKey> key = host_.OpenKey(kTestKey, KeyAccess::kRead);
     ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->ReadString("Installpath"), "C:\\Programme\\Norvista\\");  // any case
+    EXPECT_EQ(key->ReadString("Installpath"), R"(C:\Programme\Norvista\)");  // any case
     EXPECT_EQ(key->ReadString("DesktopLink"), "");
     EXPECT_FALSE(key->DeleteValue("InstallPath"));  // opened for reading
     EXPECT_EQ(ErrorText([&] { key->WriteString("InstallPath", "x"); }),
@@ -173,17 +173,17 @@ TEST_F(TempFolderTest, StreamsWriteSeekAndRead) {
 
 TEST_F(TempFolderTest, FoldersAndCopies) {
     EXPECT_TRUE(host_.FolderExists(folder_));
-    EXPECT_TRUE(host_.CreateFolderWithParents(In("a\\b\\c\\")));
-    EXPECT_TRUE(host_.FolderExists(In("A\\B\\C")));
+    EXPECT_TRUE(host_.CreateFolderWithParents(In(R"(a\b\c\)")));
+    EXPECT_TRUE(host_.FolderExists(In(R"(A\B\C)")));
     EXPECT_EQ(ErrorText([&] { host_.CreateFolder(In("a")); }),
               "Verzeichnis kann nicht erstellt werden");
     EXPECT_EQ(ErrorText([&] { host_.CreateFolderWithParents(""); }),
               "Verzeichnis kann nicht erstellt werden");
-    EXPECT_FALSE(host_.CreateFolderWithParents("Q:\\nv_no_such_drive\\x"));
+    EXPECT_FALSE(host_.CreateFolderWithParents(R"(Q:\nv_no_such_drive\x)"));
     EXPECT_EQ(ErrorText([&] { host_.RemoveFolder(In("a")); }),
               "Verzeichnis kann nicht entfernt werden");
-    EXPECT_NO_THROW(host_.RemoveFolder(In("a\\b\\c")));
-    EXPECT_FALSE(host_.FolderExists(In("a\\b\\c")));
+    EXPECT_NO_THROW(host_.RemoveFolder(In(R"(a\b\c)")));
+    EXPECT_FALSE(host_.FolderExists(In(R"(a\b\c)")));
 
     host_.CreateFileForWriting(In("src.bin"))->Write(std::string(300000, 'x').data(), 300000);
     int calls = 0;
@@ -279,7 +279,7 @@ TEST_F(ShellLinkTest, FailedSaveStillReportsTrue) {
 
 TEST(Win32Shell, StartingAMissingProgramFails) {
     Win32Host host;
-    EXPECT_FALSE(host.ShellOpen(nullptr, "C:\\nv_no_such_folder\\Norvis.exe", "C:\\"));
+    EXPECT_FALSE(host.ShellOpen(nullptr, R"(C:\nv_no_such_folder\Norvis.exe)", "C:\\"));
 }
 
 TEST(Win32System, AdministratorUnderWine) {
