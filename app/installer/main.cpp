@@ -1,17 +1,34 @@
-// Setup.exe's entry: COM for the shell-link object, the one wizard window, the message loop.
+// Setup.exe's entry: safe DLL loading, COM for the shell-link object, the wizard window and
+// its message loop.
 
 #include <windows.h>
 
 #include <objbase.h>
 
+#include <exception>
+#include <optional>
+#include <string>
+
+#include "host/win32/win32_host.h"
+#include "picture_bitmaps.h"
+#include "toolkit/win32/win32_application.h"
+#include "toolkit/win32/win32_backend.h"
+#include "wizard/installer_form.h"
+
 namespace {
 
-constexpr char kWindowClass[] = "TfInstaller";
-constexpr char kCaption[] = "Norvista Installer";
-constexpr int kClientWidth = 653;
-constexpr int kClientHeight = 500;
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+// Loads DLLs only from the system folder from here on: a setup is usually started from a
+// downloads folder where anyone may have left a DLL named like a system one.
+void RestrictDllSearch() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    if (setDefault != nullptr) {
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    SetDllDirectoryA("");  // and never the current folder
+}
 
 // Single-threaded COM apartment for the lifetime of the program.
 class ComApartment {
@@ -24,54 +41,54 @@ public:
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
+    ComApartment(ComApartment&&) = delete;
+    ComApartment& operator=(ComApartment&&) = delete;
 
 private:
     bool initialised_;
 };
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
+// The wizard needs its UI services while it is built, and the Win32 services need the built
+// form: this hands calls on once both exist.
+class DeferredUi final : public nv::toolkit::UiServices {
+public:
+    void ProcessMessages() override { target_->ProcessMessages(); }
+    std::optional<std::string> BrowseForDirectory(const std::string& startFolder) override {
+        return target_->BrowseForDirectory(startFolder);
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    void* MainWindowHandle() override { return target_->MainWindowHandle(); }
+    void SetTarget(nv::toolkit::UiServices& target) { target_ = &target; }
+
+private:
+    nv::toolkit::UiServices* target_ = nullptr;
+};
+
+int RunWizard() {
+    nv::host::Win32Host host;
+    DeferredUi ui;
+    nv::wizard::TfInstaller form(host, ui, nv::wizard::LoadWizardPictures());
+    nv::toolkit::win32::Win32UiServices services(form);
+    ui.SetTarget(services);
+    nv::toolkit::win32::Win32Backend backend;
+    form.AttachBackend(&backend);
+    form.FormCreate();
+    const int exitCode = nv::toolkit::win32::Win32Application().Run(form);
+    form.AttachBackend(nullptr);
+    return exitCode;
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
-                   int showCommand) {
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
+                   int /*showCommand*/) {
+    RestrictDllSearch();
     ComApartment com;
-
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    if (RegisterClassExA(&windowClass) == 0) {
+    try {
+        return RunWizard();
+    } catch (const std::exception& error) {
+        // Only failures before the window exists get here; later ones are reported by the
+        // window's own error report.
+        MessageBoxA(nullptr, error.what(), "Setup", MB_OK | MB_ICONERROR);
         return 1;
     }
-
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int left = GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
-    const int top = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
-    HWND window = CreateWindowExA(kExStyle, kWindowClass, kCaption, kStyle, left, top, width,
-                                  height, nullptr, nullptr, instance, nullptr);
-    if (window == nullptr) {
-        return 1;
-    }
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
 }

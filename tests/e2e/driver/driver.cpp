@@ -26,14 +26,35 @@ namespace {
 constexpr DWORD kDefaultWaitMs = 20000;
 constexpr DWORD kPollMs = 50;
 
+// Time a window may take to answer a message before it counts as hung.
+constexpr UINT kAnswerMs = 5000;
+
+// Sends a message without hanging on a window whose thread does not answer; false then.
+bool Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result) {
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs,
+                               &result) != 0;
+}
+
 std::string WindowText(HWND window) {
-    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
+    DWORD_PTR length = 0;
+    if (!Ask(window, WM_GETTEXTLENGTH, 0, 0, length)) {
+        return "<no answer>";
+    }
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got =
-        SendMessageA(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
-                     reinterpret_cast<LPARAM>(text.data()));
+    DWORD_PTR got = 0;
+    if (!Ask(window, WM_GETTEXT, static_cast<WPARAM>(text.size()),
+             reinterpret_cast<LPARAM>(text.data()), got)) {
+        return "<no answer>";
+    }
     text.resize(static_cast<size_t>(got));
     return text;
+}
+
+// The caption of a top-level window, read without sending it a message.
+std::string TopLevelTitle(HWND window) {
+    char title[512] = {};
+    GetWindowTextA(window, title, sizeof title);
+    return title;
 }
 
 std::string ClassOf(HWND window) {
@@ -68,7 +89,7 @@ struct FindTop {
 
 BOOL CALLBACK FindTopProc(HWND window, LPARAM param) {
     auto* find = reinterpret_cast<FindTop*>(param);
-    if (IsWindowVisible(window) && WindowText(window) == *find->title) {
+    if (IsWindowVisible(window) && TopLevelTitle(window) == *find->title) {
         find->found = window;
         return FALSE;
     }
@@ -140,12 +161,16 @@ std::string Describe(HWND top, HWND control) {
     const LONG style = GetWindowLongA(control, GWL_STYLE);
     json += ",\"style\":" + std::to_string(static_cast<unsigned long>(style));
     if (IsCheckable(control)) {
-        const LRESULT state = SendMessageA(control, BM_GETCHECK, 0, 0);
+        DWORD_PTR state = 0;
+        Ask(control, BM_GETCHECK, 0, 0, state);
         json += ",\"checked\":" + std::string(state == BST_CHECKED ? "true" : "false");
     }
     if (cls == PROGRESS_CLASSA) {
-        json += ",\"position\":" + std::to_string(SendMessageA(control, PBM_GETPOS, 0, 0));
-        json += ",\"max\":" + std::to_string(SendMessageA(control, PBM_GETRANGE, FALSE, 0));
+        DWORD_PTR position = 0;
+        DWORD_PTR max = 0;
+        Ask(control, PBM_GETPOS, 0, 0, position);
+        Ask(control, PBM_GETRANGE, FALSE, 0, max);
+        json += ",\"position\":" + std::to_string(position) + ",\"max\":" + std::to_string(max);
     }
     HWND parent = GetParent(control);
     json += ",\"parent\":" + Json(parent == top ? std::string() : ClassOf(parent) + ":" +
@@ -285,7 +310,8 @@ int main(int argc, char** argv) {
         int wanted = std::atoi(argv[3]);
         for (HWND control : Descendants(top)) {
             if (ClassOf(control) == "Edit" && wanted-- == 0) {
-                SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+                DWORD_PTR ignored = 0;
+                Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), ignored);
                 return 0;
             }
         }
