@@ -13,13 +13,12 @@
 #include "wizard/host_file_system.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
+#include "wizard/temp_folder.h"
 
 namespace nv::wizard {
 
 namespace {
 
-constexpr char kTempFolder[] = "tempnv";
-constexpr char kTempFolderFallback[] = "C:\\tempnv";
 constexpr char kSetupCopy[] = "Setup.exe";
 constexpr char kUpdatesFolder[] = "Updates";
 constexpr char kProductExecutable[] = "Norvis.exe";
@@ -74,18 +73,15 @@ void TfInstaller::InstallProduct() {
     pbInstall->SetRange(0, 100);
     pbInstall->SetVisible(true);
 
-    // The temporary folder: "tempnv" in the current folder, else "C:\tempnv".
-    std::string tempFolder = kTempFolder;
-    if (!host_.FolderExists(tempFolder) && !files.CreateFolder(tempFolder)) {
-        tempFolder = kTempFolderFallback;
-        if (!host_.FolderExists(tempFolder) && !files.CreateFolder(tempFolder)) {
-            pInstall->SetVisible(false);
-            pTempdir->SetVisible(true);
-            btnNext->SetEnabled(false);
-            btnPrev->SetEnabled(false);
-            return;
-        }
+    const std::optional<std::string> temp = ChooseTempFolder(host_);
+    if (!temp) {
+        pInstall->SetVisible(false);
+        pTempdir->SetVisible(true);
+        btnNext->SetEnabled(false);
+        btnPrev->SetEnabled(false);
+        return;
     }
+    const std::string& tempFolder = *temp;
 
     package::ExtractCallbacks callbacks;
     callbacks.step = advance;
