@@ -2,7 +2,8 @@
 // The payload's byte layout: sizes, the names of the temporary package files, little-endian
 // fields and the rule for entry names.
 //
-// Setup file:   executable image | block stream | u32 PackageOffset (the image's size)
+// Setup file:   executable image | block stream | padding | u32 PackageOffset (the image's
+//               size) [| zero padding | certificate table, when signed afterwards]
 // Block stream: { u16 length L (1..32768) | L bytes of one zlib stream } ... | u16 0
 // Entry stream: { u16 name length N (1..32768) | N name bytes | u32 size S | S data bytes } ...
 //               | u16 0 | u32 PackageChecksum (sum of all data bytes modulo 2^32)
@@ -19,6 +20,9 @@ inline constexpr std::size_t kTransferBufferSize = 32768;
 inline constexpr std::size_t kDataChunkSize = 8192;
 inline constexpr std::size_t kTrailerSize = 4;
 inline constexpr std::uint64_t kMaxEntrySize = 0xFFFFFFFFULL;
+// A code-signing tool pads a file with zero bytes to a multiple of this before it appends the
+// certificate table; nvpack makes every setup that long already.
+inline constexpr std::size_t kSignatureAlignment = 8;
 
 inline constexpr const char* kCompressedPackageName = "package.dlz";
 inline constexpr const char* kDecompressedPackageName = "package.dld";

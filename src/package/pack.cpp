@@ -116,7 +116,9 @@ public:
         if (!file_->Write(data, count)) {
             throw Error("Cannot write to \"" + path_ + "\". The disk may be full.");
         }
+        written_ += count;
     }
+    std::uint64_t Written() const { return written_; }
     // Closes the finished file, which is then kept.
     void Commit() {
         const bool closed = file_->Close();
@@ -131,6 +133,7 @@ private:
     FileSystem& fs_;
     std::string path_;
     std::unique_ptr<OutputFile> file_;
+    std::uint64_t written_ = 0;
 };
 
 // Opens the stub and returns it with its size, after checking it can carry a payload.
@@ -238,10 +241,16 @@ PackSummary WritePackage(FileSystem& fs, const std::string& stubPath,
     }
     summary.checksum = source.Checksum();
 
-    unsigned char tail[2 + kTrailerSize];
+    // End marker, zero padding, trailer. The padding makes the file a multiple of 8 bytes
+    // long, so that a code-signing tool appends its certificate table right behind the
+    // trailer, where the reader looks for it, instead of padding the file first.
+    unsigned char tail[2 + kSignatureAlignment - 1 + kTrailerSize] = {};
+    const std::size_t unpadded =
+        static_cast<std::size_t>((out.Written() + 2 + kTrailerSize) % kSignatureAlignment);
+    const std::size_t padding = (kSignatureAlignment - unpadded) % kSignatureAlignment;
     WriteU16(tail, 0);
-    WriteU32(tail + 2, static_cast<std::uint32_t>(stubSize));
-    out.Write(tail, sizeof tail);
+    WriteU32(tail + 2 + padding, static_cast<std::uint32_t>(stubSize));
+    out.Write(tail, 2 + padding + kTrailerSize);
     out.Commit();
     return summary;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Building a setup: the stub executable, then the block stream of the entry stream, then the
-// trailer. Pieces are compressed in parallel; the output is the same for any number of jobs.
+// Building a setup: the stub executable, then the block stream of the entry stream, zero
+// padding to a multiple of 8 bytes, then the trailer. Pieces are compressed in parallel; the
+// output is the same for any number of jobs. A setup is signed after it is built.
 
 #include <cstddef>
 #include <cstdint>

@@ -14,14 +14,57 @@ constexpr std::size_t kSignatureAndFileHeaderSize = 24;
 constexpr std::size_t kSectionHeaderSize = 40;
 constexpr std::size_t kMaxSections = 96;
 
+// The optional header's magic numbers, and where each kind keeps its directory count and
+// its data directories (8 bytes each: address, size).
+constexpr std::uint16_t kPe32Magic = 0x10B;
+constexpr std::uint16_t kPe32PlusMagic = 0x20B;
+constexpr std::size_t kPe32DirectoryCount = 92;
+constexpr std::size_t kPe32PlusDirectoryCount = 108;
+constexpr std::size_t kDirectoryEntrySize = 8;
+constexpr std::size_t kSecurityDirectory = 4;
+
 bool ReadAt(InputFile& file, std::uint64_t position, unsigned char* buffer, std::size_t count) {
     std::size_t got = 0;
     return file.Seek(position) && file.Read(buffer, count, got) && got == count;
 }
 
+// Fills the certificate table of `layout` from the optional header at `optionalHeader`;
+// leaves it empty when the header is of an unknown kind or too short to name one.
+void ReadSecurityDirectory(InputFile& file, std::uint64_t optionalHeader,
+                           std::size_t optionalHeaderSize, PeLayout& layout) {
+    unsigned char magic[2];
+    if (optionalHeaderSize < 2 || !ReadAt(file, optionalHeader, magic, sizeof magic)) {
+        return;
+    }
+    std::size_t countField = 0;
+    if (ReadU16(magic) == kPe32Magic) {
+        countField = kPe32DirectoryCount;
+    } else if (ReadU16(magic) == kPe32PlusMagic) {
+        countField = kPe32PlusDirectoryCount;
+    } else {
+        return;
+    }
+    const std::size_t entry = countField + 4 + kSecurityDirectory * kDirectoryEntrySize;
+    if (optionalHeaderSize < entry + kDirectoryEntrySize) {
+        return;
+    }
+    unsigned char count[4];
+    unsigned char directory[kDirectoryEntrySize];
+    if (!ReadAt(file, optionalHeader + countField, count, sizeof count) ||
+        ReadU32(count) <= kSecurityDirectory ||
+        !ReadAt(file, optionalHeader + entry, directory, sizeof directory)) {
+        return;
+    }
+    layout.certificateOffset = ReadU32(directory);
+    layout.certificateSize = ReadU32(directory + 4);
+    if (layout.certificateSize == 0) {
+        layout.certificateOffset = 0;
+    }
+}
+
 }  // namespace
 
-std::optional<std::uint64_t> PeImageEnd(InputFile& file) {
+std::optional<PeLayout> ReadPeLayout(InputFile& file) {
     unsigned char dos[kDosHeaderSize];
     if (!ReadAt(file, 0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z') {
         return std::nullopt;
@@ -42,16 +85,26 @@ std::optional<std::uint64_t> PeImageEnd(InputFile& file) {
     if (!ReadAt(file, sectionTable, sections.data(), sections.size())) {
         return std::nullopt;
     }
-    std::uint64_t end = sectionTable + sections.size();
+    PeLayout layout;
+    layout.imageEnd = sectionTable + sections.size();
     for (std::size_t i = 0; i < sectionCount; ++i) {
         const unsigned char* section = sections.data() + i * kSectionHeaderSize;
         const std::uint64_t rawSize = ReadU32(section + 16);
         const std::uint64_t rawStart = ReadU32(section + 20);
         if (rawSize != 0) {
-            end = std::max(end, rawStart + rawSize);
+            layout.imageEnd = std::max(layout.imageEnd, rawStart + rawSize);
         }
     }
-    return end;
+    ReadSecurityDirectory(file, peHeader + sizeof header, optionalHeaderSize, layout);
+    return layout;
+}
+
+std::optional<std::uint64_t> PeImageEnd(InputFile& file) {
+    const auto layout = ReadPeLayout(file);
+    if (!layout) {
+        return std::nullopt;
+    }
+    return layout->imageEnd;
 }
 
 }  // namespace nv::package

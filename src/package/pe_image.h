@@ -1,5 +1,6 @@
 #pragma once
-// Where a Windows executable's own image ends in its file.
+// What the package code reads from a Windows executable's PE headers: where the image's own
+// data ends in the file, and where an Authenticode signature's certificate table lies.
 
 #include <cstdint>
 #include <optional>
@@ -8,9 +9,20 @@
 
 namespace nv::package {
 
-// The end of the last section's raw data, read from the PE headers of `file`; anything
-// behind it was appended to the image. Empty when `file` is not a PE image. Leaves the
-// read position anywhere.
+struct PeLayout {
+    // The end of the last section's raw data; anything behind it was appended to the image.
+    std::uint64_t imageEnd = 0;
+    // The certificate table named by the security data directory (a file offset, unlike the
+    // other directories' addresses); size 0 when the headers name none.
+    std::uint64_t certificateOffset = 0;
+    std::uint64_t certificateSize = 0;
+};
+
+// Reads the PE headers of `file`. Empty when `file` is not a PE image. Leaves the read
+// position anywhere.
+std::optional<PeLayout> ReadPeLayout(InputFile& file);
+
+// The image end of ReadPeLayout alone.
 std::optional<std::uint64_t> PeImageEnd(InputFile& file);
 
 }  // namespace nv::package

@@ -55,7 +55,13 @@ TEST_F(Packer, WritesStubPayloadAndTrailerAsTheFormatSays) {
         expected.emplace_back(entry.name, fs.files[entry.path]);
     }
     const PackSummary summary = WritePackage(fs, "stub.exe", entries, "out.exe", {});
-    Bytes built = SetupFile(BlockStream(EntryStream(expected)));
+    // Stub, block stream, zero bytes up to a multiple of 8 with the trailer, trailer.
+    Bytes built = MakeStub();
+    Append(built, BlockStream(EntryStream(expected)));
+    while ((built.size() + 4) % 8 != 0) {
+        built.push_back(0);
+    }
+    AppendU32(built, kStubImageEnd);
     EXPECT_EQ(fs.files["out.exe"], built);
     std::uint32_t sum = 0;
     for (const auto& [name, data] : expected) {

@@ -106,6 +106,28 @@ Bytes SetupFile(const Bytes& blockStream) {
     return setup;
 }
 
+void SetCertificateDirectory(Bytes& setup, std::uint32_t offset, std::uint32_t size,
+                             std::uint32_t directoryCount, bool pe32) {
+    unsigned char* optional = &setup[0x40 + 24];
+    WriteU16(optional, pe32 ? 0x010B : 0x020B);
+    // PE32 keeps its directory count at 92, PE32+ at 108; the directories follow, 8 bytes each.
+    const std::size_t countField = pe32 ? 92 : 108;
+    WriteU32(optional + countField, directoryCount);
+    WriteU32(optional + countField + 4 + 4 * 8, offset);
+    WriteU32(optional + countField + 4 + 4 * 8 + 4, size);
+}
+
+std::size_t SignSetup(Bytes& setup, std::size_t tableSize, std::uint32_t seed, bool pe32) {
+    while (setup.size() % 8 != 0) {
+        setup.push_back(0);
+    }
+    const std::size_t table = setup.size();
+    Append(setup, Noise(tableSize, seed));
+    SetCertificateDirectory(setup, static_cast<std::uint32_t>(table),
+                            static_cast<std::uint32_t>(tableSize), 16, pe32);
+    return table;
+}
+
 Extraction Extract(FakeFileSystem& fs) {
     Extraction out;
     fs.CreateFolder("tmp");

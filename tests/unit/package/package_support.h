@@ -28,6 +28,16 @@ Bytes BlockStream(const Bytes& stream, std::size_t pieceSize = 32768, int level 
 // Stub + payload + trailer naming the stub's size.
 Bytes SetupFile(const Bytes& blockStream);
 
+// Signs `setup` the way a code-signing tool lays the signature out: zero bytes up to a
+// multiple of 8, then a certificate table of `tableSize` bytes (content from `seed`), named by
+// the security data directory of the PE header (PE32+ as MakeStub makes it, or PE32 when
+// `pe32` is set, which also rewrites the optional header's magic). Returns the table's offset.
+std::size_t SignSetup(Bytes& setup, std::size_t tableSize, std::uint32_t seed = 7,
+                      bool pe32 = false);
+// Points the security data directory of `setup` at `offset` and `size`, nothing else changed.
+void SetCertificateDirectory(Bytes& setup, std::uint32_t offset, std::uint32_t size,
+                             std::uint32_t directoryCount = 16, bool pe32 = false);
+
 void Append(Bytes& to, const Bytes& bytes);
 void AppendU16(Bytes& to, std::uint16_t value);
 void AppendU32(Bytes& to, std::uint32_t value);
