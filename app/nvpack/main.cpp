@@ -38,7 +38,12 @@ const char* const kUsage =
     "list     shows the payload offset, the blocks, each entry and both checksums\n"
     "verify   exits with 0 when the payload reads back whole and its checksum holds;\n"
     "         otherwise prints the fault and exits with 1\n"
-    "extract  writes the entries into DIR (created when missing)\n";
+    "extract  writes the entries into DIR (created when missing)\n"
+    "\n"
+    "Signing: build first, then sign SETUP (signtool, osslsigncode). build pads the setup to a\n"
+    "multiple of 8 bytes, so the signature's certificate table lands right behind the payload's\n"
+    "trailer, where Setup.exe and list/verify/extract look for it. Signing the stub and\n"
+    "building afterwards leaves a signature that no longer matches the file.\n";
 
 // A command-line mistake: reported with the usage hint and exit code 2.
 struct UsageError {

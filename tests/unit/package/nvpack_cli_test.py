@@ -17,8 +17,9 @@ NVPACK = ""
 SCRATCH = ""
 
 
-def make_stub():
-    """A minimal PE32+ image with one 512-byte section; its image ends at 1024."""
+def make_stub(directories=0):
+    """A minimal PE32+ image with one 512-byte section; its image ends at 1024. A signing tool
+    needs `directories` of 5 or more (the security directory is the fifth)."""
     stub = bytearray(1024)
     stub[0:2] = b"MZ"
     struct.pack_into("<I", stub, 0x3C, 0x40)
@@ -26,6 +27,7 @@ def make_stub():
     struct.pack_into("<HH", stub, 0x44, 0x8664, 1)
     struct.pack_into("<HH", stub, 0x54, 240, 0x22)
     struct.pack_into("<H", stub, 0x58, 0x20B)
+    struct.pack_into("<I", stub, 0x58 + 108, directories)
     section = 0x40 + 24 + 240
     stub[section:section + 5] = b".text"
     struct.pack_into("<IIII", stub, section + 8, 512, 0x1000, 512, 512)
@@ -40,15 +42,15 @@ def entry_stream(entries):
     return bytes(out)
 
 
-def write_setup(stub, entries, piece, level):
-    """Our own writer of the payload format."""
+def write_setup(stub, entries, piece, level, ignored=b""):
+    """Our own writer of the payload format; `ignored` goes between end marker and trailer."""
     stream = entry_stream(entries)
     out = bytearray(stub)
     for at in range(0, len(stream), piece):
         block = zlib.compress(stream[at:at + piece], level)
         assert len(block) <= 32768
         out += struct.pack("<H", len(block)) + block
-    out += struct.pack("<HI", 0, len(stub))
+    out += struct.pack("<H", 0) + ignored + struct.pack("<I", len(stub))
     return bytes(out)
 
 
@@ -213,7 +215,8 @@ class CommandLineErrors(Base):
                 self.path("setup.exe"), *files]
 
     def test_help_and_usage_mistakes(self):
-        self.expect(["--help"], 0, "usage: nvpack build", "nvpack verify SETUP")
+        self.expect(["--help"], 0, "usage: nvpack build", "nvpack verify SETUP",
+                    "build first, then sign")
         self.expect([], 2, "no command given", "--help")
         self.expect(["pack"], 2, "unknown command")
         self.expect(["verify"], 2, "wrong number of arguments")
@@ -313,6 +316,120 @@ class VerifyFaults(Base):
         result = run("extract", self.path("setup.exe"), self.path("out"))
         self.assertEqual(result.returncode, 1)
         self.assertIn("damaged", result.stderr)
+
+
+def block_stream_end(setup, offset):
+    """Where the block stream starting at `offset` ends (behind its end marker)."""
+    at = offset
+    while True:
+        (length,) = struct.unpack_from("<H", setup, at)
+        at += 2
+        if length == 0:
+            return at
+        at += length
+
+
+def certificate_table(setup):
+    """(offset, size) of the security directory of a PE32+ image."""
+    (pe,) = struct.unpack_from("<I", setup, 0x3C)
+    return struct.unpack_from("<II", setup, pe + 24 + 112 + 4 * 8)
+
+
+@unittest.skipUnless(shutil.which("osslsigncode") and shutil.which("openssl"),
+                     "needs osslsigncode and openssl")
+class SignedSetups(Base):
+    """Setups signed after they were built, with a throw-away self-signed certificate."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.keys = os.path.join(SCRATCH, "signing-keys")
+        shutil.rmtree(cls.keys, ignore_errors=True)
+        os.makedirs(cls.keys)
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes",
+                        "-keyout", os.path.join(cls.keys, "key.pem"),
+                        "-out", os.path.join(cls.keys, "cert.pem"),
+                        "-days", "2", "-subj", "/CN=Norvista test signing"],
+                       check=True, capture_output=True, timeout=120)
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.keys, ignore_errors=True)
+
+    def key(self, name):
+        return os.path.join(self.keys, name)
+
+    def sign(self, name):
+        signed = self.path("signed-" + name)
+        if os.path.exists(signed):
+            os.remove(signed)
+        result = subprocess.run(["osslsigncode", "sign", "-certs", self.key("cert.pem"),
+                                 "-key", self.key("key.pem"), "-in", self.path(name),
+                                 "-out", signed], capture_output=True, text=True, timeout=120)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        verified = subprocess.run(["osslsigncode", "verify", "-CAfile", self.key("cert.pem"),
+                                   "-in", signed], capture_output=True, text=True, timeout=120)
+        self.assertEqual(verified.returncode, 0, verified.stdout + verified.stderr)
+        return signed
+
+    def assert_reads_back(self, setup, entries):
+        result = run("verify", setup)
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        out = self.path("out")
+        shutil.rmtree(out, ignore_errors=True)
+        result = run("extract", setup, out)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(sorted(os.listdir(out)), sorted(name.decode() for name, _ in entries))
+        for name, data in entries:
+            self.assertEqual(self.read(os.path.join("out", name.decode())), data)
+
+    def test_nvpack_pads_so_the_signer_appends_right_behind_the_trailer(self):
+        stub = self.write("stub.exe", make_stub(16))
+        remainders = set()
+        for size in range(3000, 3100):
+            entries = [(b"a.bin", noise(size, 3)), (b"b.txt", text(700, 4))]
+            inputs = [self.write(name.decode(), data) for name, data in entries]
+            result = run("build", "--stub", stub, "--out", self.path("setup.exe"), *inputs)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            setup = self.read("setup.exe")
+            end = block_stream_end(setup, 1024)
+            if (end + 4) % 8 in remainders:
+                continue
+            remainders.add((end + 4) % 8)
+            self.assertEqual(len(setup) % 8, 0)
+            self.assertEqual(setup[end:-4], bytes(len(setup) - 4 - end))
+            self.assertLess(len(setup) - 4 - end, 8)
+            signed = self.sign("setup.exe")
+            signed_bytes = self.read(os.path.basename(signed))
+            self.assertEqual(certificate_table(signed_bytes)[0], len(setup))
+            self.assert_reads_back(signed, entries)
+            if len(remainders) == 8:
+                break
+        self.assertEqual(len(remainders), 8)
+
+    def test_setups_of_any_length_are_read_behind_the_signers_padding(self):
+        for remainder in range(8):
+            ignored = b""
+            while (len(write_setup(make_stub(16), PRODUCT[4:], 32768, 9, ignored)) % 8
+                   != remainder):
+                ignored += b"\xa5"
+            self.write("setup.exe", write_setup(make_stub(16), PRODUCT[4:], 32768, 9, ignored))
+            signed = self.sign("setup.exe")
+            offset, _ = certificate_table(self.read(os.path.basename(signed)))
+            self.assertEqual(offset % 8, 0)
+            self.assertEqual(offset - os.path.getsize(self.path("setup.exe")), (8 - remainder) % 8)
+            self.assert_reads_back(signed, PRODUCT[4:])
+
+    def test_a_signed_setup_changed_afterwards_fails_both_checks(self):
+        self.write("setup.exe", write_setup(make_stub(16), PRODUCT[4:], 32768, 9))
+        signed = bytearray(open(self.sign("setup.exe"), "rb").read())
+        signed[1024 + 40] ^= 0x10
+        tampered = self.write("tampered.exe", bytes(signed))
+        verified = subprocess.run(["osslsigncode", "verify", "-CAfile", self.key("cert.pem"),
+                                   "-in", tampered], capture_output=True, text=True, timeout=120)
+        self.assertNotEqual(verified.returncode, 0)
+        result = run("verify", tampered)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("does not inflate", result.stdout)
 
 
 if __name__ == "__main__":
