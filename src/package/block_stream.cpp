@@ -28,14 +28,15 @@ public:
     Inflater(Inflater&&) = delete;
     Inflater& operator=(Inflater&&) = delete;
 
-    // Inflates one complete zlib stream, handing its output to `out` piece by piece.
-    // Bytes after the stream's end are ignored.
-    void InflateBlock(const unsigned char* data, std::size_t size, ByteSink& out) {
+    // Inflates one complete zlib stream, handing its output to `out` piece by piece, and
+    // returns the number of bytes it produced. Bytes after the stream's end are ignored.
+    std::uint64_t InflateBlock(const unsigned char* data, std::size_t size, ByteSink& out) {
         if (inflateReset(&stream_) != Z_OK) {
             throw Error("error");
         }
         stream_.next_in = data;
         stream_.avail_in = static_cast<uInt>(size);
+        std::uint64_t total = 0;
         for (;;) {
             stream_.next_out = output_.get();
             stream_.avail_out = static_cast<uInt>(kInflateOutputSize);
@@ -46,9 +47,10 @@ public:
             }
             if (produced != 0) {
                 out.Write(output_.get(), produced);
+                total += produced;
             }
             if (status == Z_STREAM_END) {
-                return;
+                return total;
             }
             if (stream_.avail_in == 0 && stream_.avail_out != 0) {
                 throw Error("error");  // all input used, yet the stream has not ended
@@ -86,10 +88,11 @@ private:
 
 }  // namespace
 
-BlockStreamSummary InflateBlocks(InputFile& source, ByteSink& out) {
+BlockStreamSummary InflateBlocks(InputFile& source, ByteSink& out, const BlockDone& afterBlock) {
     Inflater inflater;
     const std::unique_ptr<unsigned char[]> input(new unsigned char[kMaxBlockLength]);
     BlockStreamSummary summary;
+    std::uint64_t consumed = 0;
     for (;;) {
         unsigned char lengthField[2];
         if (ReadUpTo(source, lengthField, 2) != 2) {
@@ -109,13 +112,17 @@ BlockStreamSummary InflateBlocks(InputFile& source, ByteSink& out) {
             summary.end = BlockStreamEnd::kBlockTruncated;
             return summary;
         }
-        inflater.InflateBlock(input.get(), length, out);
+        const std::uint64_t produced = inflater.InflateBlock(input.get(), length, out);
         ++summary.blocks;
+        consumed += 2 + length;
+        if (afterBlock) {
+            afterBlock(produced, consumed);
+        }
     }
 }
 
 bool DecompressPackageFile(FileSystem& fs, const std::string& source,
-                           const std::string& destination) {
+                           const std::string& destination, const BlockDone& afterBlock) {
     if (source == destination) {
         return false;
     }
@@ -129,7 +136,7 @@ bool DecompressPackageFile(FileSystem& fs, const std::string& source,
         throw Error("Cannot create \"" + destination + "\".");
     }
     FileSink sink(*output, destination);
-    InflateBlocks(*input, sink);
+    InflateBlocks(*input, sink, afterBlock);
     if (!output->Close()) {
         throw Error("Cannot write to \"" + destination + "\". The disk may be full.");
     }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,17 +40,23 @@ struct BlockStreamSummary {
     std::uint32_t blocks = 0;  // blocks inflated
 };
 
+// Called after each block has been inflated and its whole output handed on: `produced` is
+// that block's output in bytes, `consumed` the bytes of the block stream read so far
+// (length fields included).
+using BlockDone = std::function<void(std::uint64_t produced, std::uint64_t consumed)>;
+
 // Inflates every block of the stream in `source` (from its read position) into `out`.
 // A malformed stream ends the decompression quietly (the summary says how); a block zlib
 // cannot inflate raises nv::Error("error"); a read failure raises nv::Error.
-BlockStreamSummary InflateBlocks(InputFile& source, ByteSink& out);
+BlockStreamSummary InflateBlocks(InputFile& source, ByteSink& out,
+                                 const BlockDone& afterBlock = {});
 
 // Inflates the block stream in the file `source` into the file `destination`, deleting
 // and creating the latter. Returns false, touching nothing, when the two paths are equal
 // texts; otherwise true. Raises nv::Error on I/O failures and on a block that does not
-// inflate ("error").
+// inflate ("error"); an error raised by `afterBlock` passes through.
 bool DecompressPackageFile(FileSystem& fs, const std::string& source,
-                           const std::string& destination);
+                           const std::string& destination, const BlockDone& afterBlock = {});
 
 // Compresses pieces of the entry stream into blocks; one per thread, reused across pieces.
 class Deflater {

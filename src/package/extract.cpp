@@ -9,22 +9,38 @@
 namespace nv::package {
 namespace {
 
-void Call(const std::function<void()>& callback) {
-    if (callback) {
-        callback();
+// One unit of work is done: tells every listener, then lets window messages run.
+void Report(const ExtractCallbacks& callbacks, ExtractStage stage, std::uint64_t bytes,
+            std::uint64_t consumed = 0) {
+    if (callbacks.step) {
+        callbacks.step();
+    }
+    if (callbacks.progress) {
+        ExtractProgress progress;
+        progress.stage = stage;
+        progress.bytes = bytes;
+        progress.consumed = consumed;
+        callbacks.progress(progress);
+    }
+    if (callbacks.processMessages) {
+        callbacks.processMessages();
     }
 }
 
 // Writes each entry into its own file inside a folder.
 class FolderSink : public EntrySink {
 public:
-    FolderSink(FileSystem& fs, const std::string& folder) : fs_(fs), folder_(folder) {}
+    FolderSink(FileSystem& fs, const std::string& folder, const ExtractCallbacks& callbacks)
+        : fs_(fs), folder_(folder), callbacks_(callbacks) {}
 
-    void BeginEntry(const std::string& name, std::uint32_t /*size*/) override {
+    void BeginEntry(const std::string& name, std::uint32_t size) override {
         path_ = fs_.JoinPath(folder_, name);
         file_ = fs_.Create(path_);
         if (!file_) {
             throw Error("Cannot create \"" + path_ + "\".");
+        }
+        if (callbacks_.entry) {
+            callbacks_.entry(name, size);
         }
     }
 
@@ -45,6 +61,7 @@ public:
 private:
     FileSystem& fs_;
     const std::string& folder_;
+    const ExtractCallbacks& callbacks_;
     std::string path_;
     std::unique_ptr<OutputFile> file_;
 };
@@ -73,11 +90,10 @@ void CopyPayloadRaw(FileSystem& fs, InputFile& setup, const PayloadLocation& loc
         if (position == location.end && got > kTrailerSize) {
             got -= kTrailerSize;
         }
-        Call(callbacks.step);
-        Call(callbacks.processMessages);
         if (!output->Write(buffer.get(), got)) {
             throw Error("Cannot write to \"" + destination + "\". The disk may be full.");
         }
+        Report(callbacks, ExtractStage::kRawCopy, got);
     }
     if (!output->Close()) {
         throw Error("Cannot write to \"" + destination + "\". The disk may be full.");
@@ -90,8 +106,8 @@ EntryStreamOutcome SplitPackageFile(FileSystem& fs, const std::string& source,
     if (!input) {
         throw Error("Cannot open \"" + source + "\".");
     }
-    FolderSink sink(fs, folder);
-    EntryStreamParser parser(sink, callbacks.step);
+    FolderSink sink(fs, folder, callbacks);
+    EntryStreamParser parser(sink);
     const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kDataChunkSize]);
     while (!parser.Settled()) {
         std::size_t got = 0;
@@ -99,6 +115,9 @@ EntryStreamOutcome SplitPackageFile(FileSystem& fs, const std::string& source,
             throw Error("Cannot read \"" + source + "\".");
         }
         parser.Feed(buffer.get(), got);
+        if (got != 0) {
+            Report(callbacks, ExtractStage::kSplit, got);
+        }
         if (got < kDataChunkSize) {
             break;
         }
@@ -111,15 +130,17 @@ ExtractResult ExtractPayload(FileSystem& fs, InputFile& setup, const PayloadLoca
     const std::string compressed = fs.JoinPath(folder, kCompressedPackageName);
     const std::string decompressed = fs.JoinPath(folder, kDecompressedPackageName);
     CopyPayloadRaw(fs, setup, location, compressed, callbacks);
-    DecompressPackageFile(fs, compressed, decompressed);
-    Call(callbacks.step);
+    DecompressPackageFile(fs, compressed, decompressed,
+                          [&callbacks](std::uint64_t produced, std::uint64_t consumed) {
+                              Report(callbacks, ExtractStage::kInflate, produced, consumed);
+                          });
     if (!SplitPackageFile(fs, decompressed, folder, callbacks).Intact()) {
         return ExtractResult::kDamaged;
     }
     fs.DeleteFile(compressed);
-    Call(callbacks.step);
+    Report(callbacks, ExtractStage::kCleanUp, 0);
     fs.DeleteFile(decompressed);
-    Call(callbacks.step);
+    Report(callbacks, ExtractStage::kCleanUp, 0);
     return ExtractResult::kOk;
 }
 

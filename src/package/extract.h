@@ -3,6 +3,7 @@
 // block stream raw into "package.dlz", inflate it into "package.dld", split that into one
 // file per entry, check the checksum, delete the two package files.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -12,12 +13,33 @@
 
 namespace nv::package {
 
+// The units of work of an extraction.
+enum class ExtractStage {
+    kRawCopy,  // one piece of up to 32768 bytes of the payload copied into "package.dlz"
+    kInflate,  // one block inflated into "package.dld"
+    kSplit,    // one piece of up to 8192 bytes of the entry stream split into files
+    kCleanUp,  // one package file deleted
+};
+
+// What one unit of work did.
+struct ExtractProgress {
+    ExtractStage stage = ExtractStage::kRawCopy;
+    // Bytes the unit wrote: the raw piece, the block's output, the entry-stream bytes
+    // split; 0 for a deletion.
+    std::uint64_t bytes = 0;
+    // For a block: the bytes of "package.dlz" read so far, length fields included.
+    std::uint64_t consumed = 0;
+};
+
+// Every member may be empty. After each unit of work `step`, then `progress`, then
+// `processMessages` run, in this order; an error any of them raises ends the extraction.
 struct ExtractCallbacks {
-    // One progress step: per raw piece copied, after decompression, per full 8192-byte chunk
-    // of entry data, after each of the two deletions.
-    std::function<void()> step;
-    // Lets pending window messages run; called after each raw piece.
+    std::function<void()> step;  // a unit of work is done
+    std::function<void(const ExtractProgress&)> progress;
+    // Lets pending window messages run.
     std::function<void()> processMessages;
+    // Called as each entry's file is begun, with the entry's name and data size.
+    std::function<void(const std::string& name, std::uint32_t size)> entry;
 };
 
 enum class ExtractResult { kOk, kNoPackage, kDamaged };

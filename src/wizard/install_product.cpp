@@ -1,8 +1,11 @@
 // The installation: payload to temporary files, installation folder, the setup copy and the
 // eight product files, the language, the shortcuts, the record, and the success page.
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <exception>
+#include <map>
 #include <memory>
 
 #include "base/error.h"
@@ -11,6 +14,7 @@
 #include "package/extract.h"
 #include "package/locate.h"
 #include "wizard/host_file_system.h"
+#include "wizard/install_progress.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
 #include "wizard/temp_folder.h"
@@ -45,21 +49,49 @@ constexpr std::array<ProductFile, 8> kProductFiles = {{
 
 // The extracted files removed after a successful copy, in this order.
 constexpr std::array<const char*, 8> kTemporaryFiles = {
-    "Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng",
-    "English.lng", "NV.OBJ", "brannok.wav", "Sorvelin.exe",
+    "Norvis.exe",  "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng",
+    "English.lng", "NV.OBJ",     "brannok.wav",   "Sorvelin.exe",
 };
+
+// File names compare without regard to the case of the letters A to Z.
+bool SameName(const std::string& a, const std::string& b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [&lower](char x, char y) { return lower(x) == lower(y); });
+}
+
+// The product file an entry of the package is installed as, or null.
+const char* ProductFileNamed(const std::string& name) {
+    for (const ProductFile& file : kProductFiles) {
+        if (SameName(name, file.source)) {
+            return file.source;
+        }
+    }
+    return nullptr;
+}
 
 }  // namespace
 
+// Window messages run after every unit of work, from the first piece of the payload to the
+// record, so that the window repaints and answers throughout. The handlers that can run
+// meanwhile change nothing the installation relies on: forward and back are disabled, and
+// cancel or the close box only asks the form to close, which takes effect once this handler
+// has returned.
 void TfInstaller::InstallProduct() {
     HostFileSystem files(host_);
     const std::string setupPath = host_.ExecutablePath();
-    auto advance = [this] { pbInstall->SetPosition(pbInstall->Position() + 1); };
+    const auto pump = [this] { ui_.ProcessMessages(); };
 
     // Find the payload behind the running executable.
     std::unique_ptr<package::InputFile> setup = files.OpenRead(setupPath);
     if (!setup) {
-        throw nv::Error("Datei kann nicht ge\xF6" "ffnet werden: " + setupPath);
+        throw nv::Error(
+            "Datei kann nicht ge\xF6"
+            "ffnet werden: " +
+            setupPath);
     }
     const std::optional<package::PayloadLocation> location = package::LocatePayload(*setup);
     if (!location) {
@@ -69,8 +101,9 @@ void TfInstaller::InstallProduct() {
     }
     lbError->SetVisible(false);
     lbInstalling->SetVisible(true);
-    pbInstall->SetPosition(0);
-    pbInstall->SetRange(0, 100);
+    const std::uint64_t setupBytes = setup->Size().value_or(location->end);
+    InstallProgress progress(*pbInstall, location->end - location->offset, setupBytes);
+    progress.Start();
     pbInstall->SetVisible(true);
 
     const std::optional<std::string> temp = ChooseTempFolder(host_);
@@ -84,8 +117,16 @@ void TfInstaller::InstallProduct() {
     const std::string& tempFolder = *temp;
 
     package::ExtractCallbacks callbacks;
-    callbacks.step = advance;
-    callbacks.processMessages = [this] { ui_.ProcessMessages(); };
+    callbacks.progress = [&progress](const package::ExtractProgress& unit) {
+        progress.Extracted(unit);
+    };
+    callbacks.processMessages = pump;
+    std::map<std::string, std::uint32_t> entrySizes;  // by product file name
+    callbacks.entry = [&entrySizes](const std::string& name, std::uint32_t size) {
+        if (const char* product = ProductFileNamed(name)) {
+            entrySizes[product] = size;  // a later entry of the same name replaces the file
+        }
+    };
     const package::ExtractResult extracted =
         package::ExtractPayload(files, *setup, *location, tempFolder, callbacks);
     setup.reset();
@@ -95,6 +136,13 @@ void TfInstaller::InstallProduct() {
         pbInstall->SetVisible(false);
         return;
     }
+    for (const auto& [name, size] : entrySizes) {
+        progress.ProductEntry(size);
+    }
+    const auto copyProgress = [&progress, &pump] {
+        progress.CopyPiece();
+        pump();
+    };
 
     // The installation folder, made absolute so that neither the folder chooser's moves of
     // the current folder nor a later removal can place or find it somewhere else.
@@ -103,7 +151,9 @@ void TfInstaller::InstallProduct() {
         folder = host_.FullPathOf(folder);
         edInstallpath->SetText(folder);
     }
-    if (!host_.FolderExists(folder) && !host_.CreateFolderWithParents(folder)) {
+    const bool folderReady = host_.FolderExists(folder) || host_.CreateFolderWithParents(folder);
+    pump();
+    if (!folderReady) {
         pInstall->SetVisible(false);
         pError->SetVisible(true);
         btnNext->SetEnabled(false);
@@ -123,24 +173,30 @@ void TfInstaller::InstallProduct() {
             failed = true;
         }
     }
+    pump();
 
     // The setup copies itself, payload included: started from there it offers removal.
+    progress.BeginCopy(setupBytes);
     try {
         host_.RemoveFile(folder + kSetupCopy);
-        host_.CopyFileNoOverwrite(setupPath, folder + kSetupCopy);
+        host_.CopyFileNoOverwrite(setupPath, folder + kSetupCopy, copyProgress);
     } catch (const std::exception&) {
         // The copy of the setup is a convenience; the product works without it.
     }
-    advance();
+    progress.EndCopy();
+    pump();
 
     for (const ProductFile& file : kProductFiles) {
         const std::string destination = folder + file.destination;
+        const auto size = entrySizes.find(file.source);
+        progress.BeginCopy(size != entrySizes.end() ? size->second : 0);
         host_.RemoveFile(destination);
-        if (!failed &&
-            !host_.CopyFileNoOverwrite(tempFolder + '\\' + file.source, destination)) {
+        if (!failed && !host_.CopyFileNoOverwrite(tempFolder + '\\' + file.source, destination,
+                                                  copyProgress)) {
             failed = true;
         }
-        advance();
+        progress.EndCopy();
+        pump();
     }
     if (failed) {
         pInstall->SetVisible(false);
@@ -148,16 +204,23 @@ void TfInstaller::InstallProduct() {
         return;
     }
 
+    const auto finished = [&progress, &pump] {
+        progress.FinishingStep();
+        pump();
+    };
     for (const char* name : kTemporaryFiles) {
         host_.RemoveFile(tempFolder + '\\' + name);
+        finished();
     }
     try {
         host_.RemoveFolder(tempFolder);
     } catch (const nv::Error&) {
         // It still holds files that were not ours.
     }
+    finished();
 
     SetProductLanguage(host_, folder + kIniFileName, rgLanguage->ItemIndex());
+    finished();
 
     InstallationRecord record;
     record.installPath = folder;
@@ -169,6 +232,7 @@ void TfInstaller::InstallProduct() {
             host::CreateShellLink(host_, product, record.desktopLink, "", 0);
         }
     }
+    finished();
     if (cbQuick->Checked()) {
         const std::string appData = host::QuickLaunchBaseFolder(host_);
         if (!appData.empty()) {
@@ -176,6 +240,7 @@ void TfInstaller::InstallProduct() {
             host::CreateShellLink(host_, product, record.quicklaunchLink, "", 0);
         }
     }
+    finished();
     if (cbStartmenu->Checked()) {
         const std::string programs = host::ProgramsMenuFolder(host_);
         if (!programs.empty()) {
@@ -197,8 +262,11 @@ void TfInstaller::InstallProduct() {
             }
         }
     }
+    finished();
 
     WriteInstallationRecord(host_, record);
+    finished();
+    progress.Complete();
 
     PageNumber = 5;
     ++InfoPictureIndex;
