@@ -24,10 +24,10 @@ windows: deps
 	  -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 	@cmake --build $(WIN_TREE) -j $(JOBS)
 
-# Native release build: nvpack and the benchmarks.
+# Native release build of nvpack (the benchmarks build their own targets in this tree).
 release: deps
 	@cmake -S . -B $(REL_TREE) -DCMAKE_BUILD_TYPE=Release -DNV_TESTS=OFF >/dev/null
-	@cmake --build $(REL_TREE) -j $(JOBS)
+	@cmake --build $(REL_TREE) -j $(JOBS) --target nvpack
 
 # libFuzzer targets (clang).
 fuzz: deps
