@@ -1,0 +1,83 @@
+"""Install, remove with the installed copy of the setup, and install again."""
+
+import unittest
+
+from harness import SETUP_KEY
+from install_steps import ENGLISH, GERMAN, PRODUCT_FILES, InstallTestCase
+
+
+class CycleTest(InstallTestCase):
+    def test_install_remove_with_installed_setup_and_install_again(self):
+        quick_launch = self.quick_launch_folder(present=True)
+        folder = self.default_folder
+        unix_folder = self.wine.unix_path(folder)
+        setup = self.wine.dist / "Setup.exe"
+
+        proc = self.install(ENGLISH, exe=setup)
+        self.finish(proc, ENGLISH, start_product=False)
+        self.assert_installed(folder, "English", setup, quick_file=True)
+        ini_before = (unix_folder / "norvis.ini").read_bytes()
+
+        # The copy in the installation folder, started there as its shortcut would, offers
+        # removal whichever language is picked.
+        installed_setup = unix_folder / "Setup.exe"
+        proc = self.start_setup(installed_setup, cwd=unix_folder)
+        self.choose_language(GERMAN)
+        self.click(GERMAN.next)
+        self.wait_text(GERMAN.removal_offer)
+        snap = self.snapshot()
+        self.assertEqual(snap.page(), "pUninstall")
+        self.assertTrue(snap.enabled("btnNext") and snap.enabled("btnPrev"))
+        self.assertTrue(snap.shown("btnPrev"))
+        for path in [unix_folder / "Norvis.exe"] + [self.wine.unix_path(link)
+                                                    for link in self.links.values()]:
+            self.assertTrue(path.exists(), f"{path} gone before the removal was confirmed")
+
+        self.click(GERMAN.next)
+        self.wait_text(GERMAN.removed)
+        snap = self.snapshot()
+        self.assertEqual(snap.page(), "pUnistalling")
+        self.assertFalse(snap.enabled("btnNext"))
+        self.assertFalse(snap.shown("btnPrev"))
+        self.assertEqual(snap.text("btnCancel"), GERMAN.finish)
+
+        # Checked from outside: the product, its shortcuts and the record's values are gone;
+        # the folder with the setup copy and norvis.ini, and the empty key, stay.
+        for installed in PRODUCT_FILES.values():
+            self.assertFalse((unix_folder / installed.replace("\\", "/")).exists(), installed)
+        self.assertFalse((unix_folder / "Updates").exists())
+        for value, link in self.links.items():
+            self.assertFalse(self.wine.unix_path(link).exists(), f"{value} {link} still there")
+        self.assertFalse(self.wine.unix_path(self.links["StartmenuLink"]).parent.exists(),
+                         "start-menu folder still there")
+        self.assertTrue(quick_launch.is_dir(), "the quick-launch folder itself is not ours")
+        self.assertEqual(self.wine.reg_values(SETUP_KEY), {})
+        self.assertEqual((unix_folder / "Setup.exe").read_bytes(), setup.read_bytes())
+        self.assertEqual((unix_folder / "norvis.ini").read_bytes(), ini_before)
+        self.assertEqual(sorted(p.name for p in unix_folder.iterdir()),
+                         ["Setup.exe", "norvis.ini"])
+
+        self.click(GERMAN.finish)
+        self.assertEqual(self.wine.wait_exit(proc, timeout=60), 0)
+
+        # A new start offers the licence again, and installing in German into the same folder
+        # keeps the language the first installation stored.
+        proc = self.start_setup(setup)
+        self.choose_language(GERMAN)
+        self.click(GERMAN.next)
+        self.wait_text(GERMAN.licence)
+        self.assertEqual(self.snapshot().page(), "pLicense")
+        self.click(GERMAN.agree)
+        self.click_when_enabled(GERMAN.next)
+        self.wait_text("...")
+        self.click(GERMAN.next)
+        self.wait_success(GERMAN)
+        self.assert_installed(folder, "English", setup, quick_file=True)
+        self.assert_no_temporary_folder(self.scratch, unix_folder)
+
+        self.finish(proc, GERMAN, start_product=True)
+        self.assertEqual(self.product_greeting(), ENGLISH.greeting)
+
+
+if __name__ == "__main__":
+    unittest.main()
