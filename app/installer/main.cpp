@@ -17,6 +17,7 @@
 
 namespace {
 
+#ifndef NV_UNGUARDED_DLL_LOADING
 // Loads DLLs only from the system folder from here on: a setup is usually started from a
 // downloads folder where anyone may have left a DLL named like a system one.
 void RestrictDllSearch() {
@@ -29,6 +30,7 @@ void RestrictDllSearch() {
     }
     SetDllDirectoryA("");  // and never the current folder
 }
+#endif
 
 // Single-threaded COM apartment for the lifetime of the program.
 class ComApartment {
@@ -81,7 +83,9 @@ int RunWizard() {
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*showCommand*/) {
+#ifndef NV_UNGUARDED_DLL_LOADING
     RestrictDllSearch();
+#endif
     ComApartment com;
     try {
         return RunWizard();

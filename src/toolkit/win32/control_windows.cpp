@@ -137,10 +137,7 @@ DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read
 }
 
 void EnsureCommonControls() {
-    static const bool initialised = [] {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-        return InitCommonControlsEx(&controls) != FALSE;
-    }();
+    static const bool initialised = [] { return InitSystemCommonControls(ICC_PROGRESS_CLASS); }();
     (void)initialised;
 }
 

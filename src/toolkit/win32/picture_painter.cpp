@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "base/error.h"
+#include "toolkit/win32/system_library.h"
 
 namespace nv::toolkit::win32 {
 namespace {
@@ -114,8 +115,8 @@ void PreparedPicture::Paint(HDC dc, const RECT& box, bool stretch) const {
     }
     if (blend_) {
         BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        AlphaBlend(dc, box.left, box.top, width, height, source.Get(), 0, 0, sourceWidth,
-                   sourceHeight, blend);
+        SystemAlphaBlend(dc, box.left, box.top, width, height, source.Get(), 0, 0, sourceWidth,
+                         sourceHeight, blend);
     } else {
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchBlt(dc, box.left, box.top, width, height, source.Get(), 0, 0, sourceWidth,
