@@ -8,6 +8,7 @@ the prefix's drive_c, `wine reg query`, INI files, `lnkinfo` and screenshots.
 import configparser
 import json
 import os
+import selectors
 import subprocess
 import time
 import unittest
@@ -24,6 +25,76 @@ def decode(text):
     return text.encode("latin-1").decode("cp1252", errors="replace")
 
 
+class DriverSession:
+    """One nvdriver process answering many commands ("nvdriver serve"): starting a Windows
+    program under Wine costs far more than any command, so tests share one."""
+
+    def __init__(self, wine):
+        self.proc = subprocess.Popen(["wine", str(wine.driver_exe), "serve"], env=wine.env,
+                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=subprocess.DEVNULL)
+        self.buffer = b""
+
+    def alive(self):
+        return self.proc.poll() is None
+
+    def call(self, args, timeout):
+        line = "\t".join("hex:" + driver_bytes(arg).hex() for arg in args) + "\n"
+        deadline = time.monotonic() + timeout
+        try:
+            self.proc.stdin.write(line.encode("ascii"))
+            self.proc.stdin.flush()
+            header = self._read_until(b"\n", deadline).decode("ascii").split()
+            code, out_length, err_length = (int(field) for field in header)
+            out = self._read_exact(out_length, deadline)
+            err = self._read_exact(err_length, deadline)
+        except (OSError, ValueError) as error:
+            self.close()
+            raise AssertionError(f"nvdriver {list(args)}: session failed: {error}") from error
+        return subprocess.CompletedProcess(list(args), code, out, err)
+
+    def _fill(self, deadline):
+        with selectors.DefaultSelector() as selector:
+            selector.register(self.proc.stdout, selectors.EVENT_READ)
+            left = deadline - time.monotonic()
+            if left <= 0 or not selector.select(left):
+                self.close()
+                raise subprocess.TimeoutExpired("nvdriver serve", 0)
+        chunk = os.read(self.proc.stdout.fileno(), 65536)
+        if not chunk:
+            raise OSError("nvdriver ended")
+        self.buffer += chunk
+
+    def _read_until(self, marker, deadline):
+        while marker not in self.buffer:
+            self._fill(deadline)
+        head, _, self.buffer = self.buffer.partition(marker)
+        return head
+
+    def _read_exact(self, count, deadline):
+        while len(self.buffer) < count:
+            self._fill(deadline)
+        head, self.buffer = self.buffer[:count], self.buffer[count:]
+        return head
+
+    def close(self):
+        if self.proc.poll() is None:
+            try:
+                self.proc.stdin.close()
+                self.proc.wait(timeout=10)
+            except (OSError, subprocess.TimeoutExpired):
+                self.proc.kill()
+                self.proc.wait(timeout=10)
+        self.proc.stdout.close()
+
+
+def driver_bytes(arg):
+    """The Windows-1252 bytes an argument stands for. They travel to nvdriver hex-encoded:
+    Wine converts a program's command line from the Unix locale's encoding, so a title such as
+    "Bestätigung" would arrive intact only under a UTF-8 locale."""
+    return arg if isinstance(arg, bytes) else str(arg).encode("cp1252")
+
+
 class Wine:
     def __init__(self, state_dir=None):
         state_dir = Path(state_dir or os.environ["NV_E2E_STATE"])
@@ -35,6 +106,7 @@ class Wine:
         self.win_build = Path(os.environ.get("NV_WIN_BUILD", "build/windows")).resolve()
         self.driver_exe = self.win_build / "tests/e2e/driver/nvdriver.exe"
         self.screens = Path(os.environ.get("NV_SCREENS", "build/screens")).resolve()
+        self.session = None
 
     # --- paths -----------------------------------------------------------------------------
     @property
@@ -65,7 +137,9 @@ class Wine:
         return proc.wait(timeout=timeout)
 
     def driver(self, *args, check=True, timeout=60):
-        proc = self.run([self.driver_exe, *args], timeout=timeout, check=False)
+        if self.session is None or not self.session.alive():
+            self.session = DriverSession(self)
+        proc = self.session.call(args, timeout)
         if check and proc.returncode != 0:
             raise AssertionError(f"nvdriver {args}: {proc.stderr.decode(errors='replace')}")
         return proc
@@ -81,7 +155,15 @@ class Wine:
         self.driver("gone", title, str(timeout_ms))
 
     def window_info(self, title):
+        """Frame (left, top, width, height), client size and screen origin (client_left,
+        client_top), style, ex_style and the screen's size."""
         return json.loads(self.driver("window", title).stdout)
+
+    def text_size(self, face, height, weight, *texts):
+        """How a font made from (face, height, weight) measures here: face, line_height,
+        char_height, weight, and the width of each text as a label draws it."""
+        out = self.driver("textsize", face, str(height), str(weight), *texts).stdout
+        return json.loads(out)
 
     def controls(self, title):
         items = []
@@ -115,6 +197,12 @@ class Wine:
     def close(self, title):
         self.driver("close", title)
 
+    def end_driver(self):
+        """Ends the shared nvdriver process (a new one starts with the next command)."""
+        if self.session is not None:
+            self.session.close()
+            self.session = None
+
     @staticmethod
     def poll(condition, timeout=20, what="condition"):
         deadline = time.monotonic() + timeout
@@ -140,8 +228,36 @@ class Wine:
                               "rgb:-"], check=True, capture_output=True).stdout
         return tuple(out[:3])
 
+    @staticmethod
+    def region(png, x, y, width, height):
+        """The pixels of a rectangle of a screenshot: a list of rows of (r, g, b)."""
+        out = subprocess.run(["convert", str(png), "-crop", f"{width}x{height}+{x}+{y}",
+                              "+repage", "-depth", "8", "rgb:-"],
+                             check=True, capture_output=True).stdout
+        if len(out) != width * height * 3:
+            raise AssertionError(f"{png}: {width}x{height}+{x}+{y} lies outside the picture")
+        return [[tuple(out[(row * width + col) * 3:(row * width + col) * 3 + 3])
+                 for col in range(width)] for row in range(height)]
+
+    # Registry access goes through nvdriver (one running program) rather than `wine reg`
+    # (a program start each); both see the same registry.
+    REG_SZ, REG_EXPAND_SZ, REG_DWORD = 1, 2, 4
+
     def reg_query(self, key, value):
-        """The data of a registry value as text, or None when it (or its key) is missing."""
+        """The data of a registry value as text, or None when it (or its key) is missing.
+        Text values come as they are, numbers as "0x..." (as `reg query` prints them)."""
+        proc = self.driver("regquery", key, value, check=False)
+        if proc.returncode != 0:
+            return None
+        found = json.loads(proc.stdout)
+        data = bytes.fromhex(found["data"])
+        if found["type"] in (self.REG_SZ, self.REG_EXPAND_SZ):
+            return data.decode("cp1252", errors="replace").split("\0", 1)[0]
+        if found["type"] == self.REG_DWORD and len(data) == 4:
+            return hex(int.from_bytes(data, "little"))
+        return self._reg_query_text(key, value)
+
+    def _reg_query_text(self, key, value):
         proc = self.run(["reg", "query", key, "/v", value], check=False)
         if proc.returncode != 0:
             return None
@@ -152,13 +268,16 @@ class Wine:
         return None
 
     def reg_key_exists(self, key):
-        return self.run(["reg", "query", key], check=False).returncode == 0
+        return self.driver("regexists", key, check=False).returncode == 0
 
     def reg_add(self, key, value, data, kind="REG_SZ"):
-        self.run(["reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"])
+        if kind == "REG_SZ":
+            self.driver("regset", key, value, data)
+        else:
+            self.run(["reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f"])
 
     def reg_delete_key(self, key):
-        self.run(["reg", "delete", key, "/f"], check=False)
+        self.driver("regdelete", key, check=False)
 
     @staticmethod
     def read_ini(path):
@@ -183,6 +302,10 @@ class WineTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.wine = Wine()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.wine.end_driver()
 
     def setUp(self):
         self.procs = []

@@ -2,20 +2,42 @@
 //
 //   nvdriver wait TITLE [MS]            wait until a visible top-level window TITLE exists
 //   nvdriver gone TITLE [MS]            wait until no visible window TITLE exists
-//   nvdriver window TITLE               the window's frame, client size, style and the screen
+//   nvdriver window TITLE               the window's frame, client size and screen origin, style
+//                                       and the screen
 //   nvdriver controls TITLE             every child control, one JSON object per line
 //   nvdriver click TITLE CAPTION        press the button, check box or radio item CAPTION
 //   nvdriver settext TITLE N TEXT       put TEXT into the N-th edit field (0-based)
-//   nvdriver keys TITLE KEY...          type keys: Tab, Shift+Tab, Enter, Escape, Alt+X, or text
+//   nvdriver keys TITLE KEY...          type keys: Tab, Shift+Tab, Enter, Escape, Space, Alt+X,
+//                                       or text:CHARACTERS (Windows-1252) typed one by one
 //   nvdriver focus TITLE                the control holding the keyboard focus (JSON)
 //   nvdriver close TITLE                ask the window to close (as the title bar's close box)
+//   nvdriver regset KEY VALUE DATA      set a text value (REG_SZ), creating the key
+//   nvdriver regquery KEY VALUE         a value's type and data (hex) as JSON; exit 1 if missing
+//   nvdriver regdelete KEY              delete a key with everything below it (missing: fine)
+//   nvdriver regexists KEY              exit 0 when the key exists, 1 when not
+//                                       (KEY begins with HKLM\ or HKCU\)
+//   nvdriver serve                      run commands read from standard input, one a line (below)
+//   nvdriver textsize FACE HEIGHT WEIGHT TEXT...
+//                                       line and character height of that font here, and the
+//                                       width of each TEXT as a label draws it (JSON)
+//
+// An argument written "hex:" followed by hexadecimal digits stands for those bytes, so titles
+// and texts in Windows-1252 arrive unchanged whatever the locale Wine converts arguments with.
 //
 // Exit code 0 on success, 1 on time-out or "not found", 2 on misuse.
+//
+// serve: each line of input holds one command's arguments separated by tabs (in the "hex:" form
+// when they may hold tabs or line breaks); for each, the answer is a line "EXIT OUTLEN ERRLEN"
+// followed by OUTLEN bytes of output and ERRLEN bytes of error text. Starting Wine once for many
+// commands keeps a test fast. The loop ends at the end of the input.
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <fcntl.h>
+#include <io.h>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,6 +47,14 @@ namespace {
 
 constexpr DWORD kDefaultWaitMs = 20000;
 constexpr DWORD kPollMs = 50;
+
+// What the command being run prints and reports; written out when it ends.
+std::string gOut;
+std::string gErr;
+
+void Print(const std::string& text) {
+    gOut += text;
+}
 
 // Time a window may take to answer a message before it counts as hung.
 constexpr UINT kAnswerMs = 5000;
@@ -173,8 +203,11 @@ std::string Describe(HWND top, HWND control) {
         json += ",\"position\":" + std::to_string(position) + ",\"max\":" + std::to_string(max);
     }
     HWND parent = GetParent(control);
-    json += ",\"parent\":" + Json(parent == top ? std::string() : ClassOf(parent) + ":" +
-                                                                      WindowText(parent));
+    json += ",\"hwnd\":" + std::to_string(reinterpret_cast<std::uintptr_t>(control));
+    json += ",\"parent_hwnd\":" +
+            std::to_string(parent == top ? 0 : reinterpret_cast<std::uintptr_t>(parent));
+    json += ",\"parent\":" +
+            Json(parent == top ? std::string() : ClassOf(parent) + ":" + WindowText(parent));
     return json + "}";
 }
 
@@ -210,8 +243,28 @@ void Chord(const std::vector<WORD>& modifiers, WORD key) {
     }
 }
 
+// Types characters as the keyboard would deliver them (WM_CHAR), whatever the keyboard layout.
+void TypeText(const std::string& text) {
+    for (char c : text) {
+        wchar_t unit = 0;
+        if (MultiByteToWideChar(1252, 0, &c, 1, &unit, 1) != 1) {
+            continue;
+        }
+        INPUT input[2]{};
+        for (INPUT& event : input) {
+            event.type = INPUT_KEYBOARD;
+            event.ki.wScan = unit;
+            event.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof input[0]);
+    }
+}
+
 bool SendKeySpec(const std::string& spec) {
-    if (spec == "Tab") {
+    if (spec.compare(0, 5, "text:") == 0) {
+        TypeText(spec.substr(5));
+    } else if (spec == "Tab") {
         Chord({}, VK_TAB);
     } else if (spec == "Shift+Tab") {
         Chord({VK_SHIFT}, VK_TAB);
@@ -224,7 +277,7 @@ bool SendKeySpec(const std::string& spec) {
     } else if (spec.size() == 5 && spec.compare(0, 4, "Alt+") == 0) {
         const char letter = spec[4];
         const WORD key = (letter >= 'a' && letter <= 'z') ? static_cast<WORD>(letter - 'a' + 'A')
-                                                           : static_cast<WORD>(letter);
+                                                          : static_cast<WORD>(letter);
         Chord({VK_MENU}, key);
     } else {
         return false;
@@ -232,27 +285,170 @@ bool SendKeySpec(const std::string& spec) {
     return true;
 }
 
+// "hex:4265..." stands for the bytes it spells; anything else is taken as it is.
+std::string DecodeArgument(const char* argument) {
+    const std::string text = argument;
+    if (text.compare(0, 4, "hex:") != 0 || text.size() % 2 != 0) {
+        return text;
+    }
+    std::string bytes;
+    for (std::size_t i = 4; i + 1 < text.size(); i += 2) {
+        char digits[3] = {text[i], text[i + 1], '\0'};
+        char* end = nullptr;
+        const unsigned long value = std::strtoul(digits, &end, 16);
+        if (end != digits + 2) {
+            return text;
+        }
+        bytes += static_cast<char>(value);
+    }
+    return bytes;
+}
+
+// Measures texts in a font made the way a form makes its fonts, on the screen's device context.
+int TextSize(const std::vector<std::string>& args) {
+    // args: program, "textsize", face, height, weight, texts...
+    if (args.size() < 5) {
+        return 2;
+    }
+    const int height = std::atoi(args[3].c_str());
+    const int weight = std::atoi(args[4].c_str());
+    HFONT font = CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, args[2].c_str());
+    HDC dc = GetDC(nullptr);
+    if (font == nullptr || dc == nullptr) {
+        return 1;
+    }
+    HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc, sizeof face, face);
+    std::string json =
+        "{\"face\":" + Json(face) + ",\"line_height\":" + std::to_string(metrics.tmHeight) +
+        ",\"char_height\":" + std::to_string(metrics.tmHeight - metrics.tmInternalLeading) +
+        ",\"weight\":" + std::to_string(metrics.tmWeight) + ",\"widths\":[";
+    for (std::size_t i = 5; i < args.size(); ++i) {
+        RECT rect{0, 0, 0, 0};
+        DrawTextA(dc, args[i].c_str(), static_cast<int>(args[i].size()), &rect,
+                  DT_CALCRECT | DT_EXPANDTABS | DT_LEFT);
+        json += (i > 5 ? "," : "") + std::to_string(rect.right - rect.left);
+    }
+    Print(json + "]}\n");
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(font);
+    return 0;
+}
+
 int Usage() {
-    std::fputs("usage: nvdriver wait|gone|window|controls|click|settext|keys|focus|close TITLE ...\n",
-                stderr);
+    gErr +=
+        "usage: nvdriver wait|gone|window|controls|click|settext|keys|focus|close TITLE ...\n"
+        "       nvdriver textsize FACE HEIGHT WEIGHT TEXT...\n"
+        "       nvdriver regset|regquery|regdelete|regexists KEY [VALUE [DATA]]\n"
+        "       nvdriver serve\n";
     return 2;
 }
 
 int Fail(const char* what, const std::string& detail) {
-    std::fprintf(stderr, "nvdriver: %s: %s\n", what, detail.c_str());
+    gErr += std::string("nvdriver: ") + what + ": " + detail + "\n";
     return 1;
 }
 
-}  // namespace
+// "HKLM\\Software\\..." split into its root key and the path below it; false for other roots.
+bool SplitKey(const std::string& key, HKEY& root, std::string& path) {
+    const std::size_t slash = key.find('\\');
+    const std::string head = key.substr(0, slash);
+    path = slash == std::string::npos ? std::string() : key.substr(slash + 1);
+    if (head == "HKLM" || head == "HKEY_LOCAL_MACHINE") {
+        root = HKEY_LOCAL_MACHINE;
+    } else if (head == "HKCU" || head == "HKEY_CURRENT_USER") {
+        root = HKEY_CURRENT_USER;
+    } else {
+        return false;
+    }
+    return true;
+}
 
-int main(int argc, char** argv) {
-    if (argc < 3) {
+int Registry(const std::vector<std::string>& args) {
+    const std::string& command = args[1];
+    HKEY root = nullptr;
+    std::string path;
+    if (!SplitKey(args[2], root, path)) {
+        return Fail("unknown registry root", args[2]);
+    }
+    if (command == "regdelete" && args.size() == 3) {
+        // Deletes the key itself as well, since a sub-key path is given.
+        const LSTATUS status = RegDeleteTreeA(root, path.c_str());
+        return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND
+                   ? 0
+                   : Fail("cannot delete", args[2]);
+    }
+    HKEY key = nullptr;
+    if (command == "regexists" && args.size() == 3) {
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+            return 1;
+        }
+        RegCloseKey(key);
+        return 0;
+    }
+    if (command == "regset" && args.size() == 5) {
+        if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS) {
+            return Fail("cannot create", args[2]);
+        }
+        const LSTATUS status = RegSetValueExA(key, args[3].c_str(), 0, REG_SZ,
+                                              reinterpret_cast<const BYTE*>(args[4].c_str()),
+                                              static_cast<DWORD>(args[4].size() + 1));
+        RegCloseKey(key);
+        return status == ERROR_SUCCESS ? 0 : Fail("cannot set", args[3]);
+    }
+    if (command == "regquery" && args.size() == 4) {
+        if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+            return Fail("no key", args[2]);
+        }
+        DWORD type = 0;
+        DWORD size = 0;
+        LSTATUS status = RegQueryValueExA(key, args[3].c_str(), nullptr, &type, nullptr, &size);
+        std::string data(size, '\0');
+        if (status == ERROR_SUCCESS && size > 0) {
+            status = RegQueryValueExA(key, args[3].c_str(), nullptr, &type,
+                                      reinterpret_cast<BYTE*>(data.data()), &size);
+            data.resize(size);
+        }
+        RegCloseKey(key);
+        if (status != ERROR_SUCCESS) {
+            return Fail("no value", args[3]);
+        }
+        std::string hex;
+        for (unsigned char c : data) {
+            char digits[3];
+            std::snprintf(digits, sizeof digits, "%02x", c);
+            hex += digits;
+        }
+        Print("{\"type\":" + std::to_string(type) + ",\"data\":\"" + hex + "\"}\n");
+        return 0;
+    }
+    return Usage();
+}
+
+// Runs one command; args[0] is the program's name.
+int Execute(const std::vector<std::string>& args) {
+    if (args.size() < 3) {
         return Usage();
     }
-    const std::string command = argv[1];
-    const std::string title = argv[2];
+    const int argc = static_cast<int>(args.size());
+    const std::string command = args[1];
+    const std::string title = args[2];
+    if (command.compare(0, 3, "reg") == 0) {
+        return Registry(args);
+    }
+    if (command == "textsize") {
+        const int code = TextSize(args);
+        return code == 2 ? Usage() : code;
+    }
     const DWORD waitMs = (argc > 3 && (command == "wait" || command == "gone"))
-                             ? static_cast<DWORD>(std::strtoul(argv[3], nullptr, 10))
+                             ? static_cast<DWORD>(std::strtoul(args[3].c_str(), nullptr, 10))
                              : kDefaultWaitMs;
 
     if (command == "gone") {
@@ -278,50 +474,55 @@ int main(int argc, char** argv) {
         RECT client;
         GetWindowRect(top, &frame);
         GetClientRect(top, &client);
+        POINT origin{0, 0};
+        ClientToScreen(top, &origin);
         const LONG style = GetWindowLongA(top, GWL_STYLE);
-        std::printf(
+        char json[512];
+        std::snprintf(
+            json, sizeof json,
             "{\"left\":%ld,\"top\":%ld,\"width\":%ld,\"height\":%ld,\"client_width\":%ld,"
             "\"client_height\":%ld,\"screen_width\":%d,\"screen_height\":%d,\"style\":%lu,"
-            "\"ex_style\":%lu}\n",
-            frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top,
-            client.right, client.bottom, GetSystemMetrics(SM_CXSCREEN),
-            GetSystemMetrics(SM_CYSCREEN), static_cast<unsigned long>(style),
-            static_cast<unsigned long>(GetWindowLongA(top, GWL_EXSTYLE)));
+            "\"ex_style\":%lu,\"client_left\":%ld,\"client_top\":%ld}\n",
+            frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top, client.right,
+            client.bottom, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+            static_cast<unsigned long>(style),
+            static_cast<unsigned long>(GetWindowLongA(top, GWL_EXSTYLE)), origin.x, origin.y);
+        Print(json);
         return 0;
     }
     if (command == "controls") {
         for (HWND control : Descendants(top)) {
-            std::printf("%s\n", Describe(top, control).c_str());
+            Print(Describe(top, control) + "\n");
         }
         return 0;
     }
     if (command == "click" && argc == 4) {
-        HWND control = FindByCaption(top, argv[3]);
+        HWND control = FindByCaption(top, args[3]);
         if (control == nullptr) {
-            return Fail("no visible button", argv[3]);
+            return Fail("no visible button", args[3]);
         }
         if (!IsWindowEnabled(control)) {
-            return Fail("disabled", argv[3]);
+            return Fail("disabled", args[3]);
         }
         PostMessageA(control, BM_CLICK, 0, 0);
         return 0;
     }
     if (command == "settext" && argc == 5) {
-        int wanted = std::atoi(argv[3]);
+        int wanted = std::atoi(args[3].c_str());
         for (HWND control : Descendants(top)) {
             if (ClassOf(control) == "Edit" && wanted-- == 0) {
                 DWORD_PTR ignored = 0;
-                Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]), ignored);
+                Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args[4].c_str()), ignored);
                 return 0;
             }
         }
-        return Fail("no edit field", argv[3]);
+        return Fail("no edit field", args[3]);
     }
     if (command == "keys") {
         SetForegroundWindow(top);
         for (int i = 3; i < argc; ++i) {
-            if (!SendKeySpec(argv[i])) {
-                return Fail("unknown key", argv[i]);
+            if (!SendKeySpec(args[static_cast<std::size_t>(i)])) {
+                return Fail("unknown key", args[static_cast<std::size_t>(i)]);
             }
             Sleep(kPollMs);
         }
@@ -334,7 +535,7 @@ int main(int argc, char** argv) {
             info.hwndFocus == nullptr) {
             return Fail("no focus", title);
         }
-        std::printf("%s\n", Describe(top, info.hwndFocus).c_str());
+        Print(Describe(top, info.hwndFocus) + "\n");
         return 0;
     }
     if (command == "close") {
@@ -342,4 +543,55 @@ int main(int argc, char** argv) {
         return 0;
     }
     return Usage();
+}
+
+void WriteAll(const std::string& bytes) {
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+// Answers commands from standard input until it ends.
+int Serve(const std::string& program) {
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::string line;
+    for (int c = std::fgetc(stdin); c != EOF; c = std::fgetc(stdin)) {
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        std::vector<std::string> args{program};
+        std::size_t start = 0;
+        while (start <= line.size()) {
+            const std::size_t tab = std::min(line.find('\t', start), line.size());
+            args.push_back(DecodeArgument(line.substr(start, tab - start).c_str()));
+            start = tab + 1;
+        }
+        line.clear();
+        gOut.clear();
+        gErr.clear();
+        const int code = Execute(args);
+        WriteAll(std::to_string(code) + " " + std::to_string(gOut.size()) + " " +
+                 std::to_string(gErr.size()) + "\n" + gOut + gErr);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "serve") {
+        return Serve(argv[0]);
+    }
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) {
+        args.push_back(DecodeArgument(argv[i]));
+    }
+    const int code = Execute(args);
+    std::fputs(gOut.c_str(), stdout);
+    std::fputs(gErr.c_str(), stderr);
+    return code;
 }
