@@ -118,7 +118,9 @@ public:
     virtual std::string ExecutablePath() = 0;
     // Opens an existing file for reading; raises when it cannot be opened.
     virtual std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) = 0;
-    // Creates a file for writing, truncating an existing one; raises when it cannot.
+    // Creates a file for writing. A file already there is replaced by a new one: when that
+    // name is a link, the link goes and what it pointed to stays untouched. Raises when the
+    // file cannot be created.
     virtual std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) = 0;
     // True when `path` names an existing folder.
     virtual bool FolderExists(const std::string& path) = 0;
@@ -129,6 +131,14 @@ public:
     bool CreateFolderWithParents(const std::string& path);
     // Removes an empty folder; raises "Verzeichnis kann nicht entfernt werden" on failure.
     void RemoveFolder(const std::string& path);
+    // Creates one folder that only Administrators, SYSTEM and the current user may use, its
+    // permissions not inherited from the parent; false on failure (also when the name exists).
+    virtual bool CreatePrivateFolder(const std::string& path) = 0;
+    // True when an existing folder can be trusted with files an elevated program will run or
+    // copy: it is no reparse point (junction or symbolic link), its owner is Administrators,
+    // SYSTEM or the current user, and nobody else may write to it, change its permissions or
+    // delete what it holds. False when any of that cannot be established.
+    virtual bool IsSafeExistingFolder(const std::string& path) = 0;
     // Makes a folder the process's current folder; false on failure.
     virtual bool SetCurrentFolder(const std::string& path) = 0;
     // The process's current folder.

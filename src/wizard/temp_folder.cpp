@@ -1,28 +1,21 @@
 #include "wizard/temp_folder.h"
 
-#include "base/error.h"
-
 namespace nv::wizard {
 
 namespace {
 
-bool ExistsOrCreated(host::Host& host, const std::string& folder) {
+bool SafeOrCreated(host::Host& host, const std::string& folder) {
     if (host.FolderExists(folder)) {
-        return true;
+        return host.IsSafeExistingFolder(folder);
     }
-    try {
-        host.CreateFolder(folder);
-        return true;
-    } catch (const nv::Error&) {
-        return false;
-    }
+    return host.CreatePrivateFolder(folder);
 }
 
 }  // namespace
 
 std::optional<std::string> ChooseTempFolder(host::Host& host) {
     for (const char* folder : {kTempFolder, kTempFolderFallback}) {
-        if (ExistsOrCreated(host, folder)) {
+        if (SafeOrCreated(host, folder)) {
             return folder;
         }
     }

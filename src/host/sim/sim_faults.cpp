@@ -18,6 +18,8 @@ std::string_view SimOpName(SimOp op) {
             return "Seek";
         case SimOp::kCreateFolder:
             return "CreateFolder";
+        case SimOp::kFolderSecurity:
+            return "FolderSecurity";
         case SimOp::kRemoveFolder:
             return "RemoveFolder";
         case SimOp::kRemoveFile:
@@ -67,10 +69,11 @@ void FaultPlan::Clear() {
     failingNumbers_.clear();
 }
 
-bool FaultPlan::Count(SimOp op, const std::vector<std::string>& targets) {
+bool FaultPlan::Count(SimOp op, const std::vector<std::string>& targets, std::uint64_t spaceTaken) {
     ++operationCount_;
     ++countByKind_[op];
-    log_.push_back(SimOperation{operationCount_, op, targets.empty() ? std::string() : targets[0]});
+    log_.push_back(SimOperation{operationCount_, op, targets.empty() ? std::string() : targets[0],
+                                targets.size() > 1 ? targets[1] : std::string(), spaceTaken});
 
     bool fails = std::find(failingNumbers_.begin(), failingNumbers_.end(), operationCount_) !=
                  failingNumbers_.end();

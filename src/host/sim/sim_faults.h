@@ -22,7 +22,8 @@ enum class SimOp {
     kRead,              // read from a stream: raises
     kWrite,             // write to a stream: raises
     kSeek,              // seek in a stream: raises
-    kCreateFolder,      // create one folder: fails
+    kCreateFolder,      // create one folder, also a private one: fails
+    kFolderSecurity,    // read an existing folder's owner and permissions: counts as unsafe
     kRemoveFolder,      // remove a folder: fails
     kRemoveFile,        // delete a file: fails
     kCopyFile,          // copy a file: fails, nothing is written
@@ -48,6 +49,8 @@ struct SimOperation {
     std::uint64_t number = 0;  // 1 for the first counted operation
     SimOp op = SimOp::kOpenRead;
     std::string target;
+    std::string otherTarget;       // a copy's destination
+    std::uint64_t spaceTaken = 0;  // bytes the disk had taken before the operation
 };
 
 class FaultPlan {
@@ -61,7 +64,7 @@ public:
 
     // Counts an operation and tells whether it fails. `targets` are already in the form
     // the faults were stored in (full paths case-folded and so on).
-    bool Count(SimOp op, const std::vector<std::string>& targets);
+    bool Count(SimOp op, const std::vector<std::string>& targets, std::uint64_t spaceTaken = 0);
 
     std::uint64_t OperationCount() const { return operationCount_; }
     std::uint64_t OperationCount(SimOp op) const;

@@ -14,6 +14,9 @@ namespace {
 // A copy reports progress after every piece of this size.
 constexpr std::size_t kCopyPiece = 65536;
 
+// Links are followed this many times at most (a link may point at another link).
+constexpr int kMaxLinkDepth = 8;
+
 }  // namespace
 
 // A file opened through the host. The file cannot be deleted while a stream holds it.
@@ -99,6 +102,14 @@ SimHost::Node* SimHost::Find(const std::string& fullPath) {
     return it == nodes_.end() ? nullptr : &it->second;
 }
 
+SimHost::Node* SimHost::FindFollowingLinks(const std::string& fullPath) {
+    Node* node = Find(fullPath);
+    for (int depth = 0; node != nullptr && !node->linkTarget.empty(); ++depth) {
+        node = depth < kMaxLinkDepth ? Find(node->linkTarget) : nullptr;
+    }
+    return node;
+}
+
 bool SimHost::IsWritableFolder(const std::string& path) const {
     return std::none_of(readOnlyFolders_.begin(), readOnlyFolders_.end(),
                         [&](const std::string& folder) { return IsAtOrBelow(path, folder); });
@@ -111,20 +122,22 @@ bool SimHost::ParentIsFolder(const std::string& fullPath) {
 }
 
 bool SimHost::TakeSpace(std::uint64_t count) {
-    if (!freeSpace_) {
-        return true;
+    if (freeSpace_) {
+        if (count > *freeSpace_) {
+            return false;
+        }
+        *freeSpace_ -= count;
     }
-    if (count > *freeSpace_) {
-        return false;
-    }
-    *freeSpace_ -= count;
+    spaceTaken_ += count;
     return true;
 }
 
 void SimHost::AddDrive(char letter) {
     const std::string root = std::string(1, letter) + ":\\";
     const std::optional<std::string> full = ResolvePath(root, root);
-    nodes_[PathKey(*full)] = Node{*full, true, {}, 0, false};
+    Node& node = nodes_[PathKey(*full)];
+    node.path = *full;
+    node.folder = true;
 }
 
 void SimHost::AddFolder(const std::string& path) {
@@ -138,7 +151,9 @@ void SimHost::AddFolder(const std::string& path) {
     }
     AddFolder(parent);
     if (Find(parent) != nullptr) {
-        nodes_[PathKey(*full)] = Node{*full, true, {}, 0, false};
+        Node& node = nodes_[PathKey(*full)];
+        node.path = *full;
+        node.folder = true;
     }
 }
 
@@ -157,6 +172,42 @@ void SimHost::AddFile(const std::string& path, const std::string& data) {
     }
     node.folder = false;
     node.data = data;
+    node.linkTarget.clear();
+}
+
+void SimHost::AddFileLink(const std::string& path, const std::string& target) {
+    const std::optional<std::string> full = Resolve(path);
+    const std::optional<std::string> to = Resolve(target);
+    if (!full || !to) {
+        return;
+    }
+    AddFile(*full, "");
+    if (Node* node = Find(*full)) {
+        node->linkTarget = *to;
+    }
+}
+
+void SimHost::SetFolderSecurity(const std::string& path, const SimFolderSecurity& security) {
+    const std::optional<std::string> full = Resolve(path);
+    Node* node = full ? Find(*full) : nullptr;
+    if (node != nullptr && node->folder) {
+        node->security = security;
+    }
+}
+
+std::optional<SimFolderSecurity> SimHost::FolderSecurity(const std::string& path) {
+    const std::optional<std::string> full = Resolve(path);
+    const Node* node = full ? Find(*full) : nullptr;
+    if (node == nullptr || !node->folder) {
+        return std::nullopt;
+    }
+    return node->security;
+}
+
+bool SimHost::IsPrivateFolder(const std::string& path) {
+    const std::optional<std::string> full = Resolve(path);
+    const Node* node = full ? Find(*full) : nullptr;
+    return node != nullptr && node->folder && node->privateFolder;
 }
 
 void SimHost::SetReadOnlyFolder(const std::string& folder) {
@@ -182,7 +233,7 @@ bool SimHost::FileExists(const std::string& path) {
 
 std::optional<std::string> SimHost::FileData(const std::string& path) {
     const std::optional<std::string> full = Resolve(path);
-    const Node* node = full ? Find(*full) : nullptr;
+    const Node* node = full ? FindFollowingLinks(*full) : nullptr;
     if (node == nullptr || node->folder) {
         return std::nullopt;
     }
@@ -210,11 +261,11 @@ std::unique_ptr<FileStream> SimHost::OpenFileForReading(const std::string& path)
     if (Fails(SimOp::kOpenRead, {PathKey(full.value_or(path))}) || !full) {
         throw FileOpenError(path);
     }
-    const Node* node = Find(*full);
+    const Node* node = FindFollowingLinks(*full);
     if (node == nullptr || node->folder) {
         throw FileOpenError(path);
     }
-    return std::make_unique<Stream>(*this, path, PathKey(*full), false);
+    return std::make_unique<Stream>(*this, path, PathKey(node->path), false);
 }
 
 std::unique_ptr<FileStream> SimHost::CreateFileForWriting(const std::string& path) {
@@ -231,6 +282,8 @@ std::unique_ptr<FileStream> SimHost::CreateFileForWriting(const std::string& pat
         node = &nodes_[PathKey(*full)];
         node->path = *full;
     }
+    // A new file takes the place of what was there; a link is replaced, not followed.
+    node->linkTarget.clear();
     node->data.clear();
     return std::make_unique<Stream>(*this, path, PathKey(*full), true);
 }
@@ -248,8 +301,32 @@ bool SimHost::DoCreateFolder(const std::string& path) {
         Find(*full) != nullptr) {
         return false;
     }
-    nodes_[PathKey(*full)] = Node{*full, true, {}, 0, false};
+    Node& node = nodes_[PathKey(*full)];
+    node.path = *full;
+    node.folder = true;
+    node.security.owner = SimOwner::kCurrentUser;
+    node.security.othersMayWrite = Find(ParentFolder(*full))->security.othersMayWrite;
     return true;
+}
+
+bool SimHost::CreatePrivateFolder(const std::string& path) {
+    if (!DoCreateFolder(path)) {
+        return false;
+    }
+    Node* node = Find(*Resolve(path));
+    node->security = SimFolderSecurity{SimOwner::kCurrentUser, false, false};
+    node->privateFolder = true;
+    return true;
+}
+
+bool SimHost::IsSafeExistingFolder(const std::string& path) {
+    const std::optional<std::string> full = Resolve(path);
+    if (Fails(SimOp::kFolderSecurity, {PathKey(full.value_or(path))}) || !full) {
+        return false;
+    }
+    const Node* node = Find(*full);
+    return node != nullptr && node->folder && !node->security.reparsePoint &&
+           node->security.owner != SimOwner::kOtherUser && !node->security.othersMayWrite;
 }
 
 bool SimHost::DoRemoveFolder(const std::string& path) {
@@ -308,7 +385,7 @@ bool SimHost::DoCopyFile(const std::string& source, const std::string& destinati
         !from || !to) {
         return false;
     }
-    const Node* sourceNode = Find(*from);
+    const Node* sourceNode = FindFollowingLinks(*from);
     if (sourceNode == nullptr || sourceNode->folder || Find(*to) != nullptr ||
         HasInvalidNameCharacter(*to) || !ParentIsFolder(*to) || !IsWritableFolder(*to) ||
         !TakeSpace(sourceNode->data.size())) {
@@ -318,7 +395,9 @@ bool SimHost::DoCopyFile(const std::string& source, const std::string& destinati
     for (std::size_t done = 0; progress && (done == 0 || done < data.size()); done += kCopyPiece) {
         progress();
     }
-    nodes_[PathKey(*to)] = Node{*to, false, data, 0, false};
+    Node& copy = nodes_[PathKey(*to)];
+    copy.path = *to;
+    copy.data = data;
     return true;
 }
 

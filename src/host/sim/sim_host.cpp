@@ -202,7 +202,7 @@ void SimHost::ClearFaults() {
 }
 
 bool SimHost::Fails(SimOp op, const std::vector<std::string>& targets) {
-    return faults_.Count(op, targets);
+    return faults_.Count(op, targets, spaceTaken_);
 }
 
 }  // namespace nv::host::sim

@@ -44,6 +44,16 @@ struct SimShellLink {
     bool saved = false;
 };
 
+// Who owns a simulated folder.
+enum class SimOwner { kCurrentUser, kAdministrators, kSystem, kOtherUser };
+
+// The parts of a folder's security descriptor the setup looks at.
+struct SimFolderSecurity {
+    SimOwner owner = SimOwner::kAdministrators;
+    bool othersMayWrite = false;  // someone besides Administrators, SYSTEM and the user
+    bool reparsePoint = false;    // a junction or symbolic link standing for the folder
+};
+
 class SimHost final : public Host {
 public:
     SimHost();
@@ -58,6 +68,8 @@ public:
     std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) override;
     std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
+    bool CreatePrivateFolder(const std::string& path) override;
+    bool IsSafeExistingFolder(const std::string& path) override;
     bool SetCurrentFolder(const std::string& path) override;
     std::string CurrentFolder() override;
     std::string FullPathOf(const std::string& path) override;
@@ -76,6 +88,15 @@ public:
     void AddFolder(const std::string& path);
     // Adds or replaces a file, making its missing parent folders (on an existing drive).
     void AddFile(const std::string& path, const std::string& data);
+    // Adds a symbolic link to a file: reading the link reads `target`.
+    void AddFileLink(const std::string& path, const std::string& target);
+    // The owner, permissions and reparse flag of an existing folder. Folders the tests add
+    // are Administrators' and closed to others; a folder the program creates is the
+    // current user's and open to others exactly when its parent is.
+    void SetFolderSecurity(const std::string& path, const SimFolderSecurity& security);
+    std::optional<SimFolderSecurity> FolderSecurity(const std::string& path);
+    // True when the folder was made with CreatePrivateFolder.
+    bool IsPrivateFolder(const std::string& path);
     // Sets the running executable's path, adding the file with `data`.
     void SetExecutable(const std::string& path, const std::string& data);
     // Nothing can be created, written, copied into, deleted or removed at or below `folder`.
@@ -84,6 +105,8 @@ public:
     void SetFileInUse(const std::string& path, bool inUse);
     // Writing more than `bytes` in total from now on fills the disk; nothing = no limit.
     void SetFreeSpace(std::optional<std::uint64_t> bytes);
+    // Bytes writes and copies have taken so far (deleting gives nothing back).
+    std::uint64_t SpaceTaken() const { return spaceTaken_; }
 
     // --- Inspecting files and folders.
     bool FileExists(const std::string& path);
@@ -156,6 +179,9 @@ private:
         std::string data;
         int openStreams = 0;
         bool inUse = false;
+        SimFolderSecurity security;  // folders only
+        bool privateFolder = false;  // made by CreatePrivateFolder
+        std::string linkTarget;      // a symbolic link to this full path when not empty
     };
     struct KeyNode {
         std::string path;
@@ -164,6 +190,8 @@ private:
 
     std::optional<std::string> Resolve(const std::string& path) const;
     Node* Find(const std::string& fullPath);
+    // The node a path names, following a file link to its target.
+    Node* FindFollowingLinks(const std::string& fullPath);
     bool IsWritableFolder(const std::string& path) const;
     bool ParentIsFolder(const std::string& fullPath);
     bool Fails(SimOp op, const std::vector<std::string>& targets);
@@ -178,6 +206,7 @@ private:
     std::string executable_;
     std::vector<std::string> readOnlyFolders_;
     std::optional<std::uint64_t> freeSpace_;
+    std::uint64_t spaceTaken_ = 0;
 
     std::map<std::string, KeyNode> keys_;  // by case-folded path
     bool registryWritable_ = true;

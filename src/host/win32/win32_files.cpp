@@ -176,8 +176,13 @@ std::unique_ptr<FileStream> Win32Host::OpenFileForReading(const std::string& pat
 }
 
 std::unique_ptr<FileStream> Win32Host::CreateFileForWriting(const std::string& path) {
-    UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                        nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Whatever holds the name goes first (a link is removed, not followed); the new file is
+    // then made only where the name is free, and a link that appears in between is not
+    // followed either, so nothing is ever written through a link.
+    ::DeleteFileA(path.c_str());
+    UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) {
         throw FileCreateError(path);
     }

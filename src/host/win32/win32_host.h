@@ -15,6 +15,8 @@ public:
     std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) override;
     std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
+    bool CreatePrivateFolder(const std::string& path) override;
+    bool IsSafeExistingFolder(const std::string& path) override;
     bool SetCurrentFolder(const std::string& path) override;
     std::string CurrentFolder() override;
     std::string FullPathOf(const std::string& path) override;

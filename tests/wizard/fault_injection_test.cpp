@@ -1,0 +1,454 @@
+// Every operation of an installation and of a removal made to fail in turn, and the disk made
+// full at every write: each run must end in the outcome its failure calls for (a page, the
+// error report, or carrying on where a failure is ignored) and leave nothing behind that
+// outcome does not allow. A summary of the outcomes goes to standard output.
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "host/path_text.h"
+#include "host/sim/sim_faults.h"
+#include "wizard_fixture.h"
+
+namespace nv::wizard::testing {
+namespace {
+
+using host::sim::SimOp;
+using host::sim::SimOperation;
+
+enum class Outcome {
+    kSuccess,
+    kErrorReport,     // nv::Error raised out of the click
+    kPackageMessage,  // lbError on the installation page
+    kTempdirPage,
+    kFolderErrorPage,
+    kCopyErrorPage,
+    kRemovedPage,  // page 7 after a removal
+    kUnexpected,
+};
+
+const char* OutcomeName(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::kSuccess:
+            return "success page";
+        case Outcome::kErrorReport:
+            return "error report";
+        case Outcome::kPackageMessage:
+            return "package message";
+        case Outcome::kTempdirPage:
+            return "pTempdir";
+        case Outcome::kFolderErrorPage:
+            return "pError";
+        case Outcome::kCopyErrorPage:
+            return "pCopyError";
+        case Outcome::kRemovedPage:
+            return "removal page";
+        case Outcome::kUnexpected:
+            break;
+    }
+    return "UNEXPECTED";
+}
+
+// Case-folded paths as the operation log gives them.
+constexpr char kTempnv[] = "c:\\setup\\tempnv";
+constexpr char kSetupExe[] = "c:\\setup\\setup.exe";
+constexpr char kInstallFolder[] = "c:\\program files\\norvista";
+constexpr char kUpdates[] = "c:\\program files\\norvista\\updates";
+constexpr char kIniFile[] = "c:\\program files\\norvista\\norvis.ini";
+constexpr char kStartMenu[] = "c:\\programdata\\microsoft\\windows\\start menu\\programs\\norvista";
+// Where an installation may leave files: its temporary folders, the installation folder and
+// the shortcut folders.
+const std::vector<std::string> kAllowedFolders = {
+    kTempnv,
+    "c:\\tempnv",
+    kInstallFolder,
+    "c:\\users\\public\\desktop",
+    "c:\\users\\user\\desktop",
+    "c:\\users\\user\\appdata\\roaming\\microsoft\\internet explorer\\quick launch",
+    kStartMenu,
+    "c:\\users\\user\\appdata\\roaming\\microsoft\\windows\\start menu\\programs\\norvista",
+};
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+bool Below(const std::string& path, const std::string& folder) {
+    return StartsWith(path, folder + "\\");
+}
+
+// The outcome an installation must reach when the one operation `op` fails.
+Outcome ExpectedInstallOutcome(const SimOperation& op) {
+    switch (op.op) {
+        case SimOp::kOpenRead:
+        case SimOp::kCreateFile:
+        case SimOp::kRead:
+        case SimOp::kWrite:
+        case SimOp::kSeek:
+        case SimOp::kWriteProfile:
+        case SimOp::kSetValue:
+            return Outcome::kErrorReport;  // input/output and record errors are raised
+        case SimOp::kCreateFolder:
+            if (op.target == kTempnv) {
+                return Outcome::kSuccess;  // "C:\tempnv" instead
+            }
+            if (op.target == kUpdates) {
+                return Outcome::kCopyErrorPage;
+            }
+            if (op.target == kStartMenu) {
+                return Outcome::kSuccess;  // may exist already: ignored
+            }
+            return Outcome::kFolderErrorPage;  // the installation folder or a parent
+        case SimOp::kCopyFile:
+            // The setup's own copy is a convenience; a product file's is not.
+            return op.otherTarget == std::string(kInstallFolder) + "\\setup.exe"
+                       ? Outcome::kSuccess
+                       : Outcome::kCopyErrorPage;
+        default:
+            // Deletions, folder removal, profile reads, special folders, shortcuts and a key
+            // that cannot be created are ignored or have a fall-back.
+            return Outcome::kSuccess;
+    }
+}
+
+// One fresh machine and wizard per run.
+class Machine final : public WizardTest {
+public:
+    void TestBody() override {}
+    using WizardTest::Cancel;
+    using WizardTest::ChooseLanguage;
+    using WizardTest::Form;
+    using WizardTest::host;
+    using WizardTest::Next;
+    using WizardTest::pictures;
+    using WizardTest::ui;
+    using WizardTest::VisiblePanel;
+    using WizardTest::WalkToFolderPage;
+
+    // Presses a button and tells where the wizard ended.
+    Outcome Press(toolkit::TButton& button) {
+        try {
+            button.Click();
+        } catch (const nv::Error&) {
+            return Form().PageNumber == 4 && !Form().btnNext->Enabled() &&
+                           !Form().btnPrev->Enabled()
+                       ? Outcome::kErrorReport
+                       : Outcome::kUnexpected;
+        }
+        const std::string panel = VisiblePanel();
+        if (panel == "pSuccess" && Form().PageNumber == 5) {
+            return Outcome::kSuccess;
+        }
+        if (panel == "pInstall" && Form().lbError->Visible() && !Form().lbInstalling->Visible()) {
+            return Outcome::kPackageMessage;
+        }
+        if (panel == "pTempdir") {
+            return Outcome::kTempdirPage;
+        }
+        if (panel == "pError" && Form().btnPrev->Enabled()) {
+            return Outcome::kFolderErrorPage;
+        }
+        if (panel == "pCopyError") {
+            return Outcome::kCopyErrorPage;
+        }
+        if (panel == "pUnistalling" && Form().PageNumber == 7 && Form().btnCancel->Enabled()) {
+            return Outcome::kRemovedPage;
+        }
+        return Outcome::kUnexpected;
+    }
+
+    // Every file below the drive's root, case-folded, with its contents.
+    std::map<std::string, std::string> Files() {
+        std::map<std::string, std::string> files;
+        std::function<void(const std::string&)> walk = [&](const std::string& folder) {
+            for (const std::string& name : host.FolderEntries(folder)) {
+                const std::string path = (folder.back() == '\\' ? folder : folder + '\\') + name;
+                if (host.FolderExists(path)) {
+                    walk(path);
+                } else {
+                    files[host::LowerCaseAscii(path)] = host.FileData(path).value_or("");
+                }
+            }
+        };
+        walk("C:\\");
+        return files;
+    }
+
+    std::vector<std::string> RecordValues() { return host.RegistryValueNames(kRecordKeyPath); }
+};
+
+// Counts outcomes per kind of failed operation, and prints them as a table.
+class Summary {
+public:
+    explicit Summary(std::string title) : title_(std::move(title)) {}
+    ~Summary() {
+        std::printf("\n%s: %d injected faults\n", title_.c_str(), total_);
+        std::printf("  %-18s %-16s %s\n", "operation", "outcome", "runs");
+        for (const auto& [key, count] : rows_) {
+            std::printf("  %-18s %-16s %d\n", key.first.c_str(), key.second.c_str(), count);
+        }
+        std::fflush(stdout);
+    }
+    Summary(const Summary&) = delete;
+    Summary& operator=(const Summary&) = delete;
+    Summary(Summary&&) = delete;
+    Summary& operator=(Summary&&) = delete;
+
+    void Add(const std::string& what, Outcome outcome) {
+        ++total_;
+        ++rows_[{what, OutcomeName(outcome)}];
+    }
+    int Total() const { return total_; }
+
+private:
+    std::string title_;
+    int total_ = 0;
+    std::map<std::pair<std::string, std::string>, int> rows_;
+};
+
+// The operations of one clean installation, numbered as a faulty run will number them.
+struct CleanInstall {
+    std::uint64_t before = 0;
+    std::vector<SimOperation> operations;
+    std::uint64_t iniWrite = 0;       // number of the initialisation file's write
+    std::uint64_t firstShortcut = 0;  // number of the first shortcut save
+};
+
+CleanInstall RecordCleanInstall() {
+    Machine run;
+    run.WalkToFolderPage();
+    CleanInstall clean;
+    clean.before = run.host.OperationCount();
+    EXPECT_EQ(run.Press(*run.Form().btnNext), Outcome::kSuccess);
+    const auto& log = run.host.OperationLog();
+    clean.operations.assign(log.begin() + static_cast<std::ptrdiff_t>(clean.before), log.end());
+    for (const SimOperation& op : clean.operations) {
+        if (op.op == SimOp::kWriteProfile && clean.iniWrite == 0) {
+            clean.iniWrite = op.number;
+        }
+        if (op.op == SimOp::kSaveShellLink && clean.firstShortcut == 0) {
+            clean.firstShortcut = op.number;
+        }
+    }
+    return clean;
+}
+
+// What a finished faulty installation run may have left, given its outcome and the number
+// of the failed operation.
+void CheckInstallLeftovers(Machine& run, Outcome outcome, const SimOperation& failed,
+                           const CleanInstall& clean, const std::string& label) {
+    for (const auto& [path, data] : run.Files()) {
+        if (path == kSetupExe) {
+            continue;
+        }
+        bool allowed = false;
+        for (const std::string& folder : kAllowedFolders) {
+            allowed = allowed || Below(path, folder);
+        }
+        EXPECT_TRUE(allowed) << label << ": wrote " << path;
+        if (outcome != Outcome::kSuccess) {
+            if (path == kIniFile) {
+                EXPECT_GT(failed.number, clean.iniWrite) << label << ": ini written";
+            }
+            if (StartsWith(path, "c:\\users\\") || Below(path, kStartMenu)) {
+                EXPECT_GT(failed.number, clean.firstShortcut) << label << ": shortcut " << path;
+            }
+        }
+    }
+    const std::vector<std::string> values = run.RecordValues();
+    if (outcome == Outcome::kSuccess) {
+        for (const auto& [name, data] : ProductFiles()) {
+            const std::string where = name == "Sorvelin.exe" ? "Updates\\" + name : name;
+            EXPECT_EQ(run.host.FileData(kDefaultFolder + where), data) << label << ": " << where;
+        }
+        const bool keyRefused = failed.op == SimOp::kCreateKey;
+        EXPECT_EQ(values.size(), keyRefused ? 0U : 5U) << label;
+    } else if (failed.op == SimOp::kSetValue && outcome == Outcome::kErrorReport) {
+        // The record is written value by value: those before the refused one remain.
+        EXPECT_LT(values.size(), 5U) << label;
+    } else {
+        EXPECT_TRUE(values.empty()) << label << ": a record without a finished installation";
+    }
+}
+
+TEST(FaultInjection, EveryOperationOfAnInstallationFailingInTurn) {
+    const CleanInstall clean = RecordCleanInstall();
+    ASSERT_GT(clean.operations.size(), 50U);
+    Summary summary("Installation, one operation failing");
+    for (const SimOperation& failed : clean.operations) {
+        const std::string label = "operation " + std::to_string(failed.number) + " " +
+                                  std::string(host::sim::SimOpName(failed.op)) + " " +
+                                  failed.target;
+        Machine run;
+        run.WalkToFolderPage();
+        ASSERT_EQ(run.host.OperationCount(), clean.before) << "the walk is not repeatable";
+        run.host.FailOperationNumber(failed.number);
+        const Outcome outcome = run.Press(*run.Form().btnNext);
+        summary.Add(std::string(host::sim::SimOpName(failed.op)), outcome);
+        // The payload locator reads the setup's headers and trailer; one it cannot read
+        // counts as no payload, and a probe it can do without changes nothing: the
+        // checksum still vouches for every extracted byte.
+        const bool locating = (failed.op == SimOp::kRead || failed.op == SimOp::kSeek) &&
+                              failed.target == kSetupExe && outcome != Outcome::kErrorReport;
+        if (locating) {
+            EXPECT_TRUE(outcome == Outcome::kPackageMessage || outcome == Outcome::kSuccess)
+                << label << " ended in " << OutcomeName(outcome);
+        } else {
+            EXPECT_EQ(outcome, ExpectedInstallOutcome(failed))
+                << label << " ended in " << OutcomeName(outcome);
+        }
+        CheckInstallLeftovers(run, outcome, failed, clean, label);
+    }
+    EXPECT_EQ(summary.Total(), static_cast<int>(clean.operations.size()));
+}
+
+// The first operation at or after `from` that a full disk makes fail and that is not
+// ignored decides the outcome.
+Outcome ExpectedDiskFullOutcome(const CleanInstall& clean, std::size_t from) {
+    for (std::size_t i = from; i < clean.operations.size(); ++i) {
+        const SimOperation& op = clean.operations[i];
+        if (op.op == SimOp::kWrite || op.op == SimOp::kWriteProfile) {
+            return Outcome::kErrorReport;
+        }
+        if (op.op == SimOp::kCopyFile && ExpectedInstallOutcome(op) != Outcome::kSuccess) {
+            return Outcome::kCopyErrorPage;
+        }
+    }
+    return Outcome::kSuccess;
+}
+
+TEST(FaultInjection, TheDiskFullAtEveryWriteOfAnInstallation) {
+    const CleanInstall clean = RecordCleanInstall();
+    Summary summary("Installation, disk full");
+    std::set<std::uint64_t> limits;
+    for (std::size_t i = 0; i < clean.operations.size(); ++i) {
+        const SimOperation& op = clean.operations[i];
+        const bool takesSpace =
+            op.op == SimOp::kWrite || op.op == SimOp::kCopyFile || op.op == SimOp::kWriteProfile;
+        // Room for everything before this operation and not a byte more.
+        if (!takesSpace || !limits.insert(op.spaceTaken).second) {
+            continue;
+        }
+        const std::string label = "full after " + std::to_string(op.spaceTaken) + " bytes, at " +
+                                  std::string(host::sim::SimOpName(op.op)) + " " + op.target;
+        Machine run;
+        run.WalkToFolderPage();
+        run.host.SetFreeSpace(op.spaceTaken - clean.operations.front().spaceTaken);
+        const Outcome outcome = run.Press(*run.Form().btnNext);
+        summary.Add(std::string(host::sim::SimOpName(op.op)), outcome);
+        // An operation that grows nothing (an empty file's write) succeeds on a full disk.
+        Outcome expected = ExpectedDiskFullOutcome(clean, i);
+        EXPECT_EQ(outcome, expected) << label << " ended in " << OutcomeName(outcome);
+        CheckInstallLeftovers(run, outcome, op, clean, label);
+    }
+    EXPECT_GT(summary.Total(), 10);
+}
+
+// --- Removal ------------------------------------------------------------------------------
+
+TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
+    // Installs once, then removes on a copy of that machine: the installation is replayed
+    // on a fresh machine for every run, since SimHost machines cannot be copied.
+    auto prepare = [](Machine& run) {
+        run.WalkToFolderPage();
+        ASSERT_EQ(run.Press(*run.Form().btnNext), Outcome::kSuccess);
+        run.Cancel();  // Finish, with the product started; a new setup run follows
+    };
+    auto offerRemoval = [](Machine& run) -> std::unique_ptr<TfInstaller> {
+        auto form = std::make_unique<TfInstaller>(run.host, run.ui, run.pictures);
+        form->FormCreate();
+        form->rgLanguage->SelectByUser(0);
+        form->btnNext->Click();
+        return form;
+    };
+
+    Machine cleanRun;
+    prepare(cleanRun);
+    const std::map<std::string, std::string> installed = cleanRun.Files();
+    auto cleanForm = offerRemoval(cleanRun);
+    ASSERT_EQ(cleanForm->PageNumber, 6);
+    const std::uint64_t before = cleanRun.host.OperationCount();
+    cleanForm->btnNext->Click();
+    ASSERT_EQ(cleanForm->PageNumber, 7);
+    const std::map<std::string, std::string> cleanAfter = cleanRun.Files();
+    const std::vector<std::string> cleanValues = cleanRun.RecordValues();
+    const std::vector<SimOperation> operations(
+        cleanRun.host.OperationLog().begin() + static_cast<std::ptrdiff_t>(before),
+        cleanRun.host.OperationLog().end());
+    ASSERT_GT(operations.size(), 20U);
+    EXPECT_TRUE(cleanValues.empty());
+
+    Summary summary("Removal, one operation failing");
+    for (const SimOperation& failed : operations) {
+        const std::string label = "operation " + std::to_string(failed.number) + " " +
+                                  std::string(host::sim::SimOpName(failed.op)) + " " +
+                                  failed.target;
+        Machine run;
+        prepare(run);
+        auto form = offerRemoval(run);
+        ASSERT_EQ(run.host.OperationCount(), before) << "the set-up is not repeatable";
+        run.host.FailOperationNumber(failed.number);
+        Outcome outcome = Outcome::kUnexpected;
+        try {
+            form->btnNext->Click();
+            if (form->PageNumber == 7 && form->pUnistalling->Visible() &&
+                form->btnCancel->Enabled() && !form->btnNext->Enabled()) {
+                outcome = Outcome::kRemovedPage;
+            }
+        } catch (const nv::Error& error) {
+            ADD_FAILURE() << label << ": raised " << error.what();
+        }
+        summary.Add(std::string(host::sim::SimOpName(failed.op)), outcome);
+        EXPECT_EQ(outcome, Outcome::kRemovedPage) << label;
+
+        // Nothing is written, and what stays beyond a clean removal is what the failed
+        // operation would have removed, or what depended on it.
+        const std::map<std::string, std::string> after = run.Files();
+        std::vector<std::string> extra;
+        for (const auto& [path, data] : after) {
+            EXPECT_TRUE(installed.count(path) == 1 && installed.at(path) == data)
+                << label << ": wrote " << path;
+            if (cleanAfter.count(path) == 0) {
+                extra.push_back(path);
+            }
+        }
+        switch (failed.op) {
+            case SimOp::kRemoveFile:
+                EXPECT_LE(extra.size(), 1U) << label;
+                for (const std::string& path : extra) {
+                    EXPECT_EQ(path, failed.target) << label;
+                }
+                break;
+            case SimOp::kQueryValue:
+                EXPECT_LE(extra.size(), 1U) << label;  // the shortcut that value names
+                break;
+            case SimOp::kOpenKey:
+                EXPECT_LE(extra.size(), 4U) << label;  // the four shortcuts
+                for (const std::string& path : extra) {
+                    EXPECT_TRUE(StartsWith(path, "c:\\users\\") || Below(path, kStartMenu))
+                        << label << ": " << path;
+                }
+                break;
+            default:
+                EXPECT_TRUE(extra.empty()) << label;
+        }
+        const std::vector<std::string> values = run.RecordValues();
+        if (failed.op == SimOp::kOpenKey) {
+            EXPECT_EQ(values.size(), 5U) << label;
+        } else if (failed.op == SimOp::kDeleteValue) {
+            EXPECT_EQ(values.size(), 1U) << label;
+        } else {
+            EXPECT_TRUE(values.empty()) << label;
+        }
+    }
+    EXPECT_EQ(summary.Total(), static_cast<int>(operations.size()));
+}
+
+}  // namespace
+}  // namespace nv::wizard::testing

@@ -1,0 +1,172 @@
+// The temporary folder of an elevated setup: made private, an existing one trusted only when
+// nobody else can write to it, and nothing written through a link left in it.
+
+#include <algorithm>
+
+#include "base/error.h"
+#include "host/sim/sim_faults.h"
+#include "wizard/temp_folder.h"
+#include "wizard_fixture.h"
+
+namespace nv::wizard::testing {
+namespace {
+
+using host::sim::SimFolderSecurity;
+using host::sim::SimOp;
+using host::sim::SimOwner;
+
+constexpr char kTempnv[] = "C:\\setup\\tempnv";
+constexpr char kDriveTempnv[] = "C:\\tempnv";
+
+class TempFolderTest : public WizardTest {
+protected:
+    void AddFolderWith(const char* path, const SimFolderSecurity& security) {
+        host.AddFolder(path);
+        host.SetFolderSecurity(path, security);
+    }
+    // Files the installation left or wrote in a folder.
+    std::vector<std::string> Entries(const char* folder) { return host.FolderEntries(folder); }
+};
+
+TEST_F(TempFolderTest, AFreshFolderIsPrivateEvenWhereOthersMayWrite) {
+    // A downloads folder anyone may write to: a folder made there plainly would inherit that.
+    host.SetFolderSecurity("C:\\setup", {SimOwner::kCurrentUser, true, false});
+    EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolder));
+    EXPECT_TRUE(host.IsPrivateFolder(kTempnv));
+    const auto security = host.FolderSecurity(kTempnv);
+    ASSERT_TRUE(security.has_value());
+    EXPECT_FALSE(security->othersMayWrite);
+    EXPECT_TRUE(host.IsSafeExistingFolder(kTempnv));
+}
+
+TEST_F(TempFolderTest, TheFallBackOnDriveCIsPrivateToo) {
+    host.SetReadOnlyFolder("C:\\setup");
+    host.SetFolderSecurity("C:\\", {SimOwner::kAdministrators, true, false});
+    EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolderFallback));
+    EXPECT_TRUE(host.IsPrivateFolder(kDriveTempnv));
+    EXPECT_FALSE(host.FolderExists(kTempnv));
+}
+
+TEST_F(TempFolderTest, ASafeExistingFolderIsUsedAsItIs) {
+    for (const SimOwner owner :
+         {SimOwner::kCurrentUser, SimOwner::kAdministrators, SimOwner::kSystem}) {
+        if (host.FolderExists(kTempnv)) {
+            host.RemoveFolder(kTempnv);
+        }
+        AddFolderWith(kTempnv, {owner, false, false});
+        EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolder))
+            << static_cast<int>(owner);
+        EXPECT_FALSE(host.FolderExists(kDriveTempnv));
+        EXPECT_FALSE(host.IsPrivateFolder(kTempnv));  // not made anew
+    }
+}
+
+// Each way an existing "tempnv" may be untrustworthy sends the setup to "C:\tempnv".
+class UnsafeTempnvTest : public TempFolderTest,
+                         public ::testing::WithParamInterface<SimFolderSecurity> {};
+
+TEST_P(UnsafeTempnvTest, IsPassedOverForDriveC) {
+    AddFolderWith(kTempnv, GetParam());
+    EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolderFallback));
+    EXPECT_TRUE(host.IsPrivateFolder(kDriveTempnv));
+}
+
+TEST_P(UnsafeTempnvTest, AWholeInstallationWritesNothingIntoIt) {
+    AddFolderWith(kTempnv, GetParam());
+    Install();
+    EXPECT_EQ(Form().PageNumber, 5);
+    EXPECT_EQ(VisiblePanel(), "pSuccess");
+    EXPECT_TRUE(Entries(kTempnv).empty());
+    EXPECT_FALSE(host.FolderExists(kDriveTempnv));  // used and removed again
+    bool usedDriveC = false;
+    for (const auto& op : host.OperationLog()) {
+        EXPECT_FALSE(op.op == SimOp::kCreateFile && op.target.rfind("c:\\setup\\tempnv\\", 0) == 0)
+            << op.target;
+        usedDriveC =
+            usedDriveC || (op.op == SimOp::kCreateFile && op.target.rfind("c:\\tempnv\\", 0) == 0);
+    }
+    EXPECT_TRUE(usedDriveC);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, UnsafeTempnvTest,
+    ::testing::Values(SimFolderSecurity{SimOwner::kOtherUser, false, false},
+                      SimFolderSecurity{SimOwner::kCurrentUser, true, false},
+                      SimFolderSecurity{SimOwner::kAdministrators, true, false},
+                      SimFolderSecurity{SimOwner::kAdministrators, false, true}),
+    [](const ::testing::TestParamInfo<SimFolderSecurity>& info) {
+        const SimFolderSecurity& s = info.param;
+        if (s.reparsePoint) {
+            return std::string("AJunction");
+        }
+        if (s.owner == SimOwner::kOtherUser) {
+            return std::string("OwnedBySomeoneElse");
+        }
+        return std::string(s.owner == SimOwner::kCurrentUser ? "Users" : "Administrators") +
+               "FolderOthersMayWrite";
+    });
+
+TEST_F(TempFolderTest, AFolderWhoseSecurityCannotBeReadIsNotTrusted) {
+    AddFolderWith(kTempnv, {SimOwner::kCurrentUser, false, false});
+    host.Fail(SimOp::kFolderSecurity, kTempnv);
+    EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolderFallback));
+}
+
+TEST_F(TempFolderTest, BothUnsafeShowsTheTemporaryFolderPage) {
+    AddFolderWith(kTempnv, {SimOwner::kOtherUser, false, false});
+    AddFolderWith(kDriveTempnv, {SimOwner::kAdministrators, true, false});
+    EXPECT_EQ(ChooseTempFolder(host), std::nullopt);
+
+    Install();
+    EXPECT_EQ(Form().PageNumber, 4);
+    EXPECT_EQ(VisiblePanel(), "pTempdir");
+    EXPECT_FALSE(Form().btnNext->Enabled());
+    EXPECT_FALSE(Form().btnPrev->Enabled());
+    EXPECT_TRUE(Entries(kTempnv).empty());
+    EXPECT_TRUE(Entries(kDriveTempnv).empty());
+    EXPECT_FALSE(host.RegistryStringAt(kRecordKeyPath, "InstallPath").has_value());
+}
+
+TEST_F(TempFolderTest, AnUnsafeTempnvAndNoWayToMakeTheFallBackShowsThePage) {
+    AddFolderWith(kTempnv, {SimOwner::kCurrentUser, true, false});
+    host.Fail(SimOp::kCreateFolder, kDriveTempnv);
+    Install();
+    EXPECT_EQ(VisiblePanel(), "pTempdir");
+    EXPECT_TRUE(Entries(kTempnv).empty());
+}
+
+TEST_F(TempFolderTest, AFileNamedTempnvIsPassedOver) {
+    host.AddFile(kTempnv, "not a folder");
+    EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolderFallback));
+    EXPECT_EQ(host.FileData(kTempnv), "not a folder");
+}
+
+// --- Links in place of the files the installation writes ----------------------------------
+
+TEST_F(TempFolderTest, ALinkInPlaceOfAnExtractedFileIsReplacedNotWrittenThrough) {
+    constexpr char kVictim[] = "C:\\Windows\\system32\\victim.dll";
+    host.AddFile(kVictim, "system library");
+    host.AddFolder(kTempnv);
+    host.AddFileLink("C:\\setup\\tempnv\\Norvis.exe", kVictim);
+    host.AddFileLink("C:\\setup\\tempnv\\package.dlz", kVictim);
+    ASSERT_EQ(host.FileData("C:\\setup\\tempnv\\Norvis.exe"), "system library");
+
+    Install();
+    EXPECT_EQ(VisiblePanel(), "pSuccess");
+    EXPECT_EQ(host.FileData(kVictim), "system library");
+    const auto product = ProductFiles();
+    const auto norvis = std::find_if(product.begin(), product.end(),
+                                     [](const auto& file) { return file.first == "Norvis.exe"; });
+    EXPECT_EQ(host.FileData(std::string(kDefaultFolder) + "Norvis.exe"), norvis->second);
+}
+
+TEST_F(TempFolderTest, CreatingAFileOverALinkLeavesTheTargetAndReadsBackTheNewData) {
+    host.AddFile("C:\\data\\target.txt", "original");
+    host.AddFileLink("C:\\data\\link.txt", "C:\\data\\target.txt");
+    host.CreateFileForWriting("C:\\data\\link.txt")->Write("new", 3);
+    EXPECT_EQ(host.FileData("C:\\data\\target.txt"), "original");
+    EXPECT_EQ(host.FileData("C:\\data\\link.txt"), "new");
+}
+
+}  // namespace
+}  // namespace nv::wizard::testing
