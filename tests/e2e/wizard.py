@@ -8,9 +8,6 @@ they were made), so a control that sits at the wrong place in the tab order is a
 and its position or text check fails.
 """
 
-import json
-import time
-
 from harness import SETUP_KEY, WIZARD, WineTestCase
 
 WS_VISIBLE = 0x10000000
@@ -197,6 +194,19 @@ class Snapshot:
             raise AssertionError(f"{name}: several items chosen: {checked}")
         return checked[0] if checked else -1
 
+    def name_of(self, hwnd):
+        """The name of the control a window belongs to; a radio group's items are named
+        "group[index]". None for a window of no named control."""
+        for name in CONTROLS:
+            item = self[name]
+            if item["hwnd"] == hwnd:
+                return name
+            if item["class"] == "NvRadioGroup":
+                for index, radio in enumerate(self.radio_items(name)):
+                    if radio["hwnd"] == hwnd:
+                        return f"{name}[{index}]"
+        return None
+
     def texts(self):
         """Every window's text, keyed by its handle: a whole-window picture of the wording."""
         return {item["hwnd"]: item["text"] for item in self.items}
@@ -291,6 +301,18 @@ class WizardTestCase(WineTestCase):
         """The control holding the keyboard focus (as the driver describes it)."""
         return self.wine.focus(WIZARD)
 
+    def focus_name(self, snap=None):
+        """The name of the control holding the focus (see Snapshot.name_of), or None."""
+        try:
+            hwnd = self.focused()["hwnd"]
+        except AssertionError:
+            return None  # no focus anywhere
+        return (snap or self.snapshot()).name_of(hwnd)
+
+    def wait_focus(self, name, timeout=20):
+        snap = self.snapshot()
+        self.wine.poll(lambda: self.focus_name(snap) == name, timeout, f"focus on {name}")
+
     # --- acting --------------------------------------------------------------------------
     def click(self, caption, title=WIZARD):
         self.wine.click(title, caption)
@@ -326,11 +348,3 @@ class WizardTestCase(WineTestCase):
         """The step-number picture's pixels in a screenshot."""
         return self.client_region(png, *INFO_PICTURE)
 
-
-def dump(snapshot):
-    """A readable listing of a snapshot, for failure messages."""
-    return "\n".join(json.dumps(item) for item in snapshot.items)
-
-
-def now():
-    return time.monotonic()

@@ -118,6 +118,14 @@ std::optional<LRESULT> Win32Backend::HandleMessage(HWND window, UINT message, WP
                 }
                 result = 0;
                 break;
+            case WM_NEXTDLGCTL:
+                // The form is no dialog, so nothing else moves the focus on this request. A
+                // rich-text box sends it to its parent (a panel) on Tab and Shift+Tab.
+                if (record != nullptr) {
+                    MoveFocus(wParam, lParam);
+                    result = 0;
+                }
+                break;
             case WM_ACTIVATE:
                 if (isForm) {
                     Activate(LOWORD(wParam) != WA_INACTIVE);
@@ -259,6 +267,19 @@ void Win32Backend::Activate(bool active) {
         SetFocus(lastFocus_);
     } else {
         RepairFocus();
+    }
+}
+
+void Win32Backend::MoveFocus(WPARAM wParam, LPARAM lParam) {
+    HWND main = MainWindow();
+    if (main == nullptr) {
+        return;
+    }
+    // Either the control named in wParam, or the next (wParam zero) or previous tab stop.
+    HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                      : GetNextDlgTabItem(main, GetFocus(), wParam != 0);
+    if (target != nullptr && IsChild(main, target)) {
+        SetFocus(target);
     }
 }
 

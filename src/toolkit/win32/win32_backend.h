@@ -80,6 +80,7 @@ private:
     std::optional<LRESULT> ControlColor(HDC dc, HWND child);
     void Paint(ControlWindow& record);
     void Activate(bool active);
+    void MoveFocus(WPARAM wParam, LPARAM lParam);
     void RepairFocus();
     void CloseNow();
 
