@@ -141,7 +141,8 @@ class Snapshot:
     """The wizard's windows at one moment, reachable by control name."""
 
     def __init__(self, items):
-        self.items = items
+        # A window destroyed between listing and describing has no class any more.
+        self.items = [item for item in items if item["class"]]
         self._children = {}
         for item in items:
             self._children.setdefault(item.get("parent_hwnd", 0), []).append(item)
@@ -211,6 +212,17 @@ class Snapshot:
         """Every window's text, keyed by its handle: a whole-window picture of the wording."""
         return {item["hwnd"]: item["text"] for item in self.items}
 
+    def wording(self):
+        """Every text of the window keyed by control name, radio items as "group[i]" and a
+        group's caption as "group.caption"; stays comparable when windows are made anew."""
+        out = {name: self.text(name) for name in CONTROLS}
+        for name, control in CONTROLS.items():
+            if control.cls == "NvRadioGroup":
+                out[f"{name}.caption"] = self.radio_caption(name)
+                for index, item in enumerate(self.radio_items(name)):
+                    out[f"{name}[{index}]"] = item["text"]
+        return out
+
 
 class WizardTestCase(WineTestCase):
     """Starts a setup, finds its window, and offers the user's actions by caption or name.
@@ -237,8 +249,14 @@ class WizardTestCase(WineTestCase):
         super().tearDownClass()
 
     @classmethod
-    def start_shared_wizard(cls, exe=None, cwd=None):
+    def start_shared_wizard(cls, exe=None, cwd=None, record=None):
+        """Starts the wizard for the whole class. `record` (value name to text) is written as
+        the installation record before the start; the class deletes it at its end."""
         cls.wine.reg_delete_key(SETUP_KEY)
+        if record is not None:
+            cls.addClassCleanup(cls.wine.reg_delete_key, SETUP_KEY)
+            for value, data in record.items():
+                cls.wine.reg_add(SETUP_KEY, value, data)
         proc = cls.wine.start(exe or cls.wine.dist / "Setup.exe", cwd=cwd)
         cls.shared_procs.append(proc)
         cls.wine.wait_window(WIZARD)
@@ -246,7 +264,9 @@ class WizardTestCase(WineTestCase):
 
     def setUp(self):
         super().setUp()
-        self.wine.reg_delete_key(SETUP_KEY)
+        if not self.shared_procs:
+            # Each test starts its own wizard: none finds an installation record left behind.
+            self.wine.reg_delete_key(SETUP_KEY)
 
     def start_wizard(self, exe=None, cwd=None):
         proc = self.start(exe or self.wine.dist / "Setup.exe", cwd=cwd)
@@ -261,21 +281,25 @@ class WizardTestCase(WineTestCase):
         return Snapshot(self.controls())
 
     def wait_state(self, condition, what, timeout=20):
-        """Polls snapshots until condition(snapshot) holds; returns that snapshot."""
+        """Polls snapshots until condition(snapshot) holds on two in a row that show the same
+        windows and texts; returns the later one. A snapshot is taken window by window, so one
+        taken while the wizard remakes windows (radio items on a language change) may be torn.
+        """
         found = []
 
         def check():
             snap = self.snapshot()
             try:
-                ok = condition(snap)
+                ok = bool(condition(snap))
             except AssertionError:
                 ok = False
-            if ok:
-                found.append(snap)
-            return ok
+            settled = ok and found and found[-1] is not None and \
+                found[-1].texts() == snap.texts()
+            found.append(snap if ok else None)
+            return settled
 
         self.wine.poll(check, timeout, what)
-        return found[0]
+        return found[-1]
 
     def wait_page(self, panel, timeout=20):
         return self.wait_state(lambda snap: snap.page() == panel, f"page {panel}", timeout)
