@@ -1,15 +1,16 @@
-"""Installations that cannot succeed: no payload, a damaged payload, a folder that cannot be made."""
+"""Installations that cannot succeed: no payload, a damaged payload, an unusable folder."""
 
 import subprocess
 import unittest
 
+from harness import SETUP_KEY
 from install_steps import ENGLISH, InstallTestCase, damaged_setup
 
 
 class InstallFailureTest(InstallTestCase):
     def assert_nothing_installed(self):
         self.assertFalse(self.wine.unix_path(self.default_folder).exists())
-        self.assertFalse(self.wine.reg_key_exists(r"HKLM\Software\Halvorn\Norvista"))
+        self.assertFalse(self.wine.reg_key_exists(SETUP_KEY))
         for link in self.links.values():
             self.assertFalse(self.wine.unix_path(link).exists(), link)
 
@@ -83,7 +84,7 @@ class InstallFailureTest(InstallTestCase):
             self.assertTrue(snap.enabled("btnPrev"))
             self.assertFalse(snap.enabled("btnNext"))
             self.wine.screenshot("install-failure-folder")
-            self.assertFalse(self.wine.reg_key_exists(r"HKLM\Software\Halvorn\Norvista"))
+            self.assertFalse(self.wine.reg_key_exists(SETUP_KEY))
 
             self.click(ENGLISH.previous)
             snap = self.wait_page("pInstallpath")
