@@ -47,6 +47,7 @@ def start_xvfb():
         number = free_display()
         proc = subprocess.Popen(
             ["Xvfb", f":{number}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            stdin=subprocess.DEVNULL,
             stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL,
             start_new_session=True,
@@ -76,12 +77,15 @@ def start(state_dir, fresh=True):
     (state_dir / STATE_FILE).write_text(json.dumps(state))
     env = wine_environment(prefix, display)
     if not (prefix / "system.reg").exists():
-        subprocess.run(["wineboot", "-i"], env=env, check=True,
+        subprocess.run(["wineboot", "-i"], env=env, check=True, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], env=env, check=False)
     # Keep one wineserver for the whole run: every later program then starts in a fraction
     # of a second.
-    subprocess.run(["wineserver", "-p"], env=env, check=True)
+    # Its output goes nowhere: a server holding the caller's pipes open would keep a test
+    # runner waiting for them to close.
+    subprocess.run(["wineserver", "-p"], env=env, check=True, stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     return state
 
 

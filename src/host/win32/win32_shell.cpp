@@ -7,6 +7,7 @@
 #include <shlobj.h>
 #include <vector>
 
+#include "host/win32/desktop_shell.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/win32_host.h"
 
@@ -27,6 +28,11 @@ std::wstring WideFromAnsi(const std::string& text) {
 }  // namespace
 
 bool Win32Host::ShellOpen(void* owner, const std::string& file, const std::string& folder) {
+    // An elevated setup must not start the product elevated: the desktop shell starts it as
+    // the user it runs for. Where there is no such shell, the setup starts it itself.
+    if (OpenThroughDesktopShell(file, folder)) {
+        return true;
+    }
     HINSTANCE result = ::ShellExecuteA(static_cast<HWND>(owner), "open", file.c_str(), nullptr,
                                        folder.c_str(), SW_SHOW);
     // Values above 32 mean success.
