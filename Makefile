@@ -61,7 +61,7 @@ test: dist fuzz native
 	@cd $(NAT_TREE) && ctest --output-on-failure -j $(JOBS) --timeout 600
 
 bench: dist
-	@bash bench/run.sh $(REL_TREE) $(DIST)
+	@bash bench/run.sh $(REL_TREE) $(DIST) $(WIN_TREE)
 
 clean:
 	rm -rf $(BUILD) $(DIST)
