@@ -245,7 +245,7 @@ PackSummary WritePackage(FileSystem& fs, const std::string& stubPath,
     // long, so that a code-signing tool appends its certificate table right behind the
     // trailer, where the reader looks for it, instead of padding the file first.
     unsigned char tail[2 + kSignatureAlignment - 1 + kTrailerSize] = {};
-    const std::size_t unpadded =
+    const auto unpadded =
         static_cast<std::size_t>((out.Written() + 2 + kTrailerSize) % kSignatureAlignment);
     const std::size_t padding = (kSignatureAlignment - unpadded) % kSignatureAlignment;
     WriteU16(tail, 0);

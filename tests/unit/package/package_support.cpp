@@ -112,9 +112,10 @@ void SetCertificateDirectory(Bytes& setup, std::uint32_t offset, std::uint32_t s
     WriteU16(optional, pe32 ? 0x010B : 0x020B);
     // PE32 keeps its directory count at 92, PE32+ at 108; the directories follow, 8 bytes each.
     const std::size_t countField = pe32 ? 92 : 108;
+    const std::size_t security = countField + 4 + std::size_t{4} * 8;
     WriteU32(optional + countField, directoryCount);
-    WriteU32(optional + countField + 4 + 4 * 8, offset);
-    WriteU32(optional + countField + 4 + 4 * 8 + 4, size);
+    WriteU32(optional + security, offset);
+    WriteU32(optional + security + 4, size);
 }
 
 std::size_t SignSetup(Bytes& setup, std::size_t tableSize, std::uint32_t seed, bool pe32) {

@@ -136,7 +136,7 @@ bool InflatesAsBefore(const Sample& sample, const Bytes& flipped, std::size_t at
         }
         const auto inflate = [&block](const unsigned char* data, Bytes& out) {
             out.assign(1000, 0);
-            uLongf size = static_cast<uLongf>(out.size());
+            auto size = static_cast<uLongf>(out.size());
             const int status =
                 uncompress(out.data(), &size, data + block.start, static_cast<uLong>(block.length));
             out.resize(size);
