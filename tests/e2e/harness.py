@@ -229,15 +229,36 @@ class Wine:
         return tuple(out[:3])
 
     @staticmethod
-    def region(png, x, y, width, height):
-        """The pixels of a rectangle of a screenshot: a list of rows of (r, g, b)."""
+    def region_bytes(png, x, y, width, height):
+        """The pixels of a rectangle of a screenshot as RGB bytes, row by row."""
         out = subprocess.run(["convert", str(png), "-crop", f"{width}x{height}+{x}+{y}",
                               "+repage", "-depth", "8", "rgb:-"],
                              check=True, capture_output=True).stdout
         if len(out) != width * height * 3:
             raise AssertionError(f"{png}: {width}x{height}+{x}+{y} lies outside the picture")
+        return out
+
+    @classmethod
+    def region(cls, png, x, y, width, height):
+        """The pixels of a rectangle of a screenshot: a list of rows of (r, g, b)."""
+        out = cls.region_bytes(png, x, y, width, height)
         return [[tuple(out[(row * width + col) * 3:(row * width + col) * 3 + 3])
                  for col in range(width)] for row in range(height)]
+
+    def settled_screenshot(self, name, box, ready=None, timeout=20):
+        """A screenshot taken once the rectangle `box` (x, y, width, height on the screen) has
+        stopped changing: two shots in a row alike, and ready(pixels) true when given."""
+        previous = None
+        deadline = time.monotonic() + timeout
+        while True:
+            png = self.screenshot(name)
+            pixels = self.region_bytes(png, *box)
+            if pixels == previous and (ready is None or ready(pixels)):
+                return png
+            if time.monotonic() > deadline:
+                raise AssertionError(f"the screen did not settle for {name}")
+            previous = pixels
+            time.sleep(0.1)
 
     # Registry access goes through nvdriver (one running program) rather than `wine reg`
     # (a program start each); both see the same registry.

@@ -51,7 +51,7 @@ class FolderChooserTest(WizardTestCase):
         else:
             self.assertEqual(self.edit_text(0, CHOOSER).lower(), "c:\\")
         self.assertTrue(self.wizard_disabled(), "the chooser is modal")
-        self.screenshot("chooser-open")
+        self.screenshot("chooser-open", CHOOSER)
         self.wine.click(CHOOSER, "Abbrechen")
         self.wine.wait_gone(CHOOSER)
         self.wine.poll(lambda: not self.wizard_disabled(), 20, "the wizard enabled again")
@@ -67,7 +67,7 @@ class FolderChooserTest(WizardTestCase):
         self.assertIn(QUESTION, texts)
         self.assertIn("&Ja", texts)
         self.assertIn("&Nein", texts)
-        self.screenshot("chooser-confirm")
+        self.screenshot("chooser-confirm", CONFIRM)
         self.wine.click(CONFIRM, "&Nein")
         self.wine.wait_gone(CONFIRM)
         self.assertTrue(self.wine.has_window(CHOOSER))

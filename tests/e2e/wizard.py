@@ -358,17 +358,36 @@ class WizardTestCase(WineTestCase):
         self.click_when_enabled("&Next" if english else "&Weiter")
         self.wait_text("...")
 
-    # --- pictures ------------------------------------------------------------------------
-    def screenshot(self, name):
-        return self.wine.screenshot(name)
+    # --- pictures ---------------------------------------------------------------------------
+    @classmethod
+    def screenshot(cls, name, title=WIZARD):
+        """A screenshot of the screen once the window is painted and has stopped changing."""
+        info = cls.wine.window_info(title)
+        box = (info["client_left"], info["client_top"], info["client_width"],
+               info["client_height"])
+        if title != WIZARD:
+            return cls.wine.settled_screenshot(name, box)
+        width = info["client_width"]
 
-    def client_region(self, png, left, top, width, height, title=WIZARD):
+        def painted(pixels):
+            # The background picture's dark rule (x = 205) is on screen.
+            offset = (300 * width + 205) * 3
+            return max(pixels[offset:offset + 3]) < 110
+
+        return cls.wine.settled_screenshot(name, box, painted)
+
+    @classmethod
+    def client_region(cls, png, left, top, width, height, title=WIZARD):
         """Pixels of a rectangle given in the window's client coordinates."""
-        info = self.wine.window_info(title)
-        return self.wine.region(png, info["client_left"] + left, info["client_top"] + top,
+        info = cls.wine.window_info(title)
+        return cls.wine.region(png, info["client_left"] + left, info["client_top"] + top,
                                 width, height)
 
-    def info_picture(self, png):
-        """The step-number picture's pixels in a screenshot."""
-        return self.client_region(png, *INFO_PICTURE)
-
+    @classmethod
+    def info_picture(cls, png):
+        """The step-number picture's pixels in a screenshot, as RGB bytes (cheap to compare;
+        a failed comparison of pixel lists would make unittest diff thousands of tuples)."""
+        info = cls.wine.window_info(WIZARD)
+        left, top, width, height = INFO_PICTURE
+        return cls.wine.region_bytes(png, info["client_left"] + left,
+                                      info["client_top"] + top, width, height)
