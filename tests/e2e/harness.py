@@ -10,6 +10,7 @@ import json
 import os
 import selectors
 import subprocess
+import tempfile
 import time
 import unittest
 from pathlib import Path
@@ -120,8 +121,15 @@ class Wine:
 
     # --- programs --------------------------------------------------------------------------
     def run(self, args, timeout=60, check=True, cwd=None):
-        proc = subprocess.run(["wine", *map(str, args)], env=self.env, cwd=cwd,
-                              capture_output=True, timeout=timeout)
+        """Runs a program to its end. Its output goes through files, not pipes: a Wine service
+        it starts (the desktop process, say) would hold a pipe open long after it ended."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            returncode = subprocess.run(["wine", *map(str, args)], env=self.env, cwd=cwd,
+                                        stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                        timeout=timeout).returncode
+            out.seek(0)
+            err.seek(0)
+            proc = subprocess.CompletedProcess(args, returncode, out.read(), err.read())
         if check and proc.returncode != 0:
             raise AssertionError(
                 f"wine {args} exited {proc.returncode}: {proc.stderr.decode(errors='replace')}")
