@@ -261,21 +261,21 @@ void TypeText(const std::string& text) {
     }
 }
 
-bool SendKeySpec(const std::string& spec) {
-    if (spec.compare(0, 5, "text:") == 0) {
-        TypeText(spec.substr(5));
-    } else if (spec == "Tab") {
+bool SendKeys(const std::string& keys) {
+    if (keys.compare(0, 5, "text:") == 0) {
+        TypeText(keys.substr(5));
+    } else if (keys == "Tab") {
         Chord({}, VK_TAB);
-    } else if (spec == "Shift+Tab") {
+    } else if (keys == "Shift+Tab") {
         Chord({VK_SHIFT}, VK_TAB);
-    } else if (spec == "Enter") {
+    } else if (keys == "Enter") {
         Chord({}, VK_RETURN);
-    } else if (spec == "Escape") {
+    } else if (keys == "Escape") {
         Chord({}, VK_ESCAPE);
-    } else if (spec == "Space") {
+    } else if (keys == "Space") {
         Chord({}, VK_SPACE);
-    } else if (spec.size() == 5 && spec.compare(0, 4, "Alt+") == 0) {
-        const char letter = spec[4];
+    } else if (keys.size() == 5 && keys.compare(0, 4, "Alt+") == 0) {
+        const char letter = keys[4];
         const WORD key = (letter >= 'a' && letter <= 'z') ? static_cast<WORD>(letter - 'a' + 'A')
                                                           : static_cast<WORD>(letter);
         Chord({VK_MENU}, key);
@@ -521,7 +521,7 @@ int Execute(const std::vector<std::string>& args) {
     if (command == "keys") {
         SetForegroundWindow(top);
         for (int i = 3; i < argc; ++i) {
-            if (!SendKeySpec(args[static_cast<std::size_t>(i)])) {
+            if (!SendKeys(args[static_cast<std::size_t>(i)])) {
                 return Fail("unknown key", args[static_cast<std::size_t>(i)]);
             }
             Sleep(kPollMs);
