@@ -200,13 +200,23 @@ TEST_F(InstallTest, TheCloseBoxOnTheSuccessPageStartsNothing) {
     EXPECT_TRUE(host.ShellStarts().empty());
 }
 
-TEST_F(InstallTest, CancelDuringTheCopyEndsOnlyAfterTheInstallationAndStartsNothing) {
+// Cancel, or the title bar's close box, pressed while the installation lets messages run: the
+// installation completes, nothing is started, and the window is closed once it returns.
+class CloseDuringInstallTest : public InstallTest,
+                               public ::testing::WithParamInterface<bool> {};
+
+TEST_P(CloseDuringInstallTest, EndsOnlyAfterTheInstallationAndStartsNothing) {
+    const bool byCancelButton = GetParam();
     WalkToFolderPage();
     bool pressed = false;
     ui.onPump = [&] {
         if (!pressed) {
             pressed = true;
-            Cancel();
+            if (byCancelButton) {
+                Cancel();
+            } else {
+                Form().Close();
+            }
             EXPECT_TRUE(Form().Closed());
         }
     };
@@ -216,6 +226,11 @@ TEST_F(InstallTest, CancelDuringTheCopyEndsOnlyAfterTheInstallationAndStartsNoth
     EXPECT_EQ(Value("InstallPath"), kDefaultFolder);
     EXPECT_TRUE(host.ShellStarts().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(CancelOrCloseBox, CloseDuringInstallTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "CancelButton" : "CloseBox";
+                         });
 
 // --- Extraction failures ------------------------------------------------------------------
 
