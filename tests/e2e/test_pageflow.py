@@ -16,11 +16,12 @@ def licence_lines(snap):
 
 
 def applied(first_item, last_label):
-    """A condition: a language section has been applied up to its last line. The radio items
-    are made anew on the way, so a snapshot taken meanwhile may lack them."""
+    """A condition: a language section has been applied up to its last line, and both licence
+    items are there again. The radio items are made anew on the way, so a snapshot taken
+    meanwhile may lack one of them."""
     def condition(snap):
         items = snap.radio_items("rgLicense")
-        return items and items[0]["text"] == first_item and \
+        return len(items) == 2 and items[0]["text"] == first_item and \
             snap.text("lbUninstall4") == last_label
     return condition
 
