@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "inspect.h"
+#include "payload_report.h"
 #include "package/extract.h"
 #include "package/format.h"
 #include "package/pack.h"

@@ -1,4 +1,4 @@
-#include "inspect.h"
+#include "payload_report.h"
 
 #include <algorithm>
 
