@@ -9,6 +9,10 @@ shipped sizes (about 31 % after zlib) and a set scaled to --large-mb are generat
 packed with nvpack behind install_bench.exe and with makensis (zlib, amd64-unicode stub)
 into an installer that places the same files, INI value, shortcuts and registry values.
 Every figure is the median of --runs runs; ratios are taken within this run.
+
+Then, for each set, the phases inside the installation as install_bench.exe measures them
+(wall time, file I/O, message handling and handled pumps per phase, the longest stretch
+without a handled pump), and the goals of issue 15 checked against this run's figures.
 """
 
 import argparse
@@ -132,6 +136,91 @@ def median(values):
     return statistics.median(values)
 
 
+PHASES = [  # install_bench.exe's phase keys, in order, and their labels
+    ("start", "locate payload, temp folder"),
+    ("raw", "raw copy (package.dlz)"),
+    ("inflate", "inflate (package.dld)"),
+    ("split", "split, checksum, clean-up"),
+    ("folder", "installation folder"),
+    ("setupcopy", "setup copy"),
+    ("copies", "copies into the folder"),
+    ("tempremoval", "extracted files removed"),
+    ("ini", "INI"),
+    ("shortcuts", "shortcuts"),
+    ("record", "record"),
+]
+
+
+def phase_medians(runs):
+    """Median of every numeric field of install_bench.exe's output over the runs."""
+    keys = [key for key in runs[0] if key not in ("page", "max_gap_phase")]
+    figures = {key: median([float(run[key]) for run in runs]) for key in keys}
+    gaps = sorted(runs, key=lambda run: float(run["max_gap_ms"]))
+    figures["max_gap_phase"] = gaps[len(gaps) // 2]["max_gap_phase"]
+    return figures
+
+
+def print_breakdown(breakdowns):
+    """The phases inside the installation, for each set: wall, file I/O, message handling."""
+    print()
+    print("Phases inside the installation (install_bench.exe: InstallProduct on the Win32 host;")
+    print("medians; io = time in file reads, writes and copies; msgs = time in ProcessMessages)")
+    header = f"{'phase':30}"
+    for label, _ in breakdowns:
+        header += f" | {label:^37}"
+    print(header)
+    sub = f"{'':30}"
+    for _ in breakdowns:
+        sub += f" | {'wall s':>8} {'io s':>8} {'msgs s':>8} {'pumps':>8}"
+    print(sub)
+    for key, name in PHASES + [(None, "total")]:
+        line = f"{name:30}"
+        for _, figures in breakdowns:
+            if key is None:
+                wall = figures["seconds"]
+                io = sum(figures[f"{k}.io"] for k, _ in PHASES)
+                msgs, pumps = figures["pump_s"], figures["pumps"]
+            else:
+                wall, io = figures[f"{key}.wall"], figures[f"{key}.io"]
+                msgs, pumps = figures[f"{key}.pump"], figures[f"{key}.pumps"]
+            line += f" | {wall:8.3f} {io:8.3f} {msgs:8.3f} {pumps:8.0f}"
+        print(line)
+    line = f"{'longest stretch without msgs':30}"
+    for _, figures in breakdowns:
+        text = f"{figures['max_gap_ms']:.1f} ms ({figures['max_gap_phase']})"
+        line += f" | {text:>37}"
+    print(line)
+    line = f"{'start-up before the click':30}"
+    for _, figures in breakdowns:
+        line += f" | {figures['startup']:8.3f} {'':>28}"
+    print(line)
+
+
+def print_goals(rows, breakdowns, private_kb, install_ratio):
+    """The goals of issue 15, from this run's figures."""
+    goals = []
+    for label, ratio in install_ratio:
+        goals.append((f"install (whole process) <= 1.0x NSIS, {label}", f"{ratio:.2f}",
+                      ratio <= 1.0))
+    if len(private_kb) >= 2:
+        growth = private_kb[-1] - private_kb[0]
+        goals.append(("own peak private bytes grow <= 2048 kB", f"{growth:+.0f} kB",
+                      growth <= 2048))
+    for label, figures in breakdowns:
+        goals.append((f"longest stretch without messages <= 50 ms, {label}",
+                      f"{figures['max_gap_ms']:.1f} ms", figures["max_gap_ms"] <= 50))
+    for name, ours, peer, _ in rows:
+        if name.startswith("Setup-stub.exe"):
+            goals.append(("Setup-stub.exe <= 3x NSIS's empty stub", f"{ours / peer:.2f}",
+                          ours / peer <= 3))
+        if name.startswith("nvpack build"):
+            goals.append((f"{name} <= 0.5", f"{ours / peer:.2f}", ours / peer <= 0.5))
+    print()
+    print("Goals (issue 15), this run")
+    for name, value, met in goals:
+        print(f"{name:58} {value:>14}  {'met' if met else 'MISSED'}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--nvpack", required=True)
@@ -149,6 +238,7 @@ def main():
     work.mkdir(parents=True)
     state = work / "wine"
     rows = []
+    breakdowns, private_kb, install_ratio = [], [], []
     try:
         env_state = winenv.start(state)
         env = winenv.wine_environment(env_state["prefix"], env_state["display"])
@@ -175,7 +265,15 @@ def main():
                          median(nsis_times), f"payload {compressed / raw:.0%} of {raw >> 20} MB"))
 
             drive_c = Path(env_state["prefix"]) / "drive_c"
+            # One untimed run of each first: the fresh prefix finishes setting itself up on
+            # the first program it starts, which would otherwise be charged to ours.
+            warm = work / f"warm-{int(scale)}"
+            warm.mkdir()
+            timed(["wine", str(ours), "C:\\benchours"], env=env, cwd=warm)
+            timed(["wine", str(nsis), "/S", "/D=C:\\nsisbench"], env=env, cwd=warm)
+            shutil.rmtree(warm, ignore_errors=True)
             ours_wall, ours_inner, ours_rss, ours_ws, nsis_wall, nsis_rss = [], [], [], [], [], []
+            inner_fields = []
             for run in range(args.runs):
                 run_dir = work / f"run-{int(scale)}-{run}"
                 run_dir.mkdir()
@@ -190,6 +288,7 @@ def main():
                 ours_inner.append(float(fields["seconds"]))
                 ours_rss.append(rss)
                 ours_ws.append(int(fields["peak_pagefile"]) // 1024)
+                inner_fields.append(fields)
                 shutil.rmtree(drive_c / "nsisbench", ignore_errors=True)
                 wall, rss, _ = timed(["wine", str(nsis), "/S", "/D=C:\\nsisbench"], env=env,
                                      cwd=run_dir)
@@ -204,6 +303,9 @@ def main():
             rows.append((f"peak RSS kB (whole process) vs NSIS, {label}", median(ours_rss),
                          median(nsis_rss),
                          f"own peak private bytes {median(ours_ws)} kB"))
+            breakdowns.append((label, phase_medians(inner_fields)))
+            private_kb.append(median(ours_ws))
+            install_ratio.append((label, median(ours_wall) / median(nsis_wall)))
             shutil.rmtree(drive_c / "benchours", ignore_errors=True)
             shutil.rmtree(drive_c / "nsisbench", ignore_errors=True)
             for path in (ours, nsis, src):
@@ -221,7 +323,9 @@ def main():
     for name, ours_value, peer_value, note in rows:
         ratio = ours_value / peer_value if peer_value else float("nan")
         print(f"{name:58} {ours_value:12.3f} {peer_value:12.3f} {ratio:7.2f}  {note}")
-    print(json.dumps({"rows": rows}), file=open(work / "results.json", "w"))
+    print_breakdown(breakdowns)
+    print_goals(rows, breakdowns, private_kb, install_ratio)
+    print(json.dumps({"rows": rows, "phases": breakdowns}), file=open(work / "results.json", "w"))
 
 
 if __name__ == "__main__":

@@ -5,14 +5,25 @@
 //   install_bench.exe FOLDER
 //
 // Removes the installation record first (so the wizard offers installation), installs into
-// FOLDER with every shortcut, and prints one line:
-//   seconds=<InstallProduct wall time> page=<page reached> peak_ws=<bytes> peak_pagefile=<bytes>
+// FOLDER with every shortcut, and prints one line of key=value fields:
+//   seconds=<InstallProduct wall time> page=<page reached> peak_ws=<bytes>
+//   peak_pagefile=<bytes> startup=<seconds from main to the click> pumps=<handled pumps>
+//   pump_s=<seconds in ProcessMessages> max_gap_ms=<longest stretch without a handled pump>
+//   max_gap_phase=<phase it ended in> and, for each phase P of the installation,
+//   P.wall=<s> P.io=<s in file I/O> P.pump=<s in ProcessMessages> P.pumps=<count>
+//
+// The phases are told apart from the outside: a timing decorator of the Host sees which file
+// is created, copied, removed or which kind of record is written, and a timing decorator of
+// the user-interface services counts and times each ProcessMessages. Nothing in the shipped
+// code is timed.
 
 #include <windows.h>
 
 #include <objbase.h>
 #include <psapi.h>
 
+#include <array>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -23,16 +34,322 @@
 
 namespace {
 
-// Window messages are asked for after every unit of work, as in the real program, but there
-// is no window to deliver them to.
+// --- Clock -----------------------------------------------------------------------------------
+
+double Frequency() {
+    static const double frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return static_cast<double>(value.QuadPart);
+    }();
+    return frequency;
+}
+
+double Now() {
+    LARGE_INTEGER value;
+    QueryPerformanceCounter(&value);
+    return static_cast<double>(value.QuadPart) / Frequency();
+}
+
+// --- Phases ----------------------------------------------------------------------------------
+
+enum Phase : int {
+    kStart,       // payload located, temporary folder chosen
+    kRawCopy,     // package.dlz written
+    kInflate,     // package.dld written
+    kSplit,       // entry files written, checksum, package files deleted
+    kFolder,      // installation folder made
+    kSetupCopy,   // the setup copies itself
+    kCopies,      // the product files copied into the folder
+    kTempRemoval, // extracted files and the temporary folder removed
+    kIni,         // norvis.ini
+    kShortcuts,   // the four shortcuts
+    kRecord,      // the registry record
+    kPhaseCount,
+};
+
+constexpr std::array<const char*, kPhaseCount> kPhaseNames = {
+    "start", "raw", "inflate", "split", "folder", "setupcopy",
+    "copies", "tempremoval", "ini", "shortcuts", "record",
+};
+
+struct PhaseFigures {
+    double wall = 0;
+    double io = 0;
+    double pump = 0;
+    long pumps = 0;
+};
+
+// What the decorators record while the installation runs.
+class Recorder {
+public:
+    void Begin() {
+        running_ = true;
+        phase_ = kStart;
+        phaseStart_ = Now();
+        lastPumpEnd_ = phaseStart_;
+    }
+    void End() {
+        const double now = Now();
+        NoteGap(now);
+        figures_[phase_].wall += now - phaseStart_;
+        running_ = false;
+    }
+    // Moves on to `phase` when it lies ahead of the current one.
+    void Reach(Phase phase) {
+        if (!running_ || phase <= phase_) {
+            return;
+        }
+        const double now = Now();
+        figures_[phase_].wall += now - phaseStart_;
+        phase_ = phase;
+        phaseStart_ = now;
+    }
+    Phase Current() const { return phase_; }
+    bool Running() const { return running_; }
+
+    void Io(double seconds) {
+        if (running_) {
+            figures_[phase_].io += seconds;
+        }
+    }
+    void PumpStarted(double now) {
+        if (running_) {
+            NoteGap(now);
+        }
+    }
+    void PumpEnded(double started, double now) {
+        if (!running_) {
+            return;
+        }
+        figures_[phase_].pump += now - started;
+        ++figures_[phase_].pumps;
+        pumpTotal_ += now - started;
+        lastPumpEnd_ = now;
+    }
+    // Seconds spent in ProcessMessages so far (to take out of the I/O it interrupts).
+    double PumpTotal() const { return pumpTotal_; }
+
+    void Print() const {
+        long pumps = 0;
+        double pumpSeconds = 0;
+        for (int i = 0; i < kPhaseCount; ++i) {
+            const PhaseFigures& f = figures_[i];
+            pumps += f.pumps;
+            pumpSeconds += f.pump;
+            std::printf(" %s.wall=%.6f %s.io=%.6f %s.pump=%.6f %s.pumps=%ld", kPhaseNames[i],
+                        f.wall, kPhaseNames[i], f.io, kPhaseNames[i], f.pump, kPhaseNames[i],
+                        f.pumps);
+        }
+        std::printf(" pumps=%ld pump_s=%.6f max_gap_ms=%.3f max_gap_phase=%s", pumps,
+                    pumpSeconds, maxGap_ * 1000.0, kPhaseNames[maxGapPhase_]);
+    }
+
+private:
+    void NoteGap(double now) {
+        if (now - lastPumpEnd_ > maxGap_) {
+            maxGap_ = now - lastPumpEnd_;
+            maxGapPhase_ = phase_;
+        }
+    }
+
+    bool running_ = false;
+    Phase phase_ = kStart;
+    double phaseStart_ = 0;
+    double lastPumpEnd_ = 0;
+    double maxGap_ = 0;
+    Phase maxGapPhase_ = kStart;
+    double pumpTotal_ = 0;
+    std::array<PhaseFigures, kPhaseCount> figures_{};
+};
+
+Recorder recorder;
+
+bool EndsWith(const std::string& text, const char* suffix) {
+    const std::string tail(suffix);
+    if (text.size() < tail.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        const char a = text[text.size() - tail.size() + i];
+        const char b = tail[i];
+        if ((a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) != b) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool InTempFolder(const std::string& path) {
+    std::string lower;
+    for (const char c : path) {
+        lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    }
+    return lower.find("tempnv\\") != std::string::npos;
+}
+
+// --- Decorators ------------------------------------------------------------------------------
+
+// A file stream whose reads and writes are timed.
+class TimedStream final : public nv::host::FileStream {
+public:
+    explicit TimedStream(std::unique_ptr<nv::host::FileStream> inner)
+        : FileStream(inner->Path()), inner_(std::move(inner)) {}
+    std::uint64_t Size() override { return inner_->Size(); }
+    void Seek(std::uint64_t offset) override { inner_->Seek(offset); }
+    std::size_t Read(void* buffer, std::size_t count) override {
+        const double start = Now();
+        const std::size_t got = inner_->Read(buffer, count);
+        recorder.Io(Now() - start);
+        return got;
+    }
+    void Write(const void* data, std::size_t count) override {
+        const double start = Now();
+        inner_->Write(data, count);
+        recorder.Io(Now() - start);
+    }
+    bool Eof() override { return inner_->Eof(); }
+
+private:
+    std::unique_ptr<nv::host::FileStream> inner_;
+};
+
+// Reaches Host's protected primitives on another Host object.
+struct HostAccess : nv::host::Host {
+    using Host::DoCopyFile;
+    using Host::DoCreateFolder;
+    using Host::DoOpenKey;
+    using Host::DoReadProfileText;
+    using Host::DoRemoveFolder;
+    using Host::DoWriteProfileText;
+};
+
+// The real host, every call handed on; file I/O is timed and the calls mark the phases.
+class TimedHost final : public nv::host::Host {
+public:
+    std::string ExecutablePath() override { return inner_.ExecutablePath(); }
+    std::unique_ptr<nv::host::FileStream> OpenFileForReading(const std::string& path) override {
+        const double start = Now();
+        auto stream = inner_.OpenFileForReading(path);
+        recorder.Io(Now() - start);
+        return std::make_unique<TimedStream>(std::move(stream));
+    }
+    std::unique_ptr<nv::host::FileStream> CreateFileForWriting(const std::string& path) override {
+        if (EndsWith(path, "\\package.dlz")) {
+            recorder.Reach(kRawCopy);
+        } else if (EndsWith(path, "\\package.dld")) {
+            recorder.Reach(kInflate);
+        } else if (recorder.Current() >= kInflate) {
+            recorder.Reach(kSplit);
+        }
+        const double start = Now();
+        auto stream = inner_.CreateFileForWriting(path);
+        recorder.Io(Now() - start);
+        return std::make_unique<TimedStream>(std::move(stream));
+    }
+    bool FolderExists(const std::string& path) override { return inner_.FolderExists(path); }
+    bool CreatePrivateFolder(const std::string& path) override {
+        return inner_.CreatePrivateFolder(path);
+    }
+    bool IsSafeExistingFolder(const std::string& path) override {
+        return inner_.IsSafeExistingFolder(path);
+    }
+    bool SetCurrentFolder(const std::string& path) override {
+        return inner_.SetCurrentFolder(path);
+    }
+    std::string CurrentFolder() override { return inner_.CurrentFolder(); }
+    std::string FullPathOf(const std::string& path) override {
+        if (recorder.Current() >= kSplit) {
+            recorder.Reach(kFolder);
+        }
+        return inner_.FullPathOf(path);
+    }
+    bool RemoveFile(const std::string& path) override {
+        if (recorder.Current() >= kCopies && InTempFolder(path)) {
+            recorder.Reach(kTempRemoval);
+        }
+        const double start = Now();
+        const bool removed = inner_.RemoveFile(path);
+        recorder.Io(Now() - start);
+        return removed;
+    }
+    bool ShellOpen(void* owner, const std::string& file, const std::string& folder) override {
+        return inner_.ShellOpen(owner, file, folder);
+    }
+    std::string SpecialFolderPath(int csidl) override {
+        if (recorder.Current() >= kIni) {
+            recorder.Reach(kShortcuts);
+        }
+        return inner_.SpecialFolderPath(csidl);
+    }
+    bool SaveShellLink(const nv::host::ShellLinkFields& fields,
+                       const std::string& linkFile) override {
+        return inner_.SaveShellLink(fields, linkFile);
+    }
+    std::optional<std::vector<nv::host::TokenGroup>> TokenGroups() override {
+        return inner_.TokenGroups();
+    }
+    std::optional<nv::host::VersionRecord> QueryVersion(nv::host::VersionQuery query) override {
+        return inner_.QueryVersion(query);
+    }
+    int SystemMetric(int index) override { return inner_.SystemMetric(index); }
+
+protected:
+    std::unique_ptr<nv::host::RegistryKey> DoOpenKey(const std::string& path,
+                                                     nv::host::KeyAccess access,
+                                                     bool create) override {
+        if (create && recorder.Current() >= kShortcuts) {
+            recorder.Reach(kRecord);
+        }
+        return (inner_.*(&HostAccess::DoOpenKey))(path, access, create);
+    }
+    std::string DoReadProfileText(const std::string& file, const std::string& section,
+                                  const std::string& key,
+                                  const std::string& defaultValue) override {
+        return (inner_.*(&HostAccess::DoReadProfileText))(file, section, key, defaultValue);
+    }
+    bool DoWriteProfileText(const std::string& file, const std::string& section,
+                            const std::string& key, const std::string& value) override {
+        if (recorder.Current() >= kCopies) {
+            recorder.Reach(kIni);
+        }
+        return (inner_.*(&HostAccess::DoWriteProfileText))(file, section, key, value);
+    }
+    bool DoCreateFolder(const std::string& path) override {
+        return (inner_.*(&HostAccess::DoCreateFolder))(path);
+    }
+    bool DoRemoveFolder(const std::string& path) override {
+        return (inner_.*(&HostAccess::DoRemoveFolder))(path);
+    }
+    bool DoCopyFile(const std::string& source, const std::string& destination,
+                    const nv::host::CopyProgress& progress) override {
+        if (recorder.Running()) {
+            recorder.Reach(source == inner_.ExecutablePath() ? kSetupCopy : kCopies);
+        }
+        const double start = Now();
+        const double pumpedBefore = recorder.PumpTotal();
+        const bool copied = (inner_.*(&HostAccess::DoCopyFile))(source, destination, progress);
+        recorder.Io(Now() - start - (recorder.PumpTotal() - pumpedBefore));
+        return copied;
+    }
+
+private:
+    nv::host::Win32Host inner_;
+};
+
+// Window messages are asked for as in the real program, but there is no window to deliver
+// them to. Each handled pump is counted and timed.
 class HeadlessUi final : public nv::toolkit::UiServices {
 public:
     void ProcessMessages() override {
+        const double start = Now();
+        recorder.PumpStarted(start);
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
+        recorder.PumpEnded(start, Now());
     }
     std::optional<std::string> BrowseForDirectory(const std::string& /*startFolder*/) override {
         return std::nullopt;
@@ -49,16 +366,9 @@ nv::toolkit::Bitmap Plain(int width, int height) {
     return bitmap;
 }
 
-double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(to.QuadPart - from.QuadPart) /
-           static_cast<double>(frequency.QuadPart);
-}
-
-int Run(const std::string& folder) {
+int Run(const std::string& folder, double mainStarted) {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Halvorn\\Norvista");
-    nv::host::Win32Host host;
+    TimedHost host;
     HeadlessUi ui;
     nv::wizard::WizardPictures pictures;
     pictures.splash = Plain(650, 500);
@@ -82,25 +392,28 @@ int Run(const std::string& folder) {
     form.cbQuick->SetChecked(true);
     form.cbStartmenu->SetChecked(true);
 
-    LARGE_INTEGER start;
-    LARGE_INTEGER end;
-    QueryPerformanceCounter(&start);
+    const double start = Now();
+    recorder.Begin();
     form.btnNext->Click();  // page 3 to 4: InstallProduct
-    QueryPerformanceCounter(&end);
+    recorder.End();
+    const double end = Now();
 
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
-    std::printf("seconds=%.6f page=%d peak_ws=%llu peak_pagefile=%llu\n", Seconds(start, end),
+    std::printf("seconds=%.6f page=%d peak_ws=%llu peak_pagefile=%llu startup=%.6f", end - start,
                 static_cast<int>(form.PageNumber),
                 static_cast<unsigned long long>(memory.PeakWorkingSetSize),
-                static_cast<unsigned long long>(memory.PeakPagefileUsage));
+                static_cast<unsigned long long>(memory.PeakPagefileUsage), start - mainStarted);
+    recorder.Print();
+    std::printf("\n");
     return form.PageNumber == 5 ? 0 : 1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    const double mainStarted = Now();
     if (argc != 2) {
         std::fprintf(stderr, "usage: install_bench FOLDER\n");
         return 2;
@@ -110,7 +423,7 @@ int main(int argc, char** argv) {
     }
     int result = 1;
     try {
-        result = Run(argv[1]);
+        result = Run(argv[1], mainStarted);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "install_bench: %s\n", error.what());
     }
