@@ -60,6 +60,7 @@ public:
         return target_->BrowseForDirectory(startFolder);
     }
     void* MainWindowHandle() override { return target_->MainWindowHandle(); }
+    std::optional<std::uint32_t> Milliseconds() override { return target_->Milliseconds(); }
     void SetTarget(nv::toolkit::UiServices& target) { target_ = &target; }
 
 private:

@@ -4,6 +4,7 @@
 // programs started through the shell. The Win32 backend provides the real one; tests
 // provide a scripted one.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,11 @@ public:
     // The native handle of the main window (owner of programs started through the shell);
     // null where there is none.
     virtual void* MainWindowHandle() = 0;
+
+    // Milliseconds from a cheap clock that may move in steps (about 16 ms for GetTickCount)
+    // and wraps around, for letting messages run by time (ThrottledPump). Nothing when these
+    // services have no clock: then messages run after every unit of work.
+    virtual std::optional<std::uint32_t> Milliseconds() { return std::nullopt; }
 };
 
 }  // namespace nv::toolkit

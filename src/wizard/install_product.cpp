@@ -13,6 +13,7 @@
 #include "host/special_folders.h"
 #include "package/extract.h"
 #include "package/locate.h"
+#include "toolkit/throttled_pump.h"
 #include "wizard/host_file_system.h"
 #include "wizard/install_progress.h"
 #include "wizard/installation_record.h"
@@ -83,7 +84,9 @@ const char* ProductFileNamed(const std::string& name) {
 void TfInstaller::InstallProduct() {
     HostFileSystem files(host_);
     const std::string setupPath = host_.ExecutablePath();
-    const auto pump = [this] { ui_.ProcessMessages(); };
+    // After each unit of work; messages run once 15 ms have passed since they last ran.
+    toolkit::ThrottledPump throttledPump(ui_);
+    const auto pump = [&throttledPump] { throttledPump.Check(); };
 
     // Find the payload behind the running executable.
     std::unique_ptr<package::InputFile> setup = files.OpenRead(setupPath);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,8 +33,22 @@ public:
         return chooserAnswer;
     }
     void* MainWindowHandle() override { return &pumps; }
+    std::optional<std::uint32_t> Milliseconds() override {
+        if (!clock) {
+            return std::nullopt;
+        }
+        ++clockReadings;
+        const std::uint32_t now = *clock;
+        *clock += clockStep;
+        return now;
+    }
 
     int pumps = 0;
+    // A fake clock for the throttled pump: none by default, so that messages run after every
+    // unit of work; when set, it moves on by clockStep milliseconds at each reading.
+    std::optional<std::uint32_t> clock;
+    std::uint32_t clockStep = 0;
+    int clockReadings = 0;
     std::function<void()> onPump;
     std::optional<std::string> chooserAnswer;
     std::vector<std::string> browsedFrom;

@@ -46,4 +46,8 @@ void* Win32UiServices::MainWindowHandle() {
     return WindowOfForm(mainForm_);
 }
 
+std::optional<std::uint32_t> Win32UiServices::Milliseconds() {
+    return static_cast<std::uint32_t>(GetTickCount());
+}
+
 }  // namespace nv::toolkit::win32

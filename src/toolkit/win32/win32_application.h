@@ -31,6 +31,8 @@ public:
     void ProcessMessages() override;
     std::optional<std::string> BrowseForDirectory(const std::string& startFolder) override;
     void* MainWindowHandle() override;
+    // GetTickCount.
+    std::optional<std::uint32_t> Milliseconds() override;
 
 private:
     TForm& mainForm_;
