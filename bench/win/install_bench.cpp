@@ -11,6 +11,8 @@
 //   pump_s=<seconds in ProcessMessages> max_gap_ms=<longest stretch without a handled pump>
 //   max_gap_phase=<phase it ended in> and, for each phase P of the installation,
 //   P.wall=<s> P.io=<s in file I/O> P.pump=<s in ProcessMessages> P.pumps=<count>
+//   P.gap=<longest stretch without a handled pump that ended in P, ms>;
+// then main_at=<system time at main's start> end_at=<system time at its end>.
 //
 // The phases are told apart from the outside: a timing decorator of the Host sees which file
 // is created, copied, removed or which kind of record is written, and a timing decorator of
@@ -43,6 +45,17 @@ double Frequency() {
         return static_cast<double>(value.QuadPart);
     }();
     return frequency;
+}
+
+// Seconds since 1970 by the system clock, to set the program's own moments against the
+// launch and the exit the benchmark script sees from outside.
+double UnixSeconds() {
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    ULARGE_INTEGER ticks;
+    ticks.LowPart = now.dwLowDateTime;
+    ticks.HighPart = now.dwHighDateTime;
+    return static_cast<double>(ticks.QuadPart - 116444736000000000ULL) / 1e7;
 }
 
 double Now() {
@@ -78,6 +91,7 @@ struct PhaseFigures {
     double io = 0;
     double pump = 0;
     long pumps = 0;
+    double gap = 0;
 };
 
 // What the decorators record while the installation runs.
@@ -137,9 +151,9 @@ public:
             const PhaseFigures& f = figures_[i];
             pumps += f.pumps;
             pumpSeconds += f.pump;
-            std::printf(" %s.wall=%.6f %s.io=%.6f %s.pump=%.6f %s.pumps=%ld", kPhaseNames[i],
-                        f.wall, kPhaseNames[i], f.io, kPhaseNames[i], f.pump, kPhaseNames[i],
-                        f.pumps);
+            std::printf(" %s.wall=%.6f %s.io=%.6f %s.pump=%.6f %s.pumps=%ld %s.gap=%.3f",
+                        kPhaseNames[i], f.wall, kPhaseNames[i], f.io, kPhaseNames[i], f.pump,
+                        kPhaseNames[i], f.pumps, kPhaseNames[i], f.gap * 1000.0);
         }
         std::printf(" pumps=%ld pump_s=%.6f max_gap_ms=%.3f max_gap_phase=%s", pumps,
                     pumpSeconds, maxGap_ * 1000.0, kPhaseNames[maxGapPhase_]);
@@ -147,6 +161,9 @@ public:
 
 private:
     void NoteGap(double now) {
+        if (now - lastPumpEnd_ > figures_[phase_].gap) {
+            figures_[phase_].gap = now - lastPumpEnd_;
+        }
         if (now - lastPumpEnd_ > maxGap_) {
             maxGap_ = now - lastPumpEnd_;
             maxGapPhase_ = phase_;
@@ -337,8 +354,8 @@ private:
     nv::host::Win32Host inner_;
 };
 
-// Window messages are asked for as in the real program, but there is no window to deliver
-// them to. Each handled pump is counted and timed.
+// Window messages are asked for as in the real program, with its clock, but there is no
+// window to deliver them to. Each handled pump is counted and timed.
 class HeadlessUi final : public nv::toolkit::UiServices {
 public:
     void ProcessMessages() override {
@@ -355,6 +372,10 @@ public:
         return std::nullopt;
     }
     void* MainWindowHandle() override { return nullptr; }
+    // The clock of the real services (Win32UiServices).
+    std::optional<std::uint32_t> Milliseconds() override {
+        return static_cast<std::uint32_t>(GetTickCount());
+    }
 };
 
 nv::toolkit::Bitmap Plain(int width, int height) {
@@ -414,6 +435,7 @@ int Run(const std::string& folder, double mainStarted) {
 
 int main(int argc, char** argv) {
     const double mainStarted = Now();
+    const double mainAt = UnixSeconds();
     if (argc != 2) {
         std::fprintf(stderr, "usage: install_bench FOLDER\n");
         return 2;
@@ -428,5 +450,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "install_bench: %s\n", error.what());
     }
     CoUninitialize();
+    std::printf("main_at=%.6f end_at=%.6f\n", mainAt, UnixSeconds());
     return result;
 }
