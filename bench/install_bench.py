@@ -12,7 +12,7 @@ Every figure is the median of --runs runs; ratios are taken within this run.
 
 Then, for each set, the phases inside the installation as install_bench.exe measures them
 (wall time, file I/O, message handling and handled pumps per phase, the longest stretch
-without a handled pump), and the goals of issue 15 checked against this run's figures.
+without a handled pump), and the performance goals checked against this run's figures.
 """
 
 import argparse
@@ -197,7 +197,7 @@ def print_breakdown(breakdowns):
 
 
 def print_goals(rows, breakdowns, private_kb, install_ratio):
-    """The goals of issue 15, from this run's figures."""
+    """The performance goals, from this run's figures."""
     goals = []
     for label, ratio in install_ratio:
         goals.append((f"install (whole process) <= 1.0x NSIS, {label}", f"{ratio:.2f}",
@@ -219,7 +219,7 @@ def print_goals(rows, breakdowns, private_kb, install_ratio):
         if name.startswith("nvpack build"):
             goals.append((f"{name} <= 0.5", f"{ours / peer:.2f}", ours / peer <= 0.5))
     print()
-    print("Goals (issue 15), this run")
+    print("Goals, this run")
     for name, value, met in goals:
         print(f"{name:58} {value:>14}  {'met' if met else 'MISSED'}")
 
