@@ -1,5 +1,7 @@
 #include "host/host.h"
 
+#include <vector>
+
 #include "host/host_errors.h"
 #include "host/path_text.h"
 
@@ -76,12 +78,12 @@ void Host::WriteProfileText(const std::string& file, const std::string& section,
 }
 
 void Host::CreateFolder(const std::string& path) {
-    if (!DoCreateFolder(path)) {
+    if (!DoCreateFolder(path, FolderProtection::kInherited)) {
         throw CreateFolderError();
     }
 }
 
-bool Host::CreateFolderWithParents(const std::string& path) {
+bool Host::CreateFolderWithParents(const std::string& path, FolderProtection protection) {
     if (path.empty()) {
         throw CreateFolderError();
     }
@@ -94,10 +96,44 @@ bool Host::CreateFolderWithParents(const std::string& path) {
         return true;
     }
     const std::string parent = FolderPart(folder);
-    if (!parent.empty() && parent.size() < folder.size() && !CreateFolderWithParents(parent)) {
+    if (!parent.empty() && parent.size() < folder.size() &&
+        !CreateFolderWithParents(parent, protection)) {
         return false;
     }
-    return DoCreateFolder(folder) || FolderExists(folder);
+    return DoCreateFolder(folder, protection) || FolderExists(folder);
+}
+
+bool Host::CopyToNewFile(FileStream& source, const std::string& destination,
+                         const CopyProgress& progress) {
+    std::unique_ptr<FileStream> target = CreateNewFile(destination);
+    if (!target) {
+        return false;
+    }
+    bool complete = false;
+    try {
+        source.Seek(0);
+        std::vector<unsigned char> buffer(kCopyPiece);
+        for (;;) {
+            const std::size_t got = source.Read(buffer.data(), buffer.size());
+            target->Write(buffer.data(), got);
+            if (progress) {
+                progress();
+            }
+            if (got < buffer.size()) {
+                break;
+            }
+        }
+        complete = true;
+    } catch (const nv::Error&) {
+        // A read or write failed: the copy fails, and its remains go below.
+    } catch (...) {
+        target->Remove();
+        throw;
+    }
+    if (!complete) {
+        target->Remove();
+    }
+    return complete;
 }
 
 void Host::RemoveFolder(const std::string& path) {
