@@ -109,31 +109,31 @@ bool Host::CopyToNewFile(FileStream& source, const std::string& destination,
     if (!target) {
         return false;
     }
-    bool complete = false;
-    try {
-        source.Seek(0);
-        std::vector<unsigned char> buffer(kCopyPiece);
-        for (;;) {
-            const std::size_t got = source.Read(buffer.data(), buffer.size());
-            target->Write(buffer.data(), got);
-            if (progress) {
-                progress();
+    std::vector<unsigned char> buffer(kCopyPiece);
+    for (bool first = true;; first = false) {
+        std::size_t got = 0;
+        try {
+            if (first) {
+                source.Seek(0);
             }
-            if (got < buffer.size()) {
-                break;
+            got = source.Read(buffer.data(), buffer.size());
+            target->Write(buffer.data(), got);
+        } catch (const nv::Error&) {
+            target->Remove();  // a read or write failed: the copy fails, leaving nothing
+            return false;
+        }
+        if (progress) {
+            try {
+                progress();
+            } catch (...) {
+                target->Remove();
+                throw;
             }
         }
-        complete = true;
-    } catch (const nv::Error&) {
-        // A read or write failed: the copy fails, and its remains go below.
-    } catch (...) {
-        target->Remove();
-        throw;
+        if (got < buffer.size()) {
+            return true;
+        }
     }
-    if (!complete) {
-        target->Remove();
-    }
-    return complete;
 }
 
 void Host::RemoveFolder(const std::string& path) {

@@ -49,4 +49,12 @@ std::string WithTrailingBackslash(std::string_view path) {
     return result;
 }
 
+std::string ContainingFolder(std::string_view path) {
+    std::string folder = WithoutTrailingBackslashes(FolderPart(path));
+    if (!folder.empty() && folder.back() == ':') {
+        folder += '\\';
+    }
+    return folder;
+}
+
 }  // namespace nv::host

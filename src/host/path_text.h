@@ -16,6 +16,11 @@ std::string LowerCaseAscii(std::string_view text);
 // The path up to and including its last "\" or ":"; empty when it holds neither.
 std::string FolderPart(std::string_view path);
 
+// The folder that holds `path`: its folder part without the trailing backslash, except that
+// a drive's root keeps it ("C:\" rather than "C:", which names a current folder); empty when
+// the path names no folder.
+std::string ContainingFolder(std::string_view path);
+
 // The path without the backslashes at its end.
 std::string WithoutTrailingBackslashes(std::string_view path);
 

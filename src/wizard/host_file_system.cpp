@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "base/error.h"
+#include "host/path_text.h"
 
 namespace nv::wizard {
 
@@ -10,7 +11,7 @@ namespace {
 
 class HostInputFile final : public package::InputFile {
 public:
-    explicit HostInputFile(std::unique_ptr<host::FileStream> stream)
+    explicit HostInputFile(std::shared_ptr<host::FileStream> stream)
         : stream_(std::move(stream)) {}
 
     bool Read(void* buffer, std::size_t count, std::size_t& got) override {
@@ -39,12 +40,13 @@ public:
     }
 
 private:
-    std::unique_ptr<host::FileStream> stream_;
+    std::shared_ptr<host::FileStream> stream_;
 };
 
+// Writes into a held file; closing it ends the writing, not the hold.
 class HostOutputFile final : public package::OutputFile {
 public:
-    explicit HostOutputFile(std::unique_ptr<host::FileStream> stream)
+    explicit HostOutputFile(std::shared_ptr<host::FileStream> stream)
         : stream_(std::move(stream)) {}
 
     bool Write(const void* data, std::size_t count) override {
@@ -65,12 +67,29 @@ public:
     }
 
 private:
-    std::unique_ptr<host::FileStream> stream_;
+    std::shared_ptr<host::FileStream> stream_;
 };
+
+std::string HeldKey(const std::string& path) {
+    return host::LowerCaseAscii(path);
+}
 
 }  // namespace
 
+std::unique_ptr<package::InputFile> ReadThrough(host::FileStream& stream) {
+    return std::make_unique<HostInputFile>(
+        std::shared_ptr<host::FileStream>(&stream, [](host::FileStream* /*borrowed*/) {}));
+}
+
 std::unique_ptr<package::InputFile> HostFileSystem::OpenRead(const std::string& path) {
+    if (const auto held = held_.find(HeldKey(path)); held != held_.end()) {
+        try {
+            held->second->Seek(0);
+        } catch (const nv::Error&) {
+            return nullptr;
+        }
+        return std::make_unique<HostInputFile>(held->second);
+    }
     try {
         return std::make_unique<HostInputFile>(host_.OpenFileForReading(path));
     } catch (const nv::Error&) {
@@ -79,14 +98,26 @@ std::unique_ptr<package::InputFile> HostFileSystem::OpenRead(const std::string& 
 }
 
 std::unique_ptr<package::OutputFile> HostFileSystem::Create(const std::string& path) {
+    // A file made earlier in this run under the same name (a later entry of that name) goes
+    // first, through its handle.
+    if (const auto held = held_.find(HeldKey(path)); held != held_.end()) {
+        if (!held->second->Remove()) {
+            return nullptr;
+        }
+        held_.erase(held);
+    }
     try {
-        return std::make_unique<HostOutputFile>(host_.CreateFileForWriting(path));
+        std::shared_ptr<host::FileStream> stream = host_.CreateFileForWriting(path);
+        held_[HeldKey(path)] = stream;
+        return std::make_unique<HostOutputFile>(std::move(stream));
     } catch (const nv::Error&) {
         return nullptr;
     }
 }
 
-bool HostFileSystem::FolderExists(const std::string& path) { return host_.FolderExists(path); }
+bool HostFileSystem::FolderExists(const std::string& path) {
+    return host_.FolderExists(path);
+}
 
 bool HostFileSystem::CreateFolder(const std::string& path) {
     try {
@@ -97,6 +128,21 @@ bool HostFileSystem::CreateFolder(const std::string& path) {
     }
 }
 
-bool HostFileSystem::DeleteFile(const std::string& path) { return host_.RemoveFile(path); }
+bool HostFileSystem::DeleteFile(const std::string& path) {
+    const auto held = held_.find(HeldKey(path));
+    if (held == held_.end()) {
+        return host_.RemoveFile(path);
+    }
+    if (!held->second->Remove()) {
+        return false;
+    }
+    held_.erase(held);
+    return true;
+}
+
+host::FileStream* HostFileSystem::Held(const std::string& path) {
+    const auto held = held_.find(HeldKey(path));
+    return held == held_.end() ? nullptr : held->second.get();
+}
 
 }  // namespace nv::wizard

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "base/error.h"
+#include "host/path_text.h"
 #include "host/shell_link.h"
 #include "host/special_folders.h"
 #include "package/extract.h"
@@ -73,6 +74,25 @@ const char* ProductFileNamed(const std::string& name) {
     return nullptr;
 }
 
+// Holds, for one run of the installation, what it checked: the temporary folder, each file
+// it extracted and the installation folder stay open from their check to their last use, so
+// nobody can swap them in between. Every hold ends when the run does, whatever its outcome.
+struct InstallHolds {
+    std::unique_ptr<host::HeldFolder> temp;
+    std::unique_ptr<host::HeldFolder> folder;
+};
+
+// Writes the shortcut `linkFile` only when its folder can be trusted, and holds that folder
+// while writing: a folder others may write to could redirect the file through a link.
+void CreateShortcutInSafeFolder(host::Host& host, const std::string& target,
+                                const std::string& linkFile) {
+    const std::unique_ptr<host::HeldFolder> folder =
+        host.HoldSafeFolder(host::ContainingFolder(linkFile));
+    if (folder) {
+        host::CreateShellLink(host, target, linkFile, "", 0);
+    }
+}
+
 }  // namespace
 
 // Window messages run after every unit of work, from the first piece of the payload to the
@@ -81,18 +101,20 @@ const char* ProductFileNamed(const std::string& name) {
 // cancel or the close box only asks the form to close, which takes effect once this handler
 // has returned.
 void TfInstaller::InstallProduct() {
-    HostFileSystem files(host_);
-    const std::string setupPath = host_.ExecutablePath();
+    InstallHolds holds;
+    HostFileSystem files(host_);  // goes first: the files close before their folders
     const auto pump = [this] { ui_.ProcessMessages(); };
 
-    // Find the payload behind the running executable.
-    std::unique_ptr<package::InputFile> setup = files.OpenRead(setupPath);
-    if (!setup) {
+    // Find the payload behind the running executable, read through the handle the host
+    // opened at the program's start: the file at the executable's name now may be another.
+    host::FileStream* setupStream = host_.Executable();
+    if (setupStream == nullptr) {
         throw nv::Error(
             "Datei kann nicht ge\xF6"
             "ffnet werden: " +
-            setupPath);
+            host_.ExecutablePath());
     }
+    const std::unique_ptr<package::InputFile> setup = ReadThrough(*setupStream);
     const std::optional<package::PayloadLocation> location = package::LocatePayload(*setup);
     if (!location) {
         lbInstalling->SetVisible(false);
@@ -106,7 +128,7 @@ void TfInstaller::InstallProduct() {
     progress.Start();
     pbInstall->SetVisible(true);
 
-    const std::optional<std::string> temp = ChooseTempFolder(host_);
+    std::optional<TempFolder> temp = ChooseTempFolder(host_);
     if (!temp) {
         pInstall->SetVisible(false);
         pTempdir->SetVisible(true);
@@ -114,7 +136,8 @@ void TfInstaller::InstallProduct() {
         btnPrev->SetEnabled(false);
         return;
     }
-    const std::string& tempFolder = *temp;
+    const std::string tempFolder = temp->path;
+    holds.temp = std::move(temp->hold);
 
     package::ExtractCallbacks callbacks;
     callbacks.progress = [&progress](const package::ExtractProgress& unit) {
@@ -129,7 +152,6 @@ void TfInstaller::InstallProduct() {
     };
     const package::ExtractResult extracted =
         package::ExtractPayload(files, *setup, *location, tempFolder, callbacks);
-    setup.reset();
     if (extracted != package::ExtractResult::kOk) {
         lbError->SetVisible(true);
         lbInstalling->SetVisible(false);
@@ -145,15 +167,22 @@ void TfInstaller::InstallProduct() {
     };
 
     // The installation folder, made absolute so that neither the folder chooser's moves of
-    // the current folder nor a later removal can place or find it somewhere else.
+    // the current folder nor a later removal can place or find it somewhere else. A folder
+    // made here gets the access list of a program-files folder; one that exists is used only
+    // when others cannot write to it. Either is held while the setup writes into it.
     std::string folder = edInstallpath->Text();
     if (!folder.empty()) {
         folder = host_.FullPathOf(folder);
         edInstallpath->SetText(folder);
     }
-    const bool folderReady = host_.FolderExists(folder) || host_.CreateFolderWithParents(folder);
+    const bool folderReady =
+        host_.FolderExists(folder) ||
+        host_.CreateFolderWithParents(folder, host::FolderProtection::kProgram);
+    if (folderReady) {
+        holds.folder = host_.HoldSafeFolder(host::WithoutTrailingBackslashes(folder));
+    }
     pump();
-    if (!folderReady) {
+    if (!holds.folder) {
         pInstall->SetVisible(false);
         pError->SetVisible(true);
         btnNext->SetEnabled(false);
@@ -175,25 +204,27 @@ void TfInstaller::InstallProduct() {
     }
     pump();
 
-    // The setup copies itself, payload included: started from there it offers removal.
+    // The setup copies itself, payload included: started from there it offers removal. The
+    // copy is read from the executable's own held handle.
     progress.BeginCopy(setupBytes);
     try {
         host_.RemoveFile(folder + kSetupCopy);
-        host_.CopyFileNoOverwrite(setupPath, folder + kSetupCopy, copyProgress);
+        host_.CopyToNewFile(*setupStream, folder + kSetupCopy, copyProgress);
     } catch (const std::exception&) {
         // The copy of the setup is a convenience; the product works without it.
     }
     progress.EndCopy();
     pump();
 
+    // Each product file is copied from the handle its extraction still holds.
     for (const ProductFile& file : kProductFiles) {
         const std::string destination = folder + file.destination;
         const auto size = entrySizes.find(file.source);
         progress.BeginCopy(size != entrySizes.end() ? size->second : 0);
         host_.RemoveFile(destination);
-        if (!failed && !host_.CopyFileNoOverwrite(tempFolder + '\\' + file.source, destination,
-                                                  copyProgress)) {
-            failed = true;
+        if (!failed) {
+            host::FileStream* source = files.Held(files.JoinPath(tempFolder, file.source));
+            failed = source == nullptr || !host_.CopyToNewFile(*source, destination, copyProgress);
         }
         progress.EndCopy();
         pump();
@@ -209,14 +240,12 @@ void TfInstaller::InstallProduct() {
         pump();
     };
     for (const char* name : kTemporaryFiles) {
-        host_.RemoveFile(tempFolder + '\\' + name);
+        files.DeleteFile(files.JoinPath(tempFolder, name));
         finished();
     }
-    try {
-        host_.RemoveFolder(tempFolder);
-    } catch (const nv::Error&) {
-        // It still holds files that were not ours.
-    }
+    // Through the held handle; it stays when it still holds files that were not ours.
+    holds.temp->RemoveIfEmpty();
+    holds.temp.reset();
     finished();
 
     SetProductLanguage(host_, folder + kIniFileName, rgLanguage->ItemIndex());
@@ -229,7 +258,7 @@ void TfInstaller::InstallProduct() {
         const std::string desktop = host::DesktopFolder(host_);
         if (!desktop.empty()) {
             record.desktopLink = desktop + '\\' + kLinkName;
-            host::CreateShellLink(host_, product, record.desktopLink, "", 0);
+            CreateShortcutInSafeFolder(host_, product, record.desktopLink);
         }
     }
     finished();
@@ -237,7 +266,7 @@ void TfInstaller::InstallProduct() {
         const std::string appData = host::QuickLaunchBaseFolder(host_);
         if (!appData.empty()) {
             record.quicklaunchLink = appData + kQuickLaunchFolder + kLinkName;
-            host::CreateShellLink(host_, product, record.quicklaunchLink, "", 0);
+            CreateShortcutInSafeFolder(host_, product, record.quicklaunchLink);
         }
     }
     finished();
@@ -253,11 +282,11 @@ void TfInstaller::InstallProduct() {
             record.startmenuLink = menu + '\\' + kLinkName;
             record.setupLink = menu + "\\Uninstall.lnk";
             try {
-                host::CreateShellLink(host_, product, record.startmenuLink, "", 0);
+                CreateShortcutInSafeFolder(host_, product, record.startmenuLink);
             } catch (const std::exception&) {
             }
             try {
-                host::CreateShellLink(host_, folder + kSetupCopy, record.setupLink, "", 0);
+                CreateShortcutInSafeFolder(host_, folder + kSetupCopy, record.setupLink);
             } catch (const std::exception&) {
             }
         }

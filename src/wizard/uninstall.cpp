@@ -2,9 +2,11 @@
 // Every deletion may fail without stopping the rest; nothing is reported.
 
 #include <array>
+#include <memory>
 
 #include "base/error.h"
 #include "host/host.h"
+#include "host/path_text.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
 
@@ -23,18 +25,31 @@ constexpr std::array<const char*, 14> kInstalledFiles = {
 constexpr std::array<const char*, 4> kLinkValues = {
     kValueDesktopLink, kValueQuicklaunchLink, kValueStartmenuLink, kValueSetupLink};
 
-// Everything up to and including the last backslash or drive colon.
-std::string FolderPart(const std::string& path) {
-    const std::size_t cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
-
 void RemoveFolderIfEmpty(host::Host& host, const std::string& folder) {
     try {
         host.RemoveFolder(folder);
     } catch (const nv::Error&) {
         // Not empty, or not there: it stays.
     }
+}
+
+// The installation folder, checked and held while its files are deleted: only when nobody
+// else can write to it and it still is the folder the record names (no link on the way has
+// turned the name into another folder). Null otherwise, and then nothing is deleted there.
+std::unique_ptr<host::HeldFolder> HoldInstalledFolder(host::Host& host,
+                                                      const std::string& folder) {
+    const std::string path = host::WithoutTrailingBackslashes(host.FullPathOf(folder));
+    std::unique_ptr<host::HeldFolder> hold = host.HoldSafeFolder(path);
+    if (!hold || !host::SameTextIgnoreCase(hold->FinalPath(), path)) {
+        return nullptr;
+    }
+    return hold;
+}
+
+// The folder of a shortcut, checked and held while the shortcut is deleted from it, or null.
+std::unique_ptr<host::HeldFolder> HoldShortcutFolder(host::Host& host, const std::string& link) {
+    const std::string folder = host::ContainingFolder(link);
+    return folder.empty() ? nullptr : host.HoldSafeFolder(folder);
 }
 
 }  // namespace
@@ -48,10 +63,12 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
     if (folder.empty() || folder.back() != '\\') {
         folder += '\\';
     }
-    for (const char* name : kInstalledFiles) {
-        host_.RemoveFile(folder + name);
+    if (const std::unique_ptr<host::HeldFolder> held = HoldInstalledFolder(host_, folder)) {
+        for (const char* name : kInstalledFiles) {
+            host_.RemoveFile(folder + name);
+        }
+        RemoveFolderIfEmpty(host_, folder + "Updates");
     }
-    RemoveFolderIfEmpty(host_, folder + "Updates");
 
     auto key = host_.OpenKey(kRecordKey, host::KeyAccess::kAllAccess);
     if (!key) {
@@ -60,12 +77,17 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
     std::string startMenuLink;
     for (const char* name : kLinkValues) {
         const std::string link = key->ReadString(name);
-        host_.RemoveFile(link);
+        if (const auto held = HoldShortcutFolder(host_, link)) {
+            host_.RemoveShortcutFile(link);  // a regular ".lnk" file, nothing else
+        }
         if (name == kValueStartmenuLink) {
             startMenuLink = link;
         }
     }
-    RemoveFolderIfEmpty(host_, FolderPart(startMenuLink));
+    // The product's own start-menu folder, through the handle it was checked on.
+    if (const auto menu = HoldShortcutFolder(host_, startMenuLink)) {
+        menu->RemoveIfEmpty();
+    }
     for (const char* name : kLinkValues) {
         key->DeleteValue(name);
     }

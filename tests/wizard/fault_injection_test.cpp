@@ -83,40 +83,6 @@ bool Below(const std::string& path, const std::string& folder) {
     return StartsWith(path, folder + "\\");
 }
 
-// The outcome an installation must reach when the one operation `op` fails.
-Outcome ExpectedInstallOutcome(const SimOperation& op) {
-    switch (op.op) {
-        case SimOp::kOpenRead:
-        case SimOp::kCreateFile:
-        case SimOp::kRead:
-        case SimOp::kWrite:
-        case SimOp::kSeek:
-        case SimOp::kWriteProfile:
-        case SimOp::kSetValue:
-            return Outcome::kErrorReport;  // input/output and record errors are raised
-        case SimOp::kCreateFolder:
-            if (op.target == kTempnv) {
-                return Outcome::kSuccess;  // "C:\tempnv" instead
-            }
-            if (op.target == kUpdates) {
-                return Outcome::kCopyErrorPage;
-            }
-            if (op.target == kStartMenu) {
-                return Outcome::kSuccess;  // may exist already: ignored
-            }
-            return Outcome::kFolderErrorPage;  // the installation folder or a parent
-        case SimOp::kCopyFile:
-            // The setup's own copy is a convenience; a product file's is not.
-            return op.otherTarget == std::string(kInstallFolder) + "\\setup.exe"
-                       ? Outcome::kSuccess
-                       : Outcome::kCopyErrorPage;
-        default:
-            // Deletions, folder removal, profile reads, special folders, shortcuts and a key
-            // that cannot be created are ignored or have a fall-back.
-            return Outcome::kSuccess;
-    }
-}
-
 // One fresh machine and wizard per run.
 class Machine final : public WizardTest {
 public:
@@ -216,9 +182,53 @@ private:
 struct CleanInstall {
     std::uint64_t before = 0;
     std::vector<SimOperation> operations;
+    std::uint64_t copyStart = 0;      // number of the first file made in the installation folder
     std::uint64_t iniWrite = 0;       // number of the initialisation file's write
     std::uint64_t firstShortcut = 0;  // number of the first shortcut save
 };
+
+// The outcome an installation must reach when the one operation `op` fails.
+Outcome ExpectedInstallOutcome(const SimOperation& op, const CleanInstall& clean) {
+    const bool copying = op.number >= clean.copyStart && op.number < clean.iniWrite;
+    switch (op.op) {
+        case SimOp::kOpenRead:
+        case SimOp::kCreateFile:
+        case SimOp::kRead:
+        case SimOp::kWrite:
+        case SimOp::kSeek:
+            if (copying) {
+                // The setup's own copy is a convenience; a product file's is not.
+                return op.target == kSetupExe || op.target == std::string(kInstallFolder) +
+                                                                  "\\setup.exe"
+                           ? Outcome::kSuccess
+                           : Outcome::kCopyErrorPage;
+            }
+            return Outcome::kErrorReport;  // input/output errors of the extraction are raised
+        case SimOp::kWriteProfile:
+        case SimOp::kSetValue:
+            return Outcome::kErrorReport;  // so are record errors
+        case SimOp::kCreateFolder:
+            if (op.target == kTempnv) {
+                return Outcome::kSuccess;  // "C:\tempnv" instead
+            }
+            if (op.target == kUpdates) {
+                return Outcome::kCopyErrorPage;
+            }
+            if (op.target == kStartMenu) {
+                return Outcome::kSuccess;  // may exist already: ignored
+            }
+            return Outcome::kFolderErrorPage;  // the installation folder or a parent
+        case SimOp::kFolderSecurity:
+            // A folder that cannot be checked is not trusted: "C:\tempnv" instead of
+            // "tempnv", the folder error page for the installation folder, no shortcut in a
+            // shortcut folder.
+            return op.target == kInstallFolder ? Outcome::kFolderErrorPage : Outcome::kSuccess;
+        default:
+            // Deletions, folder removal, profile reads, special folders, shortcuts and a key
+            // that cannot be created are ignored or have a fall-back.
+            return Outcome::kSuccess;
+    }
+}
 
 CleanInstall RecordCleanInstall() {
     Machine run;
@@ -229,6 +239,10 @@ CleanInstall RecordCleanInstall() {
     const auto& log = run.host.OperationLog();
     clean.operations.assign(log.begin() + static_cast<std::ptrdiff_t>(clean.before), log.end());
     for (const SimOperation& op : clean.operations) {
+        if (op.op == SimOp::kCreateFile && clean.copyStart == 0 &&
+            Below(op.target, kInstallFolder)) {
+            clean.copyStart = op.number;
+        }
         if (op.op == SimOp::kWriteProfile && clean.iniWrite == 0) {
             clean.iniWrite = op.number;
         }
@@ -300,7 +314,7 @@ TEST(FaultInjection, EveryOperationOfAnInstallationFailingInTurn) {
             EXPECT_TRUE(outcome == Outcome::kPackageMessage || outcome == Outcome::kSuccess)
                 << label << " ended in " << OutcomeName(outcome);
         } else {
-            EXPECT_EQ(outcome, ExpectedInstallOutcome(failed))
+            EXPECT_EQ(outcome, ExpectedInstallOutcome(failed, clean))
                 << label << " ended in " << OutcomeName(outcome);
         }
         CheckInstallLeftovers(run, outcome, failed, clean, label);
@@ -314,10 +328,10 @@ Outcome ExpectedDiskFullOutcome(const CleanInstall& clean, std::size_t from) {
     for (std::size_t i = from; i < clean.operations.size(); ++i) {
         const SimOperation& op = clean.operations[i];
         if (op.op == SimOp::kWrite || op.op == SimOp::kWriteProfile) {
-            return Outcome::kErrorReport;
-        }
-        if (op.op == SimOp::kCopyFile && ExpectedInstallOutcome(op) != Outcome::kSuccess) {
-            return Outcome::kCopyErrorPage;
+            const Outcome outcome = ExpectedInstallOutcome(op, clean);
+            if (outcome != Outcome::kSuccess) {
+                return outcome;  // not the setup's own copy, whose failure is ignored
+            }
         }
     }
     return Outcome::kSuccess;
@@ -329,8 +343,7 @@ TEST(FaultInjection, TheDiskFullAtEveryWriteOfAnInstallation) {
     std::set<std::uint64_t> limits;
     for (std::size_t i = 0; i < clean.operations.size(); ++i) {
         const SimOperation& op = clean.operations[i];
-        const bool takesSpace =
-            op.op == SimOp::kWrite || op.op == SimOp::kCopyFile || op.op == SimOp::kWriteProfile;
+        const bool takesSpace = op.op == SimOp::kWrite || op.op == SimOp::kWriteProfile;
         // Room for everything before this operation and not a byte more.
         if (!takesSpace || !limits.insert(op.spaceTaken).second) {
             continue;
@@ -428,6 +441,16 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
             case SimOp::kQueryValue:
                 EXPECT_LE(extra.size(), 1U) << label;  // the shortcut that value names
                 break;
+            case SimOp::kFolderSecurity:
+                // A folder that cannot be checked keeps what it holds: the installation
+                // folder its product files, a shortcut folder its shortcut.
+                if (failed.target != kInstallFolder) {
+                    EXPECT_LE(extra.size(), 1U) << label;
+                }
+                for (const std::string& path : extra) {
+                    EXPECT_TRUE(Below(path, failed.target)) << label << ": " << path;
+                }
+                break;
             case SimOp::kOpenKey:
                 EXPECT_LE(extra.size(), 4U) << label;  // the four shortcuts
                 for (const std::string& path : extra) {
@@ -448,6 +471,131 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
         }
     }
     EXPECT_EQ(summary.Total(), static_cast<int>(operations.size()));
+}
+
+// --- Another user acting meanwhile -------------------------------------------------------
+
+// The setup started from a folder a standard user may write to (a downloads folder), with
+// the drive's root open to all for new folders as it is on Windows, installing into a folder
+// below that root. Another user acts once, between two operations of the setup.
+constexpr char kOpenInstallFolder[] = "C:\\Norvista";
+constexpr char kTheirs[] = "their bytes";
+
+std::vector<std::pair<std::string, std::string>> TheirFiles() {
+    std::vector<std::pair<std::string, std::string>> files = ProductFiles();
+    for (auto& [name, data] : files) {
+        data = kTheirs + name;
+    }
+    return files;
+}
+
+void OpenToOthers(Machine& run) {
+    run.host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, true, false});
+    run.host.SetFolderSecurity("C:\\setup", {host::sim::SimOwner::kCurrentUser, true, false});
+    run.host.AddFile("C:\\setup\\theirs.exe", kTheirs);
+}
+
+void WalkToOpenFolderPage(Machine& run) {
+    run.WalkToFolderPage();
+    run.Form().edInstallpath->SetText(kOpenInstallFolder);
+}
+
+// Puts a folder of theirs, holding their files, in place of `folder`.
+void ReplaceFolder(host::sim::SimHost& host, const std::string& folder) {
+    host.OtherUserRename(folder, folder + ".old");
+    host.OtherUserAddFolder(folder);
+    for (const auto& [name, data] : TheirFiles()) {
+        host.OtherUserWriteFile(folder + "\\" + name, data);
+    }
+}
+
+struct Attack {
+    const char* what;
+    std::function<void(host::sim::SimHost&)> act;
+};
+
+const std::vector<Attack>& Attacks() {
+    static const std::vector<Attack> attacks = {
+        {"their folder in place of tempnv",
+         [](host::sim::SimHost& host) { ReplaceFolder(host, "C:\\setup\\tempnv"); }},
+        {"their folder as C:\\tempnv",
+         [](host::sim::SimHost& host) { ReplaceFolder(host, "C:\\tempnv"); }},
+        {"their folder in place of the installation folder",
+         [](host::sim::SimHost& host) { ReplaceFolder(host, kOpenInstallFolder); }},
+        {"extracted files rewritten",
+         [](host::sim::SimHost& host) {
+             for (const char* folder : {"C:\\setup\\tempnv", "C:\\tempnv", kOpenInstallFolder}) {
+                 for (const auto& [name, data] : TheirFiles()) {
+                     host.OtherUserWriteFile(std::string(folder) + "\\" + name, data);
+                 }
+             }
+         }},
+        {"links to their file planted",
+         [](host::sim::SimHost& host) {
+             for (const char* folder : {"C:\\setup\\tempnv", "C:\\tempnv", kOpenInstallFolder}) {
+                 for (const auto& [name, data] : TheirFiles()) {
+                     host.OtherUserPlantLink(std::string(folder) + "\\" + name,
+                                             "C:\\setup\\theirs.exe");
+                 }
+             }
+         }},
+        {"another setup at the setup's name",
+         [](host::sim::SimHost& host) {
+             host.OtherUserRename(kSetupPath, "C:\\setup\\Setup.old");
+             host.OtherUserWriteFile(kSetupPath, SetupWithPayload(TheirFiles()));
+         }},
+    };
+    return attacks;
+}
+
+TEST(FaultInjection, AnotherUserActingBetweenAnyTwoOperationsNeverGetsTheirBytesInstalled) {
+    Machine cleanRun;
+    OpenToOthers(cleanRun);
+    WalkToOpenFolderPage(cleanRun);
+    const std::uint64_t before = cleanRun.host.OperationCount();
+    ASSERT_EQ(cleanRun.Press(*cleanRun.Form().btnNext), Outcome::kSuccess);
+    const std::uint64_t after = cleanRun.host.OperationCount();
+    const std::string setup = *cleanRun.host.FileData(kSetupPath);
+
+    Summary summary("Installation, another user acting once");
+    int succeeded = 0;
+    for (const Attack& attack : Attacks()) {
+        // Before the first operation of the installation up to after its last one.
+        for (std::uint64_t number = before + 1; number <= after + 1; ++number) {
+            const std::string label =
+                std::string(attack.what) + " before operation " + std::to_string(number);
+            Machine run;
+            OpenToOthers(run);
+            WalkToOpenFolderPage(run);
+            run.host.BeforeOperation(number, [&run, &attack] { attack.act(run.host); });
+            const Outcome outcome = run.Press(*run.Form().btnNext);
+            summary.Add(attack.what, outcome);
+            EXPECT_NE(outcome, Outcome::kUnexpected) << label;
+            succeeded += outcome == Outcome::kSuccess ? 1 : 0;
+            // Whatever the outcome, every file in a folder the setup made holds the original
+            // bytes (a folder of theirs at the name was refused, and holds only theirs).
+            for (const auto& [path, data] : run.Files()) {
+                const std::string folder = host::ContainingFolder(path);
+                if (!run.host.ProtectionOf(folder).has_value()) {
+                    continue;
+                }
+                EXPECT_EQ(data.find(kTheirs), std::string::npos) << label << ": " << path;
+                if (host::SameTextIgnoreCase(path, std::string(kOpenInstallFolder) + "\\Setup.exe")) {
+                    EXPECT_EQ(data, setup) << label;
+                }
+            }
+            if (outcome == Outcome::kSuccess) {
+                for (const auto& [name, data] : ProductFiles()) {
+                    const std::string where = name == "Sorvelin.exe" ? "Updates\\" + name : name;
+                    EXPECT_EQ(run.host.FileData(std::string(kOpenInstallFolder) + "\\" + where),
+                              data)
+                        << label << ": " << where;
+                }
+            }
+        }
+    }
+    // Most acts are simply refused: the setup goes on to its success page.
+    EXPECT_GT(succeeded, summary.Total() / 2);
 }
 
 }  // namespace

@@ -24,8 +24,6 @@ std::string_view SimOpName(SimOp op) {
             return "RemoveFolder";
         case SimOp::kRemoveFile:
             return "RemoveFile";
-        case SimOp::kCopyFile:
-            return "CopyFile";
         case SimOp::kSetCurrentFolder:
             return "SetCurrentFolder";
         case SimOp::kOpenKey:
@@ -72,8 +70,8 @@ void FaultPlan::Clear() {
 bool FaultPlan::Count(SimOp op, const std::vector<std::string>& targets, std::uint64_t spaceTaken) {
     ++operationCount_;
     ++countByKind_[op];
-    log_.push_back(SimOperation{operationCount_, op, targets.empty() ? std::string() : targets[0],
-                                targets.size() > 1 ? targets[1] : std::string(), spaceTaken});
+    log_.push_back(
+        SimOperation{operationCount_, op, targets.empty() ? std::string() : targets[0], spaceTaken});
 
     bool fails = std::find(failingNumbers_.begin(), failingNumbers_.end(), operationCount_) !=
                  failingNumbers_.end();

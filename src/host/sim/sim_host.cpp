@@ -75,11 +75,6 @@ std::string SimHost::ExecutablePath() {
     return executable_;
 }
 
-void SimHost::SetExecutable(const std::string& path, const std::string& data) {
-    AddFile(path, data);
-    executable_ = Resolve(path).value_or(path);
-}
-
 bool SimHost::ShellOpen(void* owner, const std::string& file, const std::string& folder) {
     if (Fails(SimOp::kShellOpen, {PathKey(Resolve(file).value_or(file))})) {
         return false;
@@ -201,7 +196,24 @@ void SimHost::ClearFaults() {
     faults_.Clear();
 }
 
+void SimHost::BeforeOperation(std::uint64_t number, std::function<void()> action) {
+    actsBefore_[number].push_back(std::move(action));
+}
+
 bool SimHost::Fails(SimOp op, const std::vector<std::string>& targets) {
+    if (acting_) {
+        return false;  // another user's act: not the program's operation
+    }
+    const auto acts = actsBefore_.find(faults_.OperationCount() + 1);
+    if (acts != actsBefore_.end()) {
+        const std::vector<std::function<void()>> due = std::move(acts->second);
+        actsBefore_.erase(acts);
+        acting_ = true;
+        for (const auto& act : due) {
+            act();
+        }
+        acting_ = false;
+    }
     return faults_.Count(op, targets, spaceTaken_);
 }
 
