@@ -311,6 +311,73 @@ TEST_F(InstallTest, AFolderThatCannotBeCreatedShowsTheErrorPageAndBackRetriesFro
     EXPECT_TRUE(host.FileExists("C:\\Good\\Norvis.exe"));
 }
 
+// An existing folder others could write to is refused like one that cannot be made: the
+// elevated setup would otherwise place programs that any user may replace.
+class UnsafeInstallFolderTest
+    : public InstallTest,
+      public ::testing::WithParamInterface<host::sim::SimFolderSecurity> {};
+
+TEST_P(UnsafeInstallFolderTest, IsRefusedAndBackLeadsToAnother) {
+    constexpr char kShared[] = "C:\\Shared\\Norvista";
+    host.AddFolder(kShared);
+    host.SetFolderSecurity(kShared, GetParam());
+    WalkToFolderPage();
+    Form().edInstallpath->SetText(kShared);
+    Next();
+    EXPECT_EQ(VisiblePanel(), "pError");
+    EXPECT_TRUE(Form().btnPrev->Enabled());
+    EXPECT_TRUE(host.FolderEntries(kShared).empty());
+    Prev();
+    Form().edInstallpath->SetText("C:\\Safe");
+    Next();
+    ExpectSuccessPage();
+    EXPECT_TRUE(host.FileExists("C:\\Safe\\Norvis.exe"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, UnsafeInstallFolderTest,
+    ::testing::Values(host::sim::SimFolderSecurity{host::sim::SimOwner::kOtherUser, false, false},
+                      host::sim::SimFolderSecurity{host::sim::SimOwner::kAdministrators, true,
+                                                   false},
+                      host::sim::SimFolderSecurity{host::sim::SimOwner::kAdministrators, false,
+                                                   true}));
+
+// A folder the setup makes, and every parent it makes on the way, gets the protection of a
+// program-files folder, also below a root others may add folders to; it is held while the
+// setup writes into it.
+TEST_F(InstallTest, MadeFoldersAreProtectedAndHeldWhileTheSetupWritesIntoThem) {
+    host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, true, false});
+    WalkToFolderPage();
+    Form().edInstallpath->SetText("C:\\Apps\\Halvorn\\Norvista");
+    int heldPumps = 0;
+    ui.onPump = [&] {
+        if (host.FileExists("C:\\Apps\\Halvorn\\Norvista\\Setup.exe")) {
+            EXPECT_TRUE(host.IsHeld("C:\\Apps\\Halvorn\\Norvista"));
+            EXPECT_FALSE(host.OtherUserRename("C:\\Apps", "C:\\Moved"));
+            ++heldPumps;
+        }
+    };
+    Next();
+    ExpectSuccessPage();
+    EXPECT_GT(heldPumps, 0);
+    for (const char* folder : {"C:\\Apps", "C:\\Apps\\Halvorn", "C:\\Apps\\Halvorn\\Norvista"}) {
+        EXPECT_EQ(host.ProtectionOf(folder), host::FolderProtection::kProgram) << folder;
+        EXPECT_FALSE(host.FolderSecurity(folder)->othersMayWrite) << folder;
+        EXPECT_FALSE(host.IsHeld(folder)) << folder;  // every hold ends with the run
+    }
+}
+
+// A shortcut folder others may write to gets no shortcut; its value still names the path.
+TEST_F(InstallTest, AShortcutFolderOthersMayWriteToGetsNoShortcut) {
+    host.SetFolderSecurity("C:\\users\\Public\\Desktop",
+                           {host::sim::SimOwner::kAdministrators, true, false});
+    Install();
+    ExpectSuccessPage();
+    EXPECT_FALSE(host.FileExists(kCommonDesktopLink));
+    EXPECT_EQ(Value("DesktopLink"), kCommonDesktopLink);
+    EXPECT_TRUE(host.FileExists(std::string(kStartMenu) + "\\Norvista.lnk"));
+}
+
 TEST_F(InstallTest, AnEmptyFolderIsReportedAsAnError) {
     WalkToFolderPage();
     Form().edInstallpath->SetText("");

@@ -65,6 +65,39 @@ TEST_F(TempFolderTest, ThePrivateFolderAdmitsTheAccountOnlyWhenNotElevated) {
     }
 }
 
+// From its check to the end of the installation the folder is held, and each extracted file
+// from its creation until it is copied: nobody can rename the folder or rewrite a file. After
+// a failed copy the files stay, no longer held.
+TEST_F(TempFolderTest, TheFolderAndEachExtractedFileAreHeldUntilTheRunEnds) {
+    host.SetFolderSecurity("C:\\setup", {SimOwner::kCurrentUser, true, false});
+    host.AddFile(std::string(kDefaultFolder) + "brannok.wav", "in use");
+    host.SetFileInUse(std::string(kDefaultFolder) + "brannok.wav", true);
+    int heldFiles = 0;
+    ui.onPump = [&] {
+        if (host.FolderExists(kTempnv)) {
+            EXPECT_TRUE(host.IsHeld(kTempnv));
+            EXPECT_FALSE(host.OtherUserRename(kTempnv, "C:\\setup\\moved"));
+        }
+        for (const auto& [name, data] : ProductFiles()) {
+            const std::string path = std::string(kTempnv) + "\\" + name;
+            if (host.FileExists(path)) {
+                EXPECT_TRUE(host.IsHeld(path)) << name;
+                heldFiles += 1;
+            }
+        }
+    };
+    Install();
+    EXPECT_EQ(VisiblePanel(), "pCopyError");
+    EXPECT_GT(heldFiles, 8);
+    EXPECT_FALSE(host.IsHeld(kTempnv));
+    EXPECT_FALSE(host.IsHeld(kDefaultFolder));
+    for (const auto& [name, data] : ProductFiles()) {
+        const std::string path = std::string(kTempnv) + "\\" + name;
+        EXPECT_EQ(host.FileData(path), data) << name;
+        EXPECT_FALSE(host.IsHeld(path)) << name;
+    }
+}
+
 TEST_F(TempFolderTest, AFolderOnAVolumeWithoutAccessListsCountsAsNotMade) {
     // A FAT stick or a share: "tempnv" there, made or found, cannot be closed to others.
     host.SetVolumeWithoutAccessLists("C:\\setup");

@@ -1,5 +1,9 @@
 // Removal of an installation from page 6 to page 7.
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "base/error.h"
 #include "host/host_types.h"
 #include "host/sim/sim_faults.h"
@@ -123,6 +127,66 @@ TEST_F(UninstallTest, AShortcutValueOfTheWrongTypeIsReportedAndStopsTheRemovalTh
     EXPECT_FALSE(host.FileExists(kDesktopLink));                      // before the bad value
     EXPECT_TRUE(host.FileExists(std::string(kMenu) + "\\Norvista.lnk"));  // after it
     EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
+}
+
+// The installation folder is emptied only when it is safe and still the folder the record
+// names; otherwise its files stay, and the shortcuts and values go as usual.
+enum class FolderState { kOtherFolderBehindName, kOpenToOthers, kJunction, kOthersOwn };
+
+class UnsafeInstalledFolderTest : public UninstallTest,
+                                  public ::testing::WithParamInterface<FolderState> {};
+
+TEST_P(UnsafeInstalledFolderTest, KeepsItsFilesWhileShortcutsAndValuesGo) {
+    using host::sim::SimOwner;
+    Installed(kFolder);
+    switch (GetParam()) {
+        case FolderState::kOtherFolderBehindName:
+            host.SetFinalPath(kFolder, "C:\\Windows\\System32");
+            break;
+        case FolderState::kOpenToOthers:
+            host.SetFolderSecurity(kFolder, {SimOwner::kAdministrators, true, false});
+            break;
+        case FolderState::kJunction:
+            host.SetFolderSecurity(kFolder, {SimOwner::kAdministrators, false, true});
+            break;
+        case FolderState::kOthersOwn:
+            host.SetFolderSecurity(kFolder, {SimOwner::kOtherUser, false, false});
+            break;
+    }
+    Remove();
+    ExpectFinalPage();
+    EXPECT_TRUE(Has("Norvis.exe"));
+    EXPECT_TRUE(Has("Updates\\Sorvelin.exe"));
+    EXPECT_FALSE(host.FileExists(kDesktopLink));
+    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, UnsafeInstalledFolderTest,
+                         ::testing::Values(FolderState::kOtherFolderBehindName,
+                                           FolderState::kOpenToOthers, FolderState::kJunction,
+                                           FolderState::kOthersOwn));
+
+// Only a regular ".lnk" file in a safe folder is deleted as a shortcut: a record value that
+// names anything else, or a link planted in a shortcut's place, deletes nothing.
+TEST_F(UninstallTest, OnlyRegularShortcutFilesInSafeFoldersAreDeleted) {
+    Installed(kFolder);
+    host.AddFile("C:\\Windows\\system.ini", "system");
+    host.SetRegistryString(kRecordKeyPath, "DesktopLink", "C:\\Windows\\system.ini");
+    host.AddFile("C:\\Windows\\victim.lnk", "victim");
+    host.AddFileLink(std::string(kMenu) + "\\Norvista.lnk", "C:\\Windows\\victim.lnk");
+    const std::string quick = "C:\\users\\Open\\Norvista.lnk";
+    host.AddFile(quick, "lnk");
+    host.SetFolderSecurity("C:\\users\\Open", {host::sim::SimOwner::kCurrentUser, true, false});
+    host.SetRegistryString(kRecordKeyPath, "QuicklaunchLink", quick);
+    Remove();
+    ExpectFinalPage();
+    EXPECT_EQ(host.FileData("C:\\Windows\\system.ini"), "system");
+    EXPECT_EQ(host.FileData("C:\\Windows\\victim.lnk"), "victim");
+    EXPECT_TRUE(host.FileExists(std::string(kMenu) + "\\Norvista.lnk"));  // the link itself
+    EXPECT_TRUE(host.FileExists(quick));
+    EXPECT_FALSE(host.FileExists(std::string(kMenu) + "\\Uninstall.lnk"));
+    EXPECT_TRUE(host.FolderExists(kMenu));  // still holds the planted link
+    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
 }
 
 TEST_F(UninstallTest, AfterRemovalTheNextStartOffersInstallationAgain) {
