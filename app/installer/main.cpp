@@ -1,5 +1,5 @@
-// Setup.exe's entry: safe DLL loading, COM for the shell-link object, the wizard window and
-// its message loop.
+// Setup.exe's entry: its own file held open, safe DLL loading, COM for the shell-link object, the
+// wizard window and its message loop.
 
 #include <windows.h>
 
@@ -66,8 +66,7 @@ private:
     nv::toolkit::UiServices* target_ = nullptr;
 };
 
-int RunWizard() {
-    nv::host::Win32Host host;
+int RunWizard(nv::host::Win32Host& host) {
     DeferredUi ui;
     nv::wizard::TfInstaller form(host, ui, nv::wizard::LoadWizardPictures());
     nv::toolkit::win32::Win32UiServices services(form);
@@ -87,17 +86,22 @@ int RunWizard() {
 // Every exception is caught above or by the window's error report; should one still escape,
 // ending the program is all that is left to do.
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() {
+    std::abort();
+}
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*showCommand*/) {
+    // First of all the host, which opens this program's own file and holds it so that nobody
+    // can rename or rewrite it: the payload and the setup copy are read through that handle.
+    nv::host::Win32Host host;
 #ifndef NV_UNGUARDED_DLL_LOADING
     RestrictDllSearch();
 #endif
     ComApartment com;
     try {
-        return RunWizard();
+        return RunWizard(host);
     } catch (const std::exception& error) {
         // Only failures before the window exists get here; later ones are reported by the
         // window's own error report.

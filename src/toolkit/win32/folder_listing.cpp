@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "host/win32/folder_protection.h"
 #include "toolkit/win32/win32_handles.h"
 
 namespace nv::toolkit::win32 {
@@ -116,7 +117,11 @@ bool CreateFolderTree(const std::string& path) {
             CreateFolderTree(parent);
         }
     }
-    return CreateDirectoryA(trimmed.c_str(), nullptr) != FALSE || FolderExists(trimmed);
+    // Protected like a program-files folder: the chosen folder is where the elevated setup
+    // installs programs, and a folder under a drive's root would otherwise inherit the
+    // root's "users may modify".
+    return host::CreateFolderWithProtection(trimmed, host::FolderProtection::kProgram) ||
+           FolderExists(trimmed);
 }
 
 }  // namespace nv::toolkit::win32

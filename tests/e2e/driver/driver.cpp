@@ -16,6 +16,9 @@
 //   nvdriver regdelete KEY              delete a key with everything below it (missing: fine)
 //   nvdriver regexists KEY              exit 0 when the key exists, 1 when not
 //                                       (KEY begins with HKLM\ or HKCU\)
+//   nvdriver tamper FILE                try what another program might do to FILE: rename it and
+//                                       open it for writing; the error codes as JSON (0: it
+//                                       worked, and a rename is then undone)
 //   nvdriver serve                      run commands read from standard input, one a line (below)
 //   nvdriver textsize FACE HEIGHT WEIGHT TEXT...
 //                                       line and character height of that font here, and the
@@ -346,6 +349,7 @@ int Usage() {
         "usage: nvdriver wait|gone|window|controls|click|settext|keys|focus|close TITLE ...\n"
         "       nvdriver textsize FACE HEIGHT WEIGHT TEXT...\n"
         "       nvdriver regset|regquery|regdelete|regexists KEY [VALUE [DATA]]\n"
+        "       nvdriver tamper FILE\n"
         "       nvdriver serve\n";
     return 2;
 }
@@ -432,6 +436,30 @@ int Registry(const std::vector<std::string>& args) {
     return Usage();
 }
 
+// Tries to rename `file` and to open it for writing, as any program of the same account could;
+// reports each attempt's error code (0 when it was allowed).
+int Tamper(const std::string& file) {
+    const std::string aside = file + ".tampered";
+    DWORD renameError = ERROR_SUCCESS;
+    if (MoveFileA(file.c_str(), aside.c_str())) {
+        MoveFileA(aside.c_str(), file.c_str());
+    } else {
+        renameError = GetLastError();
+    }
+    DWORD writeError = ERROR_SUCCESS;
+    HANDLE writer = CreateFileA(file.c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (writer == INVALID_HANDLE_VALUE) {
+        writeError = GetLastError();
+    } else {
+        CloseHandle(writer);
+    }
+    Print("{\"rename\":" + std::to_string(renameError) +
+          ",\"write\":" + std::to_string(writeError) + "}\n");
+    return 0;
+}
+
 // Runs one command; args[0] is the program's name.
 int Execute(const std::vector<std::string>& args) {
     if (args.size() < 3) {
@@ -442,6 +470,9 @@ int Execute(const std::vector<std::string>& args) {
     const std::string title = args[2];
     if (command.compare(0, 3, "reg") == 0) {
         return Registry(args);
+    }
+    if (command == "tamper" && argc == 3) {
+        return Tamper(title);
     }
     if (command == "textsize") {
         const int code = TextSize(args);

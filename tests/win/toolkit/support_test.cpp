@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <cstdint>
 #include <string>
 
+#include "host/win32/folder_protection.h"
 #include "toolkit/win32/folder_listing.h"
 #include "toolkit/win32/gdi_cache.h"
 #include "toolkit/win32/label_metrics.h"
@@ -198,6 +201,40 @@ TEST_F(FolderListingTest, CreatesAFolderWithAllItsMissingParents) {
     EXPECT_TRUE(FolderExists(root_ + "\\a\\b\\c"));
     EXPECT_TRUE(CreateFolderTree(root_ + "\\a\\b\\c")) << "an existing folder is fine";
     EXPECT_FALSE(CreateFolderTree(""));
+}
+
+// The access list a folder keeps (or, where the file system keeps none, the one the system
+// derives from what the folder was created with), in text form.
+std::string KeptAccessList(const std::string& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return "<unreadable>";
+    }
+    char* text = nullptr;
+    std::string result = "<none>";
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorA(
+            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+        result = text;
+        LocalFree(text);
+    }
+    LocalFree(descriptor);
+    return result;
+}
+
+TEST_F(FolderListingTest, EveryFolderMadeIsProtectedLikeAProgramFolder) {
+    ASSERT_TRUE(CreateFolderTree(root_));
+    const std::string program = root_ + "\\program";
+    const std::string plain = root_ + "\\plain";
+    ASSERT_TRUE(host::CreateFolderWithProtection(program, host::FolderProtection::kProgram));
+    ASSERT_TRUE(CreateDirectoryA(plain.c_str(), nullptr));
+    ASSERT_NE(KeptAccessList(program), KeptAccessList(plain)) << "indistinguishable here";
+    ASSERT_TRUE(CreateFolderTree(root_ + "\\a\\b\\c"));
+    for (const char* made : {"\\a", "\\a\\b", "\\a\\b\\c"}) {
+        EXPECT_EQ(KeptAccessList(root_ + made), KeptAccessList(program)) << made;
+    }
+    RemoveDirectoryA(program.c_str());
+    RemoveDirectoryA(plain.c_str());
 }
 
 TEST_F(FolderListingTest, AFolderBehindAFileCannotBeCreated) {
