@@ -7,6 +7,7 @@
 #include "host/host.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
+#include "wizard/uninstall_entry.h"
 
 namespace nv::wizard {
 
@@ -70,6 +71,7 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
         key->DeleteValue(name);
     }
     key->DeleteValue(kValueInstalledPath);
+    RemoveUninstallEntry(host_);
 }
 
 }  // namespace nv::wizard
