@@ -281,7 +281,7 @@ void CheckInstallLeftovers(Machine& run, Outcome outcome, const SimOperation& fa
         // A failing step of the entry takes it away whole; without a record there is none.
         const bool entryFailed =
             (failed.op == SimOp::kCreateKey && failed.target == kEntryKey) ||
-            (failed.op == SimOp::kSetValue && kEntryValues.count(failed.target));
+            (failed.op == SimOp::kSetValue && kEntryValues.count(failed.target) != 0);
         EXPECT_EQ(run.HasEntry(), !keyRefused && !entryFailed) << label;
         if (run.HasEntry()) {
             EXPECT_EQ(run.host.RegistryValueNames(kEntryKey).size(), kEntryValues.size()) << label;

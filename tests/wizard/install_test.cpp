@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 
 #include "base/error.h"
 #include "host/sim/sim_faults.h"
@@ -239,6 +240,10 @@ struct EntryFault {
     SimOp op;
     const char* target;
 };
+
+void PrintTo(const EntryFault& fault, std::ostream* out) {
+    *out << host::sim::SimOpName(fault.op) << ' ' << fault.target;
+}
 
 class EntryFaultTest : public InstallTest, public ::testing::WithParamInterface<EntryFault> {};
 
