@@ -12,7 +12,7 @@
 namespace nv::wizard {
 
 inline constexpr char kUninstallEntryKey[] =
-    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvista";
+    R"(\Software\Microsoft\Windows\CurrentVersion\Uninstall\Norvista)";
 inline constexpr char kEntryDisplayName[] = "DisplayName";
 inline constexpr char kEntryPublisher[] = "Publisher";
 inline constexpr char kEntryInstallLocation[] = "InstallLocation";
