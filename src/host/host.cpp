@@ -41,6 +41,12 @@ void RegistryKey::WriteString(const std::string& name, const std::string& value)
     }
 }
 
+void RegistryKey::WriteDword(const std::string& name, std::uint32_t value) {
+    if (!SetValue(name, DwordValue(value))) {
+        throw SetDataError(name);
+    }
+}
+
 void FileStream::ReadExactly(void* buffer, std::size_t count) {
     if (Read(buffer, count) != count) {
         throw EndOfFileError(path_);
@@ -59,6 +65,13 @@ std::unique_ptr<RegistryKey> Host::CreateKey(std::string_view path) {
         path.remove_prefix(1);
     }
     return DoOpenKey(std::string(path), KeyAccess::kAllAccess, true);
+}
+
+bool Host::DeleteKey(std::string_view path) {
+    if (!path.empty() && path.front() == '\\') {
+        path.remove_prefix(1);
+    }
+    return DoDeleteKey(std::string(path));
 }
 
 std::string Host::ReadProfileText(const std::string& file, const std::string& section,

@@ -46,6 +46,8 @@ public:
     // Writes a REG_SZ value (its length counts the terminating zero). Raises
     // "Fehler beim Setzen der Daten für '<name>'" when the value cannot be written.
     void WriteString(const std::string& name, const std::string& value);
+    // Writes a REG_DWORD value. Raises like WriteString.
+    void WriteDword(const std::string& name, std::uint32_t value);
 
     // The raw value, or nothing when it is missing or cannot be read.
     virtual std::optional<RegistryValue> QueryValue(const std::string& name) = 0;
@@ -151,6 +153,9 @@ public:
     // Opens the key with full access, creating it and its parents when missing; null when
     // that fails.
     std::unique_ptr<RegistryKey> CreateKey(std::string_view path);
+    // Deletes a key with its values; a key that still has subkeys stays. False when the key
+    // was not deleted (a missing key included).
+    bool DeleteKey(std::string_view path);
 
     // --- Initialisation (private-profile) files, addressed by full path.
     // The value of section/key, or `defaultValue` when absent; at most 2047 bytes.
@@ -242,6 +247,7 @@ protected:
     // Primitives behind the non-virtual members above; each folds failure into its result.
     virtual std::unique_ptr<RegistryKey> DoOpenKey(const std::string& path, KeyAccess access,
                                                    bool create) = 0;
+    virtual bool DoDeleteKey(const std::string& path) = 0;
     virtual std::string DoReadProfileText(const std::string& file, const std::string& section,
                                           const std::string& key,
                                           const std::string& defaultValue) = 0;

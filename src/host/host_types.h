@@ -29,7 +29,22 @@ constexpr std::uint32_t kRegDword = 4;
 struct RegistryValue {
     std::uint32_t type = kRegNone;
     std::string data;
+
+    bool operator==(const RegistryValue& other) const {
+        return type == other.type && data == other.data;
+    }
+    bool operator!=(const RegistryValue& other) const { return !(*this == other); }
 };
+
+// A REG_DWORD value: four bytes, least significant first.
+inline RegistryValue DwordValue(std::uint32_t number) {
+    RegistryValue value{kRegDword, std::string(4, '\0')};
+    for (char& byte : value.data) {
+        byte = static_cast<char>(number & 0xFFU);
+        number >>= 8U;
+    }
+    return value;
+}
 
 // The fields of a shortcut file, all ANSI text.
 struct ShellLinkFields {

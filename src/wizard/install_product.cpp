@@ -19,6 +19,7 @@
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
 #include "wizard/temp_folder.h"
+#include "wizard/uninstall_entry.h"
 
 namespace nv::wizard {
 
@@ -293,7 +294,9 @@ void TfInstaller::InstallProduct() {
     }
     finished();
 
-    WriteInstallationRecord(host_, record);
+    if (WriteInstallationRecord(host_, record)) {  // the listed removal needs it
+        WriteUninstallEntry(host_, folder, entrySizes, setupBytes);
+    }
     finished();
     progress.Complete();
 

@@ -34,9 +34,9 @@ struct InstallationRecord {
 std::string ReadInstalledPath(host::Host& host);
 
 // Opens (creating it when missing) the record's key and writes all five values, empty ones
-// included, in their fixed order. A key that cannot be opened or created writes nothing;
-// a value that cannot be written raises.
-void WriteInstallationRecord(host::Host& host, const InstallationRecord& record);
+// included, in their fixed order. A key that cannot be opened or created writes nothing and
+// gives false; a value that cannot be written raises.
+bool WriteInstallationRecord(host::Host& host, const InstallationRecord& record);
 
 // Stores the language of radio item `languageIndex` (0 English, 1 Deutsch) in `iniFile`,
 // unless the file already names one. Raises when the file cannot be written.

@@ -9,6 +9,7 @@
 #include "host/path_text.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
+#include "wizard/uninstall_entry.h"
 
 namespace nv::wizard {
 
@@ -92,6 +93,7 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
         key->DeleteValue(name);
     }
     key->DeleteValue(kValueInstalledPath);
+    RemoveUninstallEntry(host_);
 }
 
 }  // namespace nv::wizard

@@ -62,6 +62,12 @@ constexpr char kInstallFolder[] = "c:\\program files\\norvista";
 constexpr char kUpdates[] = "c:\\program files\\norvista\\updates";
 constexpr char kIniFile[] = "c:\\program files\\norvista\\norvis.ini";
 constexpr char kStartMenu[] = "c:\\programdata\\microsoft\\windows\\start menu\\programs\\norvista";
+constexpr char kRecordKey[] = "software\\halvorn\\norvista";
+constexpr char kEntryKey[] = "software\\microsoft\\windows\\currentversion\\uninstall\\norvista";
+// The values of the entry in the list of installed programs, which may fail without harm.
+const std::set<std::string> kEntryValues = {"displayname", "publisher",       "installlocation",
+                                            "displayicon", "uninstallstring", "estimatedsize",
+                                            "nomodify",    "norepair"};
 // Where an installation may leave files: its temporary folders, the installation folder and
 // the shortcut folders.
 const std::vector<std::string> kAllowedFolders = {
@@ -147,6 +153,7 @@ public:
     }
 
     std::vector<std::string> RecordValues() { return host.RegistryValueNames(kRecordKeyPath); }
+    bool HasEntry() { return host.RegistryKeyExists(kEntryKey); }
 };
 
 // Counts outcomes per kind of failed operation, and prints them as a table.
@@ -205,8 +212,10 @@ Outcome ExpectedInstallOutcome(const SimOperation& op, const CleanInstall& clean
             }
             return Outcome::kErrorReport;  // input/output errors of the extraction are raised
         case SimOp::kWriteProfile:
-        case SimOp::kSetValue:
             return Outcome::kErrorReport;  // so are record errors
+        case SimOp::kSetValue:
+            // The record's values are raised; the entry in the list is a convenience.
+            return kEntryValues.count(op.target) != 0 ? Outcome::kSuccess : Outcome::kErrorReport;
         case SimOp::kCreateFolder:
             if (op.target == kTempnv) {
                 return Outcome::kSuccess;  // "C:\tempnv" instead
@@ -281,13 +290,24 @@ void CheckInstallLeftovers(Machine& run, Outcome outcome, const SimOperation& fa
             const std::string where = name == "Sorvelin.exe" ? "Updates\\" + name : name;
             EXPECT_EQ(run.host.FileData(kDefaultFolder + where), data) << label << ": " << where;
         }
-        const bool keyRefused = failed.op == SimOp::kCreateKey;
+        const bool keyRefused = failed.op == SimOp::kCreateKey && failed.target == kRecordKey;
         EXPECT_EQ(values.size(), keyRefused ? 0U : 5U) << label;
+        // A failing step of the entry takes it away whole; without a record there is none.
+        const bool entryFailed =
+            (failed.op == SimOp::kCreateKey && failed.target == kEntryKey) ||
+            (failed.op == SimOp::kSetValue && kEntryValues.count(failed.target) != 0);
+        EXPECT_EQ(run.HasEntry(), !keyRefused && !entryFailed) << label;
+        if (run.HasEntry()) {
+            EXPECT_EQ(run.host.RegistryValueNames(kEntryKey).size(), kEntryValues.size()) << label;
+        }
     } else if (failed.op == SimOp::kSetValue && outcome == Outcome::kErrorReport) {
         // The record is written value by value: those before the refused one remain.
         EXPECT_LT(values.size(), 5U) << label;
     } else {
         EXPECT_TRUE(values.empty()) << label << ": a record without a finished installation";
+    }
+    if (outcome != Outcome::kSuccess) {
+        EXPECT_FALSE(run.HasEntry()) << label << ": listed without a finished installation";
     }
 }
 
@@ -396,6 +416,7 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
         cleanRun.host.OperationLog().end());
     ASSERT_GT(operations.size(), 20U);
     EXPECT_TRUE(cleanValues.empty());
+    EXPECT_FALSE(cleanRun.HasEntry());
 
     Summary summary("Removal, one operation failing");
     for (const SimOperation& failed : operations) {
@@ -469,6 +490,9 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
         } else {
             EXPECT_TRUE(values.empty()) << label;
         }
+        // The entry goes unless its own deletion fails, or the record stays and keeps it.
+        EXPECT_EQ(run.HasEntry(), failed.op == SimOp::kOpenKey || failed.op == SimOp::kDeleteKey)
+            << label;
     }
     EXPECT_EQ(summary.Total(), static_cast<int>(operations.size()));
 }

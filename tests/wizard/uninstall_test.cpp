@@ -15,6 +15,7 @@ namespace {
 constexpr char kFolder[] = "C:\\Apps\\Norvista\\";
 constexpr char kMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista";
 constexpr char kDesktopLink[] = "C:\\users\\Public\\Desktop\\Norvista.lnk";
+constexpr char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvista";
 
 class UninstallTest : public WizardTest {
 protected:
@@ -33,6 +34,10 @@ protected:
         host.SetRegistryString(kRecordKeyPath, "QuicklaunchLink", "");
         host.SetRegistryString(kRecordKeyPath, "StartmenuLink", std::string(kMenu) + "\\Norvista.lnk");
         host.SetRegistryString(kRecordKeyPath, "SetupLink", std::string(kMenu) + "\\Uninstall.lnk");
+        host.SetRegistryString(kEntryKey, "DisplayName", "Norvista");
+        host.SetRegistryString(kEntryKey, "UninstallString",
+                               "\"" + std::string(kFolder) + "Setup.exe\"");
+        host.SetRegistryValue(kEntryKey, "NoModify", host::DwordValue(1));
     }
     void Remove() {
         ChooseLanguage(0);
@@ -68,6 +73,8 @@ TEST_F(UninstallTest, RemovesFilesShortcutsAndValuesAndKeepsSetupIniAndKey) {
     EXPECT_FALSE(host.FolderExists(kMenu));
     EXPECT_TRUE(host.RegistryKeyExists(kRecordKeyPath));
     EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+    EXPECT_FALSE(host.RegistryKeyExists(kEntryKey));
+    EXPECT_TRUE(host.RegistryKeyExists("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
 
     Cancel();  // Finish only closes
     EXPECT_TRUE(Form().Closed());
@@ -114,6 +121,28 @@ TEST_F(UninstallTest, AKeyThatDoesNotOpenForWritingLeavesShortcutsAndValues) {
     EXPECT_FALSE(host.FolderExists(std::string(kFolder) + "Updates"));
     EXPECT_TRUE(host.FileExists(kDesktopLink));
     EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
+    EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
+}
+
+// While the record still names the installation, the entry stays with it: the next start,
+// from the list too, offers the removal again.
+TEST_F(UninstallTest, ARecordKeyThatDoesNotOpenKeepsTheEntry) {
+    Installed(kFolder);
+    host.Fail(host::sim::SimOp::kOpenKey, kRecordKeyPath, 2);  // the first is the page flow's
+    Remove();
+    ExpectFinalPage();
+    EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
+    EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
+    EXPECT_EQ(host.OperationCount(host::sim::SimOp::kDeleteKey), 0U);
+}
+
+TEST_F(UninstallTest, AnEntryThatCannotBeDeletedIsIgnored) {
+    Installed(kFolder);
+    host.Fail(host::sim::SimOp::kDeleteKey, kEntryKey);
+    Remove();
+    ExpectFinalPage();
+    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+    EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
 }
 
 TEST_F(UninstallTest, AShortcutValueOfTheWrongTypeIsReportedAndStopsTheRemovalThere) {

@@ -36,6 +36,8 @@ std::string_view SimOpName(SimOp op) {
             return "SetValue";
         case SimOp::kDeleteValue:
             return "DeleteValue";
+        case SimOp::kDeleteKey:
+            return "DeleteKey";
         case SimOp::kReadProfile:
             return "ReadProfile";
         case SimOp::kWriteProfile:

@@ -32,6 +32,7 @@ enum class SimOp {
     kQueryValue,        // read a registry value: reads as missing
     kSetValue,          // write a registry value: fails
     kDeleteValue,       // delete a registry value: fails
+    kDeleteKey,         // delete a registry key: fails, the key stays
     kReadProfile,       // read from an initialisation file: gives the default
     kWriteProfile,      // write to an initialisation file: fails
     kShellOpen,         // start a program through the shell: fails

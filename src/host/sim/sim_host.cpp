@@ -24,6 +24,7 @@ bool TargetIsPath(SimOp op) {
         case SimOp::kQueryValue:
         case SimOp::kSetValue:
         case SimOp::kDeleteValue:
+        case SimOp::kDeleteKey:
         case SimOp::kSpecialFolder:
         case SimOp::kShellLinkObject:
         case SimOp::kTokenGroups:
@@ -179,7 +180,7 @@ void SimHost::Fail(SimOp op, const std::string& target, int occurrence) {
     if (!target.empty()) {
         if (TargetIsPath(op)) {
             canonical = PathKey(Resolve(target).value_or(target));
-        } else if (op == SimOp::kOpenKey || op == SimOp::kCreateKey) {
+        } else if (op == SimOp::kOpenKey || op == SimOp::kCreateKey || op == SimOp::kDeleteKey) {
             canonical = PathKey(KeyPath(target));
         } else {
             canonical = LowerCaseAscii(target);

@@ -36,6 +36,7 @@ public:
 protected:
     std::unique_ptr<RegistryKey> DoOpenKey(const std::string& path, KeyAccess access,
                                            bool create) override;
+    bool DoDeleteKey(const std::string& path) override;
     std::string DoReadProfileText(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& defaultValue) override;
     bool DoWriteProfileText(const std::string& file, const std::string& section,

@@ -121,6 +121,25 @@ TEST_F(RegistryTest, OtherTypesRaiseAndValuesDelete) {
     EXPECT_FALSE(key->QueryValue("Number").has_value());
 }
 
+TEST_F(RegistryTest, DwordsAndKeyDeletion) {
+    {
+        const std::unique_ptr<RegistryKey> key = host_.CreateKey(kTestKey);
+        ASSERT_NE(key, nullptr);
+        key->WriteDword("EstimatedSize", 0x01020304U);
+        DWORD type = 0;
+        DWORD number = 0;
+        DWORD size = sizeof(number);
+        ASSERT_EQ(::RegGetValueA(HKEY_LOCAL_MACHINE, kTestKey, "EstimatedSize", RRF_RT_ANY, &type,
+                                 &number, &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+        EXPECT_EQ(number, 0x01020304U);
+    }
+    EXPECT_TRUE(host_.DeleteKey(std::string("\\") + kTestKey));
+    EXPECT_EQ(host_.OpenKey(kTestKey, KeyAccess::kRead), nullptr);
+    EXPECT_FALSE(host_.DeleteKey(kTestKey));  // gone already
+}
+
 TEST_F(TempFolderTest, ProfileFilesWriteAndReadBack) {
     const std::string ini = In("norvis.ini");
     EXPECT_EQ(host_.ReadProfileText(ini, "GENERAL", "LANGUAGE"), "");
