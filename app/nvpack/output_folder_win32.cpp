@@ -1,13 +1,14 @@
 // OutputFolder on Windows: the folder is opened as itself (a junction or symbolic link is seen,
 // not followed) and held without delete sharing, so it cannot be renamed or replaced while
 // files are written into it; each file is made with CREATE_NEW, which never opens an existing
-// name, link or not.
+// name, link or not, and --force replaces a regular file by renaming a new one over it.
 
 #include <windows.h>
 
 #include <filesystem>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "base/error.h"
 #include "host/win32/unique_handle.h"
@@ -52,6 +53,37 @@ bool IsReparsePointOrFolder(HANDLE file) {
            (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY |
                                      FILE_ATTRIBUTE_DEVICE)) != 0 ||
            ::GetFileType(file) != FILE_TYPE_DISK;
+}
+
+// Makes a new file at `temporary` and renames it, through its handle, over the existing name
+// `path`. A rename replaces the name itself, never what a link there points to (deleting the
+// name first would not do: Wine deletes a link's target). Returns the handle of the new file,
+// or no handle when the rename failed; the temporary file is then deleted.
+UniqueFileHandle ReplaceByRename(const std::string& path, const std::string& temporary) {
+    UniqueFileHandle file(
+        ::CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        return file;
+    }
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) +
+                                      static_cast<std::size_t>(length) * sizeof(WCHAR));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(length - 1) * sizeof(WCHAR);
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, rename->FileName, length);
+    if (length > 0 && ::SetFileInformationByHandle(file.Get(), FileRenameInfo, rename,
+                                                   static_cast<DWORD>(buffer.size()))) {
+        return file;
+    }
+    const DWORD error = ::GetLastError();
+    FILE_DISPOSITION_INFO dispose{TRUE};  // its one member is named like a macro
+    (void)::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof dispose);
+    file.Reset();
+    ::SetLastError(error);
+    return file;
 }
 
 std::string WithoutTrailingSeparators(std::string path) {
@@ -106,12 +138,9 @@ std::string OutputFolder::PathOf(const std::string& name) const {
 std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::string& name,
                                                                  bool replace) {
     const std::string path = PathOf(name);
-    const auto createNew = [&path] {
-        return UniqueFileHandle(
-            ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    };
-    UniqueFileHandle file = createNew();
+    UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     const DWORD error = file ? ERROR_SUCCESS : ::GetLastError();
     if (!file && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
         if (!replace) {
@@ -119,10 +148,9 @@ std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::stri
                             "\" already exists; extract does not overwrite files (--force "
                             "replaces regular files).");
         }
-        // The existing name is opened as itself, checked, and deleted through that handle, so
-        // a link is never followed and a file swapped in meanwhile is not the one deleted.
+        // The existing name is opened as itself (a link is not followed) to see what it is.
         UniqueFileHandle existing(::CreateFileA(
-            path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+            path.c_str(), FILE_READ_ATTRIBUTES,
             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
             FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!existing || IsReparsePointOrFolder(existing.Get())) {
@@ -130,12 +158,9 @@ std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::stri
                             "\" exists and is not a regular file (a link, junction, folder or "
                             "device); --force replaces regular files only.");
         }
-        FILE_DISPOSITION_INFO dispose{TRUE};  // its one member is named like a macro
-        if (::SetFileInformationByHandle(existing.Get(), FileDispositionInfo, &dispose,
-                                         sizeof dispose)) {
-            existing.Reset();
-            file = createNew();
-        }
+        existing.Reset();
+        file = ReplaceByRename(
+            path, PathOf("nvpack-" + std::to_string(::GetCurrentProcessId()) + ".tmp"));
     }
     if (!file) {
         throw nv::Error("Cannot create \"" + path + "\" (" + LastErrorText() + ").");
