@@ -121,7 +121,7 @@ Inspection InspectSetup(const std::string& path,
     try {
         inspection.blocks = nv::package::InflateBlocks(payload, sink);
     } catch (const nv::Error& error) {
-        if (std::string(error.what()) != "error") {
+        if (error.Kind() != nv::ErrorKind::kInflateFailed) {
             throw;
         }
         inspection.inflates = false;
