@@ -88,9 +88,7 @@ int RunWizard() {
 // Every exception is caught above or by the window's error report; should one still escape,
 // ending the program is all that is left to do.
 namespace __gnu_cxx {
-void __verbose_terminate_handler() {
-    std::abort();
-}
+void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
