@@ -6,14 +6,15 @@
 #include <objbase.h>
 
 #include <cstdlib>
-#include <exception>
 #include <optional>
 #include <string>
 
 #include "host/win32/win32_host.h"
 #include "picture_bitmaps.h"
+#include "toolkit/win32/error_report.h"
 #include "toolkit/win32/win32_application.h"
 #include "toolkit/win32/win32_backend.h"
+#include "wizard/error_texts.h"
 #include "wizard/installer_form.h"
 
 namespace {
@@ -100,12 +101,15 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     RestrictDllSearch();
 #endif
     ComApartment com;
+    // Every error box of the setup speaks German, whichever layer raised the error.
+    nv::toolkit::win32::SetErrorDescriber(nv::wizard::ErrorText);
     try {
         return RunWizard(host);
-    } catch (const std::exception& error) {
+    } catch (...) {
         // Only failures before the window exists get here; later ones are reported by the
         // window's own error report.
-        MessageBoxA(nullptr, error.what(), "Setup", MB_OK | MB_ICONERROR);
+        MessageBoxA(nullptr, nv::toolkit::win32::CurrentErrorText().c_str(),
+                    nv::toolkit::win32::kErrorCaption, MB_OK | MB_ICONERROR);
         return 1;
     }
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "error_text.h"
 #include "output_folder.h"
 #include "package/format.h"
 #include "package/pack.h"
@@ -288,7 +289,7 @@ int main(int argc, char** argv) {
         (void)std::fprintf(stderr, "nvpack: %s\nTry \"nvpack --help\".\n", error.text.c_str());
         return kExitUsage;
     } catch (const nv::Error& error) {
-        (void)std::fprintf(stderr, "nvpack: %s\n", error.what());
+        (void)std::fprintf(stderr, "nvpack: %s\n", nvpack::ErrorText(error).c_str());
         return kExitFault;
     } catch (const std::exception& error) {
         (void)std::fprintf(stderr, "nvpack: %s\n", error.what());

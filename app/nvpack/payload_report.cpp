@@ -107,7 +107,7 @@ Inspection InspectSetup(const std::string& path, nv::package::EntrySink& sink,
     try {
         inspection.blocks = nv::package::InflateBlocks(payload, parserSink);
     } catch (const nv::Error& error) {
-        if (std::string(error.what()) != "error") {
+        if (error.Kind() != nv::ErrorKind::kInflateFailed) {
             throw;
         }
         inspection.inflates = false;

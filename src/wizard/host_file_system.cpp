@@ -9,13 +9,19 @@ namespace nv::wizard {
 
 namespace {
 
+// Reads a host stream. A stream that was written first is read from its start: the move
+// back there happens with the first read, so that its failure is a failure to read.
 class HostInputFile final : public package::InputFile {
 public:
-    explicit HostInputFile(std::shared_ptr<host::FileStream> stream)
-        : stream_(std::move(stream)) {}
+    explicit HostInputFile(std::shared_ptr<host::FileStream> stream, bool rewind = false)
+        : stream_(std::move(stream)), rewind_(rewind) {}
 
     bool Read(void* buffer, std::size_t count, std::size_t& got) override {
         try {
+            if (rewind_) {
+                stream_->Seek(0);
+                rewind_ = false;
+            }
             got = stream_->Read(buffer, count);
             return true;
         } catch (const nv::Error&) {
@@ -26,6 +32,7 @@ public:
     bool Seek(std::uint64_t position) override {
         try {
             stream_->Seek(position);
+            rewind_ = false;
             return true;
         } catch (const nv::Error&) {
             return false;
@@ -41,6 +48,7 @@ public:
 
 private:
     std::shared_ptr<host::FileStream> stream_;
+    bool rewind_;
 };
 
 // Writes into a held file; closing it ends the writing, not the hold.
@@ -83,12 +91,7 @@ std::unique_ptr<package::InputFile> ReadThrough(host::FileStream& stream) {
 
 std::unique_ptr<package::InputFile> HostFileSystem::OpenRead(const std::string& path) {
     if (const auto held = held_.find(HeldKey(path)); held != held_.end()) {
-        try {
-            held->second->Seek(0);
-        } catch (const nv::Error&) {
-            return nullptr;
-        }
-        return std::make_unique<HostInputFile>(held->second);
+        return std::make_unique<HostInputFile>(held->second, true);
     }
     try {
         return std::make_unique<HostInputFile>(host_.OpenFileForReading(path));

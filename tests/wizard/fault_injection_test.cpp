@@ -14,6 +14,7 @@
 #include "base/error.h"
 #include "host/path_text.h"
 #include "host/sim/sim_faults.h"
+#include "wizard/error_texts.h"
 #include "wizard_fixture.h"
 
 namespace nv::wizard::testing {
@@ -103,11 +104,13 @@ public:
     using WizardTest::VisiblePanel;
     using WizardTest::WalkToFolderPage;
 
-    // Presses a button and tells where the wizard ended.
+    // Presses a button and tells where the wizard ended; an error's text as the setup's error
+    // box words it goes to `reported`.
     Outcome Press(toolkit::TButton& button) {
         try {
             button.Click();
-        } catch (const nv::Error&) {
+        } catch (const nv::Error& error) {
+            reported = ErrorText(error);
             return Form().PageNumber == 4 && !Form().btnNext->Enabled() &&
                            !Form().btnPrev->Enabled()
                        ? Outcome::kErrorReport
@@ -154,7 +157,68 @@ public:
 
     std::vector<std::string> RecordValues() { return host.RegistryValueNames(kRecordKeyPath); }
     bool HasEntry() { return host.RegistryKeyExists(kEntryKey); }
+
+    std::string reported;
 };
+
+// The setup's error box speaks German, whichever layer raised the error: `text`, reported
+// when the operation `failed` failed, must be the German wording of that failure and name the
+// file (or registry value) the operation concerned, as the wizard spelled it.
+void ExpectGermanErrorText(const std::string& text, const SimOperation& failed,
+                           const std::string& label) {
+    const auto endsWith = [](const std::string& whole, const std::string& tail) {
+        return whole.size() >= tail.size() &&
+               whole.compare(whole.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    std::string before;
+    std::string after;
+    switch (failed.op) {
+        case SimOp::kOpenRead:
+            before =
+                "Datei kann nicht ge\xF6"
+                "ffnet werden: ";
+            break;
+        case SimOp::kCreateFile:
+            before = "Datei kann nicht erstellt werden: ";
+            break;
+        case SimOp::kWrite:
+            before = "In ";
+            after = " kann nicht geschrieben werden (eventuell ist der Datentr\xE4ger voll)";
+            break;
+        case SimOp::kRead:
+        case SimOp::kSeek:
+            if (failed.target == kSetupExe) {
+                EXPECT_EQ(text, "Setup-Datei kann nicht gelesen werden") << label;
+                return;
+            }
+            if (endsWith(failed.target, "\\package.dlz")) {
+                EXPECT_EQ(text, "Installationspaket kann nicht gelesen werden") << label;
+                return;
+            }
+            before = "Datei kann nicht gelesen werden: ";
+            break;
+        case SimOp::kWriteProfile:
+            before = "In ";
+            after = " kann nicht geschrieben werden";
+            break;
+        case SimOp::kSetValue:
+            before = "Fehler beim Setzen der Daten f\xFCr '";
+            after = "'";
+            break;
+        default:
+            ADD_FAILURE() << label << ": no error text expected, reported " << text;
+            return;
+    }
+    ASSERT_TRUE(text.size() > before.size() + after.size() && text.rfind(before, 0) == 0 &&
+                endsWith(text, after))
+        << label << ": reported \"" << text << "\"";
+    // The name in the text is the operation's target as the wizard spelled it: the same
+    // path, possibly relative to the current folder, in any case of letters.
+    const std::string named = host::LowerCaseAscii(
+        text.substr(before.size(), text.size() - before.size() - after.size()));
+    EXPECT_TRUE(named == failed.target || endsWith(failed.target, "\\" + named))
+        << label << ": names \"" << named << "\"";
+}
 
 // Counts outcomes per kind of failed operation, and prints them as a table.
 class Summary {
@@ -315,6 +379,7 @@ TEST(FaultInjection, EveryOperationOfAnInstallationFailingInTurn) {
     const CleanInstall clean = RecordCleanInstall();
     ASSERT_GT(clean.operations.size(), 50U);
     Summary summary("Installation, one operation failing");
+    std::set<std::string> reports;  // every error text the runs reported
     for (const SimOperation& failed : clean.operations) {
         const std::string label = "operation " + std::to_string(failed.number) + " " +
                                   std::string(host::sim::SimOpName(failed.op)) + " " +
@@ -337,19 +402,30 @@ TEST(FaultInjection, EveryOperationOfAnInstallationFailingInTurn) {
             EXPECT_EQ(outcome, ExpectedInstallOutcome(failed, clean))
                 << label << " ended in " << OutcomeName(outcome);
         }
+        if (outcome == Outcome::kErrorReport) {
+            ExpectGermanErrorText(run.reported, failed, label);
+            reports.insert(run.reported);
+        }
         CheckInstallLeftovers(run, outcome, failed, clean, label);
     }
     EXPECT_EQ(summary.Total(), static_cast<int>(clean.operations.size()));
+    for (const std::string& text : reports) {
+        std::printf("  reported: %s\n", text.c_str());
+    }
 }
 
 // The first operation at or after `from` that a full disk makes fail and that is not
-// ignored decides the outcome.
-Outcome ExpectedDiskFullOutcome(const CleanInstall& clean, std::size_t from) {
+// ignored decides the outcome; an error report names that operation in `failing`.
+Outcome ExpectedDiskFullOutcome(const CleanInstall& clean, std::size_t from,
+                                const SimOperation** failing = nullptr) {
     for (std::size_t i = from; i < clean.operations.size(); ++i) {
         const SimOperation& op = clean.operations[i];
         if (op.op == SimOp::kWrite || op.op == SimOp::kWriteProfile) {
             const Outcome outcome = ExpectedInstallOutcome(op, clean);
             if (outcome != Outcome::kSuccess) {
+                if (failing != nullptr) {
+                    *failing = &op;
+                }
                 return outcome;  // not the setup's own copy, whose failure is ignored
             }
         }
@@ -376,8 +452,12 @@ TEST(FaultInjection, TheDiskFullAtEveryWriteOfAnInstallation) {
         const Outcome outcome = run.Press(*run.Form().btnNext);
         summary.Add(std::string(host::sim::SimOpName(op.op)), outcome);
         // An operation that grows nothing (an empty file's write) succeeds on a full disk.
-        Outcome expected = ExpectedDiskFullOutcome(clean, i);
+        const SimOperation* failing = nullptr;
+        Outcome expected = ExpectedDiskFullOutcome(clean, i, &failing);
         EXPECT_EQ(outcome, expected) << label << " ended in " << OutcomeName(outcome);
+        if (outcome == Outcome::kErrorReport && failing != nullptr) {
+            ExpectGermanErrorText(run.reported, *failing, label);
+        }
         CheckInstallLeftovers(run, outcome, op, clean, label);
     }
     EXPECT_GT(summary.Total(), 10);

@@ -32,7 +32,8 @@ protected:
         host.SetRegistryString(kRecordKeyPath, "InstallPath", recordedPath);
         host.SetRegistryString(kRecordKeyPath, "DesktopLink", kDesktopLink);
         host.SetRegistryString(kRecordKeyPath, "QuicklaunchLink", "");
-        host.SetRegistryString(kRecordKeyPath, "StartmenuLink", std::string(kMenu) + "\\Norvista.lnk");
+        host.SetRegistryString(kRecordKeyPath, "StartmenuLink",
+                               std::string(kMenu) + "\\Norvista.lnk");
         host.SetRegistryString(kRecordKeyPath, "SetupLink", std::string(kMenu) + "\\Uninstall.lnk");
         host.SetRegistryString(kEntryKey, "DisplayName", "Norvista");
         host.SetRegistryString(kEntryKey, "UninstallString",
@@ -61,9 +62,9 @@ TEST_F(UninstallTest, RemovesFilesShortcutsAndValuesAndKeepsSetupIniAndKey) {
     Installed(kFolder);
     Remove();
     ExpectFinalPage();
-    for (const char* name : {"Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng",
-                             "English.lng", "NV.OBJ", "brannok.wav", "Updates\\Sorvelin.exe",
-                             "Norvis.gid"}) {
+    for (const char* name :
+         {"Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng", "English.lng", "NV.OBJ",
+          "brannok.wav", "Updates\\Sorvelin.exe", "Norvis.gid"}) {
         EXPECT_FALSE(Has(name)) << name;
     }
     EXPECT_TRUE(Has("Setup.exe"));
@@ -104,7 +105,8 @@ TEST_F(UninstallTest, FoldersHoldingOtherFilesStayWithThem) {
 
 TEST_F(UninstallTest, AMissingStartMenuValueStillRemovesTheRest) {
     Installed(kFolder);
-    ASSERT_TRUE(host.OpenKey(kRecordKeyPath, host::KeyAccess::kAllAccess)->DeleteValue("StartmenuLink"));
+    ASSERT_TRUE(
+        host.OpenKey(kRecordKeyPath, host::KeyAccess::kAllAccess)->DeleteValue("StartmenuLink"));
     Remove();
     ExpectFinalPage();
     EXPECT_FALSE(host.FileExists(kDesktopLink));
@@ -153,7 +155,7 @@ TEST_F(UninstallTest, AShortcutValueOfTheWrongTypeIsReportedAndStopsTheRemovalTh
     Next();
     EXPECT_THROW(Form().btnNext->Click(), nv::Error);
     EXPECT_FALSE(Has("Norvis.exe"));
-    EXPECT_FALSE(host.FileExists(kDesktopLink));                      // before the bad value
+    EXPECT_FALSE(host.FileExists(kDesktopLink));                          // before the bad value
     EXPECT_TRUE(host.FileExists(std::string(kMenu) + "\\Norvista.lnk"));  // after it
     EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
 }
@@ -217,6 +219,64 @@ TEST_F(UninstallTest, OnlyRegularShortcutFilesInSafeFoldersAreDeleted) {
     EXPECT_TRUE(host.FolderExists(kMenu));  // still holds the planted link
     EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
 }
+
+// An installation made by the wizard with some shortcut choices, then removed by a new run:
+// every shortcut it made is gone, the start-menu folder with it, and so are all five values,
+// also those written empty; only the setup copy and the initialisation file stay.
+struct ShortcutChoice {
+    const char* name;
+    bool desktop;
+    bool quick;
+    bool startMenu;
+};
+
+class RoundTripTest : public WizardTest, public ::testing::WithParamInterface<ShortcutChoice> {};
+
+TEST_P(RoundTripTest, RemovalLeavesNoShortcutFolderOrValue) {
+    const ShortcutChoice& choice = GetParam();
+    // A shortcut goes only into a folder that exists, and that the setup can check and hold.
+    host.AddFolder("C:\\users\\user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch");
+    WalkToFolderPage();
+    Form().cbDesktop->SetChecked(choice.desktop);
+    Form().cbQuick->SetChecked(choice.quick);
+    Form().cbStartmenu->SetChecked(choice.startMenu);
+    Next();
+    ASSERT_EQ(VisiblePanel(), "pSuccess");
+    ASSERT_EQ(host.ShellLinks().size(),
+              (choice.desktop ? 1U : 0U) + (choice.quick ? 1U : 0U) + (choice.startMenu ? 2U : 0U));
+    ASSERT_EQ(host.FolderExists(kMenu), choice.startMenu);
+    ASSERT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
+
+    TfInstaller removal(host, ui, pictures);
+    removal.FormCreate();
+    removal.rgLanguage->SelectByUser(0);
+    removal.btnNext->Click();
+    ASSERT_EQ(removal.PageNumber, 6);
+    removal.btnNext->Click();
+    EXPECT_EQ(removal.PageNumber, 7);
+
+    EXPECT_TRUE(host.RegistryKeyExists(kRecordKeyPath));
+    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+    for (const host::sim::SimShellLink& link : host.ShellLinks()) {
+        EXPECT_FALSE(host.FileExists(link.linkFile)) << link.linkFile;
+    }
+    EXPECT_FALSE(host.FileExists(kDesktopLink));
+    EXPECT_FALSE(host.FolderExists(kMenu));
+    EXPECT_EQ(host.FolderEntries(kDefaultFolder),
+              (std::vector<std::string>{"norvis.ini", "Setup.exe"}));
+    // The folders the shortcuts would have gone to are still there.
+    EXPECT_TRUE(host.FolderExists("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"));
+    EXPECT_TRUE(host.FolderExists("C:\\users\\Public\\Desktop"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shortcuts, RoundTripTest,
+                         ::testing::Values(ShortcutChoice{"AllThree", true, true, true},
+                                           ShortcutChoice{"NoneOfThem", false, false, false},
+                                           ShortcutChoice{"OnlyTheStartMenu", false, false, true},
+                                           ShortcutChoice{"OnlyTheDesktop", true, false, false}),
+                         [](const ::testing::TestParamInfo<ShortcutChoice>& info) {
+                             return info.param.name;
+                         });
 
 TEST_F(UninstallTest, AfterRemovalTheNextStartOffersInstallationAgain) {
     Installed(kFolder);

@@ -77,7 +77,7 @@ PreparedPicture::PreparedPicture(const Bitmap& bitmap) {
     void* bits = nullptr;
     UniqueBitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section || bits == nullptr) {
-        throw Error("Not enough resources to show a picture");
+        throw Error(ErrorKind::kOutOfResources, std::string(), GetLastError());
     }
     // A 32-bit DIB stores blue, green, red, alpha: the little-endian form of 0xAARRGGBB.
     auto* out = static_cast<std::uint32_t*>(bits);

@@ -159,7 +159,7 @@ TEST(BlockStream, ABlockThatDoesNotInflateRaisesError) {
         ExtractBlocks(fs, blocks);
         FAIL() << "no error raised";
     } catch (const Error& error) {
-        EXPECT_STREQ(error.what(), "error");
+        EXPECT_EQ(error.Kind(), ErrorKind::kInflateFailed);
     }
     ExpectOnlyTemporaryFiles(fs);
 }

@@ -131,15 +131,27 @@ TEST(LabelMetrics, AutoSizeKeepsTheLeftOrTheRightEdge) {
     EXPECT_EQ(shrunk.bottom, 108);
 }
 
-TEST(LabelMetrics, MeasuresTextWithTheAcceleratorMarkRemoved) {
+TEST(LabelMetrics, MeasuresTextInTheLabelsOwnFontWithTheAcceleratorMarkRemoved) {
+    HWND label = CreateWindowExA(0, "STATIC", "", WS_POPUP | SS_LEFT, 0, 0, 10, 10, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(label, nullptr);
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    const SIZE plain = MeasureLabelText(nullptr, font, "Weiter");
-    const SIZE marked = MeasureLabelText(nullptr, font, "&Weiter");
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const SIZE plain = MeasureLabelText(label, "Weiter");
+    const SIZE marked = MeasureLabelText(label, "&Weiter");
     EXPECT_GT(plain.cx, 0);
     EXPECT_EQ(plain.cx, marked.cx);
-    const SIZE twoLines = MeasureLabelText(nullptr, font, "one\r\ntwo");
+    // The font the label holds decides, not the device context's default one.
+    const UniqueFont large(CreateFontA(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                       DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif"));
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(large.Get()), FALSE);
+    EXPECT_GT(MeasureLabelText(label, "Weiter").cx, plain.cx * 2);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const SIZE twoLines = MeasureLabelText(label, "one\r\ntwo");
     EXPECT_GT(twoLines.cy, plain.cy);
-    EXPECT_EQ(MeasureLabelText(nullptr, font, "").cy, plain.cy);
+    EXPECT_EQ(MeasureLabelText(label, "").cy, plain.cy);
+    DestroyWindow(label);
 }
 
 TEST(GdiCache, ResolvesColoursAndSharesObjects) {
