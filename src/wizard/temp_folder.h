@@ -22,7 +22,7 @@ inline constexpr char kTempFolder[] = "tempnv";
 inline constexpr char kTempFolderFallback[] = "C:\\tempnv";
 
 struct TempFolder {
-    std::string path;                       // "tempnv" or "C:\tempnv", as chosen
+    std::string path;                        // "tempnv" or "C:\tempnv", as chosen
     std::unique_ptr<host::HeldFolder> hold;  // held from the check until this goes
 };
 

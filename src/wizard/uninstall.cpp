@@ -9,22 +9,15 @@
 #include "host/path_text.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
+#include "wizard/product_files.h"
 #include "wizard/uninstall_entry.h"
 
 namespace nv::wizard {
 
 namespace {
 
-// Files removed from the installation folder, in this order. "Setup.exe" and "norvis.ini"
-// stay: the first is the program doing the removal, the second keeps the user's language.
-constexpr std::array<const char*, 14> kInstalledFiles = {
-    "Norvis.exe",  "Norvis.bak",    "Norvis.hlp",    "Norvis.hlb",  "Norvis_uk.hlp",
-    "Norvis_uk.hlb", "Norvis.gid",  "Norvis_uk.gid", "Deutsch.lng", "English.lng",
-    "NV.OBJ",      "NV.VER",        "brannok.wav",   "Updates\\Sorvelin.exe",
-};
-
-constexpr std::array<const char*, 4> kLinkValues = {
-    kValueDesktopLink, kValueQuicklaunchLink, kValueStartmenuLink, kValueSetupLink};
+constexpr std::array<const char*, 4> kLinkValues = {kValueDesktopLink, kValueQuicklaunchLink,
+                                                    kValueStartmenuLink, kValueSetupLink};
 
 void RemoveFolderIfEmpty(host::Host& host, const std::string& folder) {
     try {
@@ -37,8 +30,7 @@ void RemoveFolderIfEmpty(host::Host& host, const std::string& folder) {
 // The installation folder, checked and held while its files are deleted: only when nobody
 // else can write to it and it still is the folder the record names (no link on the way has
 // turned the name into another folder). Null otherwise, and then nothing is deleted there.
-std::unique_ptr<host::HeldFolder> HoldInstalledFolder(host::Host& host,
-                                                      const std::string& folder) {
+std::unique_ptr<host::HeldFolder> HoldInstalledFolder(host::Host& host, const std::string& folder) {
     const std::string path = host::WithoutTrailingBackslashes(host.FullPathOf(folder));
     std::unique_ptr<host::HeldFolder> hold = host.HoldSafeFolder(path);
     if (!hold || !host::SameTextIgnoreCase(hold->FinalPath(), path)) {
@@ -65,10 +57,10 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
         folder += '\\';
     }
     if (const std::unique_ptr<host::HeldFolder> held = HoldInstalledFolder(host_, folder)) {
-        for (const char* name : kInstalledFiles) {
+        for (const char* name : kRemovedFiles) {
             host_.RemoveFile(folder + name);
         }
-        RemoveFolderIfEmpty(host_, folder + "Updates");
+        RemoveFolderIfEmpty(host_, folder + kUpdatesFolder);
     }
 
     auto key = host_.OpenKey(kRecordKey, host::KeyAccess::kAllAccess);

@@ -269,8 +269,8 @@ Outcome ExpectedInstallOutcome(const SimOperation& op, const CleanInstall& clean
         case SimOp::kSeek:
             if (copying) {
                 // The setup's own copy is a convenience; a product file's is not.
-                return op.target == kSetupExe || op.target == std::string(kInstallFolder) +
-                                                                  "\\setup.exe"
+                return op.target == kSetupExe ||
+                               op.target == std::string(kInstallFolder) + "\\setup.exe"
                            ? Outcome::kSuccess
                            : Outcome::kCopyErrorPage;
             }
@@ -684,7 +684,8 @@ TEST(FaultInjection, AnotherUserActingBetweenAnyTwoOperationsNeverGetsTheirBytes
                     continue;
                 }
                 EXPECT_EQ(data.find(kTheirs), std::string::npos) << label << ": " << path;
-                if (host::SameTextIgnoreCase(path, std::string(kOpenInstallFolder) + "\\Setup.exe")) {
+                if (host::SameTextIgnoreCase(path,
+                                             std::string(kOpenInstallFolder) + "\\Setup.exe")) {
                     EXPECT_EQ(data, setup) << label;
                 }
             }

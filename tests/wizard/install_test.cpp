@@ -62,9 +62,9 @@ TEST_F(InstallTest, ADefaultInstallationPlacesFilesRecordLanguageAndShortcuts) {
         EXPECT_EQ(Installed(where), data) << where;
     }
     EXPECT_EQ(Installed("Setup.exe"), *host.FileData(kSetupPath));
-    EXPECT_EQ(host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL",
-                                   "LANGUAGE"),
-              "English");
+    EXPECT_EQ(
+        host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL", "LANGUAGE"),
+        "English");
 
     std::vector<std::string> written;
     for (const auto& op : host.OperationLog()) {
@@ -103,9 +103,9 @@ TEST_F(InstallTest, GermanIsStoredAsDeutsch) {
     Install(1);
     ExpectSuccessPage();
     EXPECT_EQ(Form().btnCancel->Caption(), "&Beenden");
-    EXPECT_EQ(host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL",
-                                   "LANGUAGE"),
-              "Deutsch");
+    EXPECT_EQ(
+        host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL", "LANGUAGE"),
+        "Deutsch");
 }
 
 TEST_F(InstallTest, AnExistingInstallationIsReplacedAndKeepsItsLanguage) {
@@ -114,9 +114,9 @@ TEST_F(InstallTest, AnExistingInstallationIsReplacedAndKeepsItsLanguage) {
     Install(0);
     ExpectSuccessPage();
     EXPECT_EQ(Installed("Norvis.exe"), ProductFiles()[1].second);
-    EXPECT_EQ(host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL",
-                                   "LANGUAGE"),
-              "Deutsch");
+    EXPECT_EQ(
+        host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL", "LANGUAGE"),
+        "Deutsch");
 }
 
 TEST_F(InstallTest, AFolderWithoutTrailingBackslashGetsOneInTheFieldAndTheRecord) {
@@ -338,8 +338,7 @@ TEST_F(InstallTest, TheCloseBoxOnTheSuccessPageStartsNothing) {
 
 // Cancel, or the title bar's close box, pressed while the installation lets messages run: the
 // installation completes, nothing is started, and the window is closed once it returns.
-class CloseDuringInstallTest : public InstallTest,
-                               public ::testing::WithParamInterface<bool> {};
+class CloseDuringInstallTest : public InstallTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(CloseDuringInstallTest, EndsOnlyAfterTheInstallationAndStartsNothing) {
     const bool byCancelButton = GetParam();
@@ -400,8 +399,8 @@ TEST_F(InstallTest, TempnvThatCannotBeCreatedFallsBackToDriveC) {
     EXPECT_GT(host.OperationCount(SimOp::kCreateFolder), 0U);
     bool usedFallback = false;
     for (const auto& op : host.OperationLog()) {
-        usedFallback = usedFallback || (op.op == SimOp::kCreateFile &&
-                                        op.target.find("c:\\tempnv\\") == 0);
+        usedFallback =
+            usedFallback || (op.op == SimOp::kCreateFile && op.target.find("c:\\tempnv\\") == 0);
     }
     EXPECT_TRUE(usedFallback);
 }
@@ -449,9 +448,9 @@ TEST_F(InstallTest, AFolderThatCannotBeCreatedShowsTheErrorPageAndBackRetriesFro
 
 // An existing folder others could write to is refused like one that cannot be made: the
 // elevated setup would otherwise place programs that any user may replace.
-class UnsafeInstallFolderTest
-    : public InstallTest,
-      public ::testing::WithParamInterface<host::sim::SimFolderSecurity> {};
+class UnsafeInstallFolderTest : public InstallTest,
+                                public ::testing::WithParamInterface<host::sim::SimFolderSecurity> {
+};
 
 TEST_P(UnsafeInstallFolderTest, IsRefusedAndBackLeadsToAnother) {
     constexpr char kShared[] = "C:\\Shared\\Norvista";
@@ -472,11 +471,10 @@ TEST_P(UnsafeInstallFolderTest, IsRefusedAndBackLeadsToAnother) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, UnsafeInstallFolderTest,
-    ::testing::Values(host::sim::SimFolderSecurity{host::sim::SimOwner::kOtherUser, false, false},
-                      host::sim::SimFolderSecurity{host::sim::SimOwner::kAdministrators, true,
-                                                   false},
-                      host::sim::SimFolderSecurity{host::sim::SimOwner::kAdministrators, false,
-                                                   true}));
+    ::testing::Values(
+        host::sim::SimFolderSecurity{host::sim::SimOwner::kOtherUser, false, false},
+        host::sim::SimFolderSecurity{host::sim::SimOwner::kAdministrators, true, false},
+        host::sim::SimFolderSecurity{host::sim::SimOwner::kAdministrators, false, true}));
 
 // A folder the setup makes, and every parent it makes on the way, gets the protection of a
 // program-files folder, also below a root others may add folders to; it is held while the

@@ -78,8 +78,7 @@ protected:
         const auto& log = host.OperationLog();
         return static_cast<int>(std::count_if(
             log.begin() + static_cast<std::ptrdiff_t>(from),
-            log.begin() + static_cast<std::ptrdiff_t>(to),
-            [&](const host::sim::SimOperation& op) {
+            log.begin() + static_cast<std::ptrdiff_t>(to), [&](const host::sim::SimOperation& op) {
                 return op.op == kind && op.target.rfind(prefix, 0) == 0;
             }));
     }

@@ -72,8 +72,8 @@ void FaultPlan::Clear() {
 bool FaultPlan::Count(SimOp op, const std::vector<std::string>& targets, std::uint64_t spaceTaken) {
     ++operationCount_;
     ++countByKind_[op];
-    log_.push_back(
-        SimOperation{operationCount_, op, targets.empty() ? std::string() : targets[0], spaceTaken});
+    log_.push_back(SimOperation{operationCount_, op, targets.empty() ? std::string() : targets[0],
+                                spaceTaken});
 
     bool fails = std::find(failingNumbers_.begin(), failingNumbers_.end(), operationCount_) !=
                  failingNumbers_.end();

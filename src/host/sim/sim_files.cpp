@@ -363,7 +363,8 @@ void SimHost::SetExecutable(const std::string& path, const std::string& data) {
     executable_ = Resolve(path).value_or(path);
     const Node* node = Find(executable_);
     if (node != nullptr && !node->folder) {
-        executableStream_ = std::make_unique<Stream>(*this, executable_, PathKey(executable_), false);
+        executableStream_ =
+            std::make_unique<Stream>(*this, executable_, PathKey(executable_), false);
     }
 }
 

@@ -219,7 +219,7 @@ private:
         int handles = 0;
         int writeHandles = 0;  // of those, the ones open for writing
         bool inUse = false;
-        SimFolderSecurity security;                 // folders only
+        SimFolderSecurity security;                  // folders only
         std::optional<FolderProtection> protection;  // folders the program made
         bool admitsAccount = false;                  // a private folder's list names the account
         std::string finalPath;                       // what FinalPath reports when not empty

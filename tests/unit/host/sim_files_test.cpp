@@ -204,12 +204,8 @@ TEST(SimShortcuts, OnlyARegularLnkFileIsRemovedAsAShortcut) {
     host.AddFileLink("C:\\d\\b.LNK", "C:\\d\\target");
     host.AddFolder("C:\\d\\c.lnk");
     const std::vector<std::pair<const char*, bool>> cases = {
-        {"C:\\d\\a.lnk", true},
-        {"C:\\d\\a.txt", false},
-        {"C:\\d\\b.LNK", false},
-        {"C:\\d\\c.lnk", false},
-        {"C:\\d\\missing.lnk", false},
-        {"", false},
+        {"C:\\d\\a.lnk", true},  {"C:\\d\\a.txt", false},       {"C:\\d\\b.LNK", false},
+        {"C:\\d\\c.lnk", false}, {"C:\\d\\missing.lnk", false}, {"", false},
     };
     for (const auto& [path, removed] : cases) {
         EXPECT_EQ(host.RemoveShortcutFile(path), removed) << path;
