@@ -9,7 +9,9 @@
 namespace nv::wizard {
 
 inline constexpr char kRecordKey[] = "\\Software\\Halvorn\\Norvista";
-inline constexpr char kValueInstallPath[] = "InstallPath";  // as written
+// The folder's value is written as "InstallPath" and read and deleted as "Installpath":
+// registry value names compare without regard to case, so both name the one value.
+inline constexpr char kValueInstallPath[] = "InstallPath";    // as written
 inline constexpr char kValueInstalledPath[] = "Installpath";  // as read and deleted
 inline constexpr char kValueDesktopLink[] = "DesktopLink";
 inline constexpr char kValueQuicklaunchLink[] = "QuicklaunchLink";
