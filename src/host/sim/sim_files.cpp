@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/text.h"
 #include "host/host_errors.h"
-#include "host/path_text.h"
 #include "host/sim/sim_host.h"
 #include "host/sim/sim_paths.h"
 #include "host/sim/sim_profile.h"
@@ -363,7 +363,8 @@ void SimHost::SetExecutable(const std::string& path, const std::string& data) {
     executable_ = Resolve(path).value_or(path);
     const Node* node = Find(executable_);
     if (node != nullptr && !node->folder) {
-        executableStream_ = std::make_unique<Stream>(*this, executable_, PathKey(executable_), false);
+        executableStream_ =
+            std::make_unique<Stream>(*this, executable_, PathKey(executable_), false);
     }
 }
 
