@@ -70,14 +70,9 @@ inline void AllocatedSid(PSID sid) noexcept {
 inline void ShellIdList(LPITEMIDLIST list) noexcept {
     ::CoTaskMemFree(list);
 }
-inline void Bitmap(HBITMAP bitmap) noexcept {
-    ::DeleteObject(bitmap);
-}
-inline void Font(HFONT font) noexcept {
-    ::DeleteObject(font);
-}
-inline void Brush(HBRUSH brush) noexcept {
-    ::DeleteObject(brush);
+template <typename Object>
+void GdiObject(Object object) noexcept {
+    ::DeleteObject(object);
 }
 inline void MemoryDc(HDC dc) noexcept {
     ::DeleteDC(dc);
@@ -101,9 +96,9 @@ using UniqueSid = UniqueHandle<PSID, handle_release::AllocatedSid>;
 using UniqueIdList = UniqueHandle<LPITEMIDLIST, handle_release::ShellIdList>;
 // GDI objects: a bitmap, a font, a brush. A GDI object must not be selected into a device
 // context when its owner goes away.
-using UniqueBitmap = UniqueHandle<HBITMAP, handle_release::Bitmap>;
-using UniqueFont = UniqueHandle<HFONT, handle_release::Font>;
-using UniqueBrush = UniqueHandle<HBRUSH, handle_release::Brush>;
+using UniqueBitmap = UniqueHandle<HBITMAP, handle_release::GdiObject<HBITMAP>>;
+using UniqueFont = UniqueHandle<HFONT, handle_release::GdiObject<HFONT>>;
+using UniqueBrush = UniqueHandle<HBRUSH, handle_release::GdiObject<HBRUSH>>;
 // A device context from CreateCompatibleDC (a window's own one goes back with ReleaseDC).
 using UniqueMemoryDc = UniqueHandle<HDC, handle_release::MemoryDc>;
 template <typename Interface>
