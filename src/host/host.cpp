@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "base/text.h"
 #include "host/host_errors.h"
-#include "host/path_text.h"
 
 namespace nv::host {
 namespace {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "base/error.h"
-#include "host/path_text.h"
+#include "base/text.h"
 
 namespace nv::wizard {
 
@@ -79,7 +79,7 @@ private:
 };
 
 std::string HeldKey(const std::string& path) {
-    return host::LowerCaseAscii(path);
+    return LowerCaseAscii(path);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "base/error.h"
-#include "host/path_text.h"
+#include "base/text.h"
 #include "host/shell_link.h"
 #include "host/special_folders.h"
 #include "package/extract.h"
@@ -36,7 +36,7 @@ constexpr char kStartMenuFolder[] = "\\Norvista";
 // without regard to the case of the letters A to Z.
 const char* ProductFileNamed(const std::string& name) {
     for (const ProductFile& file : kProductFiles) {
-        if (host::SameTextIgnoreCase(name, file.source)) {
+        if (SameTextIgnoreCase(name, file.source)) {
             return file.source;
         }
     }
@@ -58,7 +58,7 @@ void IgnoringFailure(Step step) {
 void CreateShortcutInSafeFolder(host::Host& host, const std::string& target,
                                 const std::string& linkFile) {
     const std::unique_ptr<host::HeldFolder> folder =
-        host.HoldSafeFolder(host::ContainingFolder(linkFile));
+        host.HoldSafeFolder(ContainingFolder(linkFile));
     if (folder) {
         host::CreateShellLink(host, target, linkFile, "", 0);
     }
@@ -178,7 +178,7 @@ private:
             host_.FolderExists(folder_) ||
             host_.CreateFolderWithParents(folder_, host::FolderProtection::kProgram);
         if (folderReady) {
-            folderHold_ = host_.HoldSafeFolder(host::WithoutTrailingBackslashes(folder_));
+            folderHold_ = host_.HoldSafeFolder(WithoutTrailingBackslashes(folder_));
         }
         Pump();
         if (!folderHold_) {
@@ -188,8 +188,9 @@ private:
             form_.btnPrev->SetEnabled(true);
             return false;
         }
-        if (folder_.back() != '\\') {
-            folder_ += '\\';
+        if (const std::string withBackslash = WithTrailingBackslash(folder_);
+            withBackslash != folder_) {
+            folder_ = withBackslash;
             form_.edInstallpath->SetText(folder_);
         }
         return true;

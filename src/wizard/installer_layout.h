@@ -11,10 +11,10 @@ namespace nv::wizard {
 
 // The fonts the window uses besides its own ("MS Sans Serif", 11-pixel character height).
 enum class FontKind {
-    Window,   // the window's font
-    Title,    // 19-pixel bold
-    Large,    // 19-pixel regular
-    Error,    // 11-pixel, red
+    Window,  // the window's font
+    Title,   // 19-pixel bold
+    Large,   // 19-pixel regular
+    Error,   // 11-pixel, red
 };
 
 namespace flag {
@@ -22,12 +22,11 @@ inline constexpr std::uint32_t kHidden = 1U << 0;
 inline constexpr std::uint32_t kDisabled = 1U << 1;
 inline constexpr std::uint32_t kChecked = 1U << 2;
 inline constexpr std::uint32_t kRightAligned = 1U << 3;
-inline constexpr std::uint32_t kWhite = 1U << 4;       // white background
+inline constexpr std::uint32_t kWhite = 1U << 4;  // white background
 inline constexpr std::uint32_t kReadOnly = 1U << 5;
 inline constexpr std::uint32_t kScrollBoth = 1U << 6;  // both scroll bars
 inline constexpr std::uint32_t kStretch = 1U << 7;     // picture stretched to the box
 inline constexpr std::uint32_t kAlignTop = 1U << 8;    // aligned to the top edge
-inline constexpr std::uint32_t kNoTabStop = 1U << 9;
 }  // namespace flag
 
 struct ControlDef {

@@ -2,6 +2,7 @@
 // and the removal run. Everything happens inside the click handlers.
 
 #include "base/error.h"
+#include "base/text.h"
 #include "host/administrator.h"
 #include "host/special_folders.h"
 #include "host/windows_version.h"
@@ -148,11 +149,7 @@ void TfInstaller::btnInstallpathClick(toolkit::TComponent& /*sender*/) {
     if (!chosen) {
         return;
     }
-    std::string folder = *chosen;
-    if (folder.empty() || folder.back() != '\\') {
-        folder += '\\';
-    }
-    edInstallpath->SetText(folder);
+    edInstallpath->SetText(WithTrailingBackslash(*chosen));
 }
 
 }  // namespace nv::wizard

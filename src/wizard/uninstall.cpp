@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "base/error.h"
+#include "base/text.h"
 #include "host/host.h"
-#include "host/path_text.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
 #include "wizard/product_files.h"
@@ -31,9 +31,9 @@ void RemoveFolderIfEmpty(host::Host& host, const std::string& folder) {
 // else can write to it and it still is the folder the record names (no link on the way has
 // turned the name into another folder). Null otherwise, and then nothing is deleted there.
 std::unique_ptr<host::HeldFolder> HoldInstalledFolder(host::Host& host, const std::string& folder) {
-    const std::string path = host::WithoutTrailingBackslashes(host.FullPathOf(folder));
+    const std::string path = WithoutTrailingBackslashes(host.FullPathOf(folder));
     std::unique_ptr<host::HeldFolder> hold = host.HoldSafeFolder(path);
-    if (!hold || !host::SameTextIgnoreCase(hold->FinalPath(), path)) {
+    if (!hold || !SameTextIgnoreCase(hold->FinalPath(), path)) {
         return nullptr;
     }
     return hold;
@@ -41,7 +41,7 @@ std::unique_ptr<host::HeldFolder> HoldInstalledFolder(host::Host& host, const st
 
 // The folder of a shortcut, checked and held while the shortcut is deleted from it, or null.
 std::unique_ptr<host::HeldFolder> HoldShortcutFolder(host::Host& host, const std::string& link) {
-    const std::string folder = host::ContainingFolder(link);
+    const std::string folder = ContainingFolder(link);
     return folder.empty() ? nullptr : host.HoldSafeFolder(folder);
 }
 
@@ -52,10 +52,7 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
     btnPrev->SetVisible(false);
     btnCancel->SetCaption(lbFinish->Caption());
 
-    std::string folder = installedPath;
-    if (folder.empty() || folder.back() != '\\') {
-        folder += '\\';
-    }
+    const std::string folder = WithTrailingBackslash(installedPath);
     if (const std::unique_ptr<host::HeldFolder> held = HoldInstalledFolder(host_, folder)) {
         for (const char* name : kRemovedFiles) {
             host_.RemoveFile(folder + name);

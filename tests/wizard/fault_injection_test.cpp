@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/error.h"
-#include "host/path_text.h"
+#include "base/text.h"
 #include "host/sim/sim_faults.h"
 #include "wizard/error_texts.h"
 #include "wizard_fixture.h"
@@ -147,7 +147,7 @@ public:
                 if (host.FolderExists(path)) {
                     walk(path);
                 } else {
-                    files[host::LowerCaseAscii(path)] = host.FileData(path).value_or("");
+                    files[LowerCaseAscii(path)] = host.FileData(path).value_or("");
                 }
             }
         };
@@ -214,8 +214,8 @@ void ExpectGermanErrorText(const std::string& text, const SimOperation& failed,
         << label << ": reported \"" << text << "\"";
     // The name in the text is the operation's target as the wizard spelled it: the same
     // path, possibly relative to the current folder, in any case of letters.
-    const std::string named = host::LowerCaseAscii(
-        text.substr(before.size(), text.size() - before.size() - after.size()));
+    const std::string named =
+        LowerCaseAscii(text.substr(before.size(), text.size() - before.size() - after.size()));
     EXPECT_TRUE(named == failed.target || endsWith(failed.target, "\\" + named))
         << label << ": names \"" << named << "\"";
 }
@@ -679,13 +679,12 @@ TEST(FaultInjection, AnotherUserActingBetweenAnyTwoOperationsNeverGetsTheirBytes
             // Whatever the outcome, every file in a folder the setup made holds the original
             // bytes (a folder of theirs at the name was refused, and holds only theirs).
             for (const auto& [path, data] : run.Files()) {
-                const std::string folder = host::ContainingFolder(path);
+                const std::string folder = ContainingFolder(path);
                 if (!run.host.ProtectionOf(folder).has_value()) {
                     continue;
                 }
                 EXPECT_EQ(data.find(kTheirs), std::string::npos) << label << ": " << path;
-                if (host::SameTextIgnoreCase(path,
-                                             std::string(kOpenInstallFolder) + "\\Setup.exe")) {
+                if (SameTextIgnoreCase(path, std::string(kOpenInstallFolder) + "\\Setup.exe")) {
                     EXPECT_EQ(data, setup) << label;
                 }
             }

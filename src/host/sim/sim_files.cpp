@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/text.h"
 #include "host/host_errors.h"
-#include "host/path_text.h"
 #include "host/sim/sim_host.h"
 #include "host/sim/sim_paths.h"
 #include "host/sim/sim_profile.h"

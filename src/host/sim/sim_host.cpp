@@ -1,7 +1,7 @@
 #include "host/sim/sim_host.h"
 
+#include "base/text.h"
 #include "host/administrator.h"
-#include "host/path_text.h"
 #include "host/sim/sim_paths.h"
 #include "host/special_folders.h"
 

@@ -1,7 +1,7 @@
 // The registry of the simulated machine: keys under HKEY_LOCAL_MACHINE with typed values,
 // names compared without regard to case.
 
-#include "host/path_text.h"
+#include "base/text.h"
 #include "host/sim/sim_host.h"
 
 namespace nv::host::sim {

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "host/host_errors.h"
-#include "host/path_text.h"
 #include "host/win32/delete_through.h"
 #include "host/win32/folder_protection.h"
 #include "host/win32/unique_handle.h"

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "host/path_text.h"
+#include "base/text.h"
 #include "host/win32/delete_through.h"
 #include "host/win32/folder_trust.h"
 #include "host/win32/unique_handle.h"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "host/win32/folder_protection.h"
 #include "toolkit/win32/win32_handles.h"
 
@@ -88,13 +89,6 @@ std::string CurrentFolder() {
     char buffer[MAX_PATH];
     const DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
     return length == 0 || length >= MAX_PATH ? std::string() : std::string(buffer, length);
-}
-
-std::string WithTrailingBackslash(std::string path) {
-    if (path.empty() || path.back() != '\\') {
-        path += '\\';
-    }
-    return path;
 }
 
 bool CreateFolderTree(const std::string& path) {

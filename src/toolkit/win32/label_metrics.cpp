@@ -36,36 +36,6 @@ private:
     HGDIOBJ previous_;
 };
 
-// A memory device context drawing into `bitmap` with `font`, both deselected and the context
-// deleted on scope exit.
-class MemoryDc {
-public:
-    MemoryDc(HDC like, HBITMAP bitmap, HGDIOBJ font) : dc_(CreateCompatibleDC(like)) {
-        if (dc_ != nullptr) {
-            previousBitmap_ = SelectObject(dc_, bitmap);
-            previousFont_ = SelectObject(dc_, font);
-        }
-    }
-    ~MemoryDc() {
-        if (dc_ != nullptr) {
-            SelectObject(dc_, previousFont_);
-            SelectObject(dc_, previousBitmap_);
-            DeleteDC(dc_);
-        }
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    MemoryDc(MemoryDc&&) = delete;
-    MemoryDc& operator=(MemoryDc&&) = delete;
-
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ previousBitmap_ = nullptr;
-    HGDIOBJ previousFont_ = nullptr;
-};
-
 // The flags a static control of `style` draws its text with, less the word breaks and the
 // alignment: a label is measured on one line per line break, from its left edge.
 UINT StaticTextFlags(LONG_PTR style) {
@@ -95,10 +65,14 @@ int InkedWidth(HDC dc, const std::string& text, UINT flags, SIZE box) {
     if (!bitmap || bits == nullptr) {
         return box.cx;
     }
-    const MemoryDc memory(dc, bitmap.Get(), GetCurrentObject(dc, OBJ_FONT));
-    if (memory.Get() == nullptr) {
+    // Declared after the bitmap and before the selections, so that both are put back before
+    // the context goes and the context goes before the bitmap.
+    const UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    if (!memory) {
         return box.cx;
     }
+    const SelectedObject drawsInto(memory.Get(), bitmap.Get());
+    const SelectedObject drawsWith(memory.Get(), GetCurrentObject(dc, OBJ_FONT));
     auto* pixels = static_cast<std::uint32_t*>(bits);
     std::fill(pixels, pixels + static_cast<std::size_t>(width) * height, 0xFFFFFFU);
     SetTextColor(memory.Get(), RGB(0, 0, 0));

@@ -10,8 +10,8 @@
 #include <functional>
 #include <stdexcept>
 
+#include "base/text.h"
 #include "host/administrator.h"
-#include "host/path_text.h"
 #include "host/shell_link.h"
 #include "host/special_folders.h"
 #include "host/win32/native_sid.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host/path_text.h"
+#include "base/text.h"
 #include "host/win32/account_sids.h"
 #include "host/win32/folder_protection.h"
 #include "host/win32/folder_trust.h"

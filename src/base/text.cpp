@@ -1,10 +1,14 @@
-#include "host/path_text.h"
+#include "base/text.h"
 
-namespace nv::host {
+namespace nv {
 namespace {
 
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsControlOrBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
 }
 
 }  // namespace
@@ -27,6 +31,16 @@ std::string LowerCaseAscii(std::string_view text) {
         c = LowerAscii(c);
     }
     return result;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsControlOrBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsControlOrBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
 }
 
 std::string FolderPart(std::string_view path) {
@@ -57,4 +71,4 @@ std::string ContainingFolder(std::string_view path) {
     return folder;
 }
 
-}  // namespace nv::host
+}  // namespace nv
