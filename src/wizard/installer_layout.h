@@ -29,20 +29,22 @@ inline constexpr std::uint32_t kStretch = 1U << 7;     // picture stretched to t
 inline constexpr std::uint32_t kAlignTop = 1U << 8;    // aligned to the top edge
 }  // namespace flag
 
+// One row of the table. The rows name their fields; a field a row leaves out keeps the
+// default given here.
 struct ControlDef {
     toolkit::ComponentKind kind;
     const char* name;
-    const char* parent;  // visual parent: nullptr for the window itself, else a panel's name
+    const char* parent = nullptr;  // visual parent: nullptr for the window itself, else a panel
     int left;
     int top;
     int width;
     int height;
-    const char* text;   // design text (caption); for a radio group its caption
-    const char* items;  // radio group items, separated by '\n'; otherwise nullptr
-    int itemIndex;      // radio group: the chosen item, -1 for none
-    int tabOrder;       // within the visual parent; -1 for controls that take no focus
-    std::uint32_t flags;
-    FontKind font;
+    const char* text = "";        // design text (caption); for a radio group its caption
+    const char* items = nullptr;  // radio group items, separated by '\n'; otherwise nullptr
+    int itemIndex = -1;           // radio group: the chosen item, -1 for none
+    int tabOrder = -1;            // within the visual parent; -1 for controls that take no focus
+    std::uint32_t flags = 0;
+    FontKind font = FontKind::Window;
 };
 
 // The window itself.
