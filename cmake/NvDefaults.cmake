@@ -17,12 +17,16 @@ if(WIN32)
   # the C and C++ run-times and winpthreads linked statically so only system DLLs are imported.
   add_compile_options(-ffunction-sections -fdata-sections)
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+  # Reproducible images: the linker writes no time stamp into the PE header (it stays 0), so
+  # two builds of the same sources give the same bytes and a release can be rebuilt and compared.
+  add_link_options(-Wl,--no-insert-timestamp)
   if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel" OR CMAKE_BUILD_TYPE STREQUAL "Release")
     add_link_options(-s)
   endif()
 endif()
 
-# nv_apply_layer_rules(target): the portable core must never see <windows.h>.
+# nv_portable_library(name sources...): a static library of the portable core, rooted at src/.
+# It must include no Windows header; the layering tests check that.
 function(nv_portable_library name)
   add_library(${name} STATIC ${ARGN})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)

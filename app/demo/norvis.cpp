@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
+
+#include "base/text.h"
 
 namespace {
 
@@ -17,9 +20,7 @@ std::string ProgramFolder() {
     if (length == 0 || length >= MAX_PATH) {
         return {};
     }
-    std::string folder(path, length);
-    folder.resize(folder.find_last_of('\\') + 1);
-    return folder;
+    return nv::FolderPart(std::string_view(path, length));
 }
 
 std::string StoredLanguage() {

@@ -1,19 +1,20 @@
-// Setup.exe's entry: safe DLL loading, COM for the shell-link object, the wizard window and
-// its message loop.
+// Setup.exe's entry: its own file held open, safe DLL loading, COM for the shell-link object, the
+// wizard window and its message loop.
 
 #include <windows.h>
 
 #include <objbase.h>
 
 #include <cstdlib>
-#include <exception>
 #include <optional>
 #include <string>
 
 #include "host/win32/win32_host.h"
 #include "picture_bitmaps.h"
+#include "toolkit/win32/error_report.h"
 #include "toolkit/win32/win32_application.h"
 #include "toolkit/win32/win32_backend.h"
+#include "wizard/error_texts.h"
 #include "wizard/installer_form.h"
 
 namespace {
@@ -67,8 +68,7 @@ private:
     nv::toolkit::UiServices* target_ = nullptr;
 };
 
-int RunWizard() {
-    nv::host::Win32Host host;
+int RunWizard(nv::host::Win32Host& host) {
     DeferredUi ui;
     nv::wizard::TfInstaller form(host, ui, nv::wizard::LoadWizardPictures());
     nv::toolkit::win32::Win32UiServices services(form);
@@ -88,21 +88,29 @@ int RunWizard() {
 // Every exception is caught above or by the window's error report; should one still escape,
 // ending the program is all that is left to do.
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() {
+    std::abort();
+}
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*showCommand*/) {
+    // First of all the host, which opens this program's own file and holds it so that nobody
+    // can rename or rewrite it: the payload and the setup copy are read through that handle.
+    nv::host::Win32Host host;
 #ifndef NV_UNGUARDED_DLL_LOADING
     RestrictDllSearch();
 #endif
     ComApartment com;
+    // Every error box of the setup speaks German, whichever layer raised the error.
+    nv::toolkit::win32::SetErrorDescriber(nv::wizard::ErrorText);
     try {
-        return RunWizard();
-    } catch (const std::exception& error) {
+        return RunWizard(host);
+    } catch (...) {
         // Only failures before the window exists get here; later ones are reported by the
         // window's own error report.
-        MessageBoxA(nullptr, error.what(), "Setup", MB_OK | MB_ICONERROR);
+        MessageBoxA(nullptr, nv::toolkit::win32::CurrentErrorText().c_str(),
+                    nv::toolkit::win32::kErrorCaption, MB_OK | MB_ICONERROR);
         return 1;
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "toolkit/win32/win32_handles.h"
 
 namespace nv::wizard {
 namespace {
@@ -31,40 +32,17 @@ constexpr int kShadowOffset = 4;
 
 constexpr char kNoOutline[] = "The setup's pictures cannot be drawn: the digits have no outline.";
 
+using host::UniqueMemoryDc;
+using toolkit::win32::SelectedObject;
+
 // A memory device context compatible with the screen.
-class MemoryDc {
-public:
-    MemoryDc() : dc_(CreateCompatibleDC(nullptr)) {
-        if (dc_ == nullptr) {
-            throw Error("The setup's pictures cannot be drawn: no drawing context is available.");
-        }
+UniqueMemoryDc CreateMemoryDc() {
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!dc) {
+        throw Error("The setup's pictures cannot be drawn: no drawing context is available.");
     }
-    ~MemoryDc() { DeleteDC(dc_); }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    MemoryDc(MemoryDc&&) = delete;
-    MemoryDc& operator=(MemoryDc&&) = delete;
-
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// Keeps a GDI object selected into a DC for one scope, then puts back what was there.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(dc_, previous_); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    Selection(Selection&&) = delete;
-    Selection& operator=(Selection&&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
+    return dc;
+}
 
 struct Dib {
     UniqueBitmap bitmap;
@@ -130,15 +108,15 @@ void FillRectangle(HDC dc, int left, int top, int right, int bottom, COLORREF co
 void FillDiamond(HDC dc, int x, int y, int radius, COLORREF colour) {
     const POINT corners[] = {{x, y - radius}, {x + radius, y}, {x, y + radius}, {x - radius, y}};
     SetDCBrushColor(dc, colour);
-    Selection brush(dc, GetStockObject(DC_BRUSH));
-    Selection pen(dc, GetStockObject(NULL_PEN));
+    SelectedObject brush(dc, GetStockObject(DC_BRUSH));
+    SelectedObject pen(dc, GetStockObject(NULL_PEN));
     Polygon(dc, corners, 4);
 }
 
 // Draws one line of text; align is a TA_ horizontal flag, y the baseline.
 void DrawTextLine(HDC dc, const std::string& text, int x, int baseline, UINT align, HFONT font,
                   COLORREF colour) {
-    Selection selected(dc, font);
+    SelectedObject selected(dc, font);
     SetTextAlign(dc, align | TA_BASELINE | TA_NOUPDATECP);
     SetTextColor(dc, colour);
     SetBkMode(dc, TRANSPARENT);
@@ -255,8 +233,8 @@ void Paint(std::uint32_t* pixels, int width, int height, const GlyphMask& mask, 
 
 UniqueBitmap DrawSplashPicture() {
     Dib dib = CreateTopDownDib(kSplashWidth, kSplashHeight, 24);
-    MemoryDc dc;
-    Selection bitmap(dc.Get(), dib.bitmap.Get());
+    const UniqueMemoryDc dc = CreateMemoryDc();
+    SelectedObject bitmap(dc.Get(), dib.bitmap.Get());
     FillRectangle(dc.Get(), 0, 0, kSplashWidth, kSplashHeight, kWhite);
     FillRectangle(dc.Get(), kRuleX, 0, kRuleX + 1, kSplashHeight, kRule);
     FillRectangle(dc.Get(), 0, kRuleY, kSplashWidth, kRuleY + 1, kRule);
@@ -274,7 +252,7 @@ UniqueBitmap DrawStepPicture(int index) {
         throw Error("There is no step picture " + std::to_string(index) + "; the steps are 0 to " +
                     std::to_string(kStepPictureCount - 1) + ".");
     }
-    MemoryDc dc;
+    const UniqueMemoryDc dc = CreateMemoryDc();
     const std::string face = ChooseFace(dc.Get());
 
     // Size the font so that the digit '0' is kDigitHeight pixels tall.
@@ -282,14 +260,14 @@ UniqueBitmap DrawStepPicture(int index) {
     const UniqueFont probe = CreateSansFont(face, probeHeight, FW_BOLD, ANTIALIASED_QUALITY);
     int measured = 0;
     {
-        Selection selected(dc.Get(), probe.Get());
+        SelectedObject selected(dc.Get(), probe.Get());
         measured = static_cast<int>(MeasureGlyph(dc.Get(), '0').gmBlackBoxY);
     }
     const int emHeight = probeHeight * kDigitHeight / std::max(measured, 1);
     const UniqueFont font = CreateSansFont(face, emHeight, FW_BOLD, ANTIALIASED_QUALITY);
     GlyphMask mask;
     {
-        Selection selected(dc.Get(), font.Get());
+        SelectedObject selected(dc.Get(), font.Get());
         mask = RenderGlyph(dc.Get(), static_cast<char>('1' + index));
     }
 

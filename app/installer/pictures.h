@@ -4,49 +4,12 @@
 
 #include <windows.h>
 
+#include "host/win32/unique_handle.h"
+
 namespace nv::wizard {
 
-// Owns one GDI object (bitmap, font, pen, brush) and deletes it; move-only.
-template <typename T>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(T handle) : handle_(handle) {}
-    ~GdiObject() { Reset(); }
-
-    GdiObject(GdiObject&& other) noexcept : handle_(other.Release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            Reset(other.Release());
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    T Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-
-    // Gives up ownership: the caller deletes the object.
-    T Release() {
-        T handle = handle_;
-        handle_ = nullptr;
-        return handle;
-    }
-
-    void Reset(T handle = nullptr) {
-        if (handle_ != nullptr) {
-            DeleteObject(handle_);
-        }
-        handle_ = handle;
-    }
-
-private:
-    T handle_ = nullptr;
-};
-
-using UniqueBitmap = GdiObject<HBITMAP>;
-using UniqueFont = GdiObject<HFONT>;
+using host::UniqueBitmap;
+using host::UniqueFont;
 
 constexpr int kSplashWidth = 650;
 constexpr int kSplashHeight = 500;

@@ -10,11 +10,12 @@
 #include <vector>
 
 #include "base/error.h"
-#include "payload_report.h"
-#include "package/extract.h"
+#include "error_text.h"
+#include "output_folder.h"
 #include "package/format.h"
 #include "package/pack.h"
 #include "package/std_file_system.h"
+#include "payload_report.h"
 #include "progress.h"
 
 namespace {
@@ -26,7 +27,7 @@ const char* const kUsage =
     "usage: nvpack build --stub STUB --out SETUP [--level 0-9] [--piece BYTES] [--jobs N] FILE...\n"
     "       nvpack list SETUP\n"
     "       nvpack verify SETUP\n"
-    "       nvpack extract SETUP DIR\n"
+    "       nvpack extract [--force] SETUP DIR\n"
     "       nvpack --help\n"
     "\n"
     "build    appends the payload of FILE... to a copy of STUB and writes SETUP; each file\n"
@@ -38,7 +39,9 @@ const char* const kUsage =
     "list     shows the payload offset, the blocks, each entry and both checksums\n"
     "verify   exits with 0 when the payload reads back whole and its checksum holds;\n"
     "         otherwise prints the fault and exits with 1\n"
-    "extract  writes the entries into DIR (created when missing)\n"
+    "extract  writes the entries into DIR (created when missing); never writes through a\n"
+    "         link, and stops at a name that exists already\n"
+    "         --force  replaces existing regular files (never links, folders or devices)\n"
     "\n"
     "Signing: build first, then sign SETUP (signtool, osslsigncode). build pads the setup to a\n"
     "multiple of 8 bytes, so the signature's certificate table lands right behind the payload's\n"
@@ -162,15 +165,13 @@ int Build(const std::vector<std::string>& args) {
     return 0;
 }
 
-nvpack::Inspection Inspect(const std::string& path) {
-    nvpack::Progress progress("reading");
-    return nvpack::InspectSetup(path, [&progress](std::uint64_t done, std::uint64_t total) {
-        progress.Update(done, total);
-    });
-}
-
 int List(const std::string& path) {
-    const nvpack::Inspection inspection = Inspect(path);
+    // Each entry is printed as it is read, so no name outlives its line; the totals follow.
+    nvpack::EntryLister lister([](const std::string& name, std::uint32_t size) {
+        (void)std::printf("  %12lu  %s\n", static_cast<unsigned long>(size), name.c_str());
+    });
+    const nvpack::Inspection inspection =
+        nvpack::InspectSetup(path, lister, [](std::uint64_t, std::uint64_t) {});
     if (!inspection.hasPackage) {
         (void)std::fprintf(stderr, "nvpack: %s: %s\n", path.c_str(), inspection.Fault().c_str());
         return kExitFault;
@@ -180,11 +181,8 @@ int List(const std::string& path) {
     (void)std::printf("blocks             %u\n", static_cast<unsigned>(inspection.blocks.blocks));
     (void)std::printf("entry stream       %llu bytes\n",
                       static_cast<unsigned long long>(inspection.entryStreamBytes));
-    (void)std::printf("entries            %zu\n", inspection.entries.size());
-    for (const auto& entry : inspection.entries) {
-        (void)std::printf("  %12lu  %s\n", static_cast<unsigned long>(entry.size),
-                          entry.name.c_str());
-    }
+    (void)std::printf("entries            %lu\n",
+                      static_cast<unsigned long>(inspection.outcome.entries));
     if (inspection.outcome.complete) {
         (void)std::printf("stored checksum    0x%08X\n",
                           static_cast<unsigned>(inspection.outcome.storedChecksum));
@@ -202,42 +200,58 @@ int List(const std::string& path) {
 }
 
 int Verify(const std::string& path) {
-    const nvpack::Inspection inspection = Inspect(path);
+    nvpack::Progress progress("reading");
+    nvpack::EntryLister ignore([](const std::string&, std::uint32_t) {});
+    const nvpack::Inspection inspection = nvpack::InspectSetup(
+        path, ignore,
+        [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
     const std::string fault = inspection.Fault();
     if (!fault.empty()) {
         (void)std::printf("%s: %s\n", path.c_str(), fault.c_str());
         return kExitFault;
     }
-    (void)std::printf("%s: ok, %zu entries, checksum 0x%08X\n", path.c_str(),
-                      inspection.entries.size(),
+    (void)std::printf("%s: ok, %lu entries, checksum 0x%08X\n", path.c_str(),
+                      static_cast<unsigned long>(inspection.outcome.entries),
                       static_cast<unsigned>(inspection.outcome.storedChecksum));
     return 0;
 }
 
-int Extract(const std::string& path, const std::string& folder) {
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    nv::package::StdFileSystem fs;
-    if (!fs.FolderExists(folder)) {
-        throw nv::Error("Cannot create the folder \"" + folder + "\".");
+// Inflates the payload straight into the entries' files: no package file is ever written, so
+// nothing but the entries lands in DIR.
+int Extract(const std::vector<std::string>& args) {
+    std::vector<std::string> operands;
+    bool force = false;
+    for (const std::string& arg : args) {
+        if (arg == "--force") {
+            force = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw UsageError{"unknown option " + arg};
+        } else {
+            operands.push_back(arg);
+        }
     }
+    if (operands.size() != 2) {
+        throw UsageError{"wrong number of arguments for extract"};
+    }
+    const std::string& path = operands[0];
+    nvpack::OutputFolder folder(operands[1]);
+    nvpack::FolderWriter writer(folder, force);
     nvpack::Progress progress("extracting");
-    nv::package::ExtractCallbacks callbacks;
-    callbacks.step = [&progress] { progress.Tick(); };
-    switch (nv::package::ExtractPackage(fs, path, folder, callbacks)) {
-        case nv::package::ExtractResult::kOk:
-            return 0;
-        case nv::package::ExtractResult::kNoPackage:
-            (void)std::fprintf(stderr, "nvpack: %s: no package\n", path.c_str());
-            return kExitFault;
-        case nv::package::ExtractResult::kDamaged:
-            (void)std::fprintf(stderr,
-                               "nvpack: %s: the package is damaged (see nvpack verify); what was "
-                               "extracted stays in %s\n",
-                               path.c_str(), folder.c_str());
-            return kExitFault;
+    const nvpack::Inspection inspection = nvpack::InspectSetup(
+        path, writer,
+        [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
+    if (!inspection.hasPackage) {
+        (void)std::fprintf(stderr, "nvpack: %s: no package\n", path.c_str());
+        return kExitFault;
     }
-    return kExitFault;
+    const std::string fault = inspection.Fault();
+    if (!fault.empty()) {
+        (void)std::fprintf(stderr, "nvpack: %s: %s%s; what was extracted stays in %s\n",
+                           path.c_str(), inspection.inflates ? "the package is damaged: " : "",
+                           fault.c_str(), operands[1].c_str());
+        return kExitFault;
+    }
+    return 0;
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -256,10 +270,10 @@ int Run(const std::vector<std::string>& args) {
     if ((command == "list" || command == "verify") && rest.size() == 1) {
         return command == "list" ? List(rest[0]) : Verify(rest[0]);
     }
-    if (command == "extract" && rest.size() == 2) {
-        return Extract(rest[0], rest[1]);
+    if (command == "extract") {
+        return Extract(rest);
     }
-    if (command == "list" || command == "verify" || command == "extract") {
+    if (command == "list" || command == "verify") {
         throw UsageError{"wrong number of arguments for " + command};
     }
     throw UsageError{"unknown command \"" + command + "\""};
@@ -275,7 +289,7 @@ int main(int argc, char** argv) {
         (void)std::fprintf(stderr, "nvpack: %s\nTry \"nvpack --help\".\n", error.text.c_str());
         return kExitUsage;
     } catch (const nv::Error& error) {
-        (void)std::fprintf(stderr, "nvpack: %s\n", error.what());
+        (void)std::fprintf(stderr, "nvpack: %s\n", nvpack::ErrorText(error).c_str());
         return kExitFault;
     } catch (const std::exception& error) {
         (void)std::fprintf(stderr, "nvpack: %s\n", error.what());

@@ -40,19 +40,6 @@ private:
     std::uint64_t position_;
 };
 
-class ListSink : public nv::package::EntrySink {
-public:
-    explicit ListSink(std::vector<EntryInfo>& entries) : entries_(entries) {}
-    void BeginEntry(const std::string& name, std::uint32_t size) override {
-        entries_.push_back({name, size});
-    }
-    void EntryData(const unsigned char* /*data*/, std::size_t /*count*/) override {}
-    void EndEntry() override {}
-
-private:
-    std::vector<EntryInfo>& entries_;
-};
-
 // Feeds inflated bytes to the entry-stream parser and reports progress through the input.
 class ParserSink : public nv::package::ByteSink {
 public:
@@ -94,7 +81,7 @@ std::string Inspection::Fault() const {
     return outcome.fault;
 }
 
-Inspection InspectSetup(const std::string& path,
+Inspection InspectSetup(const std::string& path, nv::package::EntrySink& sink,
                         const std::function<void(std::uint64_t, std::uint64_t)>& progress) {
     nv::package::StdFileSystem fs;
     const auto file = fs.OpenRead(path);
@@ -113,15 +100,14 @@ Inspection InspectSetup(const std::string& path,
     if (!payload.Seek(0)) {
         throw nv::Error("Cannot read \"" + path + "\".");
     }
-    ListSink list(inspection.entries);
-    nv::package::EntryStreamParser parser(list);
+    nv::package::EntryStreamParser parser(sink);
     const std::uint64_t total = *payload.Size();
     const std::function<void()> onWrite = [&] { progress(payload.Done(), total); };
-    ParserSink sink(parser, inspection.entryStreamBytes, onWrite);
+    ParserSink parserSink(parser, inspection.entryStreamBytes, onWrite);
     try {
-        inspection.blocks = nv::package::InflateBlocks(payload, sink);
+        inspection.blocks = nv::package::InflateBlocks(payload, parserSink);
     } catch (const nv::Error& error) {
-        if (std::string(error.what()) != "error") {
+        if (error.Kind() != nv::ErrorKind::kInflateFailed) {
             throw;
         }
         inspection.inflates = false;

@@ -1,11 +1,12 @@
 #pragma once
-// Reading a finished setup without writing anything: its payload is inflated and parsed in
-// one pass, straight from the setup file.
+// Reading a finished setup: its payload is inflated and parsed in one pass, straight from the
+// setup file, and each entry is handed on as it is read. Nothing is held but the entry being
+// read, so memory stays bounded whatever the payload holds.
 
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "package/block_stream.h"
 #include "package/entry_stream.h"
@@ -13,26 +14,34 @@
 
 namespace nvpack {
 
-struct EntryInfo {
-    std::string name;
-    std::uint32_t size = 0;
-};
-
 struct Inspection {
     bool hasPackage = false;
     nv::package::PayloadLocation location;
     nv::package::BlockStreamSummary blocks;
     bool inflates = true;  // false when a block did not inflate
     std::uint64_t entryStreamBytes = 0;
-    std::vector<EntryInfo> entries;
-    nv::package::EntryStreamOutcome outcome;
+    nv::package::EntryStreamOutcome outcome;  // outcome.entries counts the entries read
 
     // Empty when the payload reads back whole and its checksum holds; else the fault.
     std::string Fault() const;
 };
 
-// Raises nv::Error when the file cannot be opened or read.
-Inspection InspectSetup(const std::string& path,
+// Hands every entry of the setup `path` to `sink` as it is read (name, size, data). Raises
+// nv::Error when the file cannot be opened or read; an error `sink` raises passes through.
+Inspection InspectSetup(const std::string& path, nv::package::EntrySink& sink,
                         const std::function<void(std::uint64_t, std::uint64_t)>& progress);
+
+// Tells `onEntry` each entry's name and size and ignores the data.
+class EntryLister : public nv::package::EntrySink {
+public:
+    explicit EntryLister(std::function<void(const std::string&, std::uint32_t)> onEntry)
+        : onEntry_(std::move(onEntry)) {}
+    void BeginEntry(const std::string& name, std::uint32_t size) override { onEntry_(name, size); }
+    void EntryData(const unsigned char* /*data*/, std::size_t /*count*/) override {}
+    void EndEntry() override {}
+
+private:
+    std::function<void(const std::string&, std::uint32_t)> onEntry_;
+};
 
 }  // namespace nvpack

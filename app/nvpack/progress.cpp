@@ -42,14 +42,4 @@ void Progress::Update(std::uint64_t done, std::uint64_t total) {
     (void)std::fflush(stderr);
 }
 
-void Progress::Tick() {
-    if (!shown_ || ++ticks_ % 64 != 0) {
-        return;
-    }
-    lastPercent_ = 0;
-    (void)std::fprintf(stderr, "\r%s  %llu steps", label_.c_str(),
-                       static_cast<unsigned long long>(ticks_));
-    (void)std::fflush(stderr);
-}
-
 }  // namespace nvpack

@@ -16,14 +16,11 @@ public:
     Progress& operator=(Progress&&) = delete;
 
     void Update(std::uint64_t done, std::uint64_t total);
-    // One more step of a run whose length is not known beforehand.
-    void Tick();
 
 private:
     std::string label_;
     bool shown_;
     int lastPercent_ = -1;
-    std::uint64_t ticks_ = 0;
 };
 
 }  // namespace nvpack

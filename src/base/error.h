@@ -1,16 +1,100 @@
 #pragma once
-// The one error type of the system: an exception that carries the text the user sees.
-// Errors the procedures expect switch pages instead; everything else is an nv::Error that
-// travels up to the window's default error report.
+// The one error type of the system. Errors the procedures expect switch pages instead;
+// everything else is an nv::Error that travels up to the program's error report.
+//
+// An error is raised either with its final text, or as a kind with its details (the file it
+// concerns, the system's error code). A kind is worded by the program that reports it, so a
+// layer shared by several programs (the payload reader serves both the setup and the packer)
+// raises facts and each program says them in its own language: see the describe function
+// each program hands to its error report.
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace nv {
 
+// What went wrong. New kinds are added at the end; every program's describe function words
+// each kind and falls back to Error::what() for kinds it does not know.
+enum class ErrorKind {
+    kText,               // raised with its final text; what() is that text
+    kOpenFailed,         // a file cannot be opened for reading (path)
+    kCreateFailed,       // a file cannot be created (path)
+    kReadFailed,         // a file cannot be read (path)
+    kWriteFailed,        // a file cannot be written, the disk may be full (path)
+    kSetupUnreadable,    // the setup's own file cannot be read, or ends early
+    kPackageUnreadable,  // the compressed package file cannot be read
+    kInflateFailed,      // a block of the package does not inflate
+    kOutOfMemory,        // memory ran out
+    kOutOfResources,     // the system has no resources left for a window, picture or font
+    kUnexpected,         // an exception of no known type
+};
+
+// A short technical name of a kind ("write-failed"), for diagnostics; never shown as a
+// program's message.
+inline const char* ErrorKindName(ErrorKind kind) {
+    switch (kind) {
+        case ErrorKind::kText:
+            return "text";
+        case ErrorKind::kOpenFailed:
+            return "open-failed";
+        case ErrorKind::kCreateFailed:
+            return "create-failed";
+        case ErrorKind::kReadFailed:
+            return "read-failed";
+        case ErrorKind::kWriteFailed:
+            return "write-failed";
+        case ErrorKind::kSetupUnreadable:
+            return "setup-unreadable";
+        case ErrorKind::kPackageUnreadable:
+            return "package-unreadable";
+        case ErrorKind::kInflateFailed:
+            return "inflate-failed";
+        case ErrorKind::kOutOfMemory:
+            return "out-of-memory";
+        case ErrorKind::kOutOfResources:
+            return "out-of-resources";
+        case ErrorKind::kUnexpected:
+            return "unexpected";
+    }
+    return "unknown";
+}
+
 class Error : public std::runtime_error {
 public:
+    // An error with its final text.
     explicit Error(const std::string& text) : std::runtime_error(text) {}
+
+    // An error of `kind` about `path` (empty when the kind names its subject itself), with the
+    // system's error code where one is known (0: none). what() gives a technical summary.
+    explicit Error(ErrorKind kind, std::string path = std::string(), unsigned long systemCode = 0)
+        : std::runtime_error(Summary(kind, path, systemCode)),
+          kind_(kind),
+          path_(std::move(path)),
+          systemCode_(systemCode) {}
+
+    ErrorKind Kind() const { return kind_; }
+    const std::string& Path() const { return path_; }
+    unsigned long SystemCode() const { return systemCode_; }
+
+private:
+    static std::string Summary(ErrorKind kind, const std::string& path, unsigned long code) {
+        std::string summary = ErrorKindName(kind);
+        if (!path.empty()) {
+            summary += ": " + path;
+        }
+        if (code != 0) {
+            summary += " (" + std::to_string(code) + ")";
+        }
+        return summary;
+    }
+
+    ErrorKind kind_ = ErrorKind::kText;
+    std::string path_;
+    unsigned long systemCode_ = 0;
 };
+
+// Gives the text a program shows for an error.
+using ErrorDescriber = std::string (*)(const Error& error);
 
 }  // namespace nv

@@ -1,7 +1,9 @@
 #include "host/host.h"
 
+#include <vector>
+
+#include "base/text.h"
 #include "host/host_errors.h"
-#include "host/path_text.h"
 
 namespace nv::host {
 namespace {
@@ -39,6 +41,12 @@ void RegistryKey::WriteString(const std::string& name, const std::string& value)
     }
 }
 
+void RegistryKey::WriteDword(const std::string& name, std::uint32_t value) {
+    if (!SetValue(name, DwordValue(value))) {
+        throw SetDataError(name);
+    }
+}
+
 void FileStream::ReadExactly(void* buffer, std::size_t count) {
     if (Read(buffer, count) != count) {
         throw EndOfFileError(path_);
@@ -59,6 +67,13 @@ std::unique_ptr<RegistryKey> Host::CreateKey(std::string_view path) {
     return DoOpenKey(std::string(path), KeyAccess::kAllAccess, true);
 }
 
+bool Host::DeleteKey(std::string_view path) {
+    if (!path.empty() && path.front() == '\\') {
+        path.remove_prefix(1);
+    }
+    return DoDeleteKey(std::string(path));
+}
+
 std::string Host::ReadProfileText(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& defaultValue) {
     std::string text = DoReadProfileText(file, section, key, defaultValue);
@@ -76,12 +91,12 @@ void Host::WriteProfileText(const std::string& file, const std::string& section,
 }
 
 void Host::CreateFolder(const std::string& path) {
-    if (!DoCreateFolder(path)) {
+    if (!DoCreateFolder(path, FolderProtection::kInherited)) {
         throw CreateFolderError();
     }
 }
 
-bool Host::CreateFolderWithParents(const std::string& path) {
+bool Host::CreateFolderWithParents(const std::string& path, FolderProtection protection) {
     if (path.empty()) {
         throw CreateFolderError();
     }
@@ -94,10 +109,44 @@ bool Host::CreateFolderWithParents(const std::string& path) {
         return true;
     }
     const std::string parent = FolderPart(folder);
-    if (!parent.empty() && parent.size() < folder.size() && !CreateFolderWithParents(parent)) {
+    if (!parent.empty() && parent.size() < folder.size() &&
+        !CreateFolderWithParents(parent, protection)) {
         return false;
     }
-    return DoCreateFolder(folder) || FolderExists(folder);
+    return DoCreateFolder(folder, protection) || FolderExists(folder);
+}
+
+bool Host::CopyToNewFile(FileStream& source, const std::string& destination,
+                         const CopyProgress& progress) {
+    std::unique_ptr<FileStream> target = CreateNewFile(destination);
+    if (!target) {
+        return false;
+    }
+    std::vector<unsigned char> buffer(kCopyPiece);
+    for (bool first = true;; first = false) {
+        std::size_t got = 0;
+        try {
+            if (first) {
+                source.Seek(0);
+            }
+            got = source.Read(buffer.data(), buffer.size());
+            target->Write(buffer.data(), got);
+        } catch (const nv::Error&) {
+            target->Remove();  // a read or write failed: the copy fails, leaving nothing
+            return false;
+        }
+        if (progress) {
+            try {
+                progress();
+            } catch (...) {
+                target->Remove();
+                throw;
+            }
+        }
+        if (got < buffer.size()) {
+            return true;
+        }
+    }
 }
 
 void Host::RemoveFolder(const std::string& path) {

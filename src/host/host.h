@@ -46,6 +46,8 @@ public:
     // Writes a REG_SZ value (its length counts the terminating zero). Raises
     // "Fehler beim Setzen der Daten für '<name>'" when the value cannot be written.
     void WriteString(const std::string& name, const std::string& value);
+    // Writes a REG_DWORD value. Raises like WriteString.
+    void WriteDword(const std::string& name, std::uint32_t value);
 
     // The raw value, or nothing when it is missing or cannot be read.
     virtual std::optional<RegistryValue> QueryValue(const std::string& name) = 0;
@@ -75,6 +77,10 @@ public:
     virtual void Write(const void* data, std::size_t count) = 0;
     // True when the position is at or beyond the end of the file.
     virtual bool Eof() = 0;
+    // Deletes the file through this stream, without looking its name up again; false when
+    // the stream was not opened with the right to do so or the deletion failed. The stream
+    // must not be used afterwards.
+    virtual bool Remove() = 0;
 
     // Reads exactly `count` bytes; meeting the end of the file first raises.
     void ReadExactly(void* buffer, std::size_t count);
@@ -86,8 +92,51 @@ private:
     std::string path_;
 };
 
+// Files are copied in pieces of this size, with a progress call after each.
+inline constexpr std::size_t kCopyPiece = 65536;
+
 // Called now and then while a file is copied, so that the caller can let window messages run.
 using CopyProgress = std::function<void()>;
+
+// A folder held open from the moment it was checked until this object goes. The hold does
+// not share deletion, so while it lasts nobody can rename, delete or replace the folder:
+// names inside it keep meaning what they meant when it was checked.
+class HeldFolder {
+public:
+    explicit HeldFolder(std::string path) : path_(std::move(path)) {}
+    virtual ~HeldFolder() = default;
+    HeldFolder(const HeldFolder&) = delete;
+    HeldFolder& operator=(const HeldFolder&) = delete;
+    HeldFolder(HeldFolder&&) = delete;
+    HeldFolder& operator=(HeldFolder&&) = delete;
+
+    // The path the folder was opened by.
+    const std::string& Path() const { return path_; }
+    // The folder's full path as the file system names the held folder, without a trailing
+    // backslash (and without the "\\?\" prefix); empty when it cannot be told.
+    virtual std::string FinalPath() = 0;
+    // True when the folder lies on a local fixed disk whose file system keeps access lists.
+    virtual bool OnLocalDiskWithAccessLists() = 0;
+    // Removes the folder through the held handle when it is empty; false otherwise (the
+    // folder then stays held).
+    virtual bool RemoveIfEmpty() = 0;
+
+private:
+    std::string path_;
+};
+
+// The access list a folder is created with.
+enum class FolderProtection {
+    // Whatever the parent passes on.
+    kInherited,
+    // Full control for Administrators and SYSTEM, and for the current account only when the
+    // process is not elevated (an elevated setup must not let the account's unelevated
+    // programs rewrite what it extracts); nobody else. Nothing inherited from the parent.
+    kPrivate,
+    // What a program-files folder has: full control for Administrators and SYSTEM, read and
+    // execute for Users. Nothing inherited from the parent.
+    kProgram,
+};
 
 class Host {
 public:
@@ -104,6 +153,9 @@ public:
     // Opens the key with full access, creating it and its parents when missing; null when
     // that fails.
     std::unique_ptr<RegistryKey> CreateKey(std::string_view path);
+    // Deletes a key with its values; a key that still has subkeys stays. False when the key
+    // was not deleted (a missing key included).
+    bool DeleteKey(std::string_view path);
 
     // --- Initialisation (private-profile) files, addressed by full path.
     // The value of section/key, or `defaultValue` when absent; at most 2047 bytes.
@@ -116,43 +168,60 @@ public:
     // --- Files and folders.
     // Full path of the running executable.
     virtual std::string ExecutablePath() = 0;
+    // The running executable's own file, opened once when the host was made and held until
+    // the host goes: for reading, sharing reading only, so that nobody can rewrite, rename or
+    // replace it meanwhile. Null when it could not be opened.
+    virtual FileStream* Executable() = 0;
     // Opens an existing file for reading; raises when it cannot be opened.
     virtual std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) = 0;
-    // Creates a file for writing. A file already there is replaced by a new one: when that
-    // name is a link, the link goes and what it pointed to stays untouched. Raises when the
-    // file cannot be created.
+    // Creates a file for reading and writing. A file already there is replaced by a new one:
+    // when that name is a link, the link goes and what it pointed to stays untouched. The
+    // stream shares reading only (nobody else may write, rename or delete the file while it
+    // is open) and can remove the file. Raises when the file cannot be created.
     virtual std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) = 0;
+    // Creates a new file like CreateFileForWriting, but fails when anything (a file, a
+    // folder, a link) already has the name; null then or on any other failure.
+    virtual std::unique_ptr<FileStream> CreateNewFile(const std::string& path) = 0;
     // True when `path` names an existing folder.
     virtual bool FolderExists(const std::string& path) = 0;
     // Creates one folder; raises "Verzeichnis kann nicht erstellt werden" on failure.
     void CreateFolder(const std::string& path);
-    // Creates a folder with all its missing parents; true when it exists afterwards.
-    // An empty path raises "Verzeichnis kann nicht erstellt werden".
-    bool CreateFolderWithParents(const std::string& path);
+    // Creates one folder with the given access list; false on failure, also when the name
+    // exists.
+    bool CreateProtectedFolder(const std::string& path, FolderProtection protection) {
+        return DoCreateFolder(path, protection);
+    }
+    // Creates a folder with all its missing parents, each new one with `protection`; true
+    // when it exists afterwards. An empty path raises "Verzeichnis kann nicht erstellt werden".
+    bool CreateFolderWithParents(const std::string& path,
+                                 FolderProtection protection = FolderProtection::kInherited);
     // Removes an empty folder; raises "Verzeichnis kann nicht entfernt werden" on failure.
     void RemoveFolder(const std::string& path);
-    // Creates one folder that only Administrators, SYSTEM and the current user may use, its
-    // permissions not inherited from the parent; false on failure (also when the name exists).
-    virtual bool CreatePrivateFolder(const std::string& path) = 0;
-    // True when an existing folder can be trusted with files an elevated program will run or
-    // copy: it is no reparse point (junction or symbolic link), its owner is Administrators,
-    // SYSTEM or the current user, and nobody else may write to it, change its permissions or
-    // delete what it holds. False when any of that cannot be established.
-    virtual bool IsSafeExistingFolder(const std::string& path) = 0;
+    // Opens an existing folder and holds it (see HeldFolder) when it can be trusted with files
+    // an elevated program will run, copy or delete: it is no reparse point (junction or
+    // symbolic link); its owner is Administrators, SYSTEM, TrustedInstaller or the current
+    // account; and nobody else holds an allowed entry for writing, adding files or folders,
+    // deleting, changing the access list or taking ownership (inherit-only entries do not
+    // count). Null when the folder is missing, unsafe, or any of that cannot be established.
+    // The check is made on the handle that is then held.
+    virtual std::unique_ptr<HeldFolder> HoldSafeFolder(const std::string& path) = 0;
     // Makes a folder the process's current folder; false on failure.
     virtual bool SetCurrentFolder(const std::string& path) = 0;
     // The process's current folder.
     virtual std::string CurrentFolder() = 0;
     // The full path of `path` resolved against the current folder.
     virtual std::string FullPathOf(const std::string& path) = 0;
-    // Deletes a file; false on failure.
+    // Deletes a file; false on failure. A link is deleted itself, never what it points to.
     virtual bool RemoveFile(const std::string& path) = 0;
-    // Copies a file, refusing to overwrite an existing destination; false on failure.
-    // `progress`, when given, is called now and then during the copy.
-    bool CopyFileNoOverwrite(const std::string& source, const std::string& destination,
-                             const CopyProgress& progress = {}) {
-        return DoCopyFile(source, destination, progress);
-    }
+    // Deletes `path` only when it is a shortcut: a regular file (no folder, no link or other
+    // reparse point) whose name ends in ".lnk"; false otherwise or on failure.
+    virtual bool RemoveShortcutFile(const std::string& path) = 0;
+    // Copies everything `source` holds, from its start, into a new file `destination`, which
+    // must not exist yet; false on failure, and a destination left incomplete is removed.
+    // `progress`, when given, is called after each piece; an error it raises ends the copy
+    // (the incomplete destination is removed) and travels on.
+    bool CopyToNewFile(FileStream& source, const std::string& destination,
+                       const CopyProgress& progress = {});
 
     // --- Shell.
     // Starts `file` with the verb "open", no parameters, `folder` as working folder, shown
@@ -178,15 +247,14 @@ protected:
     // Primitives behind the non-virtual members above; each folds failure into its result.
     virtual std::unique_ptr<RegistryKey> DoOpenKey(const std::string& path, KeyAccess access,
                                                    bool create) = 0;
+    virtual bool DoDeleteKey(const std::string& path) = 0;
     virtual std::string DoReadProfileText(const std::string& file, const std::string& section,
                                           const std::string& key,
                                           const std::string& defaultValue) = 0;
     virtual bool DoWriteProfileText(const std::string& file, const std::string& section,
                                     const std::string& key, const std::string& value) = 0;
-    virtual bool DoCreateFolder(const std::string& path) = 0;
+    virtual bool DoCreateFolder(const std::string& path, FolderProtection protection) = 0;
     virtual bool DoRemoveFolder(const std::string& path) = 0;
-    virtual bool DoCopyFile(const std::string& source, const std::string& destination,
-                            const CopyProgress& progress) = 0;
 };
 
 }  // namespace nv::host

@@ -29,7 +29,19 @@ constexpr std::uint32_t kRegDword = 4;
 struct RegistryValue {
     std::uint32_t type = kRegNone;
     std::string data;
+
+    bool operator==(const RegistryValue&) const = default;
 };
+
+// A REG_DWORD value: four bytes, least significant first.
+inline RegistryValue DwordValue(std::uint32_t number) {
+    RegistryValue value{kRegDword, std::string(4, '\0')};
+    for (char& byte : value.data) {
+        byte = static_cast<char>(number & 0xFFU);
+        number >>= 8U;
+    }
+    return value;
+}
 
 // The fields of a shortcut file, all ANSI text.
 struct ShellLinkFields {
@@ -39,11 +51,7 @@ struct ShellLinkFields {
     std::string iconPath;
     int iconIndex = 0;
 
-    bool operator==(const ShellLinkFields& other) const {
-        return path == other.path && description == other.description &&
-               workingDirectory == other.workingDirectory && iconPath == other.iconPath &&
-               iconIndex == other.iconIndex;
-    }
+    bool operator==(const ShellLinkFields&) const = default;
 };
 
 // A security identifier: revision, six-byte identifier authority and sub-authorities.
@@ -53,11 +61,7 @@ struct Sid {
     std::vector<std::uint32_t> subAuthorities;
 
     // Equal in every part, as EqualSid compares.
-    bool operator==(const Sid& other) const {
-        return revision == other.revision && authority == other.authority &&
-               subAuthorities == other.subAuthorities;
-    }
-    bool operator!=(const Sid& other) const { return !(*this == other); }
+    bool operator==(const Sid&) const = default;
 };
 
 // Attribute flags of a token group (SE_GROUP_*).

@@ -1,6 +1,6 @@
 #include "host/shell_link.h"
 
-#include "host/path_text.h"
+#include "base/text.h"
 
 namespace nv::host {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "host/path_text.h"
+#include "base/text.h"
 
 namespace nv::host {
 namespace {

@@ -1,6 +1,8 @@
 #pragma once
-// A one-line English description of the running Windows: product name, edition, version,
-// service pack and build, from the version record completed by the registry.
+// A one-line description of the running Windows: product name, edition, version, service
+// pack and build, from the version record completed by the registry. The description is
+// worded in English whatever language the wizard shows; only the text for a failed query
+// (kVersionQueryFailedText) is German.
 
 #include <string>
 

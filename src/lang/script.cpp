@@ -1,25 +1,22 @@
 #include "lang/script.h"
 
-#include "toolkit/text.h"
+#include "base/text.h"
 
 namespace nv::lang {
 
-using toolkit::LowerCaseAZ;
-using toolkit::TrimControl;
-
 std::vector<std::string> SelectSection(const toolkit::TStrings& script, std::string_view language) {
-    const std::string wanted = LowerCaseAZ(language);
+    const std::string wanted = LowerCaseAscii(language);
     std::string current;  // lines before the first header belong to the empty name
     std::vector<std::string> result;
     for (int i = 0; i < script.Count(); ++i) {
-        const std::string_view line = TrimControl(script.Strings(i));
+        const std::string_view line = TrimBlanks(script.Strings(i));
         if (line.empty()) {
             continue;
         }
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
             current = close == std::string_view::npos ? std::string()
-                                                      : LowerCaseAZ(line.substr(1, close - 1));
+                                                      : LowerCaseAscii(line.substr(1, close - 1));
         } else if (line.front() != ';' && current == wanted) {
             result.emplace_back(line);
         }
@@ -55,8 +52,8 @@ Assignment ParseAssignment(std::string_view line) {
         key = line.substr(0, equals);
         value = line.substr(equals + 1);
     }
-    key = TrimControl(key);
-    value = TrimControl(value);
+    key = TrimBlanks(key);
+    value = TrimBlanks(value);
     // One pair of enclosing quotes is removed; a lone quote is a pair of itself.
     if (!value.empty() && value.front() == '\'' && value.back() == '\'') {
         value = value.size() == 1 ? std::string_view{} : value.substr(1, value.size() - 2);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/text.h"
 #include "toolkit/graphics.h"
 #include "toolkit/text.h"
 
@@ -95,7 +96,7 @@ constexpr Ident kCharsets[] = {
 template <std::size_t N>
 std::optional<std::int32_t> Lookup(const Ident (&table)[N], std::string_view name) {
     for (const Ident& ident : table) {
-        if (toolkit::SameTextAZ(ident.name, name)) {
+        if (SameTextIgnoreCase(ident.name, name)) {
             return ident.value;
         }
     }

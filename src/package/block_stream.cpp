@@ -19,7 +19,7 @@ class Inflater {
 public:
     Inflater() {
         if (inflateInit(&stream_) != Z_OK) {
-            throw Error("error");
+            throw Error(ErrorKind::kInflateFailed);
         }
     }
     ~Inflater() { inflateEnd(&stream_); }
@@ -32,7 +32,7 @@ public:
     // returns the number of bytes it produced. Bytes after the stream's end are ignored.
     std::uint64_t InflateBlock(const unsigned char* data, std::size_t size, ByteSink& out) {
         if (inflateReset(&stream_) != Z_OK) {
-            throw Error("error");
+            throw Error(ErrorKind::kInflateFailed);
         }
         stream_.next_in = data;
         stream_.avail_in = static_cast<uInt>(size);
@@ -43,7 +43,8 @@ public:
             const int status = inflate(&stream_, Z_NO_FLUSH);
             const std::size_t produced = kInflateOutputSize - stream_.avail_out;
             if (status != Z_OK && status != Z_STREAM_END) {
-                throw Error("error");  // corrupt data, or the stream ends inside the block
+                throw Error(ErrorKind::kInflateFailed);  // corrupt data, or the stream ends inside
+                                                         // the block
             }
             if (produced != 0) {
                 out.Write(output_.get(), produced);
@@ -53,7 +54,8 @@ public:
                 return total;
             }
             if (stream_.avail_in == 0 && stream_.avail_out != 0) {
-                throw Error("error");  // all input used, yet the stream has not ended
+                throw Error(
+                    ErrorKind::kInflateFailed);  // all input used, yet the stream has not ended
             }
         }
     }
@@ -67,7 +69,7 @@ private:
 std::size_t ReadUpTo(InputFile& source, unsigned char* buffer, std::size_t count) {
     std::size_t got = 0;
     if (!source.Read(buffer, count, got)) {
-        throw Error("The package file cannot be read.");
+        throw Error(ErrorKind::kPackageUnreadable);
     }
     return got;
 }
@@ -77,7 +79,7 @@ public:
     FileSink(OutputFile& file, const std::string& path) : file_(file), path_(path) {}
     void Write(const unsigned char* data, std::size_t count) override {
         if (!file_.Write(data, count)) {
-            throw Error("Cannot write to \"" + path_ + "\". The disk may be full.");
+            throw Error(ErrorKind::kWriteFailed, path_);
         }
     }
 
@@ -128,17 +130,17 @@ bool DecompressPackageFile(FileSystem& fs, const std::string& source,
     }
     const auto input = fs.OpenRead(source);
     if (!input) {
-        throw Error("Cannot open \"" + source + "\".");
+        throw Error(ErrorKind::kOpenFailed, source);
     }
     fs.DeleteFile(destination);
     const auto output = fs.Create(destination);
     if (!output) {
-        throw Error("Cannot create \"" + destination + "\".");
+        throw Error(ErrorKind::kCreateFailed, destination);
     }
     FileSink sink(*output, destination);
     InflateBlocks(*input, sink, afterBlock);
     if (!output->Close()) {
-        throw Error("Cannot write to \"" + destination + "\". The disk may be full.");
+        throw Error(ErrorKind::kWriteFailed, destination);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 #include <utility>
 
 #include "base/error.h"
@@ -10,10 +11,10 @@
 namespace nv::package {
 namespace {
 
-std::uint32_t SumBytes(const unsigned char* data, std::size_t count) {
+std::uint32_t SumBytes(std::span<const unsigned char> bytes) {
     std::uint32_t sum = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        sum += data[i];
+    for (const unsigned char byte : bytes) {
+        sum += byte;
     }
     return sum;
 }
@@ -29,10 +30,9 @@ std::string Hex(std::uint32_t value) {
 EntryStreamParser::EntryStreamParser(EntrySink& sink, std::function<void()> onFullChunk)
     : sink_(sink), onFullChunk_(std::move(onFullChunk)) {}
 
-std::size_t EntryStreamParser::TakeField(const unsigned char* data, std::size_t count,
-                                         std::size_t want) {
-    const std::size_t take = std::min(count, want - fieldFill_);
-    std::copy(data, data + take, field_ + fieldFill_);
+std::size_t EntryStreamParser::TakeField(std::span<const unsigned char> bytes, std::size_t want) {
+    const std::size_t take = std::min(bytes.size(), want - fieldFill_);
+    std::copy_n(bytes.begin(), take, field_ + fieldFill_);
     fieldFill_ += take;
     return take;
 }
@@ -48,10 +48,10 @@ void EntryStreamParser::Feed(const unsigned char* data, std::size_t count) {
         switch (state_) {
             case State::kNameLength:
             case State::kChecksum:
-                used = TakeField(data, count, state_ == State::kNameLength ? 2 : 4);
+                used = TakeField({data, count}, state_ == State::kNameLength ? 2 : 4);
                 break;
             case State::kSize:
-                used = TakeField(data, count, 4);
+                used = TakeField({data, count}, 4);
                 break;
             case State::kName:
                 used = std::min(count, nameLength_ - name_.size());
@@ -62,7 +62,7 @@ void EntryStreamParser::Feed(const unsigned char* data, std::size_t count) {
                 // counted once.
                 const std::size_t toMark = kDataChunkSize - dataDone_ % kDataChunkSize;
                 used = std::min({count, static_cast<std::size_t>(dataLeft_), toMark});
-                outcome_.computedChecksum += SumBytes(data, used);
+                outcome_.computedChecksum += SumBytes({data, used});
                 sink_.EntryData(data, used);
                 dataLeft_ -= static_cast<std::uint32_t>(used);
                 dataDone_ += static_cast<std::uint32_t>(used);
@@ -231,7 +231,7 @@ std::size_t EntryStreamSource::Read(unsigned char* buffer, std::size_t count) {
                 throw Error("Cannot read \"" + entries_[next_ - 1].path +
                             "\", or it changed while being packed.");
             }
-            checksum_ += SumBytes(buffer + filled, got);
+            checksum_ += SumBytes({buffer + filled, got});
             dataLeft_ -= got;
             filled += got;
         } else if (finished_) {

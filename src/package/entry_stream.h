@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,7 @@ public:
 private:
     enum class State { kNameLength, kName, kSize, kData, kChecksum, kDone, kDamaged };
 
-    std::size_t TakeField(const unsigned char* data, std::size_t count, std::size_t want);
+    std::size_t TakeField(std::span<const unsigned char> bytes, std::size_t want);
     void FieldComplete();
     void Damage(std::string fault);
 

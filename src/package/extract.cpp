@@ -37,7 +37,7 @@ public:
         path_ = fs_.JoinPath(folder_, name);
         file_ = fs_.Create(path_);
         if (!file_) {
-            throw Error("Cannot create \"" + path_ + "\".");
+            throw Error(ErrorKind::kCreateFailed, path_);
         }
         if (callbacks_.entry) {
             callbacks_.entry(name, size);
@@ -46,7 +46,7 @@ public:
 
     void EntryData(const unsigned char* data, std::size_t count) override {
         if (!file_->Write(data, count)) {
-            throw Error("Cannot write to \"" + path_ + "\". The disk may be full.");
+            throw Error(ErrorKind::kWriteFailed, path_);
         }
     }
 
@@ -54,7 +54,7 @@ public:
         const bool closed = file_->Close();
         file_.reset();
         if (!closed) {
-            throw Error("Cannot write to \"" + path_ + "\". The disk may be full.");
+            throw Error(ErrorKind::kWriteFailed, path_);
         }
     }
 
@@ -72,10 +72,10 @@ void CopyPayloadRaw(FileSystem& fs, InputFile& setup, const PayloadLocation& loc
                     const std::string& destination, const ExtractCallbacks& callbacks) {
     const auto output = fs.Create(destination);
     if (!output) {
-        throw Error("Cannot create \"" + destination + "\".");
+        throw Error(ErrorKind::kCreateFailed, destination);
     }
     if (!setup.Seek(location.offset)) {
-        throw Error("The setup file cannot be read.");
+        throw Error(ErrorKind::kSetupUnreadable);
     }
     const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kTransferBufferSize]);
     std::uint64_t position = location.offset;
@@ -84,19 +84,19 @@ void CopyPayloadRaw(FileSystem& fs, InputFile& setup, const PayloadLocation& loc
             std::min<std::uint64_t>(kTransferBufferSize, location.end - position));
         std::size_t got = 0;
         if (!setup.Read(buffer.get(), want, got) || got != want) {
-            throw Error("The setup file cannot be read.");
+            throw Error(ErrorKind::kSetupUnreadable);
         }
         position += got;
         if (position == location.end && got > kTrailerSize) {
             got -= kTrailerSize;
         }
         if (!output->Write(buffer.get(), got)) {
-            throw Error("Cannot write to \"" + destination + "\". The disk may be full.");
+            throw Error(ErrorKind::kWriteFailed, destination);
         }
         Report(callbacks, ExtractStage::kRawCopy, got);
     }
     if (!output->Close()) {
-        throw Error("Cannot write to \"" + destination + "\". The disk may be full.");
+        throw Error(ErrorKind::kWriteFailed, destination);
     }
 }
 
@@ -104,7 +104,7 @@ EntryStreamOutcome SplitPackageFile(FileSystem& fs, const std::string& source,
                                     const std::string& folder, const ExtractCallbacks& callbacks) {
     const auto input = fs.OpenRead(source);
     if (!input) {
-        throw Error("Cannot open \"" + source + "\".");
+        throw Error(ErrorKind::kOpenFailed, source);
     }
     FolderSink sink(fs, folder, callbacks);
     EntryStreamParser parser(sink);
@@ -112,7 +112,7 @@ EntryStreamOutcome SplitPackageFile(FileSystem& fs, const std::string& source,
     while (!parser.Settled()) {
         std::size_t got = 0;
         if (!input->Read(buffer.get(), kDataChunkSize, got)) {
-            throw Error("Cannot read \"" + source + "\".");
+            throw Error(ErrorKind::kReadFailed, source);
         }
         parser.Feed(buffer.get(), got);
         if (got != 0) {
@@ -148,7 +148,7 @@ ExtractResult ExtractPackage(FileSystem& fs, const std::string& setupPath,
                              const std::string& folder, const ExtractCallbacks& callbacks) {
     const auto setup = fs.OpenRead(setupPath);
     if (!setup) {
-        throw Error("Cannot open \"" + setupPath + "\".");
+        throw Error(ErrorKind::kOpenFailed, setupPath);
     }
     const auto location = LocatePayload(*setup);
     if (!location) {

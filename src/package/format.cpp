@@ -28,7 +28,8 @@ bool IsReservedDeviceName(std::string_view name) {
     while (!base.empty() && base.back() == ' ') {
         base.remove_suffix(1);
     }
-    static constexpr std::array<std::string_view, 4> kPlain = {"CON", "PRN", "AUX", "NUL"};
+    static constexpr std::array<std::string_view, 7> kPlain = {"CON",    "PRN",     "AUX",   "NUL",
+                                                               "CONIN$", "CONOUT$", "CLOCK$"};
     for (const auto reserved : kPlain) {
         if (EqualsIgnoringCase(base, reserved)) {
             return true;
@@ -36,7 +37,10 @@ bool IsReservedDeviceName(std::string_view name) {
     }
     if (base.size() == 4 && (EqualsIgnoringCase(base.substr(0, 3), "COM") ||
                              EqualsIgnoringCase(base.substr(0, 3), "LPT"))) {
-        return base[3] >= '1' && base[3] <= '9';
+        // COM0 to COM9, and the superscript digits one to three of the ANSI code page
+        // (Windows-1252 0xB9, 0xB2, 0xB3), which Windows also takes for port numbers.
+        const auto port = static_cast<unsigned char>(base[3]);
+        return (port >= '0' && port <= '9') || port == 0xB9 || port == 0xB2 || port == 0xB3;
     }
     return false;
 }

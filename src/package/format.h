@@ -50,7 +50,8 @@ inline void WriteU32(unsigned char* bytes, std::uint32_t value) {
 
 // True when `name` is a plain file name that is safe to create inside the temporary
 // folder: no folder part, no character Windows forbids in names, no control character,
-// not "." or "..", not ending in a dot or blank, no reserved device name (with or without
+// not "." or "..", not ending in a dot or blank, no reserved device name (CON, PRN, AUX, NUL,
+// CONIN$, CONOUT$, CLOCK$, COM or LPT with a digit or a superscript 1 to 3; with or without
 // an extension), and not one of the two temporary package files.
 bool IsPlainEntryName(std::string_view name);
 

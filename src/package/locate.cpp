@@ -15,7 +15,7 @@ void ReadExactly(InputFile& file, std::uint64_t position, unsigned char* buffer,
                  std::size_t count) {
     std::size_t got = 0;
     if (!file.Seek(position) || !file.Read(buffer, count, got) || got != count) {
-        throw Error("The setup file cannot be read.");
+        throw Error(ErrorKind::kSetupUnreadable);
     }
 }
 
@@ -61,7 +61,7 @@ std::optional<PayloadLocation> LocateBeforeTable(InputFile& setup, std::uint64_t
 std::optional<PayloadLocation> LocatePayload(InputFile& setup) {
     const auto size = setup.Size();
     if (!size) {
-        throw Error("The setup file cannot be read.");
+        throw Error(ErrorKind::kSetupUnreadable);
     }
     if (*size < kTrailerSize) {
         return std::nullopt;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/text.h"
 #include "toolkit/errors.h"
 #include "toolkit/property_types.h"
-#include "toolkit/text.h"
 
 namespace nv::toolkit {
 
@@ -49,7 +49,7 @@ TComponent* TComponent::FindComponent(std::string_view name) const {
         return nullptr;
     }
     for (const auto& component : components_) {
-        if (SameTextAZ(component->name_, name)) {
+        if (SameTextIgnoreCase(component->name_, name)) {
             return component.get();
         }
     }

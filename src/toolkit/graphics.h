@@ -74,9 +74,7 @@ struct Bitmap {
     std::vector<std::uint32_t> pixels;
 
     bool Empty() const { return width <= 0 || height <= 0; }
-    bool operator==(const Bitmap& other) const {
-        return width == other.width && height == other.height && pixels == other.pixels;
-    }
+    bool operator==(const Bitmap&) const = default;
 };
 
 class TPicture : public TPersistent {

@@ -1,7 +1,7 @@
 #include "toolkit/property.h"
 
+#include "base/text.h"
 #include "toolkit/errors.h"
-#include "toolkit/text.h"
 
 namespace nv::toolkit {
 
@@ -32,7 +32,7 @@ std::string Property::GetAsText(const TPersistent& /*object*/) const {
 const Property* ClassInfo::FindProperty(std::string_view name) const {
     for (const ClassInfo* info = this; info != nullptr; info = info->base_) {
         for (const auto& property : info->properties_) {
-            if (SameTextAZ(property->Name(), name)) {
+            if (SameTextIgnoreCase(property->Name(), name)) {
                 return property.get();
             }
         }

@@ -1,10 +1,12 @@
 #include "toolkit/property_types.h"
 
+#include "base/text.h"
+
 namespace nv::toolkit {
 
 int ParseEnumText(std::string_view text, const IdentifierList& names) {
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (SameTextAZ(names[i], text)) {
+        if (SameTextIgnoreCase(names[i], text)) {
             return static_cast<int>(i);
         }
     }
@@ -12,7 +14,7 @@ int ParseEnumText(std::string_view text, const IdentifierList& names) {
 }
 
 std::uint32_t ParseSetText(std::string_view text, const IdentifierList& names) {
-    std::string_view rest = TrimControl(text);
+    std::string_view rest = TrimBlanks(text);
     if (!rest.empty() && rest.front() == '[') {
         rest.remove_prefix(1);
         if (!rest.empty() && rest.back() == ']') {

@@ -67,8 +67,6 @@ const ClassInfo& TButton::StaticClass() {
         "TButton", &TWinControl::StaticClass(),
         MakePropertyList(TextProp("Caption", &TButton::Caption, &TButton::SetCaption),
                          ObjectProp("Font", &TButton::Font, &TButton::SetFont),
-                         BoolProp("Default", &TButton::Default, &TButton::SetDefault),
-                         BoolProp("Cancel", &TButton::Cancel, &TButton::SetCancel),
                          EventProp("OnClick")));
     return info;
 }
@@ -76,20 +74,6 @@ const ClassInfo& TButton::StaticClass() {
 void TButton::Click() {
     if (OnClick) {
         OnClick(*this);
-    }
-}
-
-void TButton::SetDefault(bool isDefault) {
-    if (isDefault != default_) {
-        default_ = isDefault;
-        Changed(ControlProperty::Layout);
-    }
-}
-
-void TButton::SetCancel(bool isCancel) {
-    if (isCancel != cancel_) {
-        cancel_ = isCancel;
-        Changed(ControlProperty::Layout);
     }
 }
 

@@ -56,16 +56,7 @@ public:
     // Raised by the backend when the user presses the button; runs OnClick.
     void Click();
 
-    bool Default() const { return default_; }
-    void SetDefault(bool isDefault);
-    bool Cancel() const { return cancel_; }
-    void SetCancel(bool isCancel);
-
     TNotifyEvent OnClick;
-
-private:
-    bool default_ = false;
-    bool cancel_ = false;
 };
 
 class TCheckBox : public TWinControl {

@@ -5,61 +5,23 @@
 #include <limits>
 #include <type_traits>
 
+#include "base/text.h"
+
 namespace nv::toolkit {
 namespace {
-
-char LowerAZ(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool IsControlOrBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
 
 int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
     }
-    const char lower = LowerAZ(c);
-    if (lower >= 'a' && lower <= 'f') {
-        return lower - 'a' + 10;
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
     }
     return -1;
 }
-
-}  // namespace
-
-std::string LowerCaseAZ(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        c = LowerAZ(c);
-    }
-    return result;
-}
-
-bool SameTextAZ(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAZ(a[i]) != LowerAZ(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string_view TrimControl(std::string_view text) {
-    while (!text.empty() && IsControlOrBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsControlOrBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-namespace {
 
 // The parts of a text in the integer syntax: sign, magnitude and whether it was hexadecimal.
 struct IntegerText {
@@ -192,7 +154,7 @@ bool IsPlainDecimal(std::string_view text) {
 }  // namespace
 
 std::optional<double> ParseFloat(std::string_view text) {
-    const std::string_view trimmed = TrimControl(text);
+    const std::string_view trimmed = TrimBlanks(text);
     if (!IsPlainDecimal(trimmed)) {
         return std::nullopt;
     }

@@ -2,7 +2,13 @@
 // The package reader's file operations, carried out through the Host: real Windows files in
 // the setup, SimHost's simulated disk in the tests. Host errors are folded into the plain
 // results the reader expects; it raises its own error texts from them.
+//
+// Every file created through it stays open - held, so that nobody else can rewrite, rename or
+// delete it - until it is deleted through it or this object goes: reading such a file again
+// reads through the held handle, and deleting it deletes through that handle, so a file is
+// never looked up by its name again once it was written.
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -10,6 +16,9 @@
 #include "package/file_system.h"
 
 namespace nv::wizard {
+
+// Reads `stream`, which stays the caller's, the way the package reader reads its files.
+std::unique_ptr<package::InputFile> ReadThrough(host::FileStream& stream);
 
 class HostFileSystem final : public package::FileSystem {
 public:
@@ -25,8 +34,12 @@ public:
         return folder + '\\' + name;
     }
 
+    // The file created at `path` and still held, or null.
+    host::FileStream* Held(const std::string& path);
+
 private:
     host::Host& host_;
+    std::map<std::string, std::shared_ptr<host::FileStream>> held_;  // by case-folded path
 };
 
 }  // namespace nv::wizard

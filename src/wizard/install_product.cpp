@@ -1,14 +1,15 @@
 // The installation: payload to temporary files, installation folder, the setup copy and the
 // eight product files, the language, the shortcuts, the record, and the success page.
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <exception>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "base/error.h"
+#include "base/text.h"
 #include "host/shell_link.h"
 #include "host/special_folders.h"
 #include "package/extract.h"
@@ -16,267 +17,332 @@
 #include "toolkit/throttled_pump.h"
 #include "wizard/host_file_system.h"
 #include "wizard/install_progress.h"
+#include "wizard/install_steps.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
+#include "wizard/product_files.h"
 #include "wizard/temp_folder.h"
+#include "wizard/uninstall_entry.h"
+#include "wizard/wizard_pages.h"
 
 namespace nv::wizard {
 
 namespace {
 
-constexpr char kSetupCopy[] = "Setup.exe";
-constexpr char kUpdatesFolder[] = "Updates";
-constexpr char kProductExecutable[] = "Norvis.exe";
 constexpr char kLinkName[] = "Norvista.lnk";
 constexpr char kQuickLaunchFolder[] = "\\Microsoft\\Internet Explorer\\Quick Launch\\";
 constexpr char kStartMenuFolder[] = "\\Norvista";
 
-struct ProductFile {
-    const char* source;       // name in the temporary folder
-    const char* destination;  // below the installation folder
-};
-
-// The product's files, in copying order.
-constexpr std::array<ProductFile, 8> kProductFiles = {{
-    {"Norvis.exe", "Norvis.exe"},
-    {"Norvis.hlp", "Norvis.hlp"},
-    {"Norvis_uk.hlp", "Norvis_uk.hlp"},
-    {"Deutsch.lng", "Deutsch.lng"},
-    {"English.lng", "English.lng"},
-    {"NV.OBJ", "NV.OBJ"},
-    {"brannok.wav", "brannok.wav"},
-    {"Sorvelin.exe", "Updates\\Sorvelin.exe"},
-}};
-
-// The extracted files removed after a successful copy, in this order.
-constexpr std::array<const char*, 8> kTemporaryFiles = {
-    "Norvis.exe",  "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng",
-    "English.lng", "NV.OBJ",     "brannok.wav",   "Sorvelin.exe",
-};
-
-// File names compare without regard to the case of the letters A to Z.
-bool SameName(const std::string& a, const std::string& b) {
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [&lower](char x, char y) { return lower(x) == lower(y); });
-}
-
-// The product file an entry of the package is installed as, or null.
+// The product file an entry of the package is installed as, or null. File names compare
+// without regard to the case of the letters A to Z.
 const char* ProductFileNamed(const std::string& name) {
     for (const ProductFile& file : kProductFiles) {
-        if (SameName(name, file.source)) {
+        if (SameTextIgnoreCase(name, file.source)) {
             return file.source;
         }
     }
     return nullptr;
 }
 
-}  // namespace
+// Runs a step whose failure the installation goes on without.
+template <typename Step>
+void IgnoringFailure(Step step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+        // Whatever went wrong, the step was a convenience.
+    }
+}
 
-// Window messages run after every unit of work, from the first piece of the payload to the
-// record, so that the window repaints and answers throughout. The handlers that can run
+// Writes the shortcut `linkFile` only when its folder can be trusted, and holds that folder
+// while writing: a folder others may write to could redirect the file through a link.
+void CreateShortcutInSafeFolder(host::Host& host, const std::string& target,
+                                const std::string& linkFile) {
+    const std::unique_ptr<host::HeldFolder> folder =
+        host.HoldSafeFolder(ContainingFolder(linkFile));
+    if (folder) {
+        host::CreateShellLink(host, target, linkFile, "", 0);
+    }
+}
+
+// One run of the installation. It holds what it checked: the temporary folder, each file it
+// extracted and the installation folder stay open from their check to their last use, so
+// nobody can swap them in between; every hold ends with the run, whatever its outcome.
+//
+// Window messages run throughout, from the first piece of the payload to the record, so that
+// the window repaints and answers: after a unit of work once 15 ms have passed since they last
+// ran (asking for them costs more than most units). The handlers that can run
 // meanwhile change nothing the installation relies on: forward and back are disabled, and
-// cancel or the close box only asks the form to close, which takes effect once this handler
-// has returned.
-void TfInstaller::InstallProduct() {
-    HostFileSystem files(host_);
-    const std::string setupPath = host_.ExecutablePath();
-    // After each unit of work; messages run once 15 ms have passed since they last ran.
-    toolkit::ThrottledPump throttledPump(ui_);
-    const auto pump = [&throttledPump] { throttledPump.Check(); };
+// cancel or the close box only asks the form to close, which takes effect once the run has
+// returned.
+class Installation {
+public:
+    explicit Installation(TfInstaller& form)
+        : form_(form), host_(form.Host()), pump_(form.Ui()), files_(host_) {}
 
-    // Find the payload behind the running executable.
-    std::unique_ptr<package::InputFile> setup = files.OpenRead(setupPath);
-    if (!setup) {
-        throw nv::Error(
-            "Datei kann nicht ge\xF6"
-            "ffnet werden: " +
-            setupPath);
-    }
-    const std::optional<package::PayloadLocation> location = package::LocatePayload(*setup);
-    if (!location) {
-        lbInstalling->SetVisible(false);
-        lbError->SetVisible(true);
-        return;
-    }
-    lbError->SetVisible(false);
-    lbInstalling->SetVisible(true);
-    const std::uint64_t setupBytes = setup->Size().value_or(location->end);
-    InstallProgress progress(*pbInstall, location->end - location->offset, setupBytes);
-    progress.Start();
-    pbInstall->SetVisible(true);
-
-    const std::optional<std::string> temp = ChooseTempFolder(host_);
-    if (!temp) {
-        pInstall->SetVisible(false);
-        pTempdir->SetVisible(true);
-        btnNext->SetEnabled(false);
-        btnPrev->SetEnabled(false);
-        return;
-    }
-    const std::string& tempFolder = *temp;
-
-    package::ExtractCallbacks callbacks;
-    callbacks.progress = [&progress](const package::ExtractProgress& unit) {
-        progress.Extracted(unit);
-    };
-    callbacks.processMessages = pump;
-    std::map<std::string, std::uint32_t> entrySizes;  // by product file name
-    callbacks.entry = [&entrySizes](const std::string& name, std::uint32_t size) {
-        if (const char* product = ProductFileNamed(name)) {
-            entrySizes[product] = size;  // a later entry of the same name replaces the file
+    void Run() {
+        if (!FindPayload() || !ChooseTemporaryFolder() || !Extract() || !PrepareFolder() ||
+            !CopyFiles()) {
+            return;
         }
-    };
-    const package::ExtractResult extracted =
-        package::ExtractPayload(files, *setup, *location, tempFolder, callbacks);
-    setup.reset();
-    if (extracted != package::ExtractResult::kOk) {
-        lbError->SetVisible(true);
-        lbInstalling->SetVisible(false);
-        pbInstall->SetVisible(false);
-        return;
+        RemoveTemporaryFiles();
+        for (const StepAfterCopies step : kStepsAfterCopies) {
+            RunStep(step);
+            Finished();
+        }
+        progress_->Complete();
+        ShowSuccess();
     }
-    for (const auto& [name, size] : entrySizes) {
-        progress.ProductEntry(size);
+
+private:
+    void Pump() { pump_.Check(); }
+    void Finished() {
+        progress_->FinishingStep();
+        Pump();
     }
-    const auto copyProgress = [&progress, &pump] {
-        progress.CopyPiece();
-        pump();
-    };
+
+    // Finds the payload behind the running executable, read through the handle the host
+    // opened at the program's start: the file at the executable's name now may be another.
+    bool FindPayload() {
+        setupStream_ = host_.Executable();
+        if (setupStream_ == nullptr) {
+            throw nv::Error(
+                "Datei kann nicht ge\xF6"
+                "ffnet werden: " +
+                host_.ExecutablePath());
+        }
+        setup_ = ReadThrough(*setupStream_);
+        location_ = package::LocatePayload(*setup_);
+        if (!location_) {
+            form_.lbInstalling->SetVisible(false);
+            form_.lbError->SetVisible(true);
+            return false;
+        }
+        form_.lbError->SetVisible(false);
+        form_.lbInstalling->SetVisible(true);
+        setupBytes_ = setup_->Size().value_or(location_->end);
+        progress_.emplace(*form_.pbInstall, location_->end - location_->offset, setupBytes_);
+        progress_->Start();
+        form_.pbInstall->SetVisible(true);
+        return true;
+    }
+
+    bool ChooseTemporaryFolder() {
+        std::optional<TempFolder> temp = ChooseTempFolder(host_);
+        if (!temp) {
+            form_.pInstall->SetVisible(false);
+            form_.pTempdir->SetVisible(true);
+            form_.btnNext->SetEnabled(false);
+            form_.btnPrev->SetEnabled(false);
+            return false;
+        }
+        tempFolder_ = temp->path;
+        tempHold_ = std::move(temp->hold);
+        return true;
+    }
+
+    // The raw copy, decompression, splitting and check; the product's files stay held.
+    bool Extract() {
+        package::ExtractCallbacks callbacks;
+        callbacks.progress = [this](const package::ExtractProgress& unit) {
+            progress_->Extracted(unit);
+        };
+        callbacks.processMessages = [this] { Pump(); };
+        callbacks.entry = [this](const std::string& name, std::uint32_t size) {
+            if (const char* product = ProductFileNamed(name)) {
+                entrySizes_[product] = size;  // a later entry of the same name replaces it
+            }
+        };
+        if (package::ExtractPayload(files_, *setup_, *location_, tempFolder_, callbacks) !=
+            package::ExtractResult::kOk) {
+            form_.lbError->SetVisible(true);
+            form_.lbInstalling->SetVisible(false);
+            form_.pbInstall->SetVisible(false);
+            return false;
+        }
+        for (const auto& [name, size] : entrySizes_) {
+            progress_->ProductEntry(size);
+        }
+        return true;
+    }
 
     // The installation folder, made absolute so that neither the folder chooser's moves of
-    // the current folder nor a later removal can place or find it somewhere else.
-    std::string folder = edInstallpath->Text();
-    if (!folder.empty()) {
-        folder = host_.FullPathOf(folder);
-        edInstallpath->SetText(folder);
-    }
-    const bool folderReady = host_.FolderExists(folder) || host_.CreateFolderWithParents(folder);
-    pump();
-    if (!folderReady) {
-        pInstall->SetVisible(false);
-        pError->SetVisible(true);
-        btnNext->SetEnabled(false);
-        btnPrev->SetEnabled(true);
-        return;
-    }
-    if (folder.back() != '\\') {
-        folder += '\\';
-        edInstallpath->SetText(folder);
-    }
-
-    bool failed = false;
-    if (!host_.FolderExists(folder + kUpdatesFolder)) {
-        try {
-            host_.CreateFolder(folder + kUpdatesFolder);
-        } catch (const nv::Error&) {
-            failed = true;
+    // the current folder nor a later removal can place or find it somewhere else. A folder
+    // made here gets the access list of a program-files folder; one that exists is used only
+    // when others cannot write to it. Either is held while the setup writes into it.
+    bool PrepareFolder() {
+        folder_ = form_.edInstallpath->Text();
+        if (!folder_.empty()) {
+            folder_ = host_.FullPathOf(folder_);
+            form_.edInstallpath->SetText(folder_);
         }
-    }
-    pump();
-
-    // The setup copies itself, payload included: started from there it offers removal.
-    progress.BeginCopy(setupBytes);
-    try {
-        host_.RemoveFile(folder + kSetupCopy);
-        host_.CopyFileNoOverwrite(setupPath, folder + kSetupCopy, copyProgress);
-    } catch (const std::exception&) {
-        // The copy of the setup is a convenience; the product works without it.
-    }
-    progress.EndCopy();
-    pump();
-
-    for (const ProductFile& file : kProductFiles) {
-        const std::string destination = folder + file.destination;
-        const auto size = entrySizes.find(file.source);
-        progress.BeginCopy(size != entrySizes.end() ? size->second : 0);
-        host_.RemoveFile(destination);
-        if (!failed && !host_.CopyFileNoOverwrite(tempFolder + '\\' + file.source, destination,
-                                                  copyProgress)) {
-            failed = true;
+        const bool folderReady =
+            host_.FolderExists(folder_) ||
+            host_.CreateFolderWithParents(folder_, host::FolderProtection::kProgram);
+        if (folderReady) {
+            folderHold_ = host_.HoldSafeFolder(WithoutTrailingBackslashes(folder_));
         }
-        progress.EndCopy();
-        pump();
-    }
-    if (failed) {
-        pInstall->SetVisible(false);
-        pCopyError->SetVisible(true);
-        return;
-    }
-
-    const auto finished = [&progress, &pump] {
-        progress.FinishingStep();
-        pump();
-    };
-    for (const char* name : kTemporaryFiles) {
-        host_.RemoveFile(tempFolder + '\\' + name);
-        finished();
-    }
-    try {
-        host_.RemoveFolder(tempFolder);
-    } catch (const nv::Error&) {
-        // It still holds files that were not ours.
-    }
-    finished();
-
-    SetProductLanguage(host_, folder + kIniFileName, rgLanguage->ItemIndex());
-    finished();
-
-    InstallationRecord record;
-    record.installPath = folder;
-    const std::string product = folder + kProductExecutable;
-    if (cbDesktop->Checked()) {
-        const std::string desktop = host::DesktopFolder(host_);
-        if (!desktop.empty()) {
-            record.desktopLink = desktop + '\\' + kLinkName;
-            host::CreateShellLink(host_, product, record.desktopLink, "", 0);
+        Pump();
+        if (!folderHold_) {
+            form_.pInstall->SetVisible(false);
+            form_.pError->SetVisible(true);
+            form_.btnNext->SetEnabled(false);
+            form_.btnPrev->SetEnabled(true);
+            return false;
         }
-    }
-    finished();
-    if (cbQuick->Checked()) {
-        const std::string appData = host::QuickLaunchBaseFolder(host_);
-        if (!appData.empty()) {
-            record.quicklaunchLink = appData + kQuickLaunchFolder + kLinkName;
-            host::CreateShellLink(host_, product, record.quicklaunchLink, "", 0);
+        if (const std::string withBackslash = WithTrailingBackslash(folder_);
+            withBackslash != folder_) {
+            folder_ = withBackslash;
+            form_.edInstallpath->SetText(folder_);
         }
+        return true;
     }
-    finished();
-    if (cbStartmenu->Checked()) {
-        const std::string programs = host::ProgramsMenuFolder(host_);
-        if (!programs.empty()) {
-            const std::string menu = programs + kStartMenuFolder;
+
+    // "Updates", the setup's copy of itself and the eight product files; false after the
+    // first failure, which later copies respect.
+    bool CopyFiles() {
+        bool failed = false;
+        if (!host_.FolderExists(folder_ + kUpdatesFolder)) {
             try {
-                host_.CreateFolder(menu);
+                host_.CreateFolder(folder_ + kUpdatesFolder);
             } catch (const nv::Error&) {
-                // Already there from an earlier installation.
-            }
-            record.startmenuLink = menu + '\\' + kLinkName;
-            record.setupLink = menu + "\\Uninstall.lnk";
-            try {
-                host::CreateShellLink(host_, product, record.startmenuLink, "", 0);
-            } catch (const std::exception&) {
-            }
-            try {
-                host::CreateShellLink(host_, folder + kSetupCopy, record.setupLink, "", 0);
-            } catch (const std::exception&) {
+                failed = true;
             }
         }
+        Pump();
+        const auto copyProgress = [this] {
+            progress_->CopyPiece();
+            Pump();
+        };
+
+        // The setup copies itself, payload included: started from there it offers removal.
+        // The copy is a convenience, read from the executable's own held handle.
+        progress_->BeginCopy(setupBytes_);
+        IgnoringFailure([&] {
+            host_.RemoveFile(folder_ + kSetupCopy);
+            host_.CopyToNewFile(*setupStream_, folder_ + kSetupCopy, copyProgress);
+        });
+        progress_->EndCopy();
+        Pump();
+
+        // Each product file is copied from the handle its extraction still holds.
+        for (const ProductFile& file : kProductFiles) {
+            const std::string destination = folder_ + file.destination;
+            const auto size = entrySizes_.find(file.source);
+            progress_->BeginCopy(size != entrySizes_.end() ? size->second : 0);
+            host_.RemoveFile(destination);
+            if (!failed) {
+                host::FileStream* source = files_.Held(files_.JoinPath(tempFolder_, file.source));
+                failed =
+                    source == nullptr || !host_.CopyToNewFile(*source, destination, copyProgress);
+            }
+            progress_->EndCopy();
+            Pump();
+        }
+        if (failed) {
+            form_.pInstall->SetVisible(false);
+            form_.pCopyError->SetVisible(true);
+        }
+        return !failed;
     }
-    finished();
 
-    WriteInstallationRecord(host_, record);
-    finished();
-    progress.Complete();
+    void RemoveTemporaryFiles() {
+        for (const ProductFile& file : kProductFiles) {
+            files_.DeleteFile(files_.JoinPath(tempFolder_, file.source));
+            Finished();
+        }
+        // Through the held handle; it stays when it still holds files that were not ours.
+        tempHold_->RemoveIfEmpty();
+        tempHold_.reset();
+        Finished();
+    }
 
-    PageNumber = 5;
-    ++InfoPictureIndex;
-    ShowInfoPicture();
-    pInstall->SetVisible(false);
-    pSuccess->SetVisible(true);
-    btnCancel->SetCaption(lbFinish->Caption());
+    void RunStep(StepAfterCopies step) {
+        const std::string product = folder_ + kProductExecutable;
+        switch (step) {
+            case StepAfterCopies::kLanguage:
+                SetProductLanguage(host_, folder_ + kIniFileName, form_.rgLanguage->ItemIndex());
+                return;
+            case StepAfterCopies::kDesktopShortcut:
+                if (form_.cbDesktop->Checked()) {
+                    const std::string desktop = host::DesktopFolder(host_);
+                    if (!desktop.empty()) {
+                        record_.desktopLink = desktop + '\\' + kLinkName;
+                        CreateShortcutInSafeFolder(host_, product, record_.desktopLink);
+                    }
+                }
+                return;
+            case StepAfterCopies::kQuickLaunchShortcut:
+                if (form_.cbQuick->Checked()) {
+                    const std::string appData = host::QuickLaunchBaseFolder(host_);
+                    if (!appData.empty()) {
+                        record_.quicklaunchLink = appData + kQuickLaunchFolder + kLinkName;
+                        CreateShortcutInSafeFolder(host_, product, record_.quicklaunchLink);
+                    }
+                }
+                return;
+            case StepAfterCopies::kStartMenuEntries:
+                if (form_.cbStartmenu->Checked()) {
+                    CreateStartMenuEntries(product);
+                }
+                return;
+            case StepAfterCopies::kRecord:
+                record_.installPath = folder_;
+                if (WriteInstallationRecord(host_, record_)) {  // the listed removal needs it
+                    WriteUninstallEntry(host_, folder_, entrySizes_, setupBytes_);
+                }
+                return;
+        }
+    }
+
+    void CreateStartMenuEntries(const std::string& product) {
+        const std::string programs = host::ProgramsMenuFolder(host_);
+        if (programs.empty()) {
+            return;
+        }
+        const std::string menu = programs + kStartMenuFolder;
+        try {
+            host_.CreateFolder(menu);
+        } catch (const nv::Error&) {
+            // Already there from an earlier installation.
+        }
+        record_.startmenuLink = menu + '\\' + kLinkName;
+        record_.setupLink = menu + "\\Uninstall.lnk";
+        IgnoringFailure([&] { CreateShortcutInSafeFolder(host_, product, record_.startmenuLink); });
+        IgnoringFailure(
+            [&] { CreateShortcutInSafeFolder(host_, folder_ + kSetupCopy, record_.setupLink); });
+    }
+
+    void ShowSuccess() {
+        form_.MoveToPage(kSuccessPage);
+        form_.pInstall->SetVisible(false);
+        form_.pSuccess->SetVisible(true);
+        form_.btnCancel->SetCaption(form_.lbFinish->Caption());
+    }
+
+    TfInstaller& form_;
+    host::Host& host_;
+    toolkit::ThrottledPump pump_;
+    // The folders are held longer than the files in them: members go in reverse order.
+    std::unique_ptr<host::HeldFolder> tempHold_;
+    std::unique_ptr<host::HeldFolder> folderHold_;
+    HostFileSystem files_;
+
+    host::FileStream* setupStream_ = nullptr;
+    std::unique_ptr<package::InputFile> setup_;
+    std::optional<package::PayloadLocation> location_;
+    std::uint64_t setupBytes_ = 0;
+    std::optional<InstallProgress> progress_;
+    std::string tempFolder_;
+    std::string folder_;
+    std::map<std::string, std::uint32_t> entrySizes_;  // by product file name
+    InstallationRecord record_;
+};
+
+}  // namespace
+
+void TfInstaller::InstallProduct() {
+    Installation(*this).Run();
 }
 
 }  // namespace nv::wizard

@@ -13,8 +13,11 @@
 
 #include <cstdint>
 
+#include "host/host.h"
 #include "package/extract.h"
 #include "toolkit/std_controls.h"
+#include "wizard/install_steps.h"
+#include "wizard/product_files.h"
 
 namespace nv::wizard {
 
@@ -35,15 +38,15 @@ class InstallProgress {
 public:
     // What a finishing step weighs, in bytes of copying.
     static constexpr std::uint64_t kStepWeight = 65536;
-    // Finishing steps: the two package files and the eight extracted files deleted, the
-    // temporary folder removed, the initialisation file, the desktop shortcut, the
-    // quick-launch shortcut, the start-menu entries, the record.
-    static constexpr int kFinishingSteps = 16;
+    // Finishing steps: the two package files and the extracted product files deleted, the
+    // temporary folder removed, and each step after the copies.
+    static constexpr int kFinishingSteps =
+        static_cast<int>(2 + kProductFiles.size() + 1 + kStepsAfterCopies.size());
     // The entry stream's size relative to the payload until the first block tells better
     // (typical program files and help texts compress to about a third).
     static constexpr std::uint64_t kAssumedExpansion = 3;
     // The host copies files in pieces of this size.
-    static constexpr std::uint64_t kCopyPiece = 65536;
+    static constexpr std::uint64_t kCopyPiece = host::kCopyPiece;
     // The bar's range: 0 to this.
     static constexpr std::int32_t kBarMaximum = 100;
 

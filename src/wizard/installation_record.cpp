@@ -10,16 +10,17 @@ std::string ReadInstalledPath(host::Host& host) {
     return key->ReadString(kValueInstalledPath);
 }
 
-void WriteInstallationRecord(host::Host& host, const InstallationRecord& record) {
+bool WriteInstallationRecord(host::Host& host, const InstallationRecord& record) {
     auto key = host.CreateKey(kRecordKey);
     if (!key) {
-        return;
+        return false;
     }
     key->WriteString(kValueInstallPath, record.installPath);
     key->WriteString(kValueDesktopLink, record.desktopLink);
     key->WriteString(kValueQuicklaunchLink, record.quicklaunchLink);
     key->WriteString(kValueStartmenuLink, record.startmenuLink);
     key->WriteString(kValueSetupLink, record.setupLink);
+    return true;
 }
 
 void SetProductLanguage(host::Host& host, const std::string& iniFile, int languageIndex) {

@@ -9,7 +9,9 @@
 namespace nv::wizard {
 
 inline constexpr char kRecordKey[] = "\\Software\\Halvorn\\Norvista";
-inline constexpr char kValueInstallPath[] = "InstallPath";  // as written
+// The folder's value is written as "InstallPath" and read and deleted as "Installpath":
+// registry value names compare without regard to case, so both name the one value.
+inline constexpr char kValueInstallPath[] = "InstallPath";    // as written
 inline constexpr char kValueInstalledPath[] = "Installpath";  // as read and deleted
 inline constexpr char kValueDesktopLink[] = "DesktopLink";
 inline constexpr char kValueQuicklaunchLink[] = "QuicklaunchLink";
@@ -34,9 +36,9 @@ struct InstallationRecord {
 std::string ReadInstalledPath(host::Host& host);
 
 // Opens (creating it when missing) the record's key and writes all five values, empty ones
-// included, in their fixed order. A key that cannot be opened or created writes nothing;
-// a value that cannot be written raises.
-void WriteInstallationRecord(host::Host& host, const InstallationRecord& record);
+// included, in their fixed order. A key that cannot be opened or created writes nothing and
+// gives false; a value that cannot be written raises.
+bool WriteInstallationRecord(host::Host& host, const InstallationRecord& record);
 
 // Stores the language of radio item `languageIndex` (0 English, 1 Deutsch) in `iniFile`,
 // unless the file already names one. Raises when the file cannot be written.

@@ -5,6 +5,7 @@
 #include "lang/wizard_script.h"
 #include "toolkit/control_factory.h"
 #include "wizard/installer_layout.h"
+#include "wizard/wizard_pages.h"
 
 namespace nv::wizard {
 
@@ -91,8 +92,7 @@ void Bind(const toolkit::TForm& form, const char* name, T*& field) {
 
 }  // namespace
 
-TfInstaller::TfInstaller(host::Host& host, toolkit::UiServices& ui,
-                         const WizardPictures& pictures)
+TfInstaller::TfInstaller(host::Host& host, toolkit::UiServices& ui, const WizardPictures& pictures)
     : host_(host), ui_(ui) {
     SetName("fInstaller");
     SetCaption(kWindowCaption);
@@ -191,16 +191,13 @@ void TfInstaller::FormCreate() {
     const int left = host_.SystemMetric(kSmCxScreen) / 2 - Width() / 2;
     SetBounds(left, top, Width(), Height());
 
-    PageNumber = 1;
-
     std::string folder = host::GetSpecialFolder(host_, host::kCsidlProgramFiles);
     if (folder.empty()) {
         folder = host::kFallbackProgramFiles;
     }
     edInstallpath->SetText(folder + "\\Norvista");
 
-    InfoPictureIndex = 0;
-    ShowInfoPicture();
+    MoveToPage(kLanguagePage);
 
     ApplyLanguage("English");
 }

@@ -56,6 +56,8 @@ public:
 
     // Shows picture InfoPictureIndex of ilInfoPics in iInfoPicture.
     void ShowInfoPicture();
+    // Makes `page` (a WizardPage) the current page and shows its step picture.
+    void MoveToPage(std::uint8_t page);
 
     // The values that live as long as the window.
     std::uint8_t PageNumber = 0;

@@ -2,24 +2,27 @@
 // and the removal run. Everything happens inside the click handlers.
 
 #include "base/error.h"
+#include "base/text.h"
 #include "host/administrator.h"
 #include "host/special_folders.h"
 #include "host/windows_version.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
+#include "wizard/product_files.h"
+#include "wizard/wizard_pages.h"
 
 namespace nv::wizard {
 
-namespace {
-constexpr char kProductExecutable[] = "Norvis.exe";
+void TfInstaller::MoveToPage(std::uint8_t page) {
+    PageNumber = page;
+    InfoPictureIndex = StepPictureOf(page);
+    ShowInfoPicture();
 }
 
 void TfInstaller::btnNextClick(toolkit::TComponent& /*sender*/) {
-    ++PageNumber;
-    ++InfoPictureIndex;
-    ShowInfoPicture();
     switch (PageNumber) {
-        case 2: {
+        case kLanguagePage: {
+            MoveToPage(kLicencePage);
             pLanguage->SetVisible(false);
             std::string versionText;
             host::GetWindowsVersionText(host_, versionText);
@@ -35,18 +38,16 @@ void TfInstaller::btnNextClick(toolkit::TComponent& /*sender*/) {
             } catch (const nv::Error&) {
                 // A record that cannot be read leaves the wizard on page 1 as it was, so the
                 // next Next does not skip the licence page; the error is then reported.
-                PageNumber = 1;
-                InfoPictureIndex = 0;
-                ShowInfoPicture();
+                MoveToPage(kLanguagePage);
                 ShowLanguagePage();
                 throw;
             }
             if (!InstalledPath.empty()) {
+                MoveToPage(kRemovalOfferPage);
                 pUninstall->SetVisible(true);
                 btnPrev->SetEnabled(true);
                 btnPrev->SetVisible(true);
                 btnNext->SetEnabled(true);
-                PageNumber = 6;
                 return;
             }
             pLicense->SetVisible(true);
@@ -55,55 +56,58 @@ void TfInstaller::btnNextClick(toolkit::TComponent& /*sender*/) {
             btnNext->SetEnabled(LicenceAgreed());
             return;
         }
-        case 3:
+        case kLicencePage:
+            MoveToPage(kFolderPage);
             pLicense->SetVisible(false);
             pInstallpath->SetVisible(true);
             btnNext->SetEnabled(true);
             return;
-        case 4:
+        case kFolderPage:
+            MoveToPage(kInstallingPage);
             pInstallpath->SetVisible(false);
             pInstall->SetVisible(true);
             btnNext->SetEnabled(false);
             btnPrev->SetEnabled(false);
             InstallProduct();
             return;
-        case 7:
+        case kRemovalOfferPage:
+            MoveToPage(kRemovedPage);
             pUninstall->SetVisible(false);
             pUnistalling->SetVisible(true);
             btnNext->SetEnabled(false);
             Uninstall(InstalledPath);
             return;
         default:
-            return;
+            return;  // the other pages offer no way forward
     }
 }
 
 void TfInstaller::btnPrevClick(toolkit::TComponent& /*sender*/) {
-    --PageNumber;
-    --InfoPictureIndex;
-    ShowInfoPicture();
     switch (PageNumber) {
-        case 1:
+        case kLicencePage:
+            MoveToPage(kLanguagePage);
             pLicense->SetVisible(false);
             ShowLanguagePage();
             return;
-        case 2:
+        case kFolderPage:
+            MoveToPage(kLicencePage);
             pInstallpath->SetVisible(false);
             pLicense->SetVisible(true);
             btnNext->SetEnabled(LicenceAgreed());
             return;
-        case 3:
+        case kInstallingPage:  // the installation folder could not be made: choose another
+            MoveToPage(kFolderPage);
             pError->SetVisible(false);
             pInstallpath->SetVisible(true);
             btnNext->SetEnabled(true);
             return;
-        case 5:  // back from the removal offer, whose step picture is the digit 2
-            PageNumber = 1;
+        case kRemovalOfferPage:
+            MoveToPage(kLanguagePage);
             pUninstall->SetVisible(false);
             ShowLanguagePage();
             return;
         default:
-            return;
+            return;  // the other pages offer no way back
     }
 }
 
@@ -115,7 +119,7 @@ void TfInstaller::ShowLanguagePage() {
 }
 
 void TfInstaller::btnCancelClick(toolkit::TComponent& /*sender*/) {
-    if (PageNumber == 5 && cbStartNV->Checked()) {
+    if (PageNumber == kSuccessPage && cbStartNV->Checked()) {
         const std::string& folder = edInstallpath->Text();
         host_.ShellOpen(ui_.MainWindowHandle(), folder + kProductExecutable, folder);
     }
@@ -145,11 +149,7 @@ void TfInstaller::btnInstallpathClick(toolkit::TComponent& /*sender*/) {
     if (!chosen) {
         return;
     }
-    std::string folder = *chosen;
-    if (folder.empty() || folder.back() != '\\') {
-        folder += '\\';
-    }
-    edInstallpath->SetText(folder);
+    edInstallpath->SetText(WithTrailingBackslash(*chosen));
 }
 
 }  // namespace nv::wizard

@@ -4,19 +4,26 @@ namespace nv::wizard {
 
 namespace {
 
-bool SafeOrCreated(host::Host& host, const std::string& folder) {
-    if (host.FolderExists(folder)) {
-        return host.IsSafeExistingFolder(folder);
+std::unique_ptr<host::HeldFolder> SafeOrCreated(host::Host& host, const std::string& folder) {
+    if (!host.FolderExists(folder) &&
+        !host.CreateProtectedFolder(folder, host::FolderProtection::kPrivate)) {
+        return nullptr;
     }
-    return host.CreatePrivateFolder(folder);
+    // Checked on the handle that is kept, made or found alike: a folder swapped in between
+    // the creation and this check fails it.
+    std::unique_ptr<host::HeldFolder> hold = host.HoldSafeFolder(folder);
+    if (hold && !hold->OnLocalDiskWithAccessLists()) {
+        return nullptr;  // without access lists, anyone may write to it
+    }
+    return hold;
 }
 
 }  // namespace
 
-std::optional<std::string> ChooseTempFolder(host::Host& host) {
+std::optional<TempFolder> ChooseTempFolder(host::Host& host) {
     for (const char* folder : {kTempFolder, kTempFolderFallback}) {
-        if (SafeOrCreated(host, folder)) {
-            return folder;
+        if (std::unique_ptr<host::HeldFolder> hold = SafeOrCreated(host, folder)) {
+            return TempFolder{folder, std::move(hold)};
         }
     }
     return std::nullopt;

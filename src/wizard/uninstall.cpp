@@ -2,32 +2,22 @@
 // Every deletion may fail without stopping the rest; nothing is reported.
 
 #include <array>
+#include <memory>
 
 #include "base/error.h"
+#include "base/text.h"
 #include "host/host.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
+#include "wizard/product_files.h"
+#include "wizard/uninstall_entry.h"
 
 namespace nv::wizard {
 
 namespace {
 
-// Files removed from the installation folder, in this order. "Setup.exe" and "norvis.ini"
-// stay: the first is the program doing the removal, the second keeps the user's language.
-constexpr std::array<const char*, 14> kInstalledFiles = {
-    "Norvis.exe",  "Norvis.bak",    "Norvis.hlp",    "Norvis.hlb",  "Norvis_uk.hlp",
-    "Norvis_uk.hlb", "Norvis.gid",  "Norvis_uk.gid", "Deutsch.lng", "English.lng",
-    "NV.OBJ",      "NV.VER",        "brannok.wav",   "Updates\\Sorvelin.exe",
-};
-
-constexpr std::array<const char*, 4> kLinkValues = {
-    kValueDesktopLink, kValueQuicklaunchLink, kValueStartmenuLink, kValueSetupLink};
-
-// Everything up to and including the last backslash or drive colon.
-std::string FolderPart(const std::string& path) {
-    const std::size_t cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
+constexpr std::array<const char*, 4> kLinkValues = {kValueDesktopLink, kValueQuicklaunchLink,
+                                                    kValueStartmenuLink, kValueSetupLink};
 
 void RemoveFolderIfEmpty(host::Host& host, const std::string& folder) {
     try {
@@ -37,6 +27,24 @@ void RemoveFolderIfEmpty(host::Host& host, const std::string& folder) {
     }
 }
 
+// The installation folder, checked and held while its files are deleted: only when nobody
+// else can write to it and it still is the folder the record names (no link on the way has
+// turned the name into another folder). Null otherwise, and then nothing is deleted there.
+std::unique_ptr<host::HeldFolder> HoldInstalledFolder(host::Host& host, const std::string& folder) {
+    const std::string path = WithoutTrailingBackslashes(host.FullPathOf(folder));
+    std::unique_ptr<host::HeldFolder> hold = host.HoldSafeFolder(path);
+    if (!hold || !SameTextIgnoreCase(hold->FinalPath(), path)) {
+        return nullptr;
+    }
+    return hold;
+}
+
+// The folder of a shortcut, checked and held while the shortcut is deleted from it, or null.
+std::unique_ptr<host::HeldFolder> HoldShortcutFolder(host::Host& host, const std::string& link) {
+    const std::string folder = ContainingFolder(link);
+    return folder.empty() ? nullptr : host.HoldSafeFolder(folder);
+}
+
 }  // namespace
 
 void TfInstaller::Uninstall(const std::string& installedPath) {
@@ -44,14 +52,13 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
     btnPrev->SetVisible(false);
     btnCancel->SetCaption(lbFinish->Caption());
 
-    std::string folder = installedPath;
-    if (folder.empty() || folder.back() != '\\') {
-        folder += '\\';
+    const std::string folder = WithTrailingBackslash(installedPath);
+    if (const std::unique_ptr<host::HeldFolder> held = HoldInstalledFolder(host_, folder)) {
+        for (const char* name : kRemovedFiles) {
+            host_.RemoveFile(folder + name);
+        }
+        RemoveFolderIfEmpty(host_, folder + kUpdatesFolder);
     }
-    for (const char* name : kInstalledFiles) {
-        host_.RemoveFile(folder + name);
-    }
-    RemoveFolderIfEmpty(host_, folder + "Updates");
 
     auto key = host_.OpenKey(kRecordKey, host::KeyAccess::kAllAccess);
     if (!key) {
@@ -60,16 +67,22 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
     std::string startMenuLink;
     for (const char* name : kLinkValues) {
         const std::string link = key->ReadString(name);
-        host_.RemoveFile(link);
+        if (const auto held = HoldShortcutFolder(host_, link)) {
+            host_.RemoveShortcutFile(link);  // a regular ".lnk" file, nothing else
+        }
         if (name == kValueStartmenuLink) {
             startMenuLink = link;
         }
     }
-    RemoveFolderIfEmpty(host_, FolderPart(startMenuLink));
+    // The product's own start-menu folder, through the handle it was checked on.
+    if (const auto menu = HoldShortcutFolder(host_, startMenuLink)) {
+        menu->RemoveIfEmpty();
+    }
     for (const char* name : kLinkValues) {
         key->DeleteValue(name);
     }
     key->DeleteValue(kValueInstalledPath);
+    RemoveUninstallEntry(host_);
 }
 
 }  // namespace nv::wizard

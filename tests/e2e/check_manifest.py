@@ -31,7 +31,7 @@ class PeImage:
         pe = struct.unpack_from("<I", data, 0x3C)[0]
         if data[pe:pe + 4] != b"PE\0\0":
             raise ValueError("no PE signature")
-        sections, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
+        sections, self.time_stamp, optional_size = struct.unpack_from("<HI8xH", data, pe + 6)
         optional = pe + 24
         magic = struct.unpack_from("<H", data, optional)[0]
         directories = optional + (112 if magic == 0x20B else 96)

@@ -18,6 +18,9 @@ from wizard import WizardTestCase
 
 PRODUCT_WINDOW = "Norvista"
 COMPANY_KEY = r"HKLM\Software\Halvorn"
+# The product's entry in Windows' list of installed programs.
+LIST_ENTRY = "Norvista"
+LIST_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Norvista"
 
 # The product's files as the demo product ships them, and where each is installed.
 PRODUCT_FILES = {
@@ -91,7 +94,8 @@ class QuietWine(Wine):
         return result
 
     def reg_values(self, key):
-        """The text values of a registry key by lower-case name, or None without the key.
+        """The values of a registry key by lower-case name, or None without the key: texts as
+        str, DWORDs as int.
 
         Read through an export file: `reg query` writes in the console's OEM code page,
         which would garble the non-ASCII letters of a path.
@@ -116,7 +120,8 @@ class QuietWine(Wine):
 
     @staticmethod
     def _reg_line(line):
-        """Name and text of one `"name"="text"` line of an export; text None for other types."""
+        """Name and value of one line of an export: the text of `"name"="text"`, the number of
+        `"name"=dword:hex`, None for other types."""
         def quoted(text, start):
             out, i = [], start + 1
             while text[i] != '"':
@@ -128,6 +133,8 @@ class QuietWine(Wine):
 
         name, end = quoted(line, 0)
         rest = line[end:]
+        if rest.startswith("=dword:"):
+            return name, int(rest[len("=dword:"):], 16)
         if not rest.startswith('="'):
             return name, None
         return name, quoted(rest, 1)[0]
@@ -138,6 +145,31 @@ class QuietWine(Wine):
 
     def reg_key_exists(self, key):
         return self.reg_values(key) is not None
+
+    def listed_programs(self):
+        """Windows' list of installed programs as Wine's own uninstaller lists it: (key,
+        display name) pairs. It writes them to its error output, one "key|||name" a line."""
+        proc = self.run(["uninstaller", "--list"])
+        listed = []
+        for line in (proc.stdout + proc.stderr).decode("cp1252", errors="replace").splitlines():
+            key, bar, name = line.partition("|||")
+            if bar:
+                listed.append((key, name))
+        return listed
+
+    def running_programs(self):
+        """The Windows programs running in this prefix, as the paths they were started by.
+        Wine shows each one's path as the command line of its Linux process."""
+        programs = []
+        for cmdline in Path("/proc").glob("[0-9]*/cmdline"):
+            try:
+                args = cmdline.read_bytes().split(b"\0")
+                environ = (cmdline.parent / "environ").read_bytes().split(b"\0")
+            except OSError:
+                continue  # ended meanwhile, or not ours to read
+            if f"WINEPREFIX={self.prefix}".encode() in environ and args[0]:
+                programs.append(args[0].decode("utf-8", errors="replace"))
+        return programs
 
     def shell_folders(self):
         """The prefix's own folders, as its command shell names them."""
@@ -217,6 +249,7 @@ class InstallTestCase(WizardTestCase):
     def remove_installation_traces(self):
         """Removes everything an installation of Norvista may leave in the prefix."""
         self.wine.reg_delete_key(COMPANY_KEY)  # the record's key and its parent, both ours
+        self.wine.reg_delete_key(LIST_KEY)
         for folder in self.installed_folders:
             shutil.rmtree(self.wine.unix_path(folder), ignore_errors=True)
         for value in ("DesktopLink", "QuicklaunchLink"):
@@ -302,6 +335,16 @@ class InstallTestCase(WizardTestCase):
         self.click(lang.finish)
         self.assertEqual(self.wine.wait_exit(proc, timeout=60), 0)
 
+    def start_removal_from_list(self):
+        """Starts the removal the way the list of installed programs does: Wine's uninstaller
+        runs the entry's UninstallString and waits for it. Returns the uninstaller's process."""
+        proc = subprocess.Popen(["wine", "uninstaller", "--remove", LIST_ENTRY], env=self.wine.env,
+                                cwd=str(self.scratch), stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(proc)
+        self.wine.wait_window(WIZARD)
+        return proc
+
     def product_greeting(self):
         """Waits for the product's window and returns the greeting it shows."""
         self.wine.wait_window(PRODUCT_WINDOW)
@@ -344,10 +387,33 @@ class InstallTestCase(WizardTestCase):
         self.assertEqual(info.get("Icon location"), target, link)
         self.assertEqual(info.get("Icon index"), "0", link)
 
+    def assert_listed(self, folder, setup):
+        """Norvista, installed in `folder`, once in Windows' list of installed programs."""
+        self.assertEqual([entry for entry in self.wine.listed_programs() if "Norvista" in entry[1]],
+                         [(LIST_ENTRY, "Norvista")])
+        size = Path(setup).stat().st_size + sum(
+            (self.wine.dist / "product" / name).stat().st_size for name in PRODUCT_FILES)
+        self.assertEqual(self.wine.reg_values(LIST_KEY), {
+            "displayname": "Norvista",
+            "publisher": "Halvorn",
+            "installlocation": folder,
+            "displayicon": folder + "Norvis.exe",
+            "uninstallstring": '"' + folder + 'Setup.exe"',
+            "estimatedsize": (size + 1023) // 1024,
+            "nomodify": 1,
+            "norepair": 1,
+        })
+
+    def assert_not_listed(self):
+        self.assertEqual([entry for entry in self.wine.listed_programs() if "Norvista" in entry[1]],
+                         [])
+        self.assertFalse(self.wine.reg_key_exists(LIST_KEY))
+
     def assert_installed(self, folder, language, setup, quick_file=True, shortcuts=True):
         """Everything a successful installation into `folder` leaves behind."""
         self.assert_product_files(folder, setup)
         self.assert_language(folder, language)
+        self.assert_listed(folder, setup)
         record = self.record()
         self.assertEqual(record["InstallPath"], folder)
         if not shortcuts:

@@ -8,6 +8,7 @@ The class walks one wizard; its tests run in the order of their numbers.
 import shutil
 import unittest
 
+from install_steps import ENGLISH, InstallTestCase, damaged_setup
 from wizard import WIZARD, WS_DISABLED, WizardTestCase
 
 CHOOSER = "Verzeichnis auswählen"
@@ -97,6 +98,48 @@ class FolderChooserTest(WizardTestCase):
         self.wine.wait_gone(CHOOSER)
         self.assertFalse(self.wine.has_window(CONFIRM))
         self.wine.poll(lambda: self.edit_text() == f"C:\\{TOP}\\Da\\", 20, "the chosen folder")
+
+
+class ChooserMovesTheTemporaryFolderTest(InstallTestCase):
+    """The chooser moves the current folder as it shows folders, and the installation makes
+    "tempnv" in the last folder it showed. A payload with a wrong checksum keeps the temporary
+    files, so the folder can be found afterwards."""
+
+    def test_tempnv_is_made_in_the_last_folder_the_chooser_showed(self):
+        program_files = self.wine.unix_path(self.folders["ProgramFiles"])
+        (program_files / "Norvista").mkdir(exist_ok=True)  # the chooser starts there
+        shown_last = program_files / "tempnv"
+        shutil.rmtree(shown_last, ignore_errors=True)
+        self.addCleanup(shutil.rmtree, shown_last, ignore_errors=True)
+        target = self.wine.drive_c / TOP / "Ziel"
+        target.mkdir(parents=True)
+        self.addCleanup(shutil.rmtree, self.wine.drive_c / TOP, ignore_errors=True)
+        setup = self.scratch / "Setup.exe"
+        setup.write_bytes(damaged_setup(self.wine.dist / "Setup-stub.exe",
+                                        self.wine.dist / "product"))
+
+        proc = self.start_setup(setup)
+        self.walk_to_folder_page(ENGLISH)
+        self.click("...")
+        self.wine.wait_window(CHOOSER)
+        self.assertEqual(self.edit_text(0, CHOOSER).lower(), r"c:\program files\norvista")
+        # Up one folder through the folder list ("..", its first item), then a folder typed.
+        self.wine.keys(CHOOSER, "Alt+v", "Enter")
+        self.wine.poll(lambda: self.edit_text(0, CHOOSER).lower() == r"c:\program files", 20,
+                       "the chooser showing C:\\Program Files")
+        self.wine.set_text(CHOOSER, 0, f"C:\\{TOP}\\Ziel")
+        self.wine.click(CHOOSER, "OK")
+        self.wine.wait_gone(CHOOSER)
+        self.wine.poll(lambda: self.edit_text() == f"C:\\{TOP}\\Ziel\\", 20, "the chosen folder")
+
+        self.click(ENGLISH.next)
+        self.wait_text(ENGLISH.no_package, timeout=120)
+        self.assertTrue((shown_last / "package.dlz").is_file(), "tempnv in the folder shown last")
+        self.assertFalse((self.scratch / "tempnv").exists(), "tempnv in the starting folder")
+        self.assertFalse((target / "tempnv").exists(), "tempnv in the chosen folder")
+        self.assertFalse((self.wine.drive_c / "tempnv").exists(), "the fall-back used")
+        self.click(ENGLISH.cancel)
+        self.assertEqual(self.wine.wait_exit(proc, timeout=60), 0)
 
 
 if __name__ == "__main__":

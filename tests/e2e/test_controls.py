@@ -96,13 +96,14 @@ class StartStateTest(WizardTestCase):
                                                             for c in controls))
             expected_char_height = -FONTS[font][1]
             self.assertEqual(measured["char_height"], expected_char_height, font)
-            for control, width in zip(controls, measured["widths"]):
+            for control, width, inked in zip(controls, measured["widths"], measured["inked"]):
                 with self.subTest(control.name):
                     item = self.snap[control.name]
                     left, top = origin_of(control)
                     self.assertEqual(item["y"], top)
                     self.assertEqual(item["h"], measured["line_height"])
-                    self.assertEqual(item["w"], width)
+                    # As wide as the text's advances, or as its ink where that reaches further.
+                    self.assertEqual(item["w"], max(width, inked))
                     right_aligned = item["style"] & SS_TYPEMASK == SS_RIGHT
                     self.assertEqual(right_aligned, control.right_aligned)
                     if control.right_aligned:

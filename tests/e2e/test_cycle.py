@@ -1,9 +1,10 @@
-"""Install, remove with the installed copy of the setup, and install again."""
+"""Install, remove with the installed copy of the setup, and install again; and the same cycle
+started from Windows' list of installed programs."""
 
 import unittest
 
 from harness import SETUP_KEY
-from install_steps import ENGLISH, GERMAN, PRODUCT_FILES, InstallTestCase
+from install_steps import ENGLISH, GERMAN, LIST_KEY, PRODUCT_FILES, InstallTestCase
 
 
 class CycleTest(InstallTestCase):
@@ -52,6 +53,7 @@ class CycleTest(InstallTestCase):
                          "start-menu folder still there")
         self.assertTrue(quick_launch.is_dir(), "the quick-launch folder itself is not ours")
         self.assertEqual(self.wine.reg_values(SETUP_KEY), {})
+        self.assert_not_listed()
         self.assertEqual((unix_folder / "Setup.exe").read_bytes(), setup.read_bytes())
         self.assertEqual((unix_folder / "norvis.ini").read_bytes(), ini_before)
         self.assertEqual(sorted(p.name for p in unix_folder.iterdir()),
@@ -77,6 +79,51 @@ class CycleTest(InstallTestCase):
 
         self.finish(proc, GERMAN, start_product=True)
         self.assertEqual(self.product_greeting(), ENGLISH.greeting)
+
+    def test_remove_from_the_list_of_installed_programs_and_install_elsewhere(self):
+        self.quick_launch_folder(present=False)
+        folder = self.default_folder
+        unix_folder = self.wine.unix_path(folder)
+        setup = self.wine.dist / "Setup.exe"
+        proc = self.install(ENGLISH, exe=setup)
+        self.finish(proc, ENGLISH, start_product=False)
+        self.assert_installed(folder, "English", setup, quick_file=False)  # listed, too
+
+        # The list's Uninstall runs the entry's command: the copy in the installation folder,
+        # which offers the removal after the language page.
+        remover = self.start_removal_from_list()
+        installed_setup = folder + "Setup.exe"
+        self.assertIn(installed_setup.lower(),
+                      [program.lower() for program in self.wine.running_programs()])
+        self.assertNotIn(self.wine.windows_path(setup).lower(),
+                         [program.lower() for program in self.wine.running_programs()])
+        snap = self.snapshot()
+        self.assertEqual(snap.page(), "pLanguage")
+        self.choose_language(ENGLISH)
+        self.click(ENGLISH.next)
+        self.wait_text(ENGLISH.removal_offer)
+        self.assertEqual(self.snapshot().page(), "pUninstall")
+        self.click(ENGLISH.next)
+        self.wait_text(ENGLISH.removed)
+        self.assertEqual(self.snapshot().page(), "pUnistalling")
+        self.click(ENGLISH.finish)
+        self.assertEqual(self.wine.wait_exit(remover, timeout=60), 0)
+
+        # Gone from the list, with the product; the record's key stays empty.
+        self.assert_not_listed()
+        self.assertEqual(self.wine.reg_values(SETUP_KEY), {})
+        self.assertFalse((unix_folder / "Norvis.exe").exists())
+        self.assertEqual(sorted(p.name for p in unix_folder.iterdir()),
+                         ["Setup.exe", "norvis.ini"])
+
+        # Installed again into another folder: one entry, naming that folder.
+        elsewhere = r"C:\Norvista Elsewhere"
+        self.installed_folders.append(elsewhere)
+        proc = self.install(ENGLISH, folder=elsewhere, exe=setup)
+        self.finish(proc, ENGLISH, start_product=False)
+        self.assert_installed(elsewhere + "\\", "English", setup, quick_file=False)
+        self.assertEqual(self.wine.reg_values(LIST_KEY)["uninstallstring"],
+                         '"' + elsewhere + '\\Setup.exe"')
 
 
 if __name__ == "__main__":

@@ -8,7 +8,7 @@ the one before ended.
 
 import unittest
 
-from wizard import SETUP_KEY, WizardTestCase
+from wizard import SETUP_KEY, WIZARD, WizardTestCase
 
 
 def licence_lines(snap):
@@ -147,6 +147,23 @@ class InstallPathWalkTest(WalkTestCase):
         self.assertEqual(snap.chosen("rgLicense"), 1)
         self.assertFalse(snap.enabled("btnNext"))
         self.assert_digit(2, self.shoot("2-refusal-again"))
+
+    def test_5a_the_language_chosen_again_is_applied_again(self):
+        # The licence read halfway keeps its place over a step back and forth ...
+        self.wine.driver("scroll", WIZARD, "40")
+        self.wait_state(lambda s: s["reLicense"]["first_line"] >= 40, "the licence scrolled")
+        self.prev_page("&Previous", "pLanguage")
+        snap = self.next_page("&Next", "pLicense")
+        self.assertGreaterEqual(snap["reLicense"]["first_line"], 40)
+        # ... and choosing the language already chosen applies its section in full again:
+        # the licence starts over at its first line.
+        snap = self.prev_page("&Previous", "pLanguage")
+        self.assertEqual(snap.chosen("rgLanguage"), 0)
+        self.click("&English")
+        snap = self.next_page("&Next", "pLicense")
+        self.assertEqual(snap["reLicense"]["first_line"], 0)
+        self.assertEqual(licence_lines(snap)[0], "NORVISTA END-USER LICENSE AGREEMENT")
+        self.assertEqual(snap.chosen("rgLanguage"), 0)
 
     def test_6_forward_to_the_folder_page_and_back(self):
         self.click("I &agree.")

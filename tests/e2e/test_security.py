@@ -5,14 +5,19 @@
   same program without that guard must be caught by the same check, so the check is known to
   see planting at all.
 - Imports: the program imports only DLLs that the system always takes from its own folder.
+- The running setup's own file: it is held open from the start, so no other program can rename
+  or rewrite it, and what it installs comes from the file that was started even when that file
+  is swapped underneath it (Wine cannot stop a rename made from the Unix side).
 """
 
+import json
 import os
 import shutil
 import subprocess
 import unittest
 from pathlib import Path
 
+from install_steps import ENGLISH, PRODUCT_FILES as INSTALLED_FILES, InstallTestCase
 from wizard import WizardTestCase
 
 # Every DLL the setup loads at run time, and others a program commonly pulls in by name.
@@ -116,6 +121,57 @@ class PlantedDllTest(WizardTestCase):
                 self.assertLessEqual(set(names), ALLOWED_IMPORTS)
         # The guard-less build imports the same: its difference is only how it loads.
         self.assertLessEqual(set(imports(self.unguarded_stub)), ALLOWED_IMPORTS)
+
+
+# The error Windows reports for an object another handle holds without sharing that access.
+ERROR_SHARING_VIOLATION = 32
+
+
+class RunningSetupTest(InstallTestCase):
+    TARGET = "C:\\held-target\\"
+
+    def setUp(self):
+        super().setUp()
+        self.installed_folders.append(self.TARGET)
+        self.setup = self.scratch / "Setup.exe"
+        shutil.copyfile(self.wine.dist / "Setup.exe", self.setup)
+        self.original = self.scratch / "original.exe"
+        shutil.copyfile(self.setup, self.original)
+
+    def other_setup(self):
+        """A complete, sound setup whose every file differs from the demo product's."""
+        other = self.scratch / "other"
+        other.mkdir()
+        for name in INSTALLED_FILES:
+            data = (self.wine.dist / "product" / name).read_bytes()
+            (other / name).write_bytes(data + b"\r\n; not the original\r\n")
+        out = self.scratch / "Other.exe"
+        subprocess.run([str(self.wine.dist / "nvpack"), "build", "--stub",
+                        str(self.wine.dist / "Setup-stub.exe"), "--out", str(out),
+                        *[str(other / name) for name in PRODUCT_FILES]],
+                       check=True, capture_output=True)
+        return out
+
+    def test_a_setup_swapped_while_it_runs_still_installs_the_original(self):
+        other = self.other_setup()
+        proc = self.start_setup(self.setup)
+        self.walk_to_folder_page()
+        self.set_folder(self.TARGET)
+        # After the elevation prompt has looked at the file, someone who may write to the
+        # folder renames it away and puts another setup at its name.
+        self.setup.rename(self.scratch / "renamed.exe")
+        shutil.copyfile(other, self.setup)
+        self.click(ENGLISH.next)
+        self.wait_success(ENGLISH)
+        self.assert_product_files(self.TARGET, self.original)
+        self.finish(proc)
+
+    def test_no_other_program_can_rename_or_rewrite_the_running_setup(self):
+        self.start_setup(self.setup)
+        attempts = json.loads(self.wine.driver("tamper", self.wine.windows_path(self.setup)).stdout)
+        self.assertEqual(attempts, {"rename": ERROR_SHARING_VIOLATION,
+                                    "write": ERROR_SHARING_VIOLATION})
+        self.assertEqual(self.setup.read_bytes(), self.original.read_bytes())
 
 
 if __name__ == "__main__":

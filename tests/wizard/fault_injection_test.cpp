@@ -12,8 +12,9 @@
 #include <vector>
 
 #include "base/error.h"
-#include "host/path_text.h"
+#include "base/text.h"
 #include "host/sim/sim_faults.h"
+#include "wizard/error_texts.h"
 #include "wizard_fixture.h"
 
 namespace nv::wizard::testing {
@@ -62,6 +63,12 @@ constexpr char kInstallFolder[] = "c:\\program files\\norvista";
 constexpr char kUpdates[] = "c:\\program files\\norvista\\updates";
 constexpr char kIniFile[] = "c:\\program files\\norvista\\norvis.ini";
 constexpr char kStartMenu[] = "c:\\programdata\\microsoft\\windows\\start menu\\programs\\norvista";
+constexpr char kRecordKey[] = "software\\halvorn\\norvista";
+constexpr char kEntryKey[] = "software\\microsoft\\windows\\currentversion\\uninstall\\norvista";
+// The values of the entry in the list of installed programs, which may fail without harm.
+const std::set<std::string> kEntryValues = {"displayname", "publisher",       "installlocation",
+                                            "displayicon", "uninstallstring", "estimatedsize",
+                                            "nomodify",    "norepair"};
 // Where an installation may leave files: its temporary folders, the installation folder and
 // the shortcut folders.
 const std::vector<std::string> kAllowedFolders = {
@@ -83,40 +90,6 @@ bool Below(const std::string& path, const std::string& folder) {
     return StartsWith(path, folder + "\\");
 }
 
-// The outcome an installation must reach when the one operation `op` fails.
-Outcome ExpectedInstallOutcome(const SimOperation& op) {
-    switch (op.op) {
-        case SimOp::kOpenRead:
-        case SimOp::kCreateFile:
-        case SimOp::kRead:
-        case SimOp::kWrite:
-        case SimOp::kSeek:
-        case SimOp::kWriteProfile:
-        case SimOp::kSetValue:
-            return Outcome::kErrorReport;  // input/output and record errors are raised
-        case SimOp::kCreateFolder:
-            if (op.target == kTempnv) {
-                return Outcome::kSuccess;  // "C:\tempnv" instead
-            }
-            if (op.target == kUpdates) {
-                return Outcome::kCopyErrorPage;
-            }
-            if (op.target == kStartMenu) {
-                return Outcome::kSuccess;  // may exist already: ignored
-            }
-            return Outcome::kFolderErrorPage;  // the installation folder or a parent
-        case SimOp::kCopyFile:
-            // The setup's own copy is a convenience; a product file's is not.
-            return op.otherTarget == std::string(kInstallFolder) + "\\setup.exe"
-                       ? Outcome::kSuccess
-                       : Outcome::kCopyErrorPage;
-        default:
-            // Deletions, folder removal, profile reads, special folders, shortcuts and a key
-            // that cannot be created are ignored or have a fall-back.
-            return Outcome::kSuccess;
-    }
-}
-
 // One fresh machine and wizard per run.
 class Machine final : public WizardTest {
 public:
@@ -131,11 +104,13 @@ public:
     using WizardTest::VisiblePanel;
     using WizardTest::WalkToFolderPage;
 
-    // Presses a button and tells where the wizard ended.
+    // Presses a button and tells where the wizard ended; an error's text as the setup's error
+    // box words it goes to `reported`.
     Outcome Press(toolkit::TButton& button) {
         try {
             button.Click();
-        } catch (const nv::Error&) {
+        } catch (const nv::Error& error) {
+            reported = ErrorText(error);
             return Form().PageNumber == 4 && !Form().btnNext->Enabled() &&
                            !Form().btnPrev->Enabled()
                        ? Outcome::kErrorReport
@@ -172,7 +147,7 @@ public:
                 if (host.FolderExists(path)) {
                     walk(path);
                 } else {
-                    files[host::LowerCaseAscii(path)] = host.FileData(path).value_or("");
+                    files[LowerCaseAscii(path)] = host.FileData(path).value_or("");
                 }
             }
         };
@@ -181,7 +156,69 @@ public:
     }
 
     std::vector<std::string> RecordValues() { return host.RegistryValueNames(kRecordKeyPath); }
+    bool HasEntry() { return host.RegistryKeyExists(kEntryKey); }
+
+    std::string reported;
 };
+
+// The setup's error box speaks German, whichever layer raised the error: `text`, reported
+// when the operation `failed` failed, must be the German wording of that failure and name the
+// file (or registry value) the operation concerned, as the wizard spelled it.
+void ExpectGermanErrorText(const std::string& text, const SimOperation& failed,
+                           const std::string& label) {
+    const auto endsWith = [](const std::string& whole, const std::string& tail) {
+        return whole.size() >= tail.size() &&
+               whole.compare(whole.size() - tail.size(), tail.size(), tail) == 0;
+    };
+    std::string before;
+    std::string after;
+    switch (failed.op) {
+        case SimOp::kOpenRead:
+            before =
+                "Datei kann nicht ge\xF6"
+                "ffnet werden: ";
+            break;
+        case SimOp::kCreateFile:
+            before = "Datei kann nicht erstellt werden: ";
+            break;
+        case SimOp::kWrite:
+            before = "In ";
+            after = " kann nicht geschrieben werden (eventuell ist der Datentr\xE4ger voll)";
+            break;
+        case SimOp::kRead:
+        case SimOp::kSeek:
+            if (failed.target == kSetupExe) {
+                EXPECT_EQ(text, "Setup-Datei kann nicht gelesen werden") << label;
+                return;
+            }
+            if (endsWith(failed.target, "\\package.dlz")) {
+                EXPECT_EQ(text, "Installationspaket kann nicht gelesen werden") << label;
+                return;
+            }
+            before = "Datei kann nicht gelesen werden: ";
+            break;
+        case SimOp::kWriteProfile:
+            before = "In ";
+            after = " kann nicht geschrieben werden";
+            break;
+        case SimOp::kSetValue:
+            before = "Fehler beim Setzen der Daten f\xFCr '";
+            after = "'";
+            break;
+        default:
+            ADD_FAILURE() << label << ": no error text expected, reported " << text;
+            return;
+    }
+    ASSERT_TRUE(text.size() > before.size() + after.size() && text.rfind(before, 0) == 0 &&
+                endsWith(text, after))
+        << label << ": reported \"" << text << "\"";
+    // The name in the text is the operation's target as the wizard spelled it: the same
+    // path, possibly relative to the current folder, in any case of letters.
+    const std::string named =
+        LowerCaseAscii(text.substr(before.size(), text.size() - before.size() - after.size()));
+    EXPECT_TRUE(named == failed.target || endsWith(failed.target, "\\" + named))
+        << label << ": names \"" << named << "\"";
+}
 
 // Counts outcomes per kind of failed operation, and prints them as a table.
 class Summary {
@@ -216,9 +253,55 @@ private:
 struct CleanInstall {
     std::uint64_t before = 0;
     std::vector<SimOperation> operations;
+    std::uint64_t copyStart = 0;      // number of the first file made in the installation folder
     std::uint64_t iniWrite = 0;       // number of the initialisation file's write
     std::uint64_t firstShortcut = 0;  // number of the first shortcut save
 };
+
+// The outcome an installation must reach when the one operation `op` fails.
+Outcome ExpectedInstallOutcome(const SimOperation& op, const CleanInstall& clean) {
+    const bool copying = op.number >= clean.copyStart && op.number < clean.iniWrite;
+    switch (op.op) {
+        case SimOp::kOpenRead:
+        case SimOp::kCreateFile:
+        case SimOp::kRead:
+        case SimOp::kWrite:
+        case SimOp::kSeek:
+            if (copying) {
+                // The setup's own copy is a convenience; a product file's is not.
+                return op.target == kSetupExe ||
+                               op.target == std::string(kInstallFolder) + "\\setup.exe"
+                           ? Outcome::kSuccess
+                           : Outcome::kCopyErrorPage;
+            }
+            return Outcome::kErrorReport;  // input/output errors of the extraction are raised
+        case SimOp::kWriteProfile:
+            return Outcome::kErrorReport;  // so are record errors
+        case SimOp::kSetValue:
+            // The record's values are raised; the entry in the list is a convenience.
+            return kEntryValues.count(op.target) != 0 ? Outcome::kSuccess : Outcome::kErrorReport;
+        case SimOp::kCreateFolder:
+            if (op.target == kTempnv) {
+                return Outcome::kSuccess;  // "C:\tempnv" instead
+            }
+            if (op.target == kUpdates) {
+                return Outcome::kCopyErrorPage;
+            }
+            if (op.target == kStartMenu) {
+                return Outcome::kSuccess;  // may exist already: ignored
+            }
+            return Outcome::kFolderErrorPage;  // the installation folder or a parent
+        case SimOp::kFolderSecurity:
+            // A folder that cannot be checked is not trusted: "C:\tempnv" instead of
+            // "tempnv", the folder error page for the installation folder, no shortcut in a
+            // shortcut folder.
+            return op.target == kInstallFolder ? Outcome::kFolderErrorPage : Outcome::kSuccess;
+        default:
+            // Deletions, folder removal, profile reads, special folders, shortcuts and a key
+            // that cannot be created are ignored or have a fall-back.
+            return Outcome::kSuccess;
+    }
+}
 
 CleanInstall RecordCleanInstall() {
     Machine run;
@@ -229,6 +312,10 @@ CleanInstall RecordCleanInstall() {
     const auto& log = run.host.OperationLog();
     clean.operations.assign(log.begin() + static_cast<std::ptrdiff_t>(clean.before), log.end());
     for (const SimOperation& op : clean.operations) {
+        if (op.op == SimOp::kCreateFile && clean.copyStart == 0 &&
+            Below(op.target, kInstallFolder)) {
+            clean.copyStart = op.number;
+        }
         if (op.op == SimOp::kWriteProfile && clean.iniWrite == 0) {
             clean.iniWrite = op.number;
         }
@@ -267,13 +354,24 @@ void CheckInstallLeftovers(Machine& run, Outcome outcome, const SimOperation& fa
             const std::string where = name == "Sorvelin.exe" ? "Updates\\" + name : name;
             EXPECT_EQ(run.host.FileData(kDefaultFolder + where), data) << label << ": " << where;
         }
-        const bool keyRefused = failed.op == SimOp::kCreateKey;
+        const bool keyRefused = failed.op == SimOp::kCreateKey && failed.target == kRecordKey;
         EXPECT_EQ(values.size(), keyRefused ? 0U : 5U) << label;
+        // A failing step of the entry takes it away whole; without a record there is none.
+        const bool entryFailed =
+            (failed.op == SimOp::kCreateKey && failed.target == kEntryKey) ||
+            (failed.op == SimOp::kSetValue && kEntryValues.count(failed.target) != 0);
+        EXPECT_EQ(run.HasEntry(), !keyRefused && !entryFailed) << label;
+        if (run.HasEntry()) {
+            EXPECT_EQ(run.host.RegistryValueNames(kEntryKey).size(), kEntryValues.size()) << label;
+        }
     } else if (failed.op == SimOp::kSetValue && outcome == Outcome::kErrorReport) {
         // The record is written value by value: those before the refused one remain.
         EXPECT_LT(values.size(), 5U) << label;
     } else {
         EXPECT_TRUE(values.empty()) << label << ": a record without a finished installation";
+    }
+    if (outcome != Outcome::kSuccess) {
+        EXPECT_FALSE(run.HasEntry()) << label << ": listed without a finished installation";
     }
 }
 
@@ -281,6 +379,7 @@ TEST(FaultInjection, EveryOperationOfAnInstallationFailingInTurn) {
     const CleanInstall clean = RecordCleanInstall();
     ASSERT_GT(clean.operations.size(), 50U);
     Summary summary("Installation, one operation failing");
+    std::set<std::string> reports;  // every error text the runs reported
     for (const SimOperation& failed : clean.operations) {
         const std::string label = "operation " + std::to_string(failed.number) + " " +
                                   std::string(host::sim::SimOpName(failed.op)) + " " +
@@ -300,24 +399,35 @@ TEST(FaultInjection, EveryOperationOfAnInstallationFailingInTurn) {
             EXPECT_TRUE(outcome == Outcome::kPackageMessage || outcome == Outcome::kSuccess)
                 << label << " ended in " << OutcomeName(outcome);
         } else {
-            EXPECT_EQ(outcome, ExpectedInstallOutcome(failed))
+            EXPECT_EQ(outcome, ExpectedInstallOutcome(failed, clean))
                 << label << " ended in " << OutcomeName(outcome);
+        }
+        if (outcome == Outcome::kErrorReport) {
+            ExpectGermanErrorText(run.reported, failed, label);
+            reports.insert(run.reported);
         }
         CheckInstallLeftovers(run, outcome, failed, clean, label);
     }
     EXPECT_EQ(summary.Total(), static_cast<int>(clean.operations.size()));
+    for (const std::string& text : reports) {
+        std::printf("  reported: %s\n", text.c_str());
+    }
 }
 
 // The first operation at or after `from` that a full disk makes fail and that is not
-// ignored decides the outcome.
-Outcome ExpectedDiskFullOutcome(const CleanInstall& clean, std::size_t from) {
+// ignored decides the outcome; an error report names that operation in `failing`.
+Outcome ExpectedDiskFullOutcome(const CleanInstall& clean, std::size_t from,
+                                const SimOperation** failing = nullptr) {
     for (std::size_t i = from; i < clean.operations.size(); ++i) {
         const SimOperation& op = clean.operations[i];
         if (op.op == SimOp::kWrite || op.op == SimOp::kWriteProfile) {
-            return Outcome::kErrorReport;
-        }
-        if (op.op == SimOp::kCopyFile && ExpectedInstallOutcome(op) != Outcome::kSuccess) {
-            return Outcome::kCopyErrorPage;
+            const Outcome outcome = ExpectedInstallOutcome(op, clean);
+            if (outcome != Outcome::kSuccess) {
+                if (failing != nullptr) {
+                    *failing = &op;
+                }
+                return outcome;  // not the setup's own copy, whose failure is ignored
+            }
         }
     }
     return Outcome::kSuccess;
@@ -329,8 +439,7 @@ TEST(FaultInjection, TheDiskFullAtEveryWriteOfAnInstallation) {
     std::set<std::uint64_t> limits;
     for (std::size_t i = 0; i < clean.operations.size(); ++i) {
         const SimOperation& op = clean.operations[i];
-        const bool takesSpace =
-            op.op == SimOp::kWrite || op.op == SimOp::kCopyFile || op.op == SimOp::kWriteProfile;
+        const bool takesSpace = op.op == SimOp::kWrite || op.op == SimOp::kWriteProfile;
         // Room for everything before this operation and not a byte more.
         if (!takesSpace || !limits.insert(op.spaceTaken).second) {
             continue;
@@ -343,8 +452,12 @@ TEST(FaultInjection, TheDiskFullAtEveryWriteOfAnInstallation) {
         const Outcome outcome = run.Press(*run.Form().btnNext);
         summary.Add(std::string(host::sim::SimOpName(op.op)), outcome);
         // An operation that grows nothing (an empty file's write) succeeds on a full disk.
-        Outcome expected = ExpectedDiskFullOutcome(clean, i);
+        const SimOperation* failing = nullptr;
+        Outcome expected = ExpectedDiskFullOutcome(clean, i, &failing);
         EXPECT_EQ(outcome, expected) << label << " ended in " << OutcomeName(outcome);
+        if (outcome == Outcome::kErrorReport && failing != nullptr) {
+            ExpectGermanErrorText(run.reported, *failing, label);
+        }
         CheckInstallLeftovers(run, outcome, op, clean, label);
     }
     EXPECT_GT(summary.Total(), 10);
@@ -383,6 +496,7 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
         cleanRun.host.OperationLog().end());
     ASSERT_GT(operations.size(), 20U);
     EXPECT_TRUE(cleanValues.empty());
+    EXPECT_FALSE(cleanRun.HasEntry());
 
     Summary summary("Removal, one operation failing");
     for (const SimOperation& failed : operations) {
@@ -428,6 +542,16 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
             case SimOp::kQueryValue:
                 EXPECT_LE(extra.size(), 1U) << label;  // the shortcut that value names
                 break;
+            case SimOp::kFolderSecurity:
+                // A folder that cannot be checked keeps what it holds: the installation
+                // folder its product files, a shortcut folder its shortcut.
+                if (failed.target != kInstallFolder) {
+                    EXPECT_LE(extra.size(), 1U) << label;
+                }
+                for (const std::string& path : extra) {
+                    EXPECT_TRUE(Below(path, failed.target)) << label << ": " << path;
+                }
+                break;
             case SimOp::kOpenKey:
                 EXPECT_LE(extra.size(), 4U) << label;  // the four shortcuts
                 for (const std::string& path : extra) {
@@ -446,8 +570,136 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
         } else {
             EXPECT_TRUE(values.empty()) << label;
         }
+        // The entry goes unless its own deletion fails, or the record stays and keeps it.
+        EXPECT_EQ(run.HasEntry(), failed.op == SimOp::kOpenKey || failed.op == SimOp::kDeleteKey)
+            << label;
     }
     EXPECT_EQ(summary.Total(), static_cast<int>(operations.size()));
+}
+
+// --- Another user acting meanwhile -------------------------------------------------------
+
+// The setup started from a folder a standard user may write to (a downloads folder), with
+// the drive's root open to all for new folders as it is on Windows, installing into a folder
+// below that root. Another user acts once, between two operations of the setup.
+constexpr char kOpenInstallFolder[] = "C:\\Norvista";
+constexpr char kTheirs[] = "their bytes";
+
+std::vector<std::pair<std::string, std::string>> TheirFiles() {
+    std::vector<std::pair<std::string, std::string>> files = ProductFiles();
+    for (auto& [name, data] : files) {
+        data = kTheirs + name;
+    }
+    return files;
+}
+
+void OpenToOthers(Machine& run) {
+    run.host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, true, false});
+    run.host.SetFolderSecurity("C:\\setup", {host::sim::SimOwner::kCurrentUser, true, false});
+    run.host.AddFile("C:\\setup\\theirs.exe", kTheirs);
+}
+
+void WalkToOpenFolderPage(Machine& run) {
+    run.WalkToFolderPage();
+    run.Form().edInstallpath->SetText(kOpenInstallFolder);
+}
+
+// Puts a folder of theirs, holding their files, in place of `folder`.
+void ReplaceFolder(host::sim::SimHost& host, const std::string& folder) {
+    host.OtherUserRename(folder, folder + ".old");
+    host.OtherUserAddFolder(folder);
+    for (const auto& [name, data] : TheirFiles()) {
+        host.OtherUserWriteFile(folder + "\\" + name, data);
+    }
+}
+
+struct Attack {
+    const char* what;
+    std::function<void(host::sim::SimHost&)> act;
+};
+
+const std::vector<Attack>& Attacks() {
+    static const std::vector<Attack> attacks = {
+        {"their folder in place of tempnv",
+         [](host::sim::SimHost& host) { ReplaceFolder(host, "C:\\setup\\tempnv"); }},
+        {"their folder as C:\\tempnv",
+         [](host::sim::SimHost& host) { ReplaceFolder(host, "C:\\tempnv"); }},
+        {"their folder in place of the installation folder",
+         [](host::sim::SimHost& host) { ReplaceFolder(host, kOpenInstallFolder); }},
+        {"extracted files rewritten",
+         [](host::sim::SimHost& host) {
+             for (const char* folder : {"C:\\setup\\tempnv", "C:\\tempnv", kOpenInstallFolder}) {
+                 for (const auto& [name, data] : TheirFiles()) {
+                     host.OtherUserWriteFile(std::string(folder) + "\\" + name, data);
+                 }
+             }
+         }},
+        {"links to their file planted",
+         [](host::sim::SimHost& host) {
+             for (const char* folder : {"C:\\setup\\tempnv", "C:\\tempnv", kOpenInstallFolder}) {
+                 for (const auto& [name, data] : TheirFiles()) {
+                     host.OtherUserPlantLink(std::string(folder) + "\\" + name,
+                                             "C:\\setup\\theirs.exe");
+                 }
+             }
+         }},
+        {"another setup at the setup's name",
+         [](host::sim::SimHost& host) {
+             host.OtherUserRename(kSetupPath, "C:\\setup\\Setup.old");
+             host.OtherUserWriteFile(kSetupPath, SetupWithPayload(TheirFiles()));
+         }},
+    };
+    return attacks;
+}
+
+TEST(FaultInjection, AnotherUserActingBetweenAnyTwoOperationsNeverGetsTheirBytesInstalled) {
+    Machine cleanRun;
+    OpenToOthers(cleanRun);
+    WalkToOpenFolderPage(cleanRun);
+    const std::uint64_t before = cleanRun.host.OperationCount();
+    ASSERT_EQ(cleanRun.Press(*cleanRun.Form().btnNext), Outcome::kSuccess);
+    const std::uint64_t after = cleanRun.host.OperationCount();
+    const std::string setup = *cleanRun.host.FileData(kSetupPath);
+
+    Summary summary("Installation, another user acting once");
+    int succeeded = 0;
+    for (const Attack& attack : Attacks()) {
+        // Before the first operation of the installation up to after its last one.
+        for (std::uint64_t number = before + 1; number <= after + 1; ++number) {
+            const std::string label =
+                std::string(attack.what) + " before operation " + std::to_string(number);
+            Machine run;
+            OpenToOthers(run);
+            WalkToOpenFolderPage(run);
+            run.host.BeforeOperation(number, [&run, &attack] { attack.act(run.host); });
+            const Outcome outcome = run.Press(*run.Form().btnNext);
+            summary.Add(attack.what, outcome);
+            EXPECT_NE(outcome, Outcome::kUnexpected) << label;
+            succeeded += outcome == Outcome::kSuccess ? 1 : 0;
+            // Whatever the outcome, every file in a folder the setup made holds the original
+            // bytes (a folder of theirs at the name was refused, and holds only theirs).
+            for (const auto& [path, data] : run.Files()) {
+                const std::string folder = ContainingFolder(path);
+                if (!run.host.ProtectionOf(folder).has_value()) {
+                    continue;
+                }
+                EXPECT_EQ(data.find(kTheirs), std::string::npos) << label << ": " << path;
+                if (SameTextIgnoreCase(path, std::string(kOpenInstallFolder) + "\\Setup.exe")) {
+                    EXPECT_EQ(data, setup) << label;
+                }
+            }
+            if (outcome == Outcome::kSuccess) {
+                for (const auto& [name, data] : ProductFiles()) {
+                    const std::string where = name == "Sorvelin.exe" ? "Updates\\" + name : name;
+                    EXPECT_EQ(run.host.FileData(std::string(kOpenInstallFolder) + "\\" + where),
+                              data)
+                        << label << ": " << where;
+                }
+            }
+        }
+    }
+    // Most acts are simply refused: the setup goes on to its success page.
+    EXPECT_GT(succeeded, summary.Total() / 2);
 }
 
 }  // namespace

@@ -63,8 +63,8 @@ TEST_F(FormCreationTest, CentresTheWindowByItsOuterSize) {
 
 TEST_F(FormCreationTest, TheFormOwnsEveryControlAndThePanelsOwnNone) {
     TfInstaller& form = Form();
-    for (const char* name : {"btnNext", "rgLanguage", "reLicense", "edInstallpath",
-                             "pbInstall", "lbUninstalling2", "ilInfoPics", "Multilanguage1"}) {
+    for (const char* name : {"btnNext", "rgLanguage", "reLicense", "edInstallpath", "pbInstall",
+                             "lbUninstalling2", "ilInfoPics", "Multilanguage1"}) {
         toolkit::TComponent* component = form.FindComponent(name);
         ASSERT_NE(component, nullptr) << name;
         EXPECT_EQ(component->Owner(), &form) << name;

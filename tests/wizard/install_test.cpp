@@ -1,7 +1,12 @@
 // The installation on page 4: every outcome, as the window and the simulated machine show it.
 
+#include <array>
+#include <cstdint>
+#include <ostream>
+
 #include "base/error.h"
 #include "host/sim/sim_faults.h"
+#include "wizard/uninstall_entry.h"
 #include "wizard_fixture.h"
 
 namespace nv::wizard::testing {
@@ -13,6 +18,11 @@ constexpr char kCommonDesktopLink[] = "C:\\users\\Public\\Desktop\\Norvista.lnk"
 constexpr char kQuickLaunchLink[] =
     "C:\\users\\user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch\\Norvista.lnk";
 constexpr char kStartMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista";
+constexpr char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvista";
+// The entry's values in the order they are written.
+constexpr std::array<const char*, 8> kEntryValues = {
+    "DisplayName",     "Publisher",     "InstallLocation", "DisplayIcon",
+    "UninstallString", "EstimatedSize", "NoModify",        "NoRepair"};
 
 class InstallTest : public WizardTest {
 protected:
@@ -52,9 +62,9 @@ TEST_F(InstallTest, ADefaultInstallationPlacesFilesRecordLanguageAndShortcuts) {
         EXPECT_EQ(Installed(where), data) << where;
     }
     EXPECT_EQ(Installed("Setup.exe"), *host.FileData(kSetupPath));
-    EXPECT_EQ(host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL",
-                                   "LANGUAGE"),
-              "English");
+    EXPECT_EQ(
+        host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL", "LANGUAGE"),
+        "English");
 
     std::vector<std::string> written;
     for (const auto& op : host.OperationLog()) {
@@ -62,8 +72,12 @@ TEST_F(InstallTest, ADefaultInstallationPlacesFilesRecordLanguageAndShortcuts) {
             written.push_back(op.target);
         }
     }
-    EXPECT_EQ(written, (std::vector<std::string>{"installpath", "desktoplink", "quicklaunchlink",
-                                                 "startmenulink", "setuplink"}));
+    // The record, then the entry in the list of installed programs.
+    EXPECT_EQ(written,
+              (std::vector<std::string>{"installpath", "desktoplink", "quicklaunchlink",
+                                        "startmenulink", "setuplink", "displayname", "publisher",
+                                        "installlocation", "displayicon", "uninstallstring",
+                                        "estimatedsize", "nomodify", "norepair"}));
     EXPECT_EQ(Value("InstallPath"), kDefaultFolder);
     EXPECT_EQ(Value("DesktopLink"), kCommonDesktopLink);
     EXPECT_EQ(Value("QuicklaunchLink"), kQuickLaunchLink);
@@ -89,9 +103,9 @@ TEST_F(InstallTest, GermanIsStoredAsDeutsch) {
     Install(1);
     ExpectSuccessPage();
     EXPECT_EQ(Form().btnCancel->Caption(), "&Beenden");
-    EXPECT_EQ(host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL",
-                                   "LANGUAGE"),
-              "Deutsch");
+    EXPECT_EQ(
+        host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL", "LANGUAGE"),
+        "Deutsch");
 }
 
 TEST_F(InstallTest, AnExistingInstallationIsReplacedAndKeepsItsLanguage) {
@@ -100,9 +114,9 @@ TEST_F(InstallTest, AnExistingInstallationIsReplacedAndKeepsItsLanguage) {
     Install(0);
     ExpectSuccessPage();
     EXPECT_EQ(Installed("Norvis.exe"), ProductFiles()[1].second);
-    EXPECT_EQ(host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL",
-                                   "LANGUAGE"),
-              "Deutsch");
+    EXPECT_EQ(
+        host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL", "LANGUAGE"),
+        "Deutsch");
 }
 
 TEST_F(InstallTest, AFolderWithoutTrailingBackslashGetsOneInTheFieldAndTheRecord) {
@@ -168,6 +182,128 @@ TEST_F(InstallTest, AKeyThatCannotBeCreatedStillEndsOnTheSuccessPage) {
     Install();
     ExpectSuccessPage();
     EXPECT_FALSE(Value("InstallPath").has_value());
+    EXPECT_FALSE(host.RegistryKeyExists(kEntryKey));
+}
+
+// --- The entry in Windows' list of installed programs --------------------------------------
+
+TEST_F(InstallTest, TheEntryNamesTheProductItsFolderAndTheInstalledSetupAsItsRemoval) {
+    WalkToFolderPage();
+    Form().edInstallpath->SetText("C:\\My Apps\\Norvista");
+    Next();
+    ExpectSuccessPage();
+    const std::string folder = "C:\\My Apps\\Norvista\\";
+    const auto text = [&](const char* name) { return host.RegistryStringAt(kEntryKey, name); };
+    const auto type = [&](const char* name) {
+        return host.RegistryValueAt(kEntryKey, name).value_or(host::RegistryValue{}).type;
+    };
+    EXPECT_EQ(text("DisplayName"), "Norvista");
+    EXPECT_EQ(text("Publisher"), "Halvorn");
+    EXPECT_EQ(text("InstallLocation"), folder);
+    EXPECT_EQ(text("InstallLocation"), Value("InstallPath"));
+    EXPECT_EQ(text("DisplayIcon"), folder + "Norvis.exe");
+    EXPECT_EQ(text("UninstallString"), "\"" + folder + "Setup.exe\"");
+    for (const char* name :
+         {"DisplayName", "Publisher", "InstallLocation", "DisplayIcon", "UninstallString"}) {
+        EXPECT_EQ(type(name), host::kRegSz) << name;
+    }
+    EXPECT_EQ(host.RegistryValueNames(kEntryKey).size(), kEntryValues.size());
+
+    // The setup copy and the eight product files, as they now lie in the folder.
+    std::uint64_t bytes = host.FileData(folder + "Setup.exe")->size();
+    for (const auto& [name, data] : ProductFiles()) {
+        bytes += data.size();
+    }
+    ASSERT_NE(bytes % 1024, 0U) << "the contents should need rounding up";
+    EXPECT_EQ(host.RegistryValueAt(kEntryKey, "EstimatedSize"),
+              host::DwordValue(static_cast<std::uint32_t>(bytes / 1024 + 1)));
+    EXPECT_EQ(host.RegistryValueAt(kEntryKey, "NoModify"), host::DwordValue(1));
+    EXPECT_EQ(host.RegistryValueAt(kEntryKey, "NoRepair"), host::DwordValue(1));
+}
+
+TEST_F(InstallTest, AnEntryLeftFromAnInstallationElsewhereNowNamesTheNewFolder) {
+    host.SetRegistryString(kEntryKey, "InstallLocation", "D:\\Old\\");
+    host.SetRegistryString(kEntryKey, "UninstallString", "\"D:\\Old\\Setup.exe\"");
+    host.SetRegistryValue(kEntryKey, "EstimatedSize", host::DwordValue(7));
+    Install();
+    ExpectSuccessPage();
+    EXPECT_EQ(host.RegistryStringAt(kEntryKey, "InstallLocation"), kDefaultFolder);
+    EXPECT_EQ(host.RegistryStringAt(kEntryKey, "UninstallString"),
+              "\"" + std::string(kDefaultFolder) + "Setup.exe\"");
+    EXPECT_NE(host.RegistryValueAt(kEntryKey, "EstimatedSize"), host::DwordValue(7));
+    EXPECT_EQ(host.RegistryValueNames(kEntryKey).size(), kEntryValues.size());
+}
+
+// Each step of the entry failing in turn: the installation still succeeds with its record,
+// and no half entry stays in the list.
+struct EntryFault {
+    SimOp op;
+    const char* target;
+};
+
+void PrintTo(const EntryFault& fault, std::ostream* out) {
+    *out << host::sim::SimOpName(fault.op) << ' ' << fault.target;
+}
+
+class EntryFaultTest : public InstallTest, public ::testing::WithParamInterface<EntryFault> {};
+
+TEST_P(EntryFaultTest, IsIgnoredAndLeavesNoHalfEntry) {
+    host.Fail(GetParam().op, GetParam().target);
+    Install();
+    ExpectSuccessPage();
+    EXPECT_EQ(Value("InstallPath"), kDefaultFolder);
+    EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
+    EXPECT_FALSE(host.RegistryKeyExists(kEntryKey));
+}
+
+std::vector<EntryFault> EntryFaults() {
+    std::vector<EntryFault> faults = {{SimOp::kCreateKey, kEntryKey}};
+    for (const char* name : kEntryValues) {
+        faults.push_back({SimOp::kSetValue, name});
+    }
+    return faults;
+}
+
+INSTANTIATE_TEST_SUITE_P(EachStep, EntryFaultTest, ::testing::ValuesIn(EntryFaults()),
+                         [](const ::testing::TestParamInfo<EntryFault>& info) {
+                             return info.param.op == SimOp::kCreateKey
+                                        ? std::string("CreateKey")
+                                        : std::string(info.param.target);
+                         });
+
+TEST_F(InstallTest, AHalfEntryThatCannotBeTakenAwayIsIgnoredToo) {
+    host.Fail(SimOp::kSetValue, "UninstallString");
+    host.Fail(SimOp::kDeleteKey, kEntryKey);
+    Install();
+    ExpectSuccessPage();
+    EXPECT_EQ(host.RegistryStringAt(kEntryKey, "DisplayName"), "Norvista");
+    EXPECT_FALSE(host.RegistryValueAt(kEntryKey, "UninstallString").has_value());
+}
+
+// The removal the entry starts rests on the record: without one the setup would offer to
+// install, so there is no entry either.
+TEST_F(InstallTest, NoRecordMeansNoEntry) {
+    host.Fail(SimOp::kCreateKey, kRecordKeyPath);
+    Install();
+    ExpectSuccessPage();
+    EXPECT_FALSE(host.RegistryKeyExists(kRecordKeyPath));
+    EXPECT_FALSE(host.RegistryKeyExists(kEntryKey));
+}
+
+TEST(UninstallEntrySize, KiBRoundUpAndStopAtTheLargestDword) {
+    const std::vector<std::pair<std::uint64_t, std::uint32_t>> cases = {
+        {0, 0},
+        {1, 1},
+        {1024, 1},
+        {1025, 2},
+        {10 * 1024 * 1024, 10 * 1024},
+        {0xFFFFFFFFULL * 1024, 0xFFFFFFFFU},
+        {0xFFFFFFFFULL * 1024 + 1, 0xFFFFFFFFU},
+        {~0ULL, 0xFFFFFFFFU},
+    };
+    for (const auto& [bytes, kib] : cases) {
+        EXPECT_EQ(SizeInKiB(bytes), kib) << bytes;
+    }
 }
 
 // --- Finish -------------------------------------------------------------------------------
@@ -202,8 +338,7 @@ TEST_F(InstallTest, TheCloseBoxOnTheSuccessPageStartsNothing) {
 
 // Cancel, or the title bar's close box, pressed while the installation lets messages run: the
 // installation completes, nothing is started, and the window is closed once it returns.
-class CloseDuringInstallTest : public InstallTest,
-                               public ::testing::WithParamInterface<bool> {};
+class CloseDuringInstallTest : public InstallTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(CloseDuringInstallTest, EndsOnlyAfterTheInstallationAndStartsNothing) {
     const bool byCancelButton = GetParam();
@@ -264,8 +399,8 @@ TEST_F(InstallTest, TempnvThatCannotBeCreatedFallsBackToDriveC) {
     EXPECT_GT(host.OperationCount(SimOp::kCreateFolder), 0U);
     bool usedFallback = false;
     for (const auto& op : host.OperationLog()) {
-        usedFallback = usedFallback || (op.op == SimOp::kCreateFile &&
-                                        op.target.find("c:\\tempnv\\") == 0);
+        usedFallback =
+            usedFallback || (op.op == SimOp::kCreateFile && op.target.find("c:\\tempnv\\") == 0);
     }
     EXPECT_TRUE(usedFallback);
 }
@@ -309,6 +444,72 @@ TEST_F(InstallTest, AFolderThatCannotBeCreatedShowsTheErrorPageAndBackRetriesFro
     ExpectSuccessPage();
     EXPECT_GT(ui.pumps, pumpsBefore);  // the payload was copied again
     EXPECT_TRUE(host.FileExists("C:\\Good\\Norvis.exe"));
+}
+
+// An existing folder others could write to is refused like one that cannot be made: the
+// elevated setup would otherwise place programs that any user may replace.
+class UnsafeInstallFolderTest : public InstallTest,
+                                public ::testing::WithParamInterface<host::sim::SimFolderSecurity> {
+};
+
+TEST_P(UnsafeInstallFolderTest, IsRefusedAndBackLeadsToAnother) {
+    constexpr char kShared[] = "C:\\Shared\\Norvista";
+    host.AddFolder(kShared);
+    host.SetFolderSecurity(kShared, GetParam());
+    WalkToFolderPage();
+    Form().edInstallpath->SetText(kShared);
+    Next();
+    EXPECT_EQ(VisiblePanel(), "pError");
+    EXPECT_TRUE(Form().btnPrev->Enabled());
+    EXPECT_TRUE(host.FolderEntries(kShared).empty());
+    Prev();
+    Form().edInstallpath->SetText("C:\\Safe");
+    Next();
+    ExpectSuccessPage();
+    EXPECT_TRUE(host.FileExists("C:\\Safe\\Norvis.exe"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, UnsafeInstallFolderTest,
+    ::testing::Values(
+        host::sim::SimFolderSecurity{host::sim::SimOwner::kOtherUser, false, false},
+        host::sim::SimFolderSecurity{host::sim::SimOwner::kAdministrators, true, false},
+        host::sim::SimFolderSecurity{host::sim::SimOwner::kAdministrators, false, true}));
+
+// A folder the setup makes, and every parent it makes on the way, gets the protection of a
+// program-files folder, also below a root others may add folders to; it is held while the
+// setup writes into it.
+TEST_F(InstallTest, MadeFoldersAreProtectedAndHeldWhileTheSetupWritesIntoThem) {
+    host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, true, false});
+    WalkToFolderPage();
+    Form().edInstallpath->SetText("C:\\Apps\\Halvorn\\Norvista");
+    int heldPumps = 0;
+    ui.onPump = [&] {
+        if (host.FileExists("C:\\Apps\\Halvorn\\Norvista\\Setup.exe")) {
+            EXPECT_TRUE(host.IsHeld("C:\\Apps\\Halvorn\\Norvista"));
+            EXPECT_FALSE(host.OtherUserRename("C:\\Apps", "C:\\Moved"));
+            ++heldPumps;
+        }
+    };
+    Next();
+    ExpectSuccessPage();
+    EXPECT_GT(heldPumps, 0);
+    for (const char* folder : {"C:\\Apps", "C:\\Apps\\Halvorn", "C:\\Apps\\Halvorn\\Norvista"}) {
+        EXPECT_EQ(host.ProtectionOf(folder), host::FolderProtection::kProgram) << folder;
+        EXPECT_FALSE(host.FolderSecurity(folder)->othersMayWrite) << folder;
+        EXPECT_FALSE(host.IsHeld(folder)) << folder;  // every hold ends with the run
+    }
+}
+
+// A shortcut folder others may write to gets no shortcut; its value still names the path.
+TEST_F(InstallTest, AShortcutFolderOthersMayWriteToGetsNoShortcut) {
+    host.SetFolderSecurity("C:\\users\\Public\\Desktop",
+                           {host::sim::SimOwner::kAdministrators, true, false});
+    Install();
+    ExpectSuccessPage();
+    EXPECT_FALSE(host.FileExists(kCommonDesktopLink));
+    EXPECT_EQ(Value("DesktopLink"), kCommonDesktopLink);
+    EXPECT_TRUE(host.FileExists(std::string(kStartMenu) + "\\Norvista.lnk"));
 }
 
 TEST_F(InstallTest, AnEmptyFolderIsReportedAsAnError) {

@@ -1,5 +1,6 @@
 // The temporary folder of an elevated setup: made private, an existing one trusted only when
-// nobody else can write to it, and nothing written through a link left in it.
+// nobody else can write to it, held from its check to the end of the installation, and
+// nothing written through a link left in it.
 
 #include <algorithm>
 
@@ -26,24 +27,92 @@ protected:
     }
     // Files the installation left or wrote in a folder.
     std::vector<std::string> Entries(const char* folder) { return host.FolderEntries(folder); }
+    // The folder ChooseTempFolder settles on, or "" for none; its hold ends at once.
+    std::string Chosen() {
+        const std::optional<TempFolder> temp = ChooseTempFolder(host);
+        return temp ? temp->path : std::string();
+    }
+    bool IsPrivate(const char* folder) {
+        return host.ProtectionOf(folder) == host::FolderProtection::kPrivate;
+    }
 };
 
 TEST_F(TempFolderTest, AFreshFolderIsPrivateEvenWhereOthersMayWrite) {
     // A downloads folder anyone may write to: a folder made there plainly would inherit that.
     host.SetFolderSecurity("C:\\setup", {SimOwner::kCurrentUser, true, false});
-    EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolder));
-    EXPECT_TRUE(host.IsPrivateFolder(kTempnv));
+    EXPECT_EQ(Chosen(), kTempFolder);
+    EXPECT_TRUE(IsPrivate(kTempnv));
     const auto security = host.FolderSecurity(kTempnv);
     ASSERT_TRUE(security.has_value());
     EXPECT_FALSE(security->othersMayWrite);
-    EXPECT_TRUE(host.IsSafeExistingFolder(kTempnv));
+    EXPECT_NE(host.HoldSafeFolder(kTempnv), nullptr);
+}
+
+TEST_F(TempFolderTest, ThePrivateFolderAdmitsTheAccountOnlyWhenNotElevated) {
+    // Elevated, the account's own entry would let any of its unelevated programs rewrite
+    // what the setup extracts.
+    for (const bool elevated : {true, false}) {
+        host.SetElevated(elevated);
+        const std::optional<TempFolder> temp = ChooseTempFolder(host);
+        ASSERT_TRUE(temp.has_value());
+        EXPECT_TRUE(IsPrivate(kTempnv));
+        EXPECT_EQ(host.AdmitsAccount(kTempnv), !elevated) << elevated;
+        EXPECT_EQ(host.FolderSecurity(kTempnv)->owner,
+                  elevated ? SimOwner::kAdministrators : SimOwner::kCurrentUser);
+        EXPECT_TRUE(host.IsHeld(kTempnv));
+        EXPECT_FALSE(host.OtherUserRename(kTempnv, "C:\\setup\\moved"));
+        EXPECT_TRUE(temp->hold->RemoveIfEmpty());
+    }
+}
+
+// From its check to the end of the installation the folder is held, and each extracted file
+// from its creation until it is copied: nobody can rename the folder or rewrite a file. After
+// a failed copy the files stay, no longer held.
+TEST_F(TempFolderTest, TheFolderAndEachExtractedFileAreHeldUntilTheRunEnds) {
+    host.SetFolderSecurity("C:\\setup", {SimOwner::kCurrentUser, true, false});
+    host.AddFile(std::string(kDefaultFolder) + "brannok.wav", "in use");
+    host.SetFileInUse(std::string(kDefaultFolder) + "brannok.wav", true);
+    int heldFiles = 0;
+    ui.onPump = [&] {
+        if (host.FolderExists(kTempnv)) {
+            EXPECT_TRUE(host.IsHeld(kTempnv));
+            EXPECT_FALSE(host.OtherUserRename(kTempnv, "C:\\setup\\moved"));
+        }
+        for (const auto& [name, data] : ProductFiles()) {
+            const std::string path = std::string(kTempnv) + "\\" + name;
+            if (host.FileExists(path)) {
+                EXPECT_TRUE(host.IsHeld(path)) << name;
+                heldFiles += 1;
+            }
+        }
+    };
+    Install();
+    EXPECT_EQ(VisiblePanel(), "pCopyError");
+    EXPECT_GT(heldFiles, 8);
+    EXPECT_FALSE(host.IsHeld(kTempnv));
+    EXPECT_FALSE(host.IsHeld(kDefaultFolder));
+    for (const auto& [name, data] : ProductFiles()) {
+        const std::string path = std::string(kTempnv) + "\\" + name;
+        EXPECT_EQ(host.FileData(path), data) << name;
+        EXPECT_FALSE(host.IsHeld(path)) << name;
+    }
+}
+
+TEST_F(TempFolderTest, AFolderOnAVolumeWithoutAccessListsCountsAsNotMade) {
+    // A FAT stick or a share: "tempnv" there, made or found, cannot be closed to others.
+    host.SetVolumeWithoutAccessLists("C:\\setup");
+    EXPECT_EQ(Chosen(), kTempFolderFallback);
+    host.SetVolumeWithoutAccessLists("C:\\");
+    EXPECT_EQ(Chosen(), "");
+    Install();
+    EXPECT_EQ(VisiblePanel(), "pTempdir");
 }
 
 TEST_F(TempFolderTest, TheFallBackOnDriveCIsPrivateToo) {
     host.SetReadOnlyFolder("C:\\setup");
     host.SetFolderSecurity("C:\\", {SimOwner::kAdministrators, true, false});
-    EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolderFallback));
-    EXPECT_TRUE(host.IsPrivateFolder(kDriveTempnv));
+    EXPECT_EQ(Chosen(), kTempFolderFallback);
+    EXPECT_TRUE(IsPrivate(kDriveTempnv));
     EXPECT_FALSE(host.FolderExists(kTempnv));
 }
 
@@ -54,10 +123,9 @@ TEST_F(TempFolderTest, ASafeExistingFolderIsUsedAsItIs) {
             host.RemoveFolder(kTempnv);
         }
         AddFolderWith(kTempnv, {owner, false, false});
-        EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolder))
-            << static_cast<int>(owner);
+        EXPECT_EQ(Chosen(), kTempFolder) << static_cast<int>(owner);
         EXPECT_FALSE(host.FolderExists(kDriveTempnv));
-        EXPECT_FALSE(host.IsPrivateFolder(kTempnv));  // not made anew
+        EXPECT_FALSE(host.ProtectionOf(kTempnv).has_value());  // not made anew
     }
 }
 
@@ -67,8 +135,8 @@ class UnsafeTempnvTest : public TempFolderTest,
 
 TEST_P(UnsafeTempnvTest, IsPassedOverForDriveC) {
     AddFolderWith(kTempnv, GetParam());
-    EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolderFallback));
-    EXPECT_TRUE(host.IsPrivateFolder(kDriveTempnv));
+    EXPECT_EQ(Chosen(), kTempFolderFallback);
+    EXPECT_TRUE(IsPrivate(kDriveTempnv));
 }
 
 TEST_P(UnsafeTempnvTest, AWholeInstallationWritesNothingIntoIt) {
@@ -109,13 +177,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(TempFolderTest, AFolderWhoseSecurityCannotBeReadIsNotTrusted) {
     AddFolderWith(kTempnv, {SimOwner::kCurrentUser, false, false});
     host.Fail(SimOp::kFolderSecurity, kTempnv);
-    EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolderFallback));
+    EXPECT_EQ(Chosen(), kTempFolderFallback);
 }
 
 TEST_F(TempFolderTest, BothUnsafeShowsTheTemporaryFolderPage) {
     AddFolderWith(kTempnv, {SimOwner::kOtherUser, false, false});
     AddFolderWith(kDriveTempnv, {SimOwner::kAdministrators, true, false});
-    EXPECT_EQ(ChooseTempFolder(host), std::nullopt);
+    EXPECT_EQ(Chosen(), "");
 
     Install();
     EXPECT_EQ(Form().PageNumber, 4);
@@ -137,7 +205,7 @@ TEST_F(TempFolderTest, AnUnsafeTempnvAndNoWayToMakeTheFallBackShowsThePage) {
 
 TEST_F(TempFolderTest, AFileNamedTempnvIsPassedOver) {
     host.AddFile(kTempnv, "not a folder");
-    EXPECT_EQ(ChooseTempFolder(host), std::optional<std::string>(kTempFolderFallback));
+    EXPECT_EQ(Chosen(), kTempFolderFallback);
     EXPECT_EQ(host.FileData(kTempnv), "not a folder");
 }
 

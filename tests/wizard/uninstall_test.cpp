@@ -1,5 +1,9 @@
 // Removal of an installation from page 6 to page 7.
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "base/error.h"
 #include "host/host_types.h"
 #include "host/sim/sim_faults.h"
@@ -11,6 +15,7 @@ namespace {
 constexpr char kFolder[] = "C:\\Apps\\Norvista\\";
 constexpr char kMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista";
 constexpr char kDesktopLink[] = "C:\\users\\Public\\Desktop\\Norvista.lnk";
+constexpr char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvista";
 
 class UninstallTest : public WizardTest {
 protected:
@@ -27,8 +32,13 @@ protected:
         host.SetRegistryString(kRecordKeyPath, "InstallPath", recordedPath);
         host.SetRegistryString(kRecordKeyPath, "DesktopLink", kDesktopLink);
         host.SetRegistryString(kRecordKeyPath, "QuicklaunchLink", "");
-        host.SetRegistryString(kRecordKeyPath, "StartmenuLink", std::string(kMenu) + "\\Norvista.lnk");
+        host.SetRegistryString(kRecordKeyPath, "StartmenuLink",
+                               std::string(kMenu) + "\\Norvista.lnk");
         host.SetRegistryString(kRecordKeyPath, "SetupLink", std::string(kMenu) + "\\Uninstall.lnk");
+        host.SetRegistryString(kEntryKey, "DisplayName", "Norvista");
+        host.SetRegistryString(kEntryKey, "UninstallString",
+                               "\"" + std::string(kFolder) + "Setup.exe\"");
+        host.SetRegistryValue(kEntryKey, "NoModify", host::DwordValue(1));
     }
     void Remove() {
         ChooseLanguage(0);
@@ -52,9 +62,9 @@ TEST_F(UninstallTest, RemovesFilesShortcutsAndValuesAndKeepsSetupIniAndKey) {
     Installed(kFolder);
     Remove();
     ExpectFinalPage();
-    for (const char* name : {"Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng",
-                             "English.lng", "NV.OBJ", "brannok.wav", "Updates\\Sorvelin.exe",
-                             "Norvis.gid"}) {
+    for (const char* name :
+         {"Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng", "English.lng", "NV.OBJ",
+          "brannok.wav", "Updates\\Sorvelin.exe", "Norvis.gid"}) {
         EXPECT_FALSE(Has(name)) << name;
     }
     EXPECT_TRUE(Has("Setup.exe"));
@@ -64,6 +74,8 @@ TEST_F(UninstallTest, RemovesFilesShortcutsAndValuesAndKeepsSetupIniAndKey) {
     EXPECT_FALSE(host.FolderExists(kMenu));
     EXPECT_TRUE(host.RegistryKeyExists(kRecordKeyPath));
     EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+    EXPECT_FALSE(host.RegistryKeyExists(kEntryKey));
+    EXPECT_TRUE(host.RegistryKeyExists("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
 
     Cancel();  // Finish only closes
     EXPECT_TRUE(Form().Closed());
@@ -93,7 +105,8 @@ TEST_F(UninstallTest, FoldersHoldingOtherFilesStayWithThem) {
 
 TEST_F(UninstallTest, AMissingStartMenuValueStillRemovesTheRest) {
     Installed(kFolder);
-    ASSERT_TRUE(host.OpenKey(kRecordKeyPath, host::KeyAccess::kAllAccess)->DeleteValue("StartmenuLink"));
+    ASSERT_TRUE(
+        host.OpenKey(kRecordKeyPath, host::KeyAccess::kAllAccess)->DeleteValue("StartmenuLink"));
     Remove();
     ExpectFinalPage();
     EXPECT_FALSE(host.FileExists(kDesktopLink));
@@ -110,6 +123,28 @@ TEST_F(UninstallTest, AKeyThatDoesNotOpenForWritingLeavesShortcutsAndValues) {
     EXPECT_FALSE(host.FolderExists(std::string(kFolder) + "Updates"));
     EXPECT_TRUE(host.FileExists(kDesktopLink));
     EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
+    EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
+}
+
+// While the record still names the installation, the entry stays with it: the next start,
+// from the list too, offers the removal again.
+TEST_F(UninstallTest, ARecordKeyThatDoesNotOpenKeepsTheEntry) {
+    Installed(kFolder);
+    host.Fail(host::sim::SimOp::kOpenKey, kRecordKeyPath, 2);  // the first is the page flow's
+    Remove();
+    ExpectFinalPage();
+    EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
+    EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
+    EXPECT_EQ(host.OperationCount(host::sim::SimOp::kDeleteKey), 0U);
+}
+
+TEST_F(UninstallTest, AnEntryThatCannotBeDeletedIsIgnored) {
+    Installed(kFolder);
+    host.Fail(host::sim::SimOp::kDeleteKey, kEntryKey);
+    Remove();
+    ExpectFinalPage();
+    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+    EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
 }
 
 TEST_F(UninstallTest, AShortcutValueOfTheWrongTypeIsReportedAndStopsTheRemovalThere) {
@@ -120,10 +155,128 @@ TEST_F(UninstallTest, AShortcutValueOfTheWrongTypeIsReportedAndStopsTheRemovalTh
     Next();
     EXPECT_THROW(Form().btnNext->Click(), nv::Error);
     EXPECT_FALSE(Has("Norvis.exe"));
-    EXPECT_FALSE(host.FileExists(kDesktopLink));                      // before the bad value
+    EXPECT_FALSE(host.FileExists(kDesktopLink));                          // before the bad value
     EXPECT_TRUE(host.FileExists(std::string(kMenu) + "\\Norvista.lnk"));  // after it
     EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
 }
+
+// The installation folder is emptied only when it is safe and still the folder the record
+// names; otherwise its files stay, and the shortcuts and values go as usual.
+enum class FolderState { kOtherFolderBehindName, kOpenToOthers, kJunction, kOthersOwn };
+
+class UnsafeInstalledFolderTest : public UninstallTest,
+                                  public ::testing::WithParamInterface<FolderState> {};
+
+TEST_P(UnsafeInstalledFolderTest, KeepsItsFilesWhileShortcutsAndValuesGo) {
+    using host::sim::SimOwner;
+    Installed(kFolder);
+    switch (GetParam()) {
+        case FolderState::kOtherFolderBehindName:
+            host.SetFinalPath(kFolder, "C:\\Windows\\System32");
+            break;
+        case FolderState::kOpenToOthers:
+            host.SetFolderSecurity(kFolder, {SimOwner::kAdministrators, true, false});
+            break;
+        case FolderState::kJunction:
+            host.SetFolderSecurity(kFolder, {SimOwner::kAdministrators, false, true});
+            break;
+        case FolderState::kOthersOwn:
+            host.SetFolderSecurity(kFolder, {SimOwner::kOtherUser, false, false});
+            break;
+    }
+    Remove();
+    ExpectFinalPage();
+    EXPECT_TRUE(Has("Norvis.exe"));
+    EXPECT_TRUE(Has("Updates\\Sorvelin.exe"));
+    EXPECT_FALSE(host.FileExists(kDesktopLink));
+    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, UnsafeInstalledFolderTest,
+                         ::testing::Values(FolderState::kOtherFolderBehindName,
+                                           FolderState::kOpenToOthers, FolderState::kJunction,
+                                           FolderState::kOthersOwn));
+
+// Only a regular ".lnk" file in a safe folder is deleted as a shortcut: a record value that
+// names anything else, or a link planted in a shortcut's place, deletes nothing.
+TEST_F(UninstallTest, OnlyRegularShortcutFilesInSafeFoldersAreDeleted) {
+    Installed(kFolder);
+    host.AddFile("C:\\Windows\\system.ini", "system");
+    host.SetRegistryString(kRecordKeyPath, "DesktopLink", "C:\\Windows\\system.ini");
+    host.AddFile("C:\\Windows\\victim.lnk", "victim");
+    host.AddFileLink(std::string(kMenu) + "\\Norvista.lnk", "C:\\Windows\\victim.lnk");
+    const std::string quick = "C:\\users\\Open\\Norvista.lnk";
+    host.AddFile(quick, "lnk");
+    host.SetFolderSecurity("C:\\users\\Open", {host::sim::SimOwner::kCurrentUser, true, false});
+    host.SetRegistryString(kRecordKeyPath, "QuicklaunchLink", quick);
+    Remove();
+    ExpectFinalPage();
+    EXPECT_EQ(host.FileData("C:\\Windows\\system.ini"), "system");
+    EXPECT_EQ(host.FileData("C:\\Windows\\victim.lnk"), "victim");
+    EXPECT_TRUE(host.FileExists(std::string(kMenu) + "\\Norvista.lnk"));  // the link itself
+    EXPECT_TRUE(host.FileExists(quick));
+    EXPECT_FALSE(host.FileExists(std::string(kMenu) + "\\Uninstall.lnk"));
+    EXPECT_TRUE(host.FolderExists(kMenu));  // still holds the planted link
+    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+}
+
+// An installation made by the wizard with some shortcut choices, then removed by a new run:
+// every shortcut it made is gone, the start-menu folder with it, and so are all five values,
+// also those written empty; only the setup copy and the initialisation file stay.
+struct ShortcutChoice {
+    const char* name;
+    bool desktop;
+    bool quick;
+    bool startMenu;
+};
+
+class RoundTripTest : public WizardTest, public ::testing::WithParamInterface<ShortcutChoice> {};
+
+TEST_P(RoundTripTest, RemovalLeavesNoShortcutFolderOrValue) {
+    const ShortcutChoice& choice = GetParam();
+    // A shortcut goes only into a folder that exists, and that the setup can check and hold.
+    host.AddFolder("C:\\users\\user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch");
+    WalkToFolderPage();
+    Form().cbDesktop->SetChecked(choice.desktop);
+    Form().cbQuick->SetChecked(choice.quick);
+    Form().cbStartmenu->SetChecked(choice.startMenu);
+    Next();
+    ASSERT_EQ(VisiblePanel(), "pSuccess");
+    ASSERT_EQ(host.ShellLinks().size(),
+              (choice.desktop ? 1U : 0U) + (choice.quick ? 1U : 0U) + (choice.startMenu ? 2U : 0U));
+    ASSERT_EQ(host.FolderExists(kMenu), choice.startMenu);
+    ASSERT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
+
+    TfInstaller removal(host, ui, pictures);
+    removal.FormCreate();
+    removal.rgLanguage->SelectByUser(0);
+    removal.btnNext->Click();
+    ASSERT_EQ(removal.PageNumber, 6);
+    removal.btnNext->Click();
+    EXPECT_EQ(removal.PageNumber, 7);
+
+    EXPECT_TRUE(host.RegistryKeyExists(kRecordKeyPath));
+    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+    for (const host::sim::SimShellLink& link : host.ShellLinks()) {
+        EXPECT_FALSE(host.FileExists(link.linkFile)) << link.linkFile;
+    }
+    EXPECT_FALSE(host.FileExists(kDesktopLink));
+    EXPECT_FALSE(host.FolderExists(kMenu));
+    EXPECT_EQ(host.FolderEntries(kDefaultFolder),
+              (std::vector<std::string>{"norvis.ini", "Setup.exe"}));
+    // The folders the shortcuts would have gone to are still there.
+    EXPECT_TRUE(host.FolderExists("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"));
+    EXPECT_TRUE(host.FolderExists("C:\\users\\Public\\Desktop"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Shortcuts, RoundTripTest,
+                         ::testing::Values(ShortcutChoice{"AllThree", true, true, true},
+                                           ShortcutChoice{"NoneOfThem", false, false, false},
+                                           ShortcutChoice{"OnlyTheStartMenu", false, false, true},
+                                           ShortcutChoice{"OnlyTheDesktop", true, false, false}),
+                         [](const ::testing::TestParamInfo<ShortcutChoice>& info) {
+                             return info.param.name;
+                         });
 
 TEST_F(UninstallTest, AfterRemovalTheNextStartOffersInstallationAgain) {
     Installed(kFolder);

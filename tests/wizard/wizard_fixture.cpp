@@ -10,8 +10,7 @@ toolkit::Bitmap Filled(int width, int height, std::uint32_t pixel) {
     toolkit::Bitmap bitmap;
     bitmap.width = width;
     bitmap.height = height;
-    bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
-                         pixel);
+    bitmap.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), pixel);
     return bitmap;
 }
 
@@ -104,9 +103,9 @@ void WizardTest::Install(int language) {
 
 std::string WizardTest::VisiblePanel() {
     std::vector<std::string> visible;
-    for (const char* name : {"pLanguage", "pLicense", "pInstallpath", "pInstall", "pSuccess",
-                             "pError", "pCopyError", "pAdmin", "pTempdir", "pUninstall",
-                             "pUnistalling"}) {
+    for (const char* name :
+         {"pLanguage", "pLicense", "pInstallpath", "pInstall", "pSuccess", "pError", "pCopyError",
+          "pAdmin", "pTempdir", "pUninstall", "pUnistalling"}) {
         if (dynamic_cast<toolkit::TControl&>(*Form().FindComponent(name)).Visible()) {
             visible.emplace_back(name);
         }

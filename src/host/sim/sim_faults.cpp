@@ -24,8 +24,6 @@ std::string_view SimOpName(SimOp op) {
             return "RemoveFolder";
         case SimOp::kRemoveFile:
             return "RemoveFile";
-        case SimOp::kCopyFile:
-            return "CopyFile";
         case SimOp::kSetCurrentFolder:
             return "SetCurrentFolder";
         case SimOp::kOpenKey:
@@ -38,6 +36,8 @@ std::string_view SimOpName(SimOp op) {
             return "SetValue";
         case SimOp::kDeleteValue:
             return "DeleteValue";
+        case SimOp::kDeleteKey:
+            return "DeleteKey";
         case SimOp::kReadProfile:
             return "ReadProfile";
         case SimOp::kWriteProfile:
@@ -73,7 +73,7 @@ bool FaultPlan::Count(SimOp op, const std::vector<std::string>& targets, std::ui
     ++operationCount_;
     ++countByKind_[op];
     log_.push_back(SimOperation{operationCount_, op, targets.empty() ? std::string() : targets[0],
-                                targets.size() > 1 ? targets[1] : std::string(), spaceTaken});
+                                spaceTaken});
 
     bool fails = std::find(failingNumbers_.begin(), failingNumbers_.end(), operationCount_) !=
                  failingNumbers_.end();

@@ -13,26 +13,26 @@
 namespace nv::host::sim {
 
 // The kinds of counted operation. Their targets: the full path for file and folder
-// operations (a copy matches its source and its destination), the key path without a
+// operations, the key path without a
 // leading backslash for keys, the value name for values, the file for profiles, the link
 // file for shortcuts.
 enum class SimOp {
     kOpenRead,          // open a file for reading: raises
-    kCreateFile,        // create a file for writing: raises
+    kCreateFile,        // create a file for writing: raises (a new one only: not made)
     kRead,              // read from a stream: raises
     kWrite,             // write to a stream: raises
     kSeek,              // seek in a stream: raises
     kCreateFolder,      // create one folder, also a private one: fails
-    kFolderSecurity,    // read an existing folder's owner and permissions: counts as unsafe
-    kRemoveFolder,      // remove a folder: fails
-    kRemoveFile,        // delete a file: fails
-    kCopyFile,          // copy a file: fails, nothing is written
+    kFolderSecurity,    // check an existing folder's owner and permissions: not held, unsafe
+    kRemoveFolder,      // remove a folder, also through its hold: fails
+    kRemoveFile,        // delete a file, also through its stream: fails
     kSetCurrentFolder,  // change the current folder: fails
     kOpenKey,           // open an existing registry key: not opened
     kCreateKey,         // open or create a registry key: not opened
     kQueryValue,        // read a registry value: reads as missing
     kSetValue,          // write a registry value: fails
     kDeleteValue,       // delete a registry value: fails
+    kDeleteKey,         // delete a registry key: fails, the key stays
     kReadProfile,       // read from an initialisation file: gives the default
     kWriteProfile,      // write to an initialisation file: fails
     kShellOpen,         // start a program through the shell: fails
@@ -49,7 +49,6 @@ struct SimOperation {
     std::uint64_t number = 0;  // 1 for the first counted operation
     SimOp op = SimOp::kOpenRead;
     std::string target;
-    std::string otherTarget;       // a copy's destination
     std::uint64_t spaceTaken = 0;  // bytes the disk had taken before the operation
 };
 

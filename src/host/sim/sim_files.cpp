@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/text.h"
 #include "host/host_errors.h"
 #include "host/sim/sim_host.h"
 #include "host/sim/sim_paths.h"
@@ -11,27 +12,22 @@
 namespace nv::host::sim {
 namespace {
 
-// A copy reports progress after every piece of this size.
-constexpr std::size_t kCopyPiece = 65536;
-
 // Links are followed this many times at most (a link may point at another link).
 constexpr int kMaxLinkDepth = 8;
 
 }  // namespace
 
-// A file opened through the host. The file cannot be deleted while a stream holds it.
+// A file opened through the host. Like every handle of the program it shares reading only:
+// while it is open nobody may write, rename or delete the file.
 class SimHost::Stream final : public FileStream {
 public:
     Stream(SimHost& host, std::string path, std::string key, bool writable)
         : FileStream(std::move(path)), host_(host), key_(std::move(key)), writable_(writable) {
-        host_.nodes_.at(key_).openStreams++;
+        Node& node = host_.nodes_.at(key_);
+        node.handles++;
+        node.writeHandles += writable_ ? 1 : 0;
     }
-    ~Stream() override {
-        const auto it = host_.nodes_.find(key_);
-        if (it != host_.nodes_.end()) {
-            it->second.openStreams--;
-        }
-    }
+    ~Stream() override { Release(); }
     Stream(const Stream&) = delete;
     Stream& operator=(const Stream&) = delete;
     Stream(Stream&&) = delete;
@@ -84,13 +80,84 @@ public:
 
     bool Eof() override { return position_ >= Data().size(); }
 
+    bool Remove() override {
+        if (!writable_ || gone_ || host_.Fails(SimOp::kRemoveFile, {key_})) {
+            return false;
+        }
+        Release();
+        host_.nodes_.erase(key_);
+        return true;
+    }
+
 private:
-    std::string& Data() { return host_.nodes_.at(key_).data; }
+    std::string& Data() {
+        if (gone_) {
+            throw FileReadError(Path());
+        }
+        return host_.nodes_.at(key_).data;
+    }
+    void Release() {
+        if (gone_) {
+            return;
+        }
+        gone_ = true;
+        Node& node = host_.nodes_.at(key_);
+        node.handles--;
+        node.writeHandles -= writable_ ? 1 : 0;
+    }
 
     SimHost& host_;
     std::string key_;
     bool writable_;
+    bool gone_ = false;
     std::uint64_t position_ = 0;
+};
+
+// A folder the program holds open after checking it.
+class SimHost::Hold final : public HeldFolder {
+public:
+    Hold(SimHost& host, std::string path, std::string key)
+        : HeldFolder(std::move(path)), host_(host), key_(std::move(key)) {
+        host_.nodes_.at(key_).handles++;
+    }
+    ~Hold() override { Release(); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+    Hold(Hold&&) = delete;
+    Hold& operator=(Hold&&) = delete;
+
+    std::string FinalPath() override {
+        const Node& node = host_.nodes_.at(key_);
+        return node.finalPath.empty() ? node.path : node.finalPath;
+    }
+
+    bool OnLocalDiskWithAccessLists() override {
+        return host_.KeepsAccessLists(host_.nodes_.at(key_).path);
+    }
+
+    bool RemoveIfEmpty() override {
+        const std::string path = host_.nodes_.at(key_).path;
+        if (host_.Fails(SimOp::kRemoveFolder, {key_}) || ParentFolder(path).empty() ||
+            !host_.IsWritableFolder(path) || IsAtOrBelow(host_.currentFolder_, path) ||
+            !host_.FolderEntries(path).empty() || host_.nodes_.at(key_).handles > 1) {
+            return false;
+        }
+        Release();
+        host_.nodes_.erase(key_);
+        return true;
+    }
+
+private:
+    void Release() {
+        if (!released_) {
+            released_ = true;
+            host_.nodes_.at(key_).handles--;
+        }
+    }
+
+    SimHost& host_;
+    std::string key_;
+    bool released_ = false;
 };
 
 std::optional<std::string> SimHost::Resolve(const std::string& path) const {
@@ -113,6 +180,17 @@ SimHost::Node* SimHost::FindFollowingLinks(const std::string& fullPath) {
 bool SimHost::IsWritableFolder(const std::string& path) const {
     return std::none_of(readOnlyFolders_.begin(), readOnlyFolders_.end(),
                         [&](const std::string& folder) { return IsAtOrBelow(path, folder); });
+}
+
+bool SimHost::KeepsAccessLists(const std::string& path) const {
+    return std::none_of(foldersWithoutAccessLists_.begin(), foldersWithoutAccessLists_.end(),
+                        [&](const std::string& folder) { return IsAtOrBelow(path, folder); });
+}
+
+bool SimHost::HeldAtOrBelow(const std::string& fullPath) const {
+    return std::any_of(nodes_.begin(), nodes_.end(), [&](const auto& entry) {
+        return entry.second.handles > 0 && IsAtOrBelow(entry.second.path, fullPath);
+    });
 }
 
 bool SimHost::ParentIsFolder(const std::string& fullPath) {
@@ -204,10 +282,33 @@ std::optional<SimFolderSecurity> SimHost::FolderSecurity(const std::string& path
     return node->security;
 }
 
-bool SimHost::IsPrivateFolder(const std::string& path) {
+std::optional<FolderProtection> SimHost::ProtectionOf(const std::string& path) {
     const std::optional<std::string> full = Resolve(path);
     const Node* node = full ? Find(*full) : nullptr;
-    return node != nullptr && node->folder && node->privateFolder;
+    return node != nullptr && node->folder ? node->protection : std::nullopt;
+}
+
+bool SimHost::AdmitsAccount(const std::string& path) {
+    const std::optional<std::string> full = Resolve(path);
+    const Node* node = full ? Find(*full) : nullptr;
+    return node != nullptr && node->folder && node->admitsAccount;
+}
+
+void SimHost::SetVolumeWithoutAccessLists(const std::string& folder) {
+    foldersWithoutAccessLists_.push_back(Resolve(folder).value_or(folder));
+}
+
+void SimHost::SetFinalPath(const std::string& folder, const std::string& finalPath) {
+    const std::optional<std::string> full = Resolve(folder);
+    if (Node* node = full ? Find(*full) : nullptr) {
+        node->finalPath = finalPath;
+    }
+}
+
+bool SimHost::IsHeld(const std::string& path) {
+    const std::optional<std::string> full = Resolve(path);
+    const Node* node = full ? Find(*full) : nullptr;
+    return node != nullptr && node->handles > 0;
 }
 
 void SimHost::SetReadOnlyFolder(const std::string& folder) {
@@ -256,13 +357,25 @@ std::vector<std::string> SimHost::FolderEntries(const std::string& folder) {
     return names;
 }
 
+void SimHost::SetExecutable(const std::string& path, const std::string& data) {
+    executableStream_.reset();
+    AddFile(path, data);
+    executable_ = Resolve(path).value_or(path);
+    const Node* node = Find(executable_);
+    if (node != nullptr && !node->folder) {
+        executableStream_ =
+            std::make_unique<Stream>(*this, executable_, PathKey(executable_), false);
+    }
+}
+
 std::unique_ptr<FileStream> SimHost::OpenFileForReading(const std::string& path) {
     const std::optional<std::string> full = Resolve(path);
     if (Fails(SimOp::kOpenRead, {PathKey(full.value_or(path))}) || !full) {
         throw FileOpenError(path);
     }
     const Node* node = FindFollowingLinks(*full);
-    if (node == nullptr || node->folder) {
+    // The program's own handles open for writing do not share reading with a new open.
+    if (node == nullptr || node->folder || node->writeHandles > 0) {
         throw FileOpenError(path);
     }
     return std::make_unique<Stream>(*this, path, PathKey(node->path), false);
@@ -275,7 +388,7 @@ std::unique_ptr<FileStream> SimHost::CreateFileForWriting(const std::string& pat
         throw FileCreateError(path);
     }
     Node* node = Find(*full);
-    if (node != nullptr && (node->folder || node->inUse || node->openStreams > 0)) {
+    if (node != nullptr && (node->folder || node->inUse || node->handles > 0)) {
         throw FileCreateError(path);
     }
     if (node == nullptr) {
@@ -288,13 +401,25 @@ std::unique_ptr<FileStream> SimHost::CreateFileForWriting(const std::string& pat
     return std::make_unique<Stream>(*this, path, PathKey(*full), true);
 }
 
+std::unique_ptr<FileStream> SimHost::CreateNewFile(const std::string& path) {
+    const std::optional<std::string> full = Resolve(path);
+    if (Fails(SimOp::kCreateFile, {PathKey(full.value_or(path))}) || !full ||
+        HasInvalidNameCharacter(*full) || !ParentIsFolder(*full) || !IsWritableFolder(*full) ||
+        Find(*full) != nullptr) {
+        return nullptr;
+    }
+    Node& node = nodes_[PathKey(*full)];
+    node.path = *full;
+    return std::make_unique<Stream>(*this, path, PathKey(*full), true);
+}
+
 bool SimHost::FolderExists(const std::string& path) {
     const std::optional<std::string> full = Resolve(path);
     const Node* node = full ? Find(*full) : nullptr;
     return node != nullptr && node->folder;
 }
 
-bool SimHost::DoCreateFolder(const std::string& path) {
+bool SimHost::DoCreateFolder(const std::string& path, FolderProtection protection) {
     const std::optional<std::string> full = Resolve(path);
     if (Fails(SimOp::kCreateFolder, {PathKey(full.value_or(path))}) || !full ||
         HasInvalidNameCharacter(*full) || !ParentIsFolder(*full) || !IsWritableFolder(*full) ||
@@ -304,29 +429,27 @@ bool SimHost::DoCreateFolder(const std::string& path) {
     Node& node = nodes_[PathKey(*full)];
     node.path = *full;
     node.folder = true;
-    node.security.owner = SimOwner::kCurrentUser;
-    node.security.othersMayWrite = Find(ParentFolder(*full))->security.othersMayWrite;
+    node.protection = protection;
+    node.security.owner = elevated_ ? SimOwner::kAdministrators : SimOwner::kCurrentUser;
+    // A volume without access lists lets everyone do everything, whatever was asked for.
+    node.security.othersMayWrite =
+        !KeepsAccessLists(*full) || (protection == FolderProtection::kInherited &&
+                                     Find(ParentFolder(*full))->security.othersMayWrite);
+    node.admitsAccount = protection == FolderProtection::kPrivate && !elevated_;
     return true;
 }
 
-bool SimHost::CreatePrivateFolder(const std::string& path) {
-    if (!DoCreateFolder(path)) {
-        return false;
-    }
-    Node* node = Find(*Resolve(path));
-    node->security = SimFolderSecurity{SimOwner::kCurrentUser, false, false};
-    node->privateFolder = true;
-    return true;
-}
-
-bool SimHost::IsSafeExistingFolder(const std::string& path) {
+std::unique_ptr<HeldFolder> SimHost::HoldSafeFolder(const std::string& path) {
     const std::optional<std::string> full = Resolve(path);
     if (Fails(SimOp::kFolderSecurity, {PathKey(full.value_or(path))}) || !full) {
-        return false;
+        return nullptr;
     }
     const Node* node = Find(*full);
-    return node != nullptr && node->folder && !node->security.reparsePoint &&
-           node->security.owner != SimOwner::kOtherUser && !node->security.othersMayWrite;
+    if (node == nullptr || !node->folder || node->security.reparsePoint ||
+        node->security.owner == SimOwner::kOtherUser || node->security.othersMayWrite) {
+        return nullptr;
+    }
+    return std::make_unique<Hold>(*this, *full, PathKey(*full));
 }
 
 bool SimHost::DoRemoveFolder(const std::string& path) {
@@ -335,7 +458,7 @@ bool SimHost::DoRemoveFolder(const std::string& path) {
         return false;
     }
     const Node* node = Find(*full);
-    if (node == nullptr || !node->folder || ParentFolder(*full).empty() ||
+    if (node == nullptr || !node->folder || node->handles > 0 || ParentFolder(*full).empty() ||
         !IsWritableFolder(*full) || IsAtOrBelow(currentFolder_, *full) ||
         !FolderEntries(*full).empty()) {
         return false;
@@ -368,7 +491,7 @@ bool SimHost::RemoveFile(const std::string& path) {
         return false;
     }
     const Node* node = Find(*full);
-    if (node == nullptr || node->folder || node->inUse || node->openStreams > 0 ||
+    if (node == nullptr || node->folder || node->inUse || node->handles > 0 ||
         !IsWritableFolder(*full)) {
         return false;
     }
@@ -376,29 +499,16 @@ bool SimHost::RemoveFile(const std::string& path) {
     return true;
 }
 
-bool SimHost::DoCopyFile(const std::string& source, const std::string& destination,
-                         const CopyProgress& progress) {
-    const std::optional<std::string> from = Resolve(source);
-    const std::optional<std::string> to = Resolve(destination);
-    if (Fails(SimOp::kCopyFile,
-              {PathKey(from.value_or(source)), PathKey(to.value_or(destination))}) ||
-        !from || !to) {
+bool SimHost::RemoveShortcutFile(const std::string& path) {
+    const std::optional<std::string> full = Resolve(path);
+    if (!full || LowerCaseAscii(full->substr(full->size() > 4 ? full->size() - 4 : 0)) != ".lnk") {
         return false;
     }
-    const Node* sourceNode = FindFollowingLinks(*from);
-    if (sourceNode == nullptr || sourceNode->folder || Find(*to) != nullptr ||
-        HasInvalidNameCharacter(*to) || !ParentIsFolder(*to) || !IsWritableFolder(*to) ||
-        !TakeSpace(sourceNode->data.size())) {
-        return false;
+    const Node* node = Find(*full);
+    if (node != nullptr && !node->linkTarget.empty()) {
+        return false;  // a link is not a shortcut, whatever its name
     }
-    const std::string data = sourceNode->data;
-    for (std::size_t done = 0; progress && (done == 0 || done < data.size()); done += kCopyPiece) {
-        progress();
-    }
-    Node& copy = nodes_[PathKey(*to)];
-    copy.path = *to;
-    copy.data = data;
-    return true;
+    return RemoveFile(*full);
 }
 
 std::string SimHost::DoReadProfileText(const std::string& file, const std::string& section,

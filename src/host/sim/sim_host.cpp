@@ -1,7 +1,7 @@
 #include "host/sim/sim_host.h"
 
+#include "base/text.h"
 #include "host/administrator.h"
-#include "host/path_text.h"
 #include "host/sim/sim_paths.h"
 #include "host/special_folders.h"
 
@@ -24,6 +24,7 @@ bool TargetIsPath(SimOp op) {
         case SimOp::kQueryValue:
         case SimOp::kSetValue:
         case SimOp::kDeleteValue:
+        case SimOp::kDeleteKey:
         case SimOp::kSpecialFolder:
         case SimOp::kShellLinkObject:
         case SimOp::kTokenGroups:
@@ -73,11 +74,6 @@ SimHost::~SimHost() = default;
 
 std::string SimHost::ExecutablePath() {
     return executable_;
-}
-
-void SimHost::SetExecutable(const std::string& path, const std::string& data) {
-    AddFile(path, data);
-    executable_ = Resolve(path).value_or(path);
 }
 
 bool SimHost::ShellOpen(void* owner, const std::string& file, const std::string& folder) {
@@ -184,7 +180,7 @@ void SimHost::Fail(SimOp op, const std::string& target, int occurrence) {
     if (!target.empty()) {
         if (TargetIsPath(op)) {
             canonical = PathKey(Resolve(target).value_or(target));
-        } else if (op == SimOp::kOpenKey || op == SimOp::kCreateKey) {
+        } else if (op == SimOp::kOpenKey || op == SimOp::kCreateKey || op == SimOp::kDeleteKey) {
             canonical = PathKey(KeyPath(target));
         } else {
             canonical = LowerCaseAscii(target);
@@ -201,7 +197,24 @@ void SimHost::ClearFaults() {
     faults_.Clear();
 }
 
+void SimHost::BeforeOperation(std::uint64_t number, std::function<void()> action) {
+    actsBefore_[number].push_back(std::move(action));
+}
+
 bool SimHost::Fails(SimOp op, const std::vector<std::string>& targets) {
+    if (acting_) {
+        return false;  // another user's act: not the program's operation
+    }
+    const auto acts = actsBefore_.find(faults_.OperationCount() + 1);
+    if (acts != actsBefore_.end()) {
+        const std::vector<std::function<void()>> due = std::move(acts->second);
+        actsBefore_.erase(acts);
+        acting_ = true;
+        for (const auto& act : due) {
+            act();
+        }
+        acting_ = false;
+    }
     return faults_.Count(op, targets, spaceTaken_);
 }
 

@@ -17,6 +17,7 @@
 // "C:\users\user\AppData\Roaming\Microsoft\Windows\Start Menu\Programs".
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -65,15 +66,17 @@ public:
 
     // --- Host.
     std::string ExecutablePath() override;
+    FileStream* Executable() override { return executableStream_.get(); }
     std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) override;
     std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) override;
+    std::unique_ptr<FileStream> CreateNewFile(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
-    bool CreatePrivateFolder(const std::string& path) override;
-    bool IsSafeExistingFolder(const std::string& path) override;
+    std::unique_ptr<HeldFolder> HoldSafeFolder(const std::string& path) override;
     bool SetCurrentFolder(const std::string& path) override;
     std::string CurrentFolder() override;
     std::string FullPathOf(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
+    bool RemoveShortcutFile(const std::string& path) override;
     bool ShellOpen(void* owner, const std::string& file, const std::string& folder) override;
     std::string SpecialFolderPath(int csidl) override;
     bool SaveShellLink(const ShellLinkFields& fields, const std::string& linkFile) override;
@@ -92,12 +95,29 @@ public:
     void AddFileLink(const std::string& path, const std::string& target);
     // The owner, permissions and reparse flag of an existing folder. Folders the tests add
     // are Administrators' and closed to others; a folder the program creates is the
-    // current user's and open to others exactly when its parent is.
+    // current user's (Administrators' when elevated), open to others exactly when it
+    // inherits from a parent that is.
     void SetFolderSecurity(const std::string& path, const SimFolderSecurity& security);
     std::optional<SimFolderSecurity> FolderSecurity(const std::string& path);
-    // True when the folder was made with CreatePrivateFolder.
-    bool IsPrivateFolder(const std::string& path);
-    // Sets the running executable's path, adding the file with `data`.
+    // The access list a folder was created with by the program; nothing for folders the
+    // tests added.
+    std::optional<FolderProtection> ProtectionOf(const std::string& path);
+    // True when a private folder's list admits the current account besides Administrators
+    // and SYSTEM.
+    bool AdmitsAccount(const std::string& path);
+    // Whether the process runs elevated (the default): a private folder then leaves the
+    // account out.
+    void SetElevated(bool elevated) { elevated_ = elevated; }
+    // Folders at or below `folder` lie on a volume that keeps no access lists (FAT, a
+    // network share).
+    void SetVolumeWithoutAccessLists(const std::string& folder);
+    // The path HeldFolder::FinalPath reports for `folder`, as when a parent of it is a
+    // junction; by default the folder's own path.
+    void SetFinalPath(const std::string& folder, const std::string& finalPath);
+    // True while the program holds `path` (a file or folder) open.
+    bool IsHeld(const std::string& path);
+    // Sets the running executable's path, adding the file with `data`, and holds it open as
+    // the real host does from its start.
     void SetExecutable(const std::string& path, const std::string& data);
     // Nothing can be created, written, copied into, deleted or removed at or below `folder`.
     void SetReadOnlyFolder(const std::string& folder);
@@ -147,6 +167,22 @@ public:
                     bool shortQueryWorks = true);
     void SetSystemMetric(int index, int value);
 
+    // --- Another user acting on the machine while the setup runs: never counted and never
+    // failed by plan. Each act succeeds only where such a user may act: in a folder open to
+    // others (or owned by another user), and on nothing the program holds open. What that
+    // user makes is theirs and open to others. Paths resolve against the current folder.
+    // Renames a file or folder (with everything in it) to a free name.
+    bool OtherUserRename(const std::string& from, const std::string& to);
+    // Creates or rewrites a file.
+    bool OtherUserWriteFile(const std::string& path, const std::string& data);
+    // Makes `path` a symbolic link to the file `target`, replacing what had the name.
+    bool OtherUserPlantLink(const std::string& path, const std::string& target);
+    // Creates a folder.
+    bool OtherUserAddFolder(const std::string& path);
+    // Runs `action` right before the counted operation numbered `number` (1 is the first),
+    // so that another user can act between any two operations of the program.
+    void BeforeOperation(std::uint64_t number, std::function<void()> action);
+
     // --- Faults and the operation log.
     void Fail(SimOp op, const std::string& target = "", int occurrence = 0);
     void FailOperationNumber(std::uint64_t number);
@@ -158,30 +194,36 @@ public:
 protected:
     std::unique_ptr<RegistryKey> DoOpenKey(const std::string& path, KeyAccess access,
                                            bool create) override;
+    bool DoDeleteKey(const std::string& path) override;
     std::string DoReadProfileText(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& defaultValue) override;
     bool DoWriteProfileText(const std::string& file, const std::string& section,
                             const std::string& key, const std::string& value) override;
-    bool DoCreateFolder(const std::string& path) override;
+    bool DoCreateFolder(const std::string& path, FolderProtection protection) override;
     bool DoRemoveFolder(const std::string& path) override;
-    bool DoCopyFile(const std::string& source, const std::string& destination,
-                    const CopyProgress& progress) override;
 
 private:
     class Stream;
     class Key;
+    class Hold;
     friend class Stream;
     friend class Key;
+    friend class Hold;
 
     struct Node {
         std::string path;  // full path in the case it was made with
         bool folder = false;
         std::string data;
-        int openStreams = 0;
+        // The program's open handles on it. None shares writing or deletion, so while any
+        // is open nobody may write, rename or delete the file or folder.
+        int handles = 0;
+        int writeHandles = 0;  // of those, the ones open for writing
         bool inUse = false;
-        SimFolderSecurity security;  // folders only
-        bool privateFolder = false;  // made by CreatePrivateFolder
-        std::string linkTarget;      // a symbolic link to this full path when not empty
+        SimFolderSecurity security;                  // folders only
+        std::optional<FolderProtection> protection;  // folders the program made
+        bool admitsAccount = false;                  // a private folder's list names the account
+        std::string finalPath;                       // what FinalPath reports when not empty
+        std::string linkTarget;  // a symbolic link to this full path when not empty
     };
     struct KeyNode {
         std::string path;
@@ -193,6 +235,11 @@ private:
     // The node a path names, following a file link to its target.
     Node* FindFollowingLinks(const std::string& fullPath);
     bool IsWritableFolder(const std::string& path) const;
+    bool KeepsAccessLists(const std::string& path) const;
+    // True when another user may add, rename or delete names in the folder `fullPath`.
+    bool OpenToOthers(const std::string& fullPath);
+    // True when the program holds `fullPath` or anything below it open.
+    bool HeldAtOrBelow(const std::string& fullPath) const;
     bool ParentIsFolder(const std::string& fullPath);
     bool Fails(SimOp op, const std::vector<std::string>& targets);
     // Takes `count` bytes from the free space; false when the disk is full.
@@ -204,7 +251,12 @@ private:
     std::map<std::string, Node> nodes_;  // by case-folded full path
     std::string currentFolder_ = "C:\\";
     std::string executable_;
+    std::unique_ptr<FileStream> executableStream_;
     std::vector<std::string> readOnlyFolders_;
+    std::vector<std::string> foldersWithoutAccessLists_;
+    bool elevated_ = true;
+    std::map<std::uint64_t, std::vector<std::function<void()>>> actsBefore_;
+    bool acting_ = false;  // another user's act is running: nothing is counted
     std::optional<std::uint64_t> freeSpace_;
     std::uint64_t spaceTaken_ = 0;
 

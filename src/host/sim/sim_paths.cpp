@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/path_text.h"
+#include "base/text.h"
 
 namespace nv::host::sim {
 namespace {
@@ -108,14 +108,8 @@ std::string LeafName(const std::string& fullPath) {
 
 bool IsAtOrBelow(const std::string& path, const std::string& folder) {
     const std::string p = PathKey(path);
-    std::string f = PathKey(folder);
-    if (p == f) {
-        return true;
-    }
-    if (f.empty() || f.back() != '\\') {
-        f += '\\';
-    }
-    return p.rfind(f, 0) == 0;
+    const std::string f = PathKey(folder);
+    return p == f || p.rfind(WithTrailingBackslash(f), 0) == 0;
 }
 
 bool HasInvalidNameCharacter(const std::string& fullPath) {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "host/path_text.h"
+#include "base/text.h"
 
 namespace nv::host::sim {
 namespace {

@@ -1,7 +1,7 @@
 // The registry of the simulated machine: keys under HKEY_LOCAL_MACHINE with typed values,
 // names compared without regard to case.
 
-#include "host/path_text.h"
+#include "base/text.h"
 #include "host/sim/sim_host.h"
 
 namespace nv::host::sim {
@@ -107,6 +107,24 @@ std::unique_ptr<RegistryKey> SimHost::DoOpenKey(const std::string& path, KeyAcce
         MakeKey(keyPath);
     }
     return std::make_unique<Key>(*this, keyPath, access);
+}
+
+bool SimHost::DoDeleteKey(const std::string& path) {
+    const std::string keyPath = LowerCaseAscii(KeyPath(path));
+    if (Fails(SimOp::kDeleteKey, {keyPath}) || !registryWritable_) {
+        return false;
+    }
+    const auto it = keys_.find(keyPath);
+    if (it == keys_.end()) {
+        return false;
+    }
+    for (const auto& [other, node] : keys_) {
+        if (other.rfind(keyPath + "\\", 0) == 0) {
+            return false;  // it has subkeys
+        }
+    }
+    keys_.erase(it);
+    return true;
 }
 
 void SimHost::AddRegistryKey(const std::string& key) {

@@ -1,6 +1,7 @@
 #pragma once
 // UniqueHandle: sole ownership of one operating-system resource (a kernel handle, a
-// registry key, a SID, an item-identifier list, a COM interface...), released exactly once
+// registry key, a SID, an item-identifier list, a COM interface, a GDI object, a memory device
+// context...), released exactly once
 // when the owner goes away. Move-only. Each kind of handle is a one-line alias naming its
 // type, its release function and the value that means "no handle": some Win32 calls return
 // NULL on failure, others INVALID_HANDLE_VALUE (-1), and the two must not be confused.
@@ -69,6 +70,13 @@ inline void AllocatedSid(PSID sid) noexcept {
 inline void ShellIdList(LPITEMIDLIST list) noexcept {
     ::CoTaskMemFree(list);
 }
+template <typename Object>
+void GdiObject(Object object) noexcept {
+    ::DeleteObject(object);
+}
+inline void MemoryDc(HDC dc) noexcept {
+    ::DeleteDC(dc);
+}
 template <typename Interface>
 void ComInterface(Interface* pointer) noexcept {
     pointer->Release();
@@ -86,6 +94,13 @@ using UniqueRegistryKey = UniqueHandle<HKEY, handle_release::RegistryKey>;
 using UniqueSid = UniqueHandle<PSID, handle_release::AllocatedSid>;
 // An item-identifier list the shell allocated.
 using UniqueIdList = UniqueHandle<LPITEMIDLIST, handle_release::ShellIdList>;
+// GDI objects: a bitmap, a font, a brush. A GDI object must not be selected into a device
+// context when its owner goes away.
+using UniqueBitmap = UniqueHandle<HBITMAP, handle_release::GdiObject<HBITMAP>>;
+using UniqueFont = UniqueHandle<HFONT, handle_release::GdiObject<HFONT>>;
+using UniqueBrush = UniqueHandle<HBRUSH, handle_release::GdiObject<HBRUSH>>;
+// A device context from CreateCompatibleDC (a window's own one goes back with ReleaseDC).
+using UniqueMemoryDc = UniqueHandle<HDC, handle_release::MemoryDc>;
 template <typename Interface>
 using UniqueCom = UniqueHandle<Interface*, handle_release::ComInterface<Interface>>;
 

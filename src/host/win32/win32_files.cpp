@@ -2,9 +2,13 @@
 
 #include <windows.h>
 
+#include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "host/host_errors.h"
+#include "host/win32/delete_through.h"
+#include "host/win32/folder_protection.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/win32_host.h"
 
@@ -18,8 +22,9 @@ constexpr DWORD kProfileBuffer = 2048;
 
 class Win32FileStream final : public FileStream {
 public:
-    Win32FileStream(std::string path, UniqueFileHandle file)
-        : FileStream(std::move(path)), file_(std::move(file)) {}
+    // `removable`: the handle was opened with DELETE access.
+    Win32FileStream(std::string path, UniqueFileHandle file, bool removable)
+        : FileStream(std::move(path)), file_(std::move(file)), removable_(removable) {}
 
     std::uint64_t Size() override {
         LARGE_INTEGER size{};
@@ -76,9 +81,34 @@ public:
         return static_cast<std::uint64_t>(position.QuadPart) >= Size();
     }
 
+    bool Remove() override {
+        if (!removable_ || !file_) {
+            return false;
+        }
+        const bool removed = DeleteThrough(file_.Get());
+        file_.Reset();
+        return removed;
+    }
+
 private:
     UniqueFileHandle file_;
+    bool removable_;
 };
+
+// Creates a new file at a free name, for reading, writing and deleting through the handle,
+// sharing reading only. A link that takes the name meanwhile is not followed.
+UniqueFileHandle CreateNewFileHandle(const std::string& path) {
+    return UniqueFileHandle(
+        ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+// True when the name in `path` (after its folder part) ends in ".lnk" with something before.
+bool HasShortcutExtension(std::string_view path) {
+    constexpr std::string_view kExtension = ".lnk";
+    return path.size() > FolderPart(path).size() + kExtension.size() &&
+           SameTextIgnoreCase(path.substr(path.size() - kExtension.size()), kExtension);
+}
 
 // Reads a text whose length a Win32 call reports: `call(buffer, size)` returns the length
 // copied, or a length of `size` or more when the buffer was too small.
@@ -97,67 +127,39 @@ std::string ReadGrowingText(Call call) {
     }
 }
 
-// Copies in pieces of this size, reporting progress after each.
-constexpr DWORD kCopyPiece = 65536;
-
-// Copies `source` to a new file `destination` piece by piece, calling `progress` after each
-// piece, with the source's times and attributes. Fails when the destination exists. A
-// destination left incomplete (by a failure or by an error `progress` raises) is deleted.
-bool CopyWithProgress(const std::string& source, const std::string& destination,
-                      const CopyProgress& progress) {
-    UniqueFileHandle in(::CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    if (!in) {
-        return false;
-    }
-    const DWORD attributes = ::GetFileAttributesA(source.c_str());
-    UniqueFileHandle out(::CreateFileA(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out) {
-        return false;
-    }
-    bool complete = false;
-    try {
-        std::vector<char> buffer(kCopyPiece);
-        for (;;) {
-            DWORD got = 0;
-            if (!::ReadFile(in.Get(), buffer.data(), kCopyPiece, &got, nullptr)) {
-                break;
-            }
-            DWORD written = 0;
-            if (got > 0 && (!::WriteFile(out.Get(), buffer.data(), got, &written, nullptr) ||
-                            written != got)) {
-                break;
-            }
-            progress();
-            if (got < kCopyPiece) {
-                complete = true;
-                break;
-            }
+// The running executable's module path in UTF-16: the ANSI form of a path with characters
+// outside the code page can name another file.
+std::wstring WideModulePath() {
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) {
+            return {};
         }
-        FILETIME created{};
-        FILETIME accessed{};
-        FILETIME modified{};
-        if (complete && ::GetFileTime(in.Get(), &created, &accessed, &modified)) {
-            ::SetFileTime(out.Get(), &created, &accessed, &modified);
+        if (length < buffer.size() - 1) {
+            return std::wstring(buffer.data(), length);
         }
-    } catch (...) {
-        out.Reset();
-        ::DeleteFileA(destination.c_str());
-        throw;
+        buffer.resize(buffer.size() * 2);
     }
-    out.Reset();
-    if (!complete) {
-        ::DeleteFileA(destination.c_str());
-        return false;
-    }
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        ::SetFileAttributesA(destination.c_str(), attributes);
-    }
-    return true;
 }
 
 }  // namespace
+
+Win32Host::Win32Host() {
+    // Reading only, sharing reading only: while this handle is open nobody can write to the
+    // file, rename it or delete it, so the payload read later is the one that was started.
+    const std::wstring path = WideModulePath();
+    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!path.empty() && file) {
+        executable_ = std::make_unique<Win32FileStream>(ExecutablePath(), std::move(file), false);
+    }
+}
+
+FileStream* Win32Host::Executable() {
+    return executable_.get();
+}
 
 std::string Win32Host::ExecutablePath() {
     return ReadGrowingText([](char* buffer, DWORD size) {
@@ -172,7 +174,7 @@ std::unique_ptr<FileStream> Win32Host::OpenFileForReading(const std::string& pat
     if (!file) {
         throw FileOpenError(path);
     }
-    return std::make_unique<Win32FileStream>(path, std::move(file));
+    return std::make_unique<Win32FileStream>(path, std::move(file), false);
 }
 
 std::unique_ptr<FileStream> Win32Host::CreateFileForWriting(const std::string& path) {
@@ -180,13 +182,19 @@ std::unique_ptr<FileStream> Win32Host::CreateFileForWriting(const std::string& p
     // then made only where the name is free, and a link that appears in between is not
     // followed either, so nothing is ever written through a link.
     ::DeleteFileA(path.c_str());
-    UniqueFileHandle file(
-        ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    UniqueFileHandle file = CreateNewFileHandle(path);
     if (!file) {
         throw FileCreateError(path);
     }
-    return std::make_unique<Win32FileStream>(path, std::move(file));
+    return std::make_unique<Win32FileStream>(path, std::move(file), true);
+}
+
+std::unique_ptr<FileStream> Win32Host::CreateNewFile(const std::string& path) {
+    UniqueFileHandle file = CreateNewFileHandle(path);
+    if (!file) {
+        return nullptr;
+    }
+    return std::make_unique<Win32FileStream>(path, std::move(file), true);
 }
 
 bool Win32Host::FolderExists(const std::string& path) {
@@ -194,8 +202,8 @@ bool Win32Host::FolderExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool Win32Host::DoCreateFolder(const std::string& path) {
-    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+bool Win32Host::DoCreateFolder(const std::string& path, FolderProtection protection) {
+    return CreateFolderWithProtection(path, protection);
 }
 
 bool Win32Host::DoRemoveFolder(const std::string& path) {
@@ -224,12 +232,22 @@ bool Win32Host::RemoveFile(const std::string& path) {
     return ::DeleteFileA(path.c_str()) != FALSE;
 }
 
-bool Win32Host::DoCopyFile(const std::string& source, const std::string& destination,
-                           const CopyProgress& progress) {
-    if (!progress) {
-        return ::CopyFileA(source.c_str(), destination.c_str(), TRUE) != FALSE;
+bool Win32Host::RemoveShortcutFile(const std::string& path) {
+    if (!HasShortcutExtension(path)) {
+        return false;
     }
-    return CopyWithProgress(source, destination, progress);
+    // Opened as itself (a link is not followed) and judged on the handle it is deleted
+    // through, so what was judged is what goes.
+    UniqueFileHandle file(::CreateFileA(
+        path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file || !::GetFileInformationByHandle(file.Get(), &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        return false;
+    }
+    return DeleteThrough(file.Get());
 }
 
 std::string Win32Host::DoReadProfileText(const std::string& file, const std::string& section,

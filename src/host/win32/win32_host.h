@@ -3,24 +3,29 @@
 // COM must be initialised on the calling thread (the program's entry does that) before
 // shortcuts are saved.
 
+#include <memory>
+
 #include "host/host.h"
 
 namespace nv::host {
 
 class Win32Host final : public Host {
 public:
-    Win32Host() = default;
+    // Opens the running executable's own file first of all (see Executable).
+    Win32Host();
 
     std::string ExecutablePath() override;
+    FileStream* Executable() override;
     std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) override;
     std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) override;
+    std::unique_ptr<FileStream> CreateNewFile(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
-    bool CreatePrivateFolder(const std::string& path) override;
-    bool IsSafeExistingFolder(const std::string& path) override;
+    std::unique_ptr<HeldFolder> HoldSafeFolder(const std::string& path) override;
     bool SetCurrentFolder(const std::string& path) override;
     std::string CurrentFolder() override;
     std::string FullPathOf(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
+    bool RemoveShortcutFile(const std::string& path) override;
     bool ShellOpen(void* owner, const std::string& file, const std::string& folder) override;
     std::string SpecialFolderPath(int csidl) override;
     bool SaveShellLink(const ShellLinkFields& fields, const std::string& linkFile) override;
@@ -31,14 +36,16 @@ public:
 protected:
     std::unique_ptr<RegistryKey> DoOpenKey(const std::string& path, KeyAccess access,
                                            bool create) override;
+    bool DoDeleteKey(const std::string& path) override;
     std::string DoReadProfileText(const std::string& file, const std::string& section,
                                   const std::string& key, const std::string& defaultValue) override;
     bool DoWriteProfileText(const std::string& file, const std::string& section,
                             const std::string& key, const std::string& value) override;
-    bool DoCreateFolder(const std::string& path) override;
+    bool DoCreateFolder(const std::string& path, FolderProtection protection) override;
     bool DoRemoveFolder(const std::string& path) override;
-    bool DoCopyFile(const std::string& source, const std::string& destination,
-                    const CopyProgress& progress) override;
+
+private:
+    std::unique_ptr<FileStream> executable_;
 };
 
 }  // namespace nv::host

@@ -65,4 +65,9 @@ std::unique_ptr<RegistryKey> Win32Host::DoOpenKey(const std::string& path, KeyAc
     return std::make_unique<Win32RegistryKey>(std::move(key));
 }
 
+bool Win32Host::DoDeleteKey(const std::string& path) {
+    // Deletes only a key without subkeys, in the same registry view the keys are opened in.
+    return ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, path.c_str()) == ERROR_SUCCESS;
+}
+
 }  // namespace nv::host

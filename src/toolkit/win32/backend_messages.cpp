@@ -164,11 +164,12 @@ void Win32Backend::Command(HWND child, WORD code) {
             }
             break;
         case ControlKind::RadioGroup:
+            // Every click on an item is the user's choice, also a click on the item already
+            // chosen: a handler may act on a repeated choice (a language applied again).
             if (code == BN_CLICKED && SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED) {
                 auto& group = static_cast<TRadioGroup&>(control);
                 for (std::size_t i = 0; i < record->items.size(); ++i) {
-                    if (record->items[i].Get() == child &&
-                        group.ItemIndex() != static_cast<int>(i)) {
+                    if (record->items[i].Get() == child) {
                         group.SelectByUser(static_cast<int>(i));
                         break;
                     }

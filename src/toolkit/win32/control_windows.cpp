@@ -409,8 +409,7 @@ void Win32Backend::ApplyBounds(ControlWindow& record) {
         case ControlKind::Label: {
             auto& label = static_cast<TLabel&>(control);
             if (window != nullptr && label.AutoSize()) {
-                const SIZE size =
-                    MeasureLabelText(window, gdi_.Font(*label.Font()), label.Caption());
+                const SIZE size = MeasureLabelText(window, label.Caption());
                 const RECT wanted = AutoSizedBounds(BoundsOf(label), size, label.Alignment());
                 if (!SameBounds(wanted, BoundsOf(label))) {
                     label.SetBounds(wanted.left, wanted.top, wanted.right - wanted.left,

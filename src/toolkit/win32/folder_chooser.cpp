@@ -2,8 +2,9 @@
 
 #include <winnetwk.h>
 
-#include <cctype>
+#include <string_view>
 
+#include "base/text.h"
 #include "toolkit/win32/confirm_box.h"
 #include "toolkit/win32/folder_listing.h"
 #include "toolkit/win32/modal_window.h"
@@ -33,18 +34,6 @@ constexpr int kColumnWidth = 200;
 constexpr int kRightColumn = 216;
 
 using ConnectionDialog = DWORD(APIENTRY*)(HWND, DWORD);
-
-std::string Trimmed(const std::string& text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') {
-        ++begin;
-    }
-    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') {
-        --end;
-    }
-    return text.substr(begin, end - begin);
-}
 
 std::string TextOf(HWND window) {
     const int length = GetWindowTextLengthA(window);
@@ -118,11 +107,8 @@ private:
     }
 
     void SelectShownDrive() {
-        const std::string drive = shown_.size() >= 2 && shown_[1] == ':'
-                                      ? std::string{static_cast<char>(std::tolower(
-                                                        static_cast<unsigned char>(shown_[0]))),
-                                                    ':'}
-                                      : std::string();
+        const std::string drive =
+            shown_.size() >= 2 && shown_[1] == ':' ? LowerCaseAscii(shown_.substr(0, 2)) : "";
         const LRESULT index =
             drive.empty() ? CB_ERR
                           : SendMessageA(driveList_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -202,7 +188,7 @@ private:
     }
 
     void Accept() {
-        std::string typed = Trimmed(TextOf(nameField_));
+        std::string typed(TrimBlanks(TextOf(nameField_)));
         const std::string folder = FullPath(typed.empty() ? shown_ : typed);
         if (!FolderExists(folder)) {
             if (!ConfirmYesNo(Window(), kConfirmCaption, kConfirmQuestion)) {

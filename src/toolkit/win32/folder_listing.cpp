@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "base/text.h"
+#include "host/win32/folder_protection.h"
 #include "toolkit/win32/win32_handles.h"
 
 namespace nv::toolkit::win32 {
@@ -89,13 +91,6 @@ std::string CurrentFolder() {
     return length == 0 || length >= MAX_PATH ? std::string() : std::string(buffer, length);
 }
 
-std::string WithTrailingBackslash(std::string path) {
-    if (path.empty() || path.back() != '\\') {
-        path += '\\';
-    }
-    return path;
-}
-
 bool CreateFolderTree(const std::string& path) {
     if (path.empty()) {
         return false;
@@ -116,7 +111,11 @@ bool CreateFolderTree(const std::string& path) {
             CreateFolderTree(parent);
         }
     }
-    return CreateDirectoryA(trimmed.c_str(), nullptr) != FALSE || FolderExists(trimmed);
+    // Protected like a program-files folder: the chosen folder is where the elevated setup
+    // installs programs, and a folder under a drive's root would otherwise inherit the
+    // root's "users may modify".
+    return host::CreateFolderWithProtection(trimmed, host::FolderProtection::kProgram) ||
+           FolderExists(trimmed);
 }
 
 }  // namespace nv::toolkit::win32

@@ -27,10 +27,9 @@ std::string FullPath(const std::string& path);
 // The process's current folder.
 std::string CurrentFolder();
 
-// `path` with exactly one trailing backslash.
-std::string WithTrailingBackslash(std::string path);
-
-// Creates `path` and every missing parent. True when the folder exists afterwards.
+// Creates `path` and every missing parent, each with the access list of a program-files
+// folder (full control for Administrators and SYSTEM, read and execute for Users, nothing
+// inherited). True when the folder exists afterwards.
 bool CreateFolderTree(const std::string& path);
 
 }  // namespace nv::toolkit::win32

@@ -1,5 +1,10 @@
 #include "toolkit/win32/label_metrics.h"
 
+#include <algorithm>
+#include <cstdint>
+
+#include "toolkit/win32/win32_handles.h"
+
 namespace nv::toolkit::win32 {
 namespace {
 
@@ -31,18 +36,77 @@ private:
     HGDIOBJ previous_;
 };
 
+// The flags a static control of `style` draws its text with, less the word breaks and the
+// alignment: a label is measured on one line per line break, from its left edge.
+UINT StaticTextFlags(LONG_PTR style) {
+    UINT flags = DT_EXPANDTABS | DT_LEFT;
+    if ((style & SS_NOPREFIX) != 0) {
+        flags |= DT_NOPREFIX;
+    }
+    return flags;
+}
+
+// The width from the text's origin to the right edge of the last pixel it inks when drawn
+// with the font selected into `dc`; `box` is its measured size.
+int InkedWidth(HDC dc, const std::string& text, UINT flags, SIZE box) {
+    // Room on the right for ink beyond the advances; a line height is ample.
+    const int slack = std::max<int>(box.cy, 8);
+    const int width = box.cx + slack;
+    const int height = std::max<int>(box.cy, 1);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const UniqueBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || bits == nullptr) {
+        return box.cx;
+    }
+    // Declared after the bitmap and before the selections, so that both are put back before
+    // the context goes and the context goes before the bitmap.
+    const UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    if (!memory) {
+        return box.cx;
+    }
+    const SelectedObject drawsInto(memory.Get(), bitmap.Get());
+    const SelectedObject drawsWith(memory.Get(), GetCurrentObject(dc, OBJ_FONT));
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    std::fill(pixels, pixels + static_cast<std::size_t>(width) * height, 0xFFFFFFU);
+    SetTextColor(memory.Get(), RGB(0, 0, 0));
+    SetBkMode(memory.Get(), TRANSPARENT);
+    RECT area{0, 0, width, height};
+    DrawTextA(memory.Get(), text.c_str(), static_cast<int>(text.size()), &area, flags | DT_NOCLIP);
+    GdiFlush();
+    int inked = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = width - 1; x >= inked; --x) {
+            if ((pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFFU) != 0xFFFFFFU) {
+                inked = x + 1;
+                break;
+            }
+        }
+    }
+    return inked;
+}
+
 }  // namespace
 
-SIZE MeasureLabelText(HWND window, HFONT font, const std::string& text) {
-    FontDc dc(window, font);
+SIZE MeasureLabelText(HWND label, const std::string& text) {
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+    FontDc dc(label, font);
     if (dc.Get() == nullptr) {
         return SIZE{0, 0};
     }
     const std::string measured = text.empty() ? std::string(" ") : text;
+    const UINT flags = StaticTextFlags(GetWindowLongPtrA(label, GWL_STYLE));
     RECT rect{0, 0, 0, 0};
     DrawTextA(dc.Get(), measured.c_str(), static_cast<int>(measured.size()), &rect,
-              DT_CALCRECT | DT_EXPANDTABS | DT_LEFT);
-    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+              DT_CALCRECT | flags);
+    const SIZE box{rect.right - rect.left, rect.bottom - rect.top};
+    return SIZE{std::max<LONG>(box.cx, InkedWidth(dc.Get(), measured, flags, box)), box.cy};
 }
 
 RECT AutoSizedBounds(const RECT& current, SIZE size, TAlignment alignment) {

@@ -28,7 +28,7 @@ void ModalWindow::Create(HWND owner, const std::string& className, const std::st
                                       RECT{left, top, left + outerWidth, top + outerHeight}, owner,
                                       0, *this));
     if (!window_) {
-        throw Error("The window \"" + caption + "\" cannot be created");
+        throw Error(ErrorKind::kOutOfResources, std::string(), GetLastError());
     }
 }
 

@@ -20,30 +20,6 @@ std::uint32_t Premultiply(std::uint32_t pixel) {
            scale(Channel(pixel, 0));
 }
 
-// Selects a bitmap into a memory device context for the lifetime of the object.
-class MemoryDc {
-public:
-    MemoryDc(HDC reference, HBITMAP bitmap)
-        : dc_(CreateCompatibleDC(reference)),
-          previous_(dc_ != nullptr ? SelectObject(dc_, bitmap) : nullptr) {}
-    ~MemoryDc() {
-        if (dc_ != nullptr) {
-            SelectObject(dc_, previous_);
-            DeleteDC(dc_);
-        }
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    MemoryDc(MemoryDc&&) = delete;
-    MemoryDc& operator=(MemoryDc&&) = delete;
-
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
 }  // namespace
 
 PictureAlpha ClassifyAlpha(const Bitmap& bitmap) {
@@ -77,7 +53,7 @@ PreparedPicture::PreparedPicture(const Bitmap& bitmap) {
     void* bits = nullptr;
     UniqueBitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!section || bits == nullptr) {
-        throw Error("Not enough resources to show a picture");
+        throw Error(ErrorKind::kOutOfResources, std::string(), GetLastError());
     }
     // A 32-bit DIB stores blue, green, red, alpha: the little-endian form of 0xAARRGGBB.
     auto* out = static_cast<std::uint32_t*>(bits);
@@ -100,10 +76,11 @@ void PreparedPicture::Paint(HDC dc, const RECT& box, bool stretch) const {
     if (Empty()) {
         return;
     }
-    MemoryDc source(dc, bitmap_.Get());
-    if (source.Get() == nullptr) {
+    const UniqueMemoryDc source(CreateCompatibleDC(dc));
+    if (!source) {
         return;
     }
+    const SelectedObject drawsFrom(source.Get(), bitmap_.Get());
     const int boxWidth = box.right - box.left;
     const int boxHeight = box.bottom - box.top;
     const int width = stretch ? boxWidth : (width_ < boxWidth ? width_ : boxWidth);

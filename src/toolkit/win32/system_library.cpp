@@ -2,6 +2,10 @@
 
 #include <commctrl.h>
 
+#include <string_view>
+
+#include "base/text.h"
+
 namespace nv::toolkit::win32 {
 
 namespace {
@@ -27,11 +31,7 @@ std::string SystemLibraryPath(const std::string& fileName) {
     if (length == 0 || length >= MAX_PATH) {
         return {};
     }
-    std::string path(folder, length);
-    if (path.back() != '\\') {
-        path += '\\';
-    }
-    return path + fileName;
+    return WithTrailingBackslash(std::string_view(folder, length)) + fileName;
 }
 
 UniqueModule LoadSystemLibrary(const std::string& fileName) {

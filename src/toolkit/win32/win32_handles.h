@@ -1,5 +1,6 @@
 #pragma once
-// Owning wrappers for the window-system handles this toolkit creates.
+// Owning wrappers for the window-system handles this toolkit creates, and the scoped selection
+// of a GDI object into a device context.
 
 #include <windows.h>
 
@@ -11,28 +12,39 @@ namespace handle_release {
 inline void Window(HWND window) noexcept {
     ::DestroyWindow(window);
 }
-inline void GdiObject(HGDIOBJ object) noexcept {
-    ::DeleteObject(object);
-}
-inline void Font(HFONT font) noexcept {
-    GdiObject(font);
-}
-inline void Brush(HBRUSH brush) noexcept {
-    GdiObject(brush);
-}
-inline void Bitmap(HBITMAP bitmap) noexcept {
-    GdiObject(bitmap);
-}
 inline void Module(HMODULE module) noexcept {
     ::FreeLibrary(module);
 }
 }  // namespace handle_release
 
 using UniqueWindow = host::UniqueHandle<HWND, handle_release::Window>;
-using UniqueFont = host::UniqueHandle<HFONT, handle_release::Font>;
-using UniqueBrush = host::UniqueHandle<HBRUSH, handle_release::Brush>;
-using UniqueBitmap = host::UniqueHandle<HBITMAP, handle_release::Bitmap>;
 using UniqueModule = host::UniqueHandle<HMODULE, handle_release::Module>;
+using host::UniqueBitmap;
+using host::UniqueBrush;
 using host::UniqueFindHandle;
+using host::UniqueFont;
+using host::UniqueMemoryDc;
+
+// Keeps a GDI object selected into a device context for one scope, then puts back what was
+// selected before. Does nothing when the context or the object is null.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc),
+          previous_(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (previous_ != nullptr) {
+            SelectObject(dc_, previous_);
+        }
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    SelectedObject(SelectedObject&&) = delete;
+    SelectedObject& operator=(SelectedObject&&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 }  // namespace nv::toolkit::win32

@@ -1,7 +1,8 @@
 #include "toolkit/win32/window_bridge.h"
 
-#include <exception>
 #include <set>
+
+#include "toolkit/win32/error_report.h"
 
 namespace nv::toolkit::win32 {
 namespace {
@@ -24,7 +25,7 @@ LRESULT CALLBACK BridgeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                 return *result;
             }
         } catch (...) {
-            const std::string text = CurrentExceptionText();
+            const std::string text = CurrentErrorText();
             try {
                 target->ReportError(window, text);
             } catch (...) {
@@ -71,16 +72,6 @@ HWND CreateBridgedWindow(const std::string& className, DWORD exStyle, DWORD styl
     return CreateWindowExA(exStyle, className.c_str(), text.c_str(), style, bounds.left, bounds.top,
                            bounds.right - bounds.left, bounds.bottom - bounds.top, parent, menuOrId,
                            instance, &target);
-}
-
-std::string CurrentExceptionText() {
-    try {
-        throw;
-    } catch (const std::exception& error) {
-        return error.what();
-    } catch (...) {
-        return "An unexpected error occurred.";
-    }
 }
 
 }  // namespace nv::toolkit::win32

@@ -34,7 +34,4 @@ HWND CreateBridgedWindow(const std::string& className, DWORD exStyle, DWORD styl
                          const std::string& text, const RECT& bounds, HWND parent, int id,
                          MessageTarget& target);
 
-// The text of the exception being handled (call inside a catch block).
-std::string CurrentExceptionText();
-
 }  // namespace nv::toolkit::win32

@@ -11,11 +11,15 @@
 //                                       or text:CHARACTERS (Windows-1252) typed one by one
 //   nvdriver focus TITLE                the control holding the keyboard focus (JSON)
 //   nvdriver close TITLE                ask the window to close (as the title bar's close box)
+//   nvdriver scroll TITLE LINES         scroll the visible rich-text box down by LINES lines
 //   nvdriver regset KEY VALUE DATA      set a text value (REG_SZ), creating the key
 //   nvdriver regquery KEY VALUE         a value's type and data (hex) as JSON; exit 1 if missing
 //   nvdriver regdelete KEY              delete a key with everything below it (missing: fine)
 //   nvdriver regexists KEY              exit 0 when the key exists, 1 when not
 //                                       (KEY begins with HKLM\ or HKCU\)
+//   nvdriver tamper FILE                try what another program might do to FILE: rename it and
+//                                       open it for writing; the error codes as JSON (0: it
+//                                       worked, and a rename is then undone)
 //   nvdriver serve                      run commands read from standard input, one a line (below)
 //   nvdriver textsize FACE HEIGHT WEIGHT TEXT...
 //                                       line and character height of that font here, and the
@@ -37,6 +41,7 @@
 
 #include <fcntl.h>
 #include <io.h>
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -195,6 +200,11 @@ std::string Describe(HWND top, HWND control) {
         Ask(control, BM_GETCHECK, 0, 0, state);
         json += ",\"checked\":" + std::string(state == BST_CHECKED ? "true" : "false");
     }
+    if (cls == "RichEdit20A") {
+        DWORD_PTR first = 0;
+        Ask(control, EM_GETFIRSTVISIBLELINE, 0, 0, first);
+        json += ",\"first_line\":" + std::to_string(first);
+    }
     if (cls == PROGRESS_CLASSA) {
         DWORD_PTR position = 0;
         DWORD_PTR max = 0;
@@ -304,7 +314,53 @@ std::string DecodeArgument(const char* argument) {
     return bytes;
 }
 
-// Measures texts in a font made the way a form makes its fonts, on the screen's device context.
+// The width from a text's origin to the right edge of the last pixel it inks when drawn with
+// the font selected into `dc` (outline fonts may ink beyond their advance widths).
+int InkedWidth(HDC dc, const std::string& text, int width, int height) {
+    width += height + 8;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(dc);
+    int inked = 0;
+    if (bitmap != nullptr && bits != nullptr && memory != nullptr) {
+        auto* pixels = static_cast<std::uint32_t*>(bits);
+        std::fill(pixels, pixels + static_cast<std::size_t>(width) * height, 0xFFFFFFU);
+        HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+        HGDIOBJ oldFont = SelectObject(memory, GetCurrentObject(dc, OBJ_FONT));
+        SetBkMode(memory, TRANSPARENT);
+        RECT area{0, 0, width, height};
+        DrawTextA(memory, text.c_str(), static_cast<int>(text.size()), &area,
+                  DT_EXPANDTABS | DT_LEFT | DT_NOCLIP);
+        GdiFlush();
+        for (int y = 0; y < height; ++y) {
+            for (int x = width - 1; x >= inked; --x) {
+                if ((pixels[static_cast<std::size_t>(y) * width + x] & 0xFFFFFFU) != 0xFFFFFFU) {
+                    inked = x + 1;
+                    break;
+                }
+            }
+        }
+        SelectObject(memory, oldFont);
+        SelectObject(memory, oldBitmap);
+    }
+    if (memory != nullptr) {
+        DeleteDC(memory);
+    }
+    if (bitmap != nullptr) {
+        DeleteObject(bitmap);
+    }
+    return inked;
+}
+
+// Measures texts in a font made the way a form makes its fonts, on the screen's device context:
+// "widths" by the text metrics, "inked" to the last pixel the drawn text inks.
 int TextSize(const std::vector<std::string>& args) {
     // args: program, "textsize", face, height, weight, texts...
     if (args.size() < 5) {
@@ -327,14 +383,18 @@ int TextSize(const std::vector<std::string>& args) {
     std::string json =
         "{\"face\":" + Json(face) + ",\"line_height\":" + std::to_string(metrics.tmHeight) +
         ",\"char_height\":" + std::to_string(metrics.tmHeight - metrics.tmInternalLeading) +
-        ",\"weight\":" + std::to_string(metrics.tmWeight) + ",\"widths\":[";
+        ",\"weight\":" + std::to_string(metrics.tmWeight);
+    std::string widths;
+    std::string inked;
     for (std::size_t i = 5; i < args.size(); ++i) {
         RECT rect{0, 0, 0, 0};
         DrawTextA(dc, args[i].c_str(), static_cast<int>(args[i].size()), &rect,
                   DT_CALCRECT | DT_EXPANDTABS | DT_LEFT);
-        json += (i > 5 ? "," : "") + std::to_string(rect.right - rect.left);
+        widths += (i > 5 ? "," : "") + std::to_string(rect.right - rect.left);
+        inked += (i > 5 ? "," : "") + std::to_string(InkedWidth(dc, args[i], rect.right - rect.left,
+                                                                rect.bottom - rect.top));
     }
-    Print(json + "]}\n");
+    Print(json + ",\"widths\":[" + widths + "],\"inked\":[" + inked + "]}\n");
     SelectObject(dc, previous);
     ReleaseDC(nullptr, dc);
     DeleteObject(font);
@@ -343,9 +403,11 @@ int TextSize(const std::vector<std::string>& args) {
 
 int Usage() {
     gErr +=
-        "usage: nvdriver wait|gone|window|controls|click|settext|keys|focus|close TITLE ...\n"
+        "usage: nvdriver wait|gone|window|controls|click|settext|keys|focus|close|scroll TITLE "
+        "...\n"
         "       nvdriver textsize FACE HEIGHT WEIGHT TEXT...\n"
         "       nvdriver regset|regquery|regdelete|regexists KEY [VALUE [DATA]]\n"
+        "       nvdriver tamper FILE\n"
         "       nvdriver serve\n";
     return 2;
 }
@@ -432,6 +494,30 @@ int Registry(const std::vector<std::string>& args) {
     return Usage();
 }
 
+// Tries to rename `file` and to open it for writing, as any program of the same account could;
+// reports each attempt's error code (0 when it was allowed).
+int Tamper(const std::string& file) {
+    const std::string aside = file + ".tampered";
+    DWORD renameError = ERROR_SUCCESS;
+    if (MoveFileA(file.c_str(), aside.c_str())) {
+        MoveFileA(aside.c_str(), file.c_str());
+    } else {
+        renameError = GetLastError();
+    }
+    DWORD writeError = ERROR_SUCCESS;
+    HANDLE writer = CreateFileA(file.c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (writer == INVALID_HANDLE_VALUE) {
+        writeError = GetLastError();
+    } else {
+        CloseHandle(writer);
+    }
+    Print("{\"rename\":" + std::to_string(renameError) +
+          ",\"write\":" + std::to_string(writeError) + "}\n");
+    return 0;
+}
+
 // Runs one command; args[0] is the program's name.
 int Execute(const std::vector<std::string>& args) {
     if (args.size() < 3) {
@@ -442,6 +528,9 @@ int Execute(const std::vector<std::string>& args) {
     const std::string title = args[2];
     if (command.compare(0, 3, "reg") == 0) {
         return Registry(args);
+    }
+    if (command == "tamper" && argc == 3) {
+        return Tamper(title);
     }
     if (command == "textsize") {
         const int code = TextSize(args);
@@ -541,6 +630,16 @@ int Execute(const std::vector<std::string>& args) {
     if (command == "close") {
         PostMessageA(top, WM_CLOSE, 0, 0);
         return 0;
+    }
+    if (command == "scroll" && argc == 4) {
+        for (HWND control : Descendants(top)) {
+            if (ClassOf(control) == "RichEdit20A" && IsWindowVisible(control)) {
+                DWORD_PTR ignored = 0;
+                Ask(control, EM_LINESCROLL, 0, std::atoi(args[3].c_str()), ignored);
+                return 0;
+            }
+        }
+        return Fail("no visible rich-text box", title);
     }
     return Usage();
 }

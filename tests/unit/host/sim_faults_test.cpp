@@ -16,8 +16,7 @@ int RunSteps(SimHost& host) {
             return steps;
         }
         ++steps;
-        host.AddFile("C:\\src.bin", "payload");
-        if (!host.CopyFileNoOverwrite("C:\\src.bin", R"(C:\Target\a.bin)")) {
+        if (!host.CreateNewFile(R"(C:\Target\a.bin)")) {
             return steps;
         }
         ++steps;
@@ -37,9 +36,9 @@ int RunSteps(SimHost& host) {
 TEST(FaultPlan, FailsByKindTargetAndOccurrence) {
     SimHost host;
     host.AddFile("C:\\a", "1");
-    host.Fail(SimOp::kCopyFile, "C:\\second.bin");
-    EXPECT_TRUE(host.CopyFileNoOverwrite("C:\\a", "C:\\first.bin"));
-    EXPECT_FALSE(host.CopyFileNoOverwrite("C:\\a", "c:\\SECOND.bin"));  // matches destination
+    host.Fail(SimOp::kCreateFile, "C:\\second.bin");
+    EXPECT_NE(host.CreateNewFile("C:\\first.bin"), nullptr);
+    EXPECT_EQ(host.CreateNewFile("c:\\SECOND.bin"), nullptr);  // the target's case does not matter
     host.ClearFaults();
 
     host.Fail(SimOp::kRemoveFile, "", 2);  // only the second deletion fails
@@ -79,10 +78,10 @@ TEST(FaultPlan, KeysFailByPath) {
 TEST(FaultPlan, CountsAndLogsEveryOperation) {
     SimHost clean;
     ASSERT_EQ(RunSteps(clean), 4);
-    EXPECT_EQ(clean.OperationCount(), 4U);  // create folder, copy, create key, set value
-    EXPECT_EQ(clean.OperationCount(SimOp::kCopyFile), 1U);
+    EXPECT_EQ(clean.OperationCount(), 4U);  // create folder, create file, create key, set value
+    EXPECT_EQ(clean.OperationCount(SimOp::kCreateFile), 1U);
     ASSERT_EQ(clean.OperationLog().size(), 4U);
-    EXPECT_EQ(clean.OperationLog()[1].op, SimOp::kCopyFile);
+    EXPECT_EQ(clean.OperationLog()[1].op, SimOp::kCreateFile);
     EXPECT_EQ(clean.OperationLog()[1].number, 2U);
     EXPECT_EQ(clean.OperationLog()[0].target, "c:\\target");
 }

@@ -132,22 +132,86 @@ TEST(SimStreams, OpenFileCannotBeDeletedOrRecreated) {
     EXPECT_FALSE(host.RemoveFile("C:\\f.txt"));
 }
 
-TEST(SimCopy, RefusesToOverwriteAndReportsProgress) {
+TEST(SimCopy, CopiesAStreamFromItsStartIntoANewFileOnly) {
     SimHost host;
     host.AddFile("C:\\src.bin", std::string(200000, 'a'));
+    const std::unique_ptr<FileStream> source = host.OpenFileForReading("C:\\src.bin");
+    source->Seek(5000);  // wherever the stream stands, the copy takes all of it
     int calls = 0;
-    EXPECT_TRUE(host.CopyFileNoOverwrite("C:\\src.bin", "C:\\dst.bin", [&] { ++calls; }));
+    EXPECT_TRUE(host.CopyToNewFile(*source, "C:\\dst.bin", [&] { ++calls; }));
     EXPECT_EQ(calls, 4);  // one per 64 KiB piece
     EXPECT_EQ(host.FileData("C:\\dst.bin"), std::string(200000, 'a'));
+    EXPECT_FALSE(host.IsHeld("C:\\dst.bin"));
 
-    host.AddFile("C:\\src.bin", "changed");
-    EXPECT_FALSE(host.CopyFileNoOverwrite("C:\\src.bin", "c:\\DST.bin"));
+    // Nothing that already has the name is replaced or written through.
+    host.AddFile("C:\\victim.dll", "system library");
+    host.AddFileLink("C:\\link.bin", "C:\\victim.dll");
+    host.AddFolder("C:\\folder.bin");
+    for (const char* taken : {"c:\\DST.bin", "C:\\link.bin", "C:\\folder.bin"}) {
+        EXPECT_FALSE(host.CopyToNewFile(*source, taken)) << taken;
+    }
     EXPECT_EQ(host.FileData("C:\\dst.bin")->size(), 200000U);
+    EXPECT_EQ(host.FileData("C:\\victim.dll"), "system library");
 
-    EXPECT_FALSE(host.CopyFileNoOverwrite("C:\\none.bin", "C:\\x.bin"));
-    EXPECT_FALSE(host.CopyFileNoOverwrite("C:\\src.bin", R"(C:\nofolder\x.bin)"));
-    EXPECT_FALSE(host.FileExists("C:\\x.bin"));
-    EXPECT_TRUE(host.CopyFileNoOverwrite("C:\\src.bin", "C:\\empty.bin"));  // no progress given
+    EXPECT_FALSE(host.CopyToNewFile(*source, R"(C:\nofolder\x.bin)"));
+    EXPECT_TRUE(host.CopyToNewFile(*source, "C:\\quiet.bin"));  // no progress given
+
+    // A progress call that raises ends the copy; the incomplete file goes.
+    EXPECT_THROW(host.CopyToNewFile(*source, "C:\\cancelled.bin", [] { throw Error("stop"); }),
+                 Error);
+    EXPECT_FALSE(host.FileExists("C:\\cancelled.bin"));
+    // So does a read that fails.
+    host.Fail(SimOp::kRead, "C:\\src.bin", 2);
+    EXPECT_FALSE(host.CopyToNewFile(*source, "C:\\unread.bin"));
+    EXPECT_FALSE(host.FileExists("C:\\unread.bin"));
+}
+
+TEST(SimStreams, HeldFilesAndFoldersKeepOthersOut) {
+    SimHost host;
+    host.AddFolder("C:\\open");
+    host.SetFolderSecurity("C:\\open", {SimOwner::kCurrentUser, true, false});
+    host.AddFolder("C:\\open\\held");
+    {
+        const std::unique_ptr<HeldFolder> held = host.HoldSafeFolder("C:\\open\\held");
+        ASSERT_NE(held, nullptr);
+        const std::unique_ptr<FileStream> file = host.CreateFileForWriting(R"(C:\open\held\f)");
+        file->Write("mine", 4);
+        // The program's own file shares reading with nobody while it writes.
+        EXPECT_THROW(host.OpenFileForReading(R"(C:\open\held\f)"), Error);
+        EXPECT_FALSE(host.RemoveFile(R"(C:\open\held\f)"));
+        EXPECT_FALSE(host.OtherUserRename("C:\\open\\held", "C:\\open\\moved"));
+        EXPECT_FALSE(held->RemoveIfEmpty());  // holds a file
+        EXPECT_TRUE(file->Remove());
+        EXPECT_FALSE(host.FileExists(R"(C:\open\held\f)"));
+        EXPECT_TRUE(held->RemoveIfEmpty());
+    }
+    EXPECT_FALSE(host.FolderExists("C:\\open\\held"));
+    // Once nothing holds it, another user may move a folder where others may write.
+    host.AddFolder("C:\\open\\free");
+    EXPECT_TRUE(host.OtherUserRename("C:\\open\\free", "C:\\open\\moved"));
+    EXPECT_TRUE(host.FolderExists("C:\\open\\moved"));
+    // A read-only stream cannot delete, and a removed stream cannot be used.
+    host.AddFile("C:\\r.bin", "r");
+    const std::unique_ptr<FileStream> reader = host.OpenFileForReading("C:\\r.bin");
+    EXPECT_FALSE(reader->Remove());
+}
+
+TEST(SimShortcuts, OnlyARegularLnkFileIsRemovedAsAShortcut) {
+    SimHost host;
+    host.AddFile("C:\\d\\a.lnk", "link");
+    host.AddFile("C:\\d\\a.txt", "text");
+    host.AddFile("C:\\d\\target", "t");
+    host.AddFileLink("C:\\d\\b.LNK", "C:\\d\\target");
+    host.AddFolder("C:\\d\\c.lnk");
+    const std::vector<std::pair<const char*, bool>> cases = {
+        {"C:\\d\\a.lnk", true},  {"C:\\d\\a.txt", false},       {"C:\\d\\b.LNK", false},
+        {"C:\\d\\c.lnk", false}, {"C:\\d\\missing.lnk", false}, {"", false},
+    };
+    for (const auto& [path, removed] : cases) {
+        EXPECT_EQ(host.RemoveShortcutFile(path), removed) << path;
+    }
+    EXPECT_EQ(host.FileData("C:\\d\\target"), "t");
+    EXPECT_TRUE(host.FileExists("C:\\d\\b.LNK"));
 }
 
 TEST(SimFaults, FileInUseCannotBeReplaced) {
@@ -168,8 +232,9 @@ TEST(SimFaults, ReadOnlyFolderTakesNothing) {
     EXPECT_FALSE(host.CreateFolderWithParents(R"(E:\cd\tempnv)"));
     EXPECT_THROW(host.CreateFileForWriting(R"(E:\cd\x)"), Error);
     EXPECT_FALSE(host.RemoveFile(R"(E:\cd\Setup.exe)"));
-    EXPECT_FALSE(host.CopyFileNoOverwrite(R"(E:\cd\Setup.exe)", "E:\\copy.exe"));
-    EXPECT_TRUE(host.CopyFileNoOverwrite(R"(E:\cd\Setup.exe)", "C:\\copy.exe"));
+    const std::unique_ptr<FileStream> setup = host.OpenFileForReading(R"(E:\cd\Setup.exe)");
+    EXPECT_FALSE(host.CopyToNewFile(*setup, "E:\\copy.exe"));
+    EXPECT_TRUE(host.CopyToNewFile(*setup, "C:\\copy.exe"));
 }
 
 TEST(SimFaults, DiskFillsAfterTheFreeSpace) {
@@ -180,7 +245,8 @@ TEST(SimFaults, DiskFillsAfterTheFreeSpace) {
     out->Write("12345678", 8);
     EXPECT_EQ(ErrorText([&] { out->Write("abc", 3); }), "Fehler beim Schreiben in C:\\big.bin");
     out->Write("ab", 2);
-    EXPECT_FALSE(host.CopyFileNoOverwrite(R"(C:\cd\Setup.exe)", "C:\\copy2.exe"));
+    const std::unique_ptr<FileStream> setup = host.OpenFileForReading(R"(C:\cd\Setup.exe)");
+    EXPECT_FALSE(host.CopyToNewFile(*setup, "C:\\copy2.exe"));
     EXPECT_FALSE(host.FileExists("C:\\copy2.exe"));
 }
 

@@ -85,6 +85,42 @@ TEST(RegistryValues, DeleteLeavesTheKey) {
     EXPECT_TRUE(host.RegistryValueNames(kKey).empty());
 }
 
+TEST(RegistryValues, DwordsAreFourBytesLeastSignificantFirst) {
+    SimHost host;
+    const std::unique_ptr<RegistryKey> key = host.CreateKey(kKey);
+    key->WriteDword("EstimatedSize", 0x01020304U);
+    key->WriteDword("NoRepair", 1);
+    EXPECT_EQ(host.RegistryValueAt(kKey, "EstimatedSize"),
+              (RegistryValue{kRegDword, std::string("\x04\x03\x02\x01", 4)}));
+    EXPECT_EQ(host.RegistryValueAt(kKey, "NoRepair"),
+              (RegistryValue{kRegDword, std::string("\x01\0\0\0", 4)}));
+    EXPECT_EQ(DwordValue(0xFFFFFFFFU).data, std::string(4, '\xFF'));
+    host.Fail(SimOp::kSetValue, "nomodify");
+    EXPECT_THROW(key->WriteDword("NoModify", 1), Error);
+    EXPECT_FALSE(host.RegistryValueAt(kKey, "NoModify").has_value());
+}
+
+// A key goes with its values, but not while it has subkeys, nor without the right to write.
+TEST(RegistryKeys, DeleteTakesTheValuesAndLeavesParentsAndSubkeys) {
+    SimHost host;
+    host.SetRegistryString(kKey, "InstallPath", R"(C:\x\)");
+    host.SetRegistryString("Software\\Halvorn\\Other", "A", "a");
+    EXPECT_FALSE(host.DeleteKey("\\Software\\Halvorn"));  // has subkeys
+    host.SetRegistryWritable(false);
+    EXPECT_FALSE(host.DeleteKey(kKey));
+    host.SetRegistryWritable(true);
+    host.Fail(SimOp::kDeleteKey, "software\\halvorn\\norvista", 1);
+    EXPECT_FALSE(host.DeleteKey(kKey));
+    EXPECT_TRUE(host.RegistryKeyExists(kKey));
+
+    EXPECT_TRUE(host.DeleteKey(kKey));
+    EXPECT_FALSE(host.RegistryKeyExists(kKey));
+    EXPECT_FALSE(host.RegistryValueAt(kKey, "InstallPath").has_value());
+    EXPECT_TRUE(host.RegistryKeyExists("Software\\Halvorn\\Other"));
+    EXPECT_FALSE(host.DeleteKey(kKey));  // gone already
+    EXPECT_EQ(host.OpenKey(kKey, KeyAccess::kRead), nullptr);
+}
+
 TEST(RegistryValues, KeyRemovedWhileOpenFailsQuietly) {
     SimHost host;
     host.SetRegistryString(kKey, "InstallPath", R"(C:\x\)");

@@ -255,7 +255,7 @@ TEST_F(FailingLine, ReachesTheCallerOfLoaded) {
         window_.Language().Script()->Add(script_.Strings(i));
     }
     // An integer property given a word keeps its value silently; add a real failure after it.
-    window_.Language().Script()->Insert(2, "btnNext.Default = 'maybe'");
+    window_.Language().Script()->Insert(2, "btnNext.Enabled = 'maybe'");
     EXPECT_THROW(toolkit::NotifyLoaded(window_.Form()), Error);
     EXPECT_EQ(window_.Get<toolkit::TProgressBar>("pbInstall").Position(), 0);
     ExpectStoppedAtTheFailingLine();

@@ -1,5 +1,5 @@
-// Failing files during extraction: each raises an error with a clear text, and nothing is
-// written outside the temporary folder.
+// Failing files during extraction: each raises an error of the kind that names the failure
+// and the file, and nothing is written outside the temporary folder.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@ void PutSetup(FakeFileSystem& fs) {
     fs.files["setup.exe"] = SetupFile(BlockStream(EntryStream(kFiles)));
 }
 
+// The error's kind and file, as its technical summary gives them; each program words them.
 std::string ExtractionError(FakeFileSystem& fs) {
     try {
         Extract(fs);
@@ -29,43 +30,43 @@ TEST(ExtractionFaults, DiskFullDuringTheRawCopy) {
     FakeFileSystem fs;
     PutSetup(fs);
     fs.diskSpace = 1000;
-    EXPECT_EQ(ExtractionError(fs), "Cannot write to \"tmp\\package.dlz\". The disk may be full.");
+    EXPECT_EQ(ExtractionError(fs), "write-failed: tmp\\package.dlz");
 }
 
 TEST(ExtractionFaults, DiskFullDuringDecompression) {
     FakeFileSystem fs;
     PutSetup(fs);
     fs.diskSpace = fs.files["setup.exe"].size() + 5000;
-    EXPECT_EQ(ExtractionError(fs), "Cannot write to \"tmp\\package.dld\". The disk may be full.");
+    EXPECT_EQ(ExtractionError(fs), "write-failed: tmp\\package.dld");
 }
 
 TEST(ExtractionFaults, DiskFullDuringSplitting) {
     FakeFileSystem fs;
     PutSetup(fs);
     fs.diskSpace = fs.files["setup.exe"].size() + EntryStream(kFiles).size() + 100;
-    EXPECT_EQ(ExtractionError(fs), "Cannot write to \"tmp\\one.bin\". The disk may be full.");
+    EXPECT_EQ(ExtractionError(fs), "write-failed: tmp\\one.bin");
 }
 
 TEST(ExtractionFaults, SetupThatReadsShortOrFails) {
     FakeFileSystem fs;
     PutSetup(fs);
     fs.shortReads["setup.exe"] = 2000;  // Size still reports the whole file
-    EXPECT_EQ(ExtractionError(fs), "The setup file cannot be read.");
+    EXPECT_EQ(ExtractionError(fs), "setup-unreadable");
     FakeFileSystem failing;
     PutSetup(failing);
     failing.failingReads["setup.exe"] = 5000;
-    EXPECT_EQ(ExtractionError(failing), "The setup file cannot be read.");
+    EXPECT_EQ(ExtractionError(failing), "setup-unreadable");
 }
 
 TEST(ExtractionFaults, PackageFileThatCannotBeReadBack) {
     FakeFileSystem fs;
     PutSetup(fs);
     fs.failingReads["tmp\\package.dld"] = 100;
-    EXPECT_EQ(ExtractionError(fs), "Cannot read \"tmp\\package.dld\".");
+    EXPECT_EQ(ExtractionError(fs), "read-failed: tmp\\package.dld");
     FakeFileSystem dlz;
     PutSetup(dlz);
     dlz.failingReads["tmp\\package.dlz"] = 100;
-    EXPECT_EQ(ExtractionError(dlz), "The package file cannot be read.");
+    EXPECT_EQ(ExtractionError(dlz), "package-unreadable");
 }
 
 TEST(ExtractionFaults, FilesThatCannotBeCreated) {
@@ -73,14 +74,14 @@ TEST(ExtractionFaults, FilesThatCannotBeCreated) {
         FakeFileSystem fs;
         PutSetup(fs);
         fs.uncreatable.insert(path);
-        EXPECT_EQ(ExtractionError(fs), "Cannot create \"" + path + "\".");
+        EXPECT_EQ(ExtractionError(fs), "create-failed: " + path);
         EXPECT_EQ(fs.files.count(path), 0U);
     }
 }
 
 TEST(ExtractionFaults, MissingSetupFile) {
     FakeFileSystem fs;
-    EXPECT_EQ(ExtractionError(fs), "Cannot open \"setup.exe\".");
+    EXPECT_EQ(ExtractionError(fs), "open-failed: setup.exe");
 }
 
 TEST(ExtractionFaults, AShortReadOfThePackageFileIsADamagedPackageNotStaleData) {

@@ -116,7 +116,8 @@ PRODUCT = [
 
 
 def run(*args):
-    return subprocess.run([NVPACK, *args], capture_output=True, text=True, timeout=120)
+    return subprocess.run([NVPACK, *args], capture_output=True, text=True, errors="replace",
+                          timeout=120)
 
 
 class Base(unittest.TestCase):
@@ -216,7 +217,7 @@ class CommandLineErrors(Base):
 
     def test_help_and_usage_mistakes(self):
         self.expect(["--help"], 0, "usage: nvpack build", "nvpack verify SETUP",
-                    "build first, then sign")
+                    "build first, then sign", "extract [--force] SETUP DIR")
         self.expect([], 2, "no command given", "--help")
         self.expect(["pack"], 2, "unknown command")
         self.expect(["verify"], 2, "wrong number of arguments")
@@ -227,6 +228,8 @@ class CommandLineErrors(Base):
         self.expect(self.build_args("--piece", "x", "f"), 2, "--piece takes a number")
         self.expect(self.build_args("--frobnicate", "f"), 2, "unknown option --frobnicate")
         self.expect(self.build_args("--jobs"), 2, "--jobs needs a value")
+        self.expect(["extract", "--force", "setup.exe"], 2, "wrong number of arguments")
+        self.expect(["extract", "--overwrite", "setup.exe", "out"], 2, "unknown option")
 
     def test_missing_or_unreadable_inputs(self):
         self.expect(self.build_args(self.path("missing.bin")), 1, "Cannot open", "missing.bin")
@@ -239,7 +242,10 @@ class CommandLineErrors(Base):
         self.assertFalse(os.path.exists(self.path("setup.exe")))
 
     def test_names_that_are_not_plain_file_names(self):
-        for name in ("CON", "lpt1.txt", "package.dld", "a:b", "a*b", "trailing.", "x\x01y"):
+        for name in ("CON", "lpt1.txt", "package.dld", "a:b", "a*b", "trailing.", "x\x01y", "COM0",
+                     "lpt0.txt", "CONIN$", "conout$.log", "Clock$", b"COM\xb9", b"lpt\xb3.txt"):
+            if isinstance(name, bytes):
+                name = os.fsdecode(name)
             self.expect(self.build_args(self.write(name, b"data")), 1, "plain file name")
         self.expect(self.build_args(self.path("in") + "/"), 1, "plain file name")
         os.makedirs(self.path("d1"))
@@ -301,6 +307,18 @@ class VerifyFaults(Base):
             self.assertEqual(len(lines), 1, lines)
             self.assertIn(text_, lines[0])
 
+    def test_reserved_names_in_a_payload_from_elsewhere(self):
+        for name in (b"COM\xb9", b"lpt\xb2.txt", b"Com\xb3", b"COM0", b"LPT0.x", b"CONIN$",
+                     b"conout$", b"CLOCK$.txt"):
+            setup = write_setup(make_stub(), [(b"ok.txt", b"x"), (name, b"y")], 32768, 9)
+            code, lines = self.verify(setup)
+            self.assertEqual(code, 1, name)
+            self.assertIn("entry 2 has a name that is not a plain file name", lines[0])
+            result = run("extract", self.path("setup.exe"), self.path("out"))
+            self.assertEqual(result.returncode, 1, name)
+            self.assertEqual(os.listdir(self.path("out")), ["ok.txt"])
+            shutil.rmtree(self.path("out"))
+
     def test_checksum_mismatch(self):
         entries = list(PRODUCT)
         stream = bytearray(entry_stream(entries))
@@ -316,6 +334,83 @@ class VerifyFaults(Base):
         result = run("extract", self.path("setup.exe"), self.path("out"))
         self.assertEqual(result.returncode, 1)
         self.assertIn("damaged", result.stderr)
+        # What was extracted stays; no intermediate package file is ever left in DIR.
+        self.assertEqual(sorted(os.listdir(self.path("out"))),
+                         sorted(name.decode() for name, _ in entries))
+
+
+class ExtractIntoAFolderOthersCanWrite(Base):
+    """A folder where someone planted links or files before nvpack extract runs."""
+
+    def plant(self, kind, at):
+        if kind == "file":
+            with open(at, "wb") as f:
+                f.write(b"old")
+        elif kind == "link":
+            os.symlink(self.path("secret"), at)
+        elif kind == "dangling link":
+            os.symlink(self.path("created-through-link"), at)
+        elif kind == "hard link":
+            os.link(self.path("secret"), at)
+        elif kind == "folder":
+            os.makedirs(at)
+
+    def test_planted_names_are_never_written_through(self):
+        setup = self.write("setup.exe", write_setup(make_stub(), PRODUCT, 32768, 9))
+        target = "NV.OBJ"  # the sixth entry
+        cases = [  # planted, --force, exit code, text
+            (None, False, 0, ""),
+            ("file", False, 1, "already exists"),
+            ("file", True, 0, ""),
+            ("link", False, 1, "already exists"),
+            ("link", True, 1, "is not a regular file"),
+            ("dangling link", True, 1, "is not a regular file"),
+            ("hard link", False, 1, "already exists"),
+            ("hard link", True, 0, ""),
+            ("folder", True, 1, "is not a regular file"),
+        ]
+        for kind, force, code, message in cases:
+            label = "%s, force=%s" % (kind, force)
+            out = self.path("out")
+            shutil.rmtree(out, ignore_errors=True)
+            os.makedirs(out)
+            self.write("secret", b"secret")
+            if kind:
+                self.plant(kind, os.path.join(out, target))
+            result = run("extract", *(["--force"] if force else []), setup, out)
+            self.assertEqual(result.returncode, code, label + ": " + result.stderr)
+            self.assertIn(message, result.stderr, label)
+            self.assertEqual(self.read("secret"), b"secret", label)
+            self.assertFalse(os.path.lexists(self.path("created-through-link")), label)
+            if code == 0:
+                for name, data in PRODUCT:
+                    self.assertFalse(os.path.islink(os.path.join(out, name.decode())), label)
+                    self.assertEqual(self.read(os.path.join("out", name.decode())), data, label)
+            else:
+                self.assertIn(os.path.join(out, target), result.stderr, label)
+
+    def test_every_existing_file_stops_extract_until_forced(self):
+        setup = self.write("setup.exe", write_setup(make_stub(), PRODUCT, 32768, 9))
+        out = self.path("out")
+        self.assertEqual(run("extract", setup, out).returncode, 0)
+        with open(os.path.join(out, "Norvis.exe"), "wb") as f:
+            f.write(b"changed")
+        result = run("extract", setup, out)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("already exists", result.stderr)
+        self.assertIn("--force", result.stderr)
+        self.assertEqual(self.read("out/Norvis.exe"), b"changed")
+        self.assertEqual(run("extract", setup, out, "--force").returncode, 0)
+        self.assertEqual(self.read("out/Norvis.exe"), dict(PRODUCT)[b"Norvis.exe"])
+
+    def test_a_folder_that_is_a_link_is_refused(self):
+        setup = self.write("setup.exe", write_setup(make_stub(), PRODUCT, 32768, 9))
+        os.makedirs(self.path("real"))
+        os.symlink(self.path("real"), self.path("out"))
+        result = run("extract", "--force", setup, self.path("out"))
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("is a symbolic link", result.stderr)
+        self.assertEqual(os.listdir(self.path("real")), [])
 
 
 def block_stream_end(setup, offset):

@@ -58,19 +58,5 @@ TEST(FloatSyntax, AcceptsPlainNumbersOnly) {
     EXPECT_FALSE(ParseFloat("1e999"));
 }
 
-TEST(CaseFolding, FoldsOnlyAsciiLetters) {
-    EXPECT_EQ(LowerCaseAZ("ENGLISH \xC4\xD6\xDC"), "english \xC4\xD6\xDC");
-    EXPECT_TRUE(SameTextAZ("btnNext", "BTNNEXT"));
-    EXPECT_FALSE(SameTextAZ("\xE4", "\xC4"));  // a-umlaut and A-umlaut stay different
-    EXPECT_FALSE(SameTextAZ("abc", "abcd"));
-    EXPECT_FALSE(SameTextAZ("[", "{"));  // 0x5B and 0x7B are not letters
-}
-
-TEST(Trimming, RemovesControlCharactersButNotHighBytes) {
-    EXPECT_EQ(TrimControl(" \t\r\n x y \x01\x1F"), "x y");
-    EXPECT_EQ(TrimControl("\xA0x\xA0"), "\xA0x\xA0");
-    EXPECT_EQ(TrimControl(" \n "), "");
-}
-
 }  // namespace
 }  // namespace nv::toolkit

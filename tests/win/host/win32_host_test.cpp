@@ -10,8 +10,8 @@
 #include <functional>
 #include <stdexcept>
 
+#include "base/text.h"
 #include "host/administrator.h"
-#include "host/path_text.h"
 #include "host/shell_link.h"
 #include "host/special_folders.h"
 #include "host/win32/native_sid.h"
@@ -121,6 +121,25 @@ TEST_F(RegistryTest, OtherTypesRaiseAndValuesDelete) {
     EXPECT_FALSE(key->QueryValue("Number").has_value());
 }
 
+TEST_F(RegistryTest, DwordsAndKeyDeletion) {
+    {
+        const std::unique_ptr<RegistryKey> key = host_.CreateKey(kTestKey);
+        ASSERT_NE(key, nullptr);
+        key->WriteDword("EstimatedSize", 0x01020304U);
+        DWORD type = 0;
+        DWORD number = 0;
+        DWORD size = sizeof(number);
+        ASSERT_EQ(::RegGetValueA(HKEY_LOCAL_MACHINE, kTestKey, "EstimatedSize", RRF_RT_ANY, &type,
+                                 &number, &size),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+        EXPECT_EQ(number, 0x01020304U);
+    }
+    EXPECT_TRUE(host_.DeleteKey(std::string("\\") + kTestKey));
+    EXPECT_EQ(host_.OpenKey(kTestKey, KeyAccess::kRead), nullptr);
+    EXPECT_FALSE(host_.DeleteKey(kTestKey));  // gone already
+}
+
 TEST_F(TempFolderTest, ProfileFilesWriteAndReadBack) {
     const std::string ini = In("norvis.ini");
     EXPECT_EQ(host_.ReadProfileText(ini, "GENERAL", "LANGUAGE"), "");
@@ -184,21 +203,37 @@ TEST_F(TempFolderTest, FoldersAndCopies) {
               "Verzeichnis kann nicht entfernt werden");
     EXPECT_NO_THROW(host_.RemoveFolder(In(R"(a\b\c)")));
     EXPECT_FALSE(host_.FolderExists(In(R"(a\b\c)")));
+}
 
-    host_.CreateFileForWriting(In("src.bin"))->Write(std::string(300000, 'x').data(), 300000);
+TEST_F(TempFolderTest, CopiesComeFromAnOpenStreamIntoANewFile) {
+    std::string data(300000, 'x');
+    data[299999] = 'z';
+    host_.CreateFileForWriting(In("src.bin"))->Write(data.data(), data.size());
+    const std::unique_ptr<FileStream> source = host_.OpenFileForReading(In("src.bin"));
+    source->Seek(1000);  // a copy starts at the beginning wherever the stream stands
     int calls = 0;
-    EXPECT_TRUE(host_.CopyFileNoOverwrite(In("src.bin"), In("dst.bin"), [&] { ++calls; }));
+    EXPECT_TRUE(host_.CopyToNewFile(*source, In("dst.bin"), [&] { ++calls; }));
     EXPECT_EQ(calls, 5);  // one per 64 KiB piece
-    EXPECT_EQ(ReadWholeFile(host_, In("dst.bin")).size(), 300000U);
-    EXPECT_FALSE(host_.CopyFileNoOverwrite(In("src.bin"), In("dst.bin")));  // exists
-    EXPECT_FALSE(host_.CopyFileNoOverwrite(In("src.bin"), In("dst.bin"), [] {}));
-    EXPECT_FALSE(host_.CopyFileNoOverwrite(In("none.bin"), In("other.bin")));
+    EXPECT_EQ(ReadWholeFile(host_, In("dst.bin")), data);
 
-    // A progress callback that raises cancels the copy and the error comes out.
-    EXPECT_THROW(host_.CopyFileNoOverwrite(In("src.bin"), In("cancelled.bin"),
-                                           [] { throw std::runtime_error("stop"); }),
+    // An existing destination is refused and left as it was.
+    host_.CreateFileForWriting(In("there.bin"))->Write("mine", 4);
+    EXPECT_FALSE(host_.CopyToNewFile(*source, In("there.bin")));
+    EXPECT_EQ(ReadWholeFile(host_, In("there.bin")), "mine");
+    EXPECT_FALSE(host_.CopyToNewFile(*source, In("missing\\dst.bin")));
+
+    // A progress callback that raises ends the copy; the partial file goes and the error
+    // comes out.
+    calls = 0;
+    EXPECT_THROW(host_.CopyToNewFile(*source, In("cancelled.bin"),
+                                     [&] {
+                                         if (++calls == 2) {
+                                             throw std::runtime_error("stop");
+                                         }
+                                     }),
                  std::runtime_error);
-    EXPECT_FALSE(host_.RemoveFile(In("cancelled.bin")));
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(::GetFileAttributesA(In("cancelled.bin").c_str()), INVALID_FILE_ATTRIBUTES);
 
     EXPECT_TRUE(host_.RemoveFile(In("dst.bin")));
     EXPECT_FALSE(host_.RemoveFile(In("dst.bin")));
@@ -301,11 +336,45 @@ TEST(Win32System, VersionAndExecutable) {
     EXPECT_NE(text, kVersionQueryFailedText);
     EXPECT_TRUE(host.QueryVersion(VersionQuery::kExtended).has_value());
     EXPECT_TRUE(host.QueryVersion(VersionQuery::kShort).has_value());
+}
 
-    const std::string exe = host.ExecutablePath();
-    ASSERT_GT(exe.size(), 4U);
-    EXPECT_TRUE(SameTextIgnoreCase(exe.substr(exe.size() - 4), ".exe")) << exe;
-    EXPECT_GT(host.OpenFileForReading(exe)->Size(), 0U);
+// The error another program meets when it tries `action`.
+DWORD ErrorOf(BOOL succeeded) {
+    return succeeded ? ERROR_SUCCESS : ::GetLastError();
+}
+
+TEST(Win32System, TheRunningExecutableIsHeldWhileTheHostLasts) {
+    std::string exe;
+    {
+        Win32Host host;
+        exe = host.ExecutablePath();
+        ASSERT_GT(exe.size(), 4U);
+        EXPECT_TRUE(SameTextIgnoreCase(exe.substr(exe.size() - 4), ".exe")) << exe;
+        FileStream* own = host.Executable();
+        ASSERT_NE(own, nullptr);
+        EXPECT_EQ(own->Path(), exe);
+        std::string head(2, '\0');
+        own->Seek(0);
+        own->ReadExactly(head.data(), head.size());
+        EXPECT_EQ(head, "MZ");
+        EXPECT_EQ(own->Size(), host.OpenFileForReading(exe)->Size()) << "others may read";
+        EXPECT_FALSE(own->Remove());
+
+        // Nobody can rename, replace or rewrite it meanwhile.
+        const std::string moved = exe + ".moved";
+        EXPECT_EQ(ErrorOf(::MoveFileA(exe.c_str(), moved.c_str())), ERROR_SHARING_VIOLATION);
+        EXPECT_EQ(ErrorOf(::DeleteFileA(exe.c_str())), ERROR_SHARING_VIOLATION);
+        UniqueFileHandle writer(::CreateFileA(
+            exe.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_FALSE(writer);
+        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+        ::MoveFileA(moved.c_str(), exe.c_str());  // should the rename have gone through
+    }
+    // Once the host is gone the hold ends: what refused above was the hold, not the loader.
+    const std::string moved = exe + ".moved";
+    ASSERT_TRUE(::MoveFileA(exe.c_str(), moved.c_str())) << ::GetLastError();
+    ASSERT_TRUE(::MoveFileA(moved.c_str(), exe.c_str())) << ::GetLastError();
 }
 
 }  // namespace

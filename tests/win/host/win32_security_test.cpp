@@ -1,5 +1,5 @@
-// Win32Host's private folders, its trust test for existing folders, and file creation over
-// links, on a real Windows (Wine).
+// Win32Host's protected folders, its trust test and hold on existing folders, and files that
+// are created, held and deleted by handle, on a real Windows (Wine).
 
 #include <windows.h>
 
@@ -7,9 +7,14 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "base/text.h"
+#include "host/win32/account_sids.h"
+#include "host/win32/folder_protection.h"
+#include "host/win32/folder_trust.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/win32_host.h"
 
@@ -54,93 +59,350 @@ protected:
         ASSERT_TRUE(::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written,
                                 nullptr));
     }
+    static bool Exists(const std::string& path) {
+        return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
 
     Win32Host host_;
     std::string folder_;
     std::vector<std::string> created_;
 };
 
-// The entries of a folder's own access list, as trustee SIDs in text form.
-std::vector<std::string> DaclTrustees(const std::string& path, bool& isProtected) {
-    PACL dacl = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    std::vector<std::string> trustees;
-    if (::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
-        return trustees;
-    }
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    ::GetSecurityDescriptorControl(descriptor, &control, &revision);
-    isProtected = (control & SE_DACL_PROTECTED) != 0;
-    for (DWORD i = 0; dacl != nullptr && i < dacl->AceCount; ++i) {
-        void* ace = nullptr;
-        if (::GetAce(dacl, i, &ace)) {
-            char* text = nullptr;
-            if (::ConvertSidToStringSidA(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart, &text)) {
-                trustees.emplace_back(text);
-                ::LocalFree(text);
-            }
-        }
-    }
-    ::LocalFree(descriptor);
-    return trustees;
+// The error another program meets when it tries `action` on something this one holds.
+DWORD ErrorOf(BOOL succeeded) {
+    return succeeded ? ERROR_SUCCESS : ::GetLastError();
 }
 
-// Makes a folder anyone may change (Everyone: full control); true when the file system
-// keeps that list. Wine keeps a folder's access list only where it can store it with the
-// file; elsewhere it derives one from the Unix permissions.
-bool MakeOpenFolder(const std::string& path) {
+DWORD ErrorOfOpening(const std::string& path, DWORD access) {
+    UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file ? ERROR_SUCCESS : ::GetLastError();
+}
+
+// What other programs are refused on a held file or folder: renaming, deleting by name and
+// (for files) opening for writing.
+void ExpectOthersRefused(const std::string& path, bool isFolder) {
+    const std::string elsewhere = path + ".moved";
+    EXPECT_EQ(ErrorOf(::MoveFileA(path.c_str(), elsewhere.c_str())), ERROR_SHARING_VIOLATION)
+        << path;
+    EXPECT_EQ(ErrorOf(isFolder ? ::RemoveDirectoryA(path.c_str()) : ::DeleteFileA(path.c_str())),
+              ERROR_SHARING_VIOLATION)
+        << path;
+    if (!isFolder) {
+        EXPECT_EQ(ErrorOfOpening(path, GENERIC_WRITE), ERROR_SHARING_VIOLATION) << path;
+        EXPECT_EQ(ErrorOfOpening(path, GENERIC_READ), ERROR_SUCCESS) << "reading stays allowed";
+    }
+    ::MoveFileA(elsewhere.c_str(), path.c_str());  // should the rename have gone through
+}
+
+// A descriptor in its text form, normalised by the system's own conversion.
+std::string DescriptorText(PSECURITY_DESCRIPTOR descriptor, SECURITY_INFORMATION parts) {
+    char* text = nullptr;
+    if (!::ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, parts,
+                                                                &text, nullptr)) {
+        return "<none>";
+    }
+    std::string result = text;
+    ::LocalFree(text);
+    return result;
+}
+
+// The owner and access list a file-system object keeps, in text form.
+std::string KeptDescriptor(const std::string& path, SECURITY_INFORMATION parts) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(
-            "D:P(A;OICI;FA;;;WD)", SDDL_REVISION_1, &descriptor, nullptr)) {
+    if (::GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr,
+                                nullptr, &descriptor) != ERROR_SUCCESS) {
+        return "<unreadable>";
+    }
+    std::string text = DescriptorText(descriptor, parts);
+    ::LocalFree(descriptor);
+    return text;
+}
+
+// Makes a folder with the descriptor `sddl` describes; true when the file system keeps it as
+// given. Wine keeps a folder's access list only where it can store it with the file;
+// elsewhere it derives one from the Unix permissions.
+bool MakeFolderWith(const std::string& path, const std::string& sddl) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
+                                                                &descriptor, nullptr)) {
         return false;
     }
+    const SECURITY_INFORMATION parts =
+        DACL_SECURITY_INFORMATION | (sddl.rfind("O:", 0) == 0 ? OWNER_SECURITY_INFORMATION : 0);
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
     const BOOL made = ::CreateDirectoryA(path.c_str(), &attributes);
+    const std::string wanted = DescriptorText(descriptor, parts);
     ::LocalFree(descriptor);
-    bool isProtected = false;
-    const std::vector<std::string> trustees = DaclTrustees(path, isProtected);
-    return made && trustees.size() == 1 && trustees[0] == "S-1-1-0";
+    return made && KeptDescriptor(path, parts) == wanted;
 }
 
-TEST_F(SecurityTest, AFreshPrivateFolderPassesTheCheckAndIsNeverTakenOver) {
-    const std::string path = In("private");
-    ASSERT_TRUE(host_.CreatePrivateFolder(path));
-    EXPECT_TRUE(host_.FolderExists(path));
-    // The folder this program made must not look unsafe to the same program, whatever the
-    // system derives its permissions from.
-    EXPECT_TRUE(host_.IsSafeExistingFolder(path));
-    EXPECT_FALSE(host_.CreatePrivateFolder(path));
-}
-
-TEST_F(SecurityTest, APrivateFolderAdmitsOnlyAdministratorsSystemAndTheUser) {
-    if (!MakeOpenFolder(In("probe"))) {
-        GTEST_SKIP() << "this file system does not keep access lists";
+// The account the test runs as, as a SID text.
+std::string AccountSid() {
+    UniqueKernelHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Put())) {
+        return {};
     }
-    const std::string path = In("private");
-    ASSERT_TRUE(host_.CreatePrivateFolder(path));
-    bool isProtected = false;
-    const std::vector<std::string> trustees = DaclTrustees(path, isProtected);
-    EXPECT_TRUE(isProtected);
-    ASSERT_EQ(trustees.size(), 3U);
-    EXPECT_EQ(trustees[0], "S-1-5-32-544");
-    EXPECT_EQ(trustees[1], "S-1-5-18");
-}
-
-TEST_F(SecurityTest, AFolderAnyoneMayWriteToIsNotTrusted) {
-    const std::string path = In("open");
-    if (!MakeOpenFolder(path)) {
-        GTEST_SKIP() << "this file system does not keep access lists";
+    std::vector<void*> block(64);
+    DWORD size = 0;
+    char* text = nullptr;
+    if (!::GetTokenInformation(token.Get(), TokenUser, block.data(),
+                               static_cast<DWORD>(block.size() * sizeof(void*)), &size) ||
+        !::ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(block.data())->User.Sid, &text)) {
+        return {};
     }
-    EXPECT_FALSE(host_.IsSafeExistingFolder(path));
+    std::string sid = text;
+    ::LocalFree(text);
+    return sid;
 }
 
-TEST_F(SecurityTest, OnlyExistingFoldersCanBeTrusted) {
-    EXPECT_FALSE(host_.IsSafeExistingFolder(In("missing")));
+bool TokenIsElevated() {
+    UniqueKernelHandle token;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.Put()) &&
+           ::GetTokenInformation(token.Get(), TokenElevation, &elevation, sizeof elevation,
+                                 &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
+// A descriptor made from its text form, freed when it goes.
+class TextDescriptor {
+public:
+    explicit TextDescriptor(const std::string& sddl) {
+        ::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1,
+                                                               &descriptor_, nullptr);
+    }
+    ~TextDescriptor() { ::LocalFree(descriptor_); }
+    TextDescriptor(const TextDescriptor&) = delete;
+    TextDescriptor& operator=(const TextDescriptor&) = delete;
+    TextDescriptor(TextDescriptor&&) = delete;
+    TextDescriptor& operator=(TextDescriptor&&) = delete;
+    PSECURITY_DESCRIPTOR Get() const { return descriptor_; }
+
+private:
+    PSECURITY_DESCRIPTOR descriptor_ = nullptr;
+};
+
+TEST_F(SecurityTest, NewFoldersGetTheAccessListTheirProtectionNames) {
+    const bool keepsLists = MakeFolderWith(In("probe"), "D:P(A;OICI;FA;;;WD)");
+    const std::string account =
+        TokenIsElevated() ? std::string() : "(A;OICI;FA;;;" + AccountSid() + ")";
+    const struct {
+        FolderProtection protection;
+        const char* name;
+        std::string dacl;  // empty: whatever the parent passes on
+    } cases[] = {
+        {FolderProtection::kInherited, "inherited", ""},
+        {FolderProtection::kPrivate, "private", "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)" + account},
+        {FolderProtection::kProgram, "program",
+         "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)"},
+    };
+    for (const auto& c : cases) {
+        FolderSecurity security(c.protection);
+        ASSERT_TRUE(security.IsValid()) << c.name;
+        if (c.dacl.empty()) {
+            EXPECT_EQ(security.Attributes(), nullptr) << c.name;
+        } else {
+            ASSERT_NE(security.Attributes(), nullptr) << c.name;
+            EXPECT_EQ(DescriptorText(security.Attributes()->lpSecurityDescriptor,
+                                     DACL_SECURITY_INFORMATION),
+                      c.dacl)
+                << c.name;
+            // Owned by a trusted writer, as a folder made with it is, it passes the test.
+            const TextDescriptor owned("O:BA" + c.dacl);
+            EXPECT_TRUE(IsTrustedDescriptor(owned.Get())) << c.name;
+        }
+
+        const std::string path = In(c.name);
+        ASSERT_TRUE(host_.CreateProtectedFolder(path, c.protection)) << c.name;
+        EXPECT_TRUE(host_.FolderExists(path)) << c.name;
+        EXPECT_FALSE(host_.CreateProtectedFolder(path, c.protection)) << "exists: " << c.name;
+        // What this program made, the same program must be able to hold.
+        EXPECT_NE(host_.HoldSafeFolder(path), nullptr) << c.name;
+        if (keepsLists && !c.dacl.empty()) {
+            EXPECT_EQ(KeptDescriptor(path, DACL_SECURITY_INFORMATION), c.dacl) << c.name;
+        }
+    }
+    EXPECT_FALSE(host_.CreateProtectedFolder(In("missing\\inner"), FolderProtection::kProgram));
+    if (!keepsLists) {
+        std::printf(
+            "note: this file system keeps no access lists: checked as built, not as kept\n");
+    }
+}
+
+TEST_F(SecurityTest, OnlyFoldersNoOneElseMayChangeAreTrusted) {
+    const std::string installer = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+    const std::string me = AccountSid();
+    ASSERT_FALSE(me.empty());
+    const struct {
+        std::string owner;
+        std::string dacl;
+        bool safe;
+    } cases[] = {
+        {me, "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)", true},
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;" + installer + ")", true},
+        {"SY", "D:P(A;OICI;FA;;;" + me + ")", true},
+        {installer, "D:P(A;OICI;FA;;;BA)", true},
+        {me, "D:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)(A;OICIIO;FA;;;WD)", true},  // passed on only
+        {me, "D:P(A;OICI;FA;;;BA)(D;OICI;FA;;;WD)", true},                      // denying
+        {me, "D:P(A;OICI;FA;;;WD)", false},
+        {me, "D:P(A;OICI;FA;;;BA)(A;;0x2;;;BU)", false},     // adding files
+        {me, "D:P(A;OICI;FA;;;BA)(A;;0x4;;;BU)", false},     // adding folders
+        {me, "D:P(A;OICI;FA;;;BA)(A;;0x40;;;AU)", false},    // deleting what it holds
+        {me, "D:P(A;OICI;FA;;;BA)(A;;SD;;;AU)", false},      // deleting it
+        {me, "D:P(A;OICI;FA;;;BA)(A;;WD;;;BU)", false},      // changing the list
+        {me, "D:P(A;OICI;FA;;;BA)(A;;WO;;;BU)", false},      // taking ownership
+        {me, "D:P(A;OICI;FA;;;BA)(A;;GW;;;WD)", false},      // generic writing
+        {me, "D:P(A;OICI;FA;;;BA)(A;CI;0x2;;;BU)", false},   // inherited and applying here
+        {me, "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;CO)", false},  // applying here too
+        {"BU", "D:P(A;OICI;FA;;;BA)", false},                // owned by Users
+        {"WD", "D:P(A;OICI;FA;;;BA)", false},                // owned by everyone
+        {me, "", false},                                     // no list at all
+    };
+    int kept = 0;
+    for (const auto& c : cases) {
+        const std::string sddl = "O:" + c.owner + c.dacl;
+        const TextDescriptor descriptor(sddl);
+        ASSERT_NE(descriptor.Get(), nullptr) << sddl;
+        EXPECT_EQ(IsTrustedDescriptor(descriptor.Get()), c.safe) << sddl;
+        // And on a folder, where the file system keeps the list as given.
+        const std::string path = In("case" + std::to_string(&c - cases));
+        if (!c.dacl.empty() && MakeFolderWith(path, sddl)) {
+            ++kept;
+            EXPECT_EQ(host_.HoldSafeFolder(path) != nullptr, c.safe) << sddl;
+        }
+    }
+    // A null list (as opposed to an empty one) lets everyone do everything.
+    SidBuffer administrators;
+    ASSERT_TRUE(administrators.MakeWellKnown(WinBuiltinAdministratorsSid));
+    SECURITY_DESCRIPTOR nullList{};
+    ASSERT_TRUE(::InitializeSecurityDescriptor(&nullList, SECURITY_DESCRIPTOR_REVISION));
+    ASSERT_TRUE(::SetSecurityDescriptorOwner(&nullList, administrators.Get(), FALSE));
+    ASSERT_TRUE(::SetSecurityDescriptorDacl(&nullList, TRUE, nullptr, FALSE));
+    EXPECT_FALSE(IsTrustedDescriptor(&nullList));
+    if (kept == 0) {
+        std::printf(
+            "note: this file system keeps no access lists: descriptors checked, not "
+            "folders\n");
+    }
+}
+
+TEST_F(SecurityTest, OnlyExistingFoldersAreHeld) {
+    EXPECT_EQ(host_.HoldSafeFolder(In("missing")), nullptr);
     const std::string file = In("file");
     WriteText(file, "x");
-    EXPECT_FALSE(host_.IsSafeExistingFolder(file));
+    EXPECT_EQ(host_.HoldSafeFolder(file), nullptr);
+    const std::string link = In("link");
+    if (::CreateSymbolicLinkA(link.c_str(), folder_.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
+        (::GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        EXPECT_EQ(host_.HoldSafeFolder(link), nullptr) << "a link to a safe folder";
+    }
+}
+
+TEST_F(SecurityTest, AHeldFolderCannotBeRenamedOrRemovedUntilReleased) {
+    const std::string path = In("held");
+    ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
+    std::unique_ptr<HeldFolder> held = host_.HoldSafeFolder(path + "\\..\\held\\");
+    ASSERT_NE(held, nullptr);
+    EXPECT_TRUE(SameTextIgnoreCase(held->FinalPath(), host_.FullPathOf(path))) << held->FinalPath();
+    EXPECT_TRUE(held->OnLocalDiskWithAccessLists());
+    ExpectOthersRefused(path, true);
+    // Files can still be made and removed inside it.
+    WriteText(path + "\\inside.txt", "x");
+    EXPECT_FALSE(held->RemoveIfEmpty());
+    ExpectOthersRefused(path, true);  // still held
+    ASSERT_TRUE(::DeleteFileA((path + "\\inside.txt").c_str()));
+    EXPECT_TRUE(held->RemoveIfEmpty());
+    EXPECT_FALSE(Exists(path));
+    EXPECT_EQ(held->FinalPath(), "");
+    EXPECT_FALSE(held->RemoveIfEmpty());
+
+    ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
+    host_.HoldSafeFolder(path).reset();
+    EXPECT_TRUE(::MoveFileA(path.c_str(), (path + "2").c_str())) << "released";
+    In("held2");
+}
+
+TEST_F(SecurityTest, TheCurrentFolderIsHeldButNotRemoved) {
+    const std::string path = In("current");
+    ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
+    const std::string before = host_.CurrentFolder();
+    ASSERT_TRUE(host_.SetCurrentFolder(path));
+    std::unique_ptr<HeldFolder> held = host_.HoldSafeFolder(path);
+    ASSERT_NE(held, nullptr);
+    EXPECT_FALSE(held->RemoveIfEmpty());
+    ExpectOthersRefused(path, true);
+    ASSERT_TRUE(host_.SetCurrentFolder(before));
+}
+
+TEST_F(SecurityTest, CreatedFilesAreHeldUntilClosedAndRemovedByHandle) {
+    const std::string existing = In("existing.txt");
+    WriteText(existing, "keep");
+    EXPECT_EQ(host_.CreateNewFile(existing), nullptr);
+    EXPECT_EQ(FileText(existing), "keep");
+    EXPECT_EQ(host_.CreateNewFile(folder_), nullptr);
+
+    for (const bool replacing : {false, true}) {
+        const std::string path = In(replacing ? "replaced.txt" : "new.txt");
+        if (replacing) {
+            WriteText(path, "old");
+        }
+        std::unique_ptr<FileStream> file =
+            replacing ? host_.CreateFileForWriting(path) : host_.CreateNewFile(path);
+        ASSERT_NE(file, nullptr);
+        file->Write("new", 3);
+        ExpectOthersRefused(path, false);
+        std::string back(3, '\0');
+        file->Seek(0);
+        file->ReadExactly(back.data(), back.size());
+        EXPECT_EQ(back, "new");
+        EXPECT_TRUE(file->Remove());
+        EXPECT_FALSE(Exists(path)) << path;
+        EXPECT_FALSE(file->Remove());
+    }
+
+    // A stream opened for reading may not delete.
+    std::unique_ptr<FileStream> reader = host_.OpenFileForReading(existing);
+    EXPECT_FALSE(reader->Remove());
+    reader.reset();
+    EXPECT_EQ(FileText(existing), "keep");
+}
+
+TEST_F(SecurityTest, OnlyRegularShortcutFilesAreRemoved) {
+    const std::string target = In("target.txt");
+    WriteText(target, "target");
+    WriteText(In("plain.lnk"), "shortcut");
+    WriteText(In("UPPER.LNK"), "shortcut");
+    WriteText(In("notes.txt"), "text");
+    WriteText(In("plain.lnk.txt"), "text");
+    ASSERT_TRUE(::CreateDirectoryA(In("folder.lnk").c_str(), nullptr));
+    ASSERT_TRUE(::CreateHardLinkA(In("hard.lnk").c_str(), target.c_str(), nullptr));
+    const bool symlinks =
+        ::CreateSymbolicLinkA(In("symbolic.lnk").c_str(), target.c_str(), 0) &&
+        (::GetFileAttributesA(In("symbolic.lnk").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    const struct {
+        const char* name;
+        bool removed;
+    } cases[] = {
+        {"plain.lnk", true},    {"UPPER.LNK", true},      {"hard.lnk", true},
+        {"notes.txt", false},   {"plain.lnk.txt", false}, {"folder.lnk", false},
+        {"missing.lnk", false}, {"symbolic.lnk", false},
+    };
+    for (const auto& c : cases) {
+        const std::string path = In(c.name);
+        const bool existed = Exists(path);
+        if (std::string(c.name) == "symbolic.lnk" && !symlinks) {
+            continue;
+        }
+        EXPECT_EQ(host_.RemoveShortcutFile(path), c.removed) << c.name;
+        EXPECT_EQ(Exists(path), existed && !c.removed) << c.name;
+    }
+    EXPECT_EQ(FileText(target), "target") << "what a link names stays";
+    if (!symlinks) {
+        GTEST_SKIP() << "symbolic links are not available here: that case was not run";
+    }
 }
 
 TEST_F(SecurityTest, CreatingAFileReplacesAHardLinkInsteadOfWritingThroughIt) {

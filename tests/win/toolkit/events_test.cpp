@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <new>
 #include <stdexcept>
 #include <string>
 
 #include "base/error.h"
+#include "toolkit/win32/error_report.h"
 #include "toolkit/win32/message_pump.h"
 #include "win/toolkit/test_form.h"
 
@@ -59,9 +62,14 @@ TEST(Win32Events, RadioClickChoosesTheItemAndRunsTheHandler) {
               BST_UNCHECKED);
     ASSERT_EQ(seen.size(), 2U);
 
-    // Clicking the chosen item again changes nothing and raises nothing.
+    // Clicking the chosen item again is a choice as well: the handler runs again.
     Click(t.backend->ItemWindowOf(*t.radioGroup, 0));
-    EXPECT_EQ(seen.size(), 2U);
+    EXPECT_EQ(t.radioGroup->ItemIndex(), 0);
+    EXPECT_EQ(seen, (std::vector<int>{1, 0, 0}));
+
+    // Choices the program makes raise nothing.
+    t.radioGroup->SetItemIndex(1);
+    EXPECT_EQ(seen.size(), 3U);
 }
 
 TEST(Win32Events, TypingIntoTheEditReachesTheModelButProgramTextsDoNotEcho) {
@@ -115,6 +123,36 @@ TEST(Win32Events, AnExceptionFromAHandlerEndsInTheErrorReport) {
     EXPECT_EQ(t.errors[1].text, "plain failure");
     EXPECT_FALSE(t.errors[2].text.empty());
     EXPECT_FALSE(t.form->Closed());
+}
+
+// The program words the errors its window reports: each kind with its details, and memory
+// running out or an exception of unknown type as the errors of those kinds.
+std::string WordedForTest(const Error& error) {
+    return std::string("worded ") + ErrorKindName(error.Kind()) + " [" + error.Path() + "] " +
+           std::to_string(error.SystemCode());
+}
+
+TEST(Win32Events, TheErrorReportShowsTheProgramsWordingOfEachError) {
+    TestForm t;
+    SetErrorDescriber(WordedForTest);
+    t.nextButton->OnClick = [](TComponent&) {
+        throw Error(ErrorKind::kWriteFailed, "C:\\tempnv\\package.dlz", 112);
+    };
+    t.cancelButton->OnClick = [](TComponent&) { throw std::bad_alloc(); };
+    t.pageButton->OnClick = [](TComponent&) { throw 42; };
+    t.checkBox->OnClick = [](TComponent&) {
+        throw Error("Verzeichnis kann nicht erstellt werden");
+    };
+    for (const TControl* control : std::initializer_list<const TControl*>{
+             t.nextButton, t.cancelButton, t.pageButton, t.checkBox}) {
+        Click(t.Window(*control));
+    }
+    SetErrorDescriber(nullptr);
+    ASSERT_EQ(t.errors.size(), 4U);
+    EXPECT_EQ(t.errors[0].text, "worded write-failed [C:\\tempnv\\package.dlz] 112");
+    EXPECT_EQ(t.errors[1].text, "worded out-of-memory [] 0");
+    EXPECT_EQ(t.errors[2].text, "worded unexpected [] 0");
+    EXPECT_EQ(t.errors[3].text, "worded text [] 0");
 }
 
 TEST(Win32Events, TheCloseBoxClosesTheFormAndOtherWindowsIgnoreWmClose) {

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <cstdint>
 #include <string>
 
+#include "host/win32/folder_protection.h"
 #include "toolkit/win32/folder_listing.h"
 #include "toolkit/win32/gdi_cache.h"
 #include "toolkit/win32/label_metrics.h"
@@ -128,15 +131,27 @@ TEST(LabelMetrics, AutoSizeKeepsTheLeftOrTheRightEdge) {
     EXPECT_EQ(shrunk.bottom, 108);
 }
 
-TEST(LabelMetrics, MeasuresTextWithTheAcceleratorMarkRemoved) {
+TEST(LabelMetrics, MeasuresTextInTheLabelsOwnFontWithTheAcceleratorMarkRemoved) {
+    HWND label = CreateWindowExA(0, "STATIC", "", WS_POPUP | SS_LEFT, 0, 0, 10, 10, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(label, nullptr);
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    const SIZE plain = MeasureLabelText(nullptr, font, "Weiter");
-    const SIZE marked = MeasureLabelText(nullptr, font, "&Weiter");
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const SIZE plain = MeasureLabelText(label, "Weiter");
+    const SIZE marked = MeasureLabelText(label, "&Weiter");
     EXPECT_GT(plain.cx, 0);
     EXPECT_EQ(plain.cx, marked.cx);
-    const SIZE twoLines = MeasureLabelText(nullptr, font, "one\r\ntwo");
+    // The font the label holds decides, not the device context's default one.
+    const UniqueFont large(CreateFontA(-40, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                       DEFAULT_QUALITY, DEFAULT_PITCH, "MS Sans Serif"));
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(large.Get()), FALSE);
+    EXPECT_GT(MeasureLabelText(label, "Weiter").cx, plain.cx * 2);
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const SIZE twoLines = MeasureLabelText(label, "one\r\ntwo");
     EXPECT_GT(twoLines.cy, plain.cy);
-    EXPECT_EQ(MeasureLabelText(nullptr, font, "").cy, plain.cy);
+    EXPECT_EQ(MeasureLabelText(label, "").cy, plain.cy);
+    DestroyWindow(label);
 }
 
 TEST(GdiCache, ResolvesColoursAndSharesObjects) {
@@ -200,6 +215,40 @@ TEST_F(FolderListingTest, CreatesAFolderWithAllItsMissingParents) {
     EXPECT_FALSE(CreateFolderTree(""));
 }
 
+// The access list a folder keeps (or, where the file system keeps none, the one the system
+// derives from what the folder was created with), in text form.
+std::string KeptAccessList(const std::string& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return "<unreadable>";
+    }
+    char* text = nullptr;
+    std::string result = "<none>";
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorA(
+            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+        result = text;
+        LocalFree(text);
+    }
+    LocalFree(descriptor);
+    return result;
+}
+
+TEST_F(FolderListingTest, EveryFolderMadeIsProtectedLikeAProgramFolder) {
+    ASSERT_TRUE(CreateFolderTree(root_));
+    const std::string program = root_ + "\\program";
+    const std::string plain = root_ + "\\plain";
+    ASSERT_TRUE(host::CreateFolderWithProtection(program, host::FolderProtection::kProgram));
+    ASSERT_TRUE(CreateDirectoryA(plain.c_str(), nullptr));
+    ASSERT_NE(KeptAccessList(program), KeptAccessList(plain)) << "indistinguishable here";
+    ASSERT_TRUE(CreateFolderTree(root_ + "\\a\\b\\c"));
+    for (const char* made : {"\\a", "\\a\\b", "\\a\\b\\c"}) {
+        EXPECT_EQ(KeptAccessList(root_ + made), KeptAccessList(program)) << made;
+    }
+    RemoveDirectoryA(program.c_str());
+    RemoveDirectoryA(plain.c_str());
+}
+
 TEST_F(FolderListingTest, AFolderBehindAFileCannotBeCreated) {
     ASSERT_TRUE(CreateFolderTree(root_));
     HANDLE file = CreateFileA((root_ + "\\blocker").c_str(), GENERIC_WRITE, 0, nullptr,
@@ -224,9 +273,6 @@ TEST_F(FolderListingTest, ListsFoldersAndFilesSortedWithoutCase) {
 }
 
 TEST(FolderListing, PathHelpers) {
-    EXPECT_EQ(WithTrailingBackslash("c:\\x"), "c:\\x\\");
-    EXPECT_EQ(WithTrailingBackslash("c:\\x\\"), "c:\\x\\");
-    EXPECT_EQ(WithTrailingBackslash(""), "\\");
     EXPECT_EQ(FullPath("c:\\a\\..\\b"), "c:\\b");
     bool hasC = false;
     for (const std::string& drive : ListDrives()) {

@@ -1,10 +1,14 @@
-#include "host/path_text.h"
+#include "base/text.h"
 
-namespace nv::host {
+namespace nv {
 namespace {
 
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsControlOrBlank(char c) {
+    return static_cast<unsigned char>(c) <= 32;
 }
 
 }  // namespace
@@ -29,6 +33,16 @@ std::string LowerCaseAscii(std::string_view text) {
     return result;
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsControlOrBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsControlOrBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 std::string FolderPart(std::string_view path) {
     const std::size_t last = path.find_last_of("\\:");
     return last == std::string_view::npos ? std::string() : std::string(path.substr(0, last + 1));
@@ -49,4 +63,12 @@ std::string WithTrailingBackslash(std::string_view path) {
     return result;
 }
 
-}  // namespace nv::host
+std::string ContainingFolder(std::string_view path) {
+    std::string folder = WithoutTrailingBackslashes(FolderPart(path));
+    if (!folder.empty() && folder.back() == ':') {
+        folder += '\\';
+    }
+    return folder;
+}
+
+}  // namespace nv

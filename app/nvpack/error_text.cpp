@@ -1,0 +1,48 @@
+#include "error_text.h"
+
+namespace nvpack {
+
+std::string ErrorText(const nv::Error& error) {
+    const std::string quoted = "\"" + error.Path() + "\"";
+    std::string text = error.what();  // a kind added later and not worded here yet
+    switch (error.Kind()) {
+        case nv::ErrorKind::kText:
+            return error.what();
+        case nv::ErrorKind::kOpenFailed:
+            text = "Cannot open " + quoted + ".";
+            break;
+        case nv::ErrorKind::kCreateFailed:
+            text = "Cannot create " + quoted + ".";
+            break;
+        case nv::ErrorKind::kReadFailed:
+            text = "Cannot read " + quoted + ".";
+            break;
+        case nv::ErrorKind::kWriteFailed:
+            text = "Cannot write to " + quoted + ". The disk may be full.";
+            break;
+        case nv::ErrorKind::kSetupUnreadable:
+            text = "The setup file cannot be read.";
+            break;
+        case nv::ErrorKind::kPackageUnreadable:
+            text = "The package file cannot be read.";
+            break;
+        case nv::ErrorKind::kInflateFailed:
+            text = "A block does not inflate (zlib reports an error); see nvpack verify.";
+            break;
+        case nv::ErrorKind::kOutOfMemory:
+            text = "Out of memory.";
+            break;
+        case nv::ErrorKind::kOutOfResources:
+            text = "Out of system resources.";
+            break;
+        case nv::ErrorKind::kUnexpected:
+            text = "An unexpected error occurred.";
+            break;
+    }
+    if (error.SystemCode() != 0) {
+        text += " (system error " + std::to_string(error.SystemCode()) + ")";
+    }
+    return text;
+}
+
+}  // namespace nvpack

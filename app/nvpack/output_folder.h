@@ -1,0 +1,58 @@
+#pragma once
+// The folder `nvpack extract` writes a setup's entries into. A setup may come from someone
+// else and the folder may lie where others can write, so the folder is opened once, never
+// through a link, and held for the whole extraction; every file is created anew inside that
+// held folder, never through a link and never over an existing file unless asked to.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "package/entry_stream.h"
+#include "package/file_system.h"
+
+namespace nvpack {
+
+class OutputFolder {
+public:
+    // Creates `path` when it is missing (its parents too) and opens it. Raises nv::Error when
+    // it is a symbolic link or another reparse point, not a folder, or cannot be opened.
+    explicit OutputFolder(const std::string& path);
+    ~OutputFolder();
+    OutputFolder(const OutputFolder&) = delete;
+    OutputFolder& operator=(const OutputFolder&) = delete;
+    OutputFolder(OutputFolder&&) = delete;
+    OutputFolder& operator=(OutputFolder&&) = delete;
+
+    // Creates the file `name` (a plain file name) inside the folder. Raises nv::Error when
+    // the name exists, unless `replace` is set and it is a regular file: that file is then
+    // removed (its other links, if any, keep their content) and created anew. Nothing is ever
+    // opened through a link.
+    std::unique_ptr<nv::package::OutputFile> CreateNew(const std::string& name, bool replace);
+
+    // The folder's path joined with `name`, for messages.
+    std::string PathOf(const std::string& name) const;
+
+private:
+    struct Handle;  // the open folder: a descriptor, or a Windows handle
+    std::string path_;
+    std::unique_ptr<Handle> handle_;
+};
+
+// Writes each entry into a new file of an OutputFolder.
+class FolderWriter : public nv::package::EntrySink {
+public:
+    FolderWriter(OutputFolder& folder, bool replace) : folder_(folder), replace_(replace) {}
+
+    void BeginEntry(const std::string& name, std::uint32_t size) override;
+    void EntryData(const unsigned char* data, std::size_t count) override;
+    void EndEntry() override;
+
+private:
+    OutputFolder& folder_;
+    bool replace_;
+    std::string path_;
+    std::unique_ptr<nv::package::OutputFile> file_;
+};
+
+}  // namespace nvpack

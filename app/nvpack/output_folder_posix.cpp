@@ -1,0 +1,148 @@
+// OutputFolder on POSIX systems: the folder is a descriptor opened O_DIRECTORY | O_NOFOLLOW,
+// and files are made with openat(O_CREAT | O_EXCL | O_NOFOLLOW) relative to it, so neither a
+// link at a file's name nor the folder being renamed or replaced afterwards redirects a write.
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "base/error.h"
+#include "output_folder.h"
+
+namespace nvpack {
+namespace {
+
+// Sole owner of one file descriptor.
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    ~UniqueFd() { Reset(); }
+    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+        if (this != &other) {
+            Reset(std::exchange(other.fd_, -1));
+        }
+        return *this;
+    }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int Get() const { return fd_; }
+    bool IsValid() const { return fd_ >= 0; }
+    // Closes the descriptor; false when the close reported an error.
+    bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
+    void Reset(int fd = -1) {
+        const int old = std::exchange(fd_, fd);
+        if (old >= 0) {
+            (void)::close(old);
+        }
+    }
+
+private:
+    int fd_ = -1;
+};
+
+class FdOutputFile : public nv::package::OutputFile {
+public:
+    explicit FdOutputFile(UniqueFd fd) : fd_(std::move(fd)) {}
+
+    bool Write(const void* data, std::size_t count) override {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        while (count > 0 && fd_.IsValid()) {
+            const ssize_t written = ::write(fd_.Get(), bytes, count);
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                return false;
+            }
+            bytes += written;
+            count -= static_cast<std::size_t>(written);
+        }
+        return fd_.IsValid();
+    }
+
+    bool Close() override { return fd_.IsValid() && fd_.Close(); }
+
+private:
+    UniqueFd fd_;
+};
+
+std::string WithoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+}  // namespace
+
+struct OutputFolder::Handle {
+    UniqueFd fd;
+};
+
+OutputFolder::OutputFolder(const std::string& path)
+    : path_(WithoutTrailingSlashes(path)), handle_(std::make_unique<Handle>()) {
+    std::error_code ignored;
+    std::filesystem::create_directories(path_, ignored);  // opening below tells what is wrong
+    handle_->fd.Reset(::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (handle_->fd.IsValid()) {
+        return;
+    }
+    const int error = errno;
+    struct stat status {};
+    if (::lstat(path_.c_str(), &status) == 0 && S_ISLNK(status.st_mode)) {
+        throw nv::Error("The folder \"" + path_ +
+                        "\" is a symbolic link; extract writes only into a real folder.");
+    }
+    if (error == ENOTDIR) {
+        throw nv::Error("\"" + path_ + "\" is not a folder.");
+    }
+    throw nv::Error("Cannot create or open the folder \"" + path_ + "\": " + std::strerror(error) +
+                    ".");
+}
+
+OutputFolder::~OutputFolder() = default;
+
+std::string OutputFolder::PathOf(const std::string& name) const {
+    return path_ == "/" ? "/" + name : path_ + "/" + name;
+}
+
+std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::string& name,
+                                                                 bool replace) {
+    const int dir = handle_->fd.Get();
+    constexpr int kCreateNew = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    UniqueFd file(::openat(dir, name.c_str(), kCreateNew, 0666));
+    if (!file.IsValid() && errno == EEXIST) {
+        if (!replace) {
+            throw nv::Error("\"" + PathOf(name) +
+                            "\" already exists; extract does not overwrite files (--force "
+                            "replaces regular files).");
+        }
+        struct stat status {};
+        if (::fstatat(dir, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(status.st_mode)) {
+            throw nv::Error("\"" + PathOf(name) +
+                            "\" exists and is not a regular file (a symbolic link, folder or "
+                            "device); --force replaces regular files only.");
+        }
+        // Removing the name first means a hard link to another file loses only this name,
+        // and O_EXCL again makes sure nothing planted meanwhile is written through.
+        if (::unlinkat(dir, name.c_str(), 0) == 0 || errno == ENOENT) {
+            file.Reset(::openat(dir, name.c_str(), kCreateNew, 0666));
+        }
+    }
+    if (!file.IsValid()) {
+        throw nv::Error("Cannot create \"" + PathOf(name) + "\": " + std::strerror(errno) + ".");
+    }
+    return std::make_unique<FdOutputFile>(std::move(file));
+}
+
+}  // namespace nvpack

@@ -1,0 +1,171 @@
+// OutputFolder on Windows: the folder is opened as itself (a junction or symbolic link is seen,
+// not followed) and held without delete sharing, so it cannot be renamed or replaced while
+// files are written into it; each file is made with CREATE_NEW, which never opens an existing
+// name, link or not, and --force replaces a regular file by renaming a new one over it.
+
+#include <windows.h>
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "base/error.h"
+#include "host/win32/unique_handle.h"
+#include "output_folder.h"
+
+namespace nvpack {
+namespace {
+
+using nv::host::UniqueFileHandle;
+
+std::string LastErrorText() {
+    return "Windows error " + std::to_string(::GetLastError());
+}
+
+class HandleOutputFile : public nv::package::OutputFile {
+public:
+    explicit HandleOutputFile(UniqueFileHandle file) : file_(std::move(file)) {}
+
+    bool Write(const void* data, std::size_t count) override {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        while (count > 0 && file_) {
+            const DWORD piece = count > 0x10000000 ? 0x10000000 : static_cast<DWORD>(count);
+            DWORD written = 0;
+            if (!::WriteFile(file_.Get(), bytes, piece, &written, nullptr) || written == 0) {
+                return false;
+            }
+            bytes += written;
+            count -= written;
+        }
+        return static_cast<bool>(file_);
+    }
+
+    bool Close() override { return file_ && ::CloseHandle(file_.Release()) != FALSE; }
+
+private:
+    UniqueFileHandle file_;
+};
+
+bool IsReparsePointOrFolder(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return !::GetFileInformationByHandle(file, &info) ||
+           (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY |
+                                     FILE_ATTRIBUTE_DEVICE)) != 0 ||
+           ::GetFileType(file) != FILE_TYPE_DISK;
+}
+
+// Makes a new file at `temporary` and renames it, through its handle, over the existing name
+// `path`. A rename replaces the name itself, never what a link there points to (deleting the
+// name first would not do: Wine deletes a link's target). Returns the handle of the new file,
+// or no handle when the rename failed; the temporary file is then deleted.
+UniqueFileHandle ReplaceByRename(const std::string& path, const std::string& temporary) {
+    UniqueFileHandle file(
+        ::CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+        return file;
+    }
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) +
+                                      static_cast<std::size_t>(length) * sizeof(WCHAR));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(length - 1) * sizeof(WCHAR);
+    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, rename->FileName, length);
+    if (length > 0 && ::SetFileInformationByHandle(file.Get(), FileRenameInfo, rename,
+                                                   static_cast<DWORD>(buffer.size()))) {
+        return file;
+    }
+    const DWORD error = ::GetLastError();
+    FILE_DISPOSITION_INFO dispose{TRUE};  // its one member is named like a macro
+    (void)::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof dispose);
+    file.Reset();
+    ::SetLastError(error);
+    return file;
+}
+
+std::string WithoutTrailingSeparators(std::string path) {
+    while (path.size() > 1 && (path.back() == '\\' || path.back() == '/') &&
+           path[path.size() - 2] != ':') {
+        path.pop_back();
+    }
+    return path;
+}
+
+}  // namespace
+
+struct OutputFolder::Handle {
+    UniqueFileHandle folder;
+};
+
+OutputFolder::OutputFolder(const std::string& path)
+    : path_(WithoutTrailingSeparators(path)), handle_(std::make_unique<Handle>()) {
+    std::error_code ignored;
+    std::filesystem::create_directories(path_, ignored);  // opening below tells what is wrong
+    // Read and write sharing only: while the handle is held the folder cannot be renamed,
+    // deleted or swapped for a link.
+    handle_->folder.Reset(::CreateFileA(path_.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                        nullptr));
+    if (!handle_->folder) {
+        throw nv::Error("Cannot create or open the folder \"" + path_ + "\" (" + LastErrorText() +
+                        ").");
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(handle_->folder.Get(), &info)) {
+        throw nv::Error("Cannot read the folder \"" + path_ + "\" (" + LastErrorText() + ").");
+    }
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        throw nv::Error("The folder \"" + path_ +
+                        "\" is a junction or symbolic link; extract writes only into a real "
+                        "folder.");
+    }
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        throw nv::Error("\"" + path_ + "\" is not a folder.");
+    }
+}
+
+OutputFolder::~OutputFolder() = default;
+
+std::string OutputFolder::PathOf(const std::string& name) const {
+    const char last = path_.empty() ? '\\' : path_.back();
+    return last == '\\' || last == '/' || last == ':' ? path_ + name : path_ + "\\" + name;
+}
+
+std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::string& name,
+                                                                 bool replace) {
+    const std::string path = PathOf(name);
+    UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const DWORD error = file ? ERROR_SUCCESS : ::GetLastError();
+    if (!file && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
+        if (!replace) {
+            throw nv::Error("\"" + path +
+                            "\" already exists; extract does not overwrite files (--force "
+                            "replaces regular files).");
+        }
+        // The existing name is opened as itself (a link is not followed) to see what it is.
+        UniqueFileHandle existing(::CreateFileA(
+            path.c_str(), FILE_READ_ATTRIBUTES,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!existing || IsReparsePointOrFolder(existing.Get())) {
+            throw nv::Error("\"" + path +
+                            "\" exists and is not a regular file (a link, junction, folder or "
+                            "device); --force replaces regular files only.");
+        }
+        existing.Reset();
+        file = ReplaceByRename(
+            path, PathOf("nvpack-" + std::to_string(::GetCurrentProcessId()) + ".tmp"));
+    }
+    if (!file) {
+        throw nv::Error("Cannot create \"" + path + "\" (" + LastErrorText() + ").");
+    }
+    return std::make_unique<HandleOutputFile>(std::move(file));
+}
+
+}  // namespace nvpack

@@ -1,0 +1,83 @@
+#include "host/win32/folder_trust.h"
+
+#include <aclapi.h>
+
+#include "host/win32/account_sids.h"
+#include "host/win32/unique_handle.h"
+
+namespace nv::host {
+namespace {
+
+inline void FreeLocal(HLOCAL memory) noexcept {
+    ::LocalFree(memory);
+}
+using UniqueLocalMemory = UniqueHandle<HLOCAL, FreeLocal>;
+
+// Rights that let a holder change what a folder holds or who may use it: writing data (in a
+// folder: adding files), appending (adding folders), deleting it or what it holds, its
+// attributes, its access list and its owner, and the generic rights that include them.
+constexpr DWORD kWritingRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_WRITE_EA |
+                                 FILE_DELETE_CHILD | FILE_WRITE_ATTRIBUTES | DELETE | WRITE_DAC |
+                                 WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL | MAXIMUM_ALLOWED;
+
+// True when no entry of `dacl` that applies to the folder itself allows anyone but the
+// trusted writers a writing right. Denying entries are not credited, and allowing entries of
+// kinds this does not read count against.
+bool OnlyTrustedMayWrite(PACL dacl, TrustedWriters& trusted) {
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        void* ace = nullptr;
+        if (!::GetAce(dacl, i, &ace)) {
+            return false;
+        }
+        const auto* header = static_cast<const ACE_HEADER*>(ace);
+        if ((header->AceFlags & INHERIT_ONLY_ACE) != 0 ||
+            header->AceType == ACCESS_DENIED_ACE_TYPE) {
+            continue;  // only passed on (such as CREATOR OWNER), or taking away
+        }
+        if (header->AceType != ACCESS_ALLOWED_ACE_TYPE) {
+            return false;
+        }
+        auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+        if (!trusted.Includes(&allowed->SidStart) && (allowed->Mask & kWritingRights) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsTrustedFolder(HANDLE folder) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(folder, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        return false;
+    }
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetSecurityInfo(folder, SE_FILE_OBJECT,
+                          OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                          nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    const UniqueLocalMemory descriptorMemory(descriptor);
+    return IsTrustedDescriptor(descriptor);
+}
+
+bool IsTrustedDescriptor(PSECURITY_DESCRIPTOR descriptor) {
+    TrustedWriters trusted;
+    PSID owner = nullptr;
+    BOOL ownerDefaulted = FALSE;
+    BOOL daclPresent = FALSE;
+    PACL dacl = nullptr;
+    BOOL daclDefaulted = FALSE;
+    if (!trusted.Load() || !::GetSecurityDescriptorOwner(descriptor, &owner, &ownerDefaulted) ||
+        !::GetSecurityDescriptorDacl(descriptor, &daclPresent, &dacl, &daclDefaulted)) {
+        return false;
+    }
+    // No list at all (absent or null) means everyone may do everything.
+    return owner != nullptr && ::IsValidSid(owner) && trusted.Includes(owner) && daclPresent &&
+           dacl != nullptr && OnlyTrustedMayWrite(dacl, trusted);
+}
+
+}  // namespace nv::host

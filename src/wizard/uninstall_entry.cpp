@@ -1,0 +1,47 @@
+#include "wizard/uninstall_entry.h"
+
+#include <limits>
+
+#include "base/error.h"
+
+namespace nv::wizard {
+
+std::uint32_t SizeInKiB(std::uint64_t bytes) {
+    const std::uint64_t kib = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
+    constexpr std::uint64_t kLargest = std::numeric_limits<std::uint32_t>::max();
+    return static_cast<std::uint32_t>(kib < kLargest ? kib : kLargest);
+}
+
+void WriteUninstallEntry(host::Host& host, const std::string& installFolder,
+                         const std::map<std::string, std::uint32_t>& productSizes,
+                         std::uint64_t setupBytes) {
+    std::uint64_t installedBytes = setupBytes;
+    for (const auto& [name, size] : productSizes) {
+        installedBytes += size;
+    }
+    auto key = host.CreateKey(kUninstallEntryKey);
+    if (!key) {
+        return;
+    }
+    try {
+        key->WriteString(kEntryDisplayName, "Norvista");
+        key->WriteString(kEntryPublisher, "Halvorn");
+        key->WriteString(kEntryInstallLocation, installFolder);
+        key->WriteString(kEntryDisplayIcon, installFolder + "Norvis.exe");
+        // Quoted, since the folder may hold blanks: the list runs this as a command line.
+        key->WriteString(kEntryUninstallString, '"' + installFolder + "Setup.exe\"");
+        key->WriteDword(kEntryEstimatedSize, SizeInKiB(installedBytes));
+        // The setup offers removal only; it has nothing to change or repair.
+        key->WriteDword(kEntryNoModify, 1);
+        key->WriteDword(kEntryNoRepair, 1);
+    } catch (const nv::Error&) {
+        key.reset();
+        RemoveUninstallEntry(host);
+    }
+}
+
+void RemoveUninstallEntry(host::Host& host) {
+    host.DeleteKey(kUninstallEntryKey);
+}
+
+}  // namespace nv::wizard
