@@ -22,6 +22,13 @@ if(WIN32)
   add_link_options(-Wl,--no-insert-timestamp)
   if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel" OR CMAKE_BUILD_TYPE STREQUAL "Release")
     add_link_options(-s)
+    # Link-time optimisation: the linker sees the whole program and drops every function that
+    # nothing calls. Without it ld keeps them: the default script keeps all unwind tables
+    # (.pdata/.xdata), and they refer to their functions. One partition, because mingw-w64's
+    # GCC 12 stops with an internal error when LTO splits a program into several.
+    set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
+    set(CMAKE_POLICY_DEFAULT_CMP0069 NEW)  # also in GoogleTest, which asks for older policies
+    add_link_options(-flto-partition=one)
   endif()
 endif()
 

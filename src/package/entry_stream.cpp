@@ -1,7 +1,6 @@
 #include "package/entry_stream.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <span>
 #include <utility>
 
@@ -19,9 +18,13 @@ std::uint32_t SumBytes(std::span<const unsigned char> bytes) {
     return sum;
 }
 
+// "0x" and eight upper-case hexadecimal digits. Written out by hand: snprintf would bring the
+// C library's whole formatter, floating point included, into the setup program.
 std::string Hex(std::uint32_t value) {
-    char text[16];
-    (void)std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(value));
+    std::string text = "0x00000000";
+    for (std::size_t pos = text.size() - 1; value != 0; --pos, value >>= 4) {
+        text[pos] = "0123456789ABCDEF"[value & 0xFU];
+    }
     return text;
 }
 

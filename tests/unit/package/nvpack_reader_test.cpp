@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -229,7 +230,14 @@ TEST_F(OutputFolderTest, ADamagedPackageLeavesOnlyTheEntriesWrittenAndNoPackageF
     nvpack::FolderWriter writer(output, false);
     const auto inspection =
         nvpack::InspectSetup(At("setup.exe"), writer, [](std::uint64_t, std::uint64_t) {});
-    EXPECT_NE(inspection.Fault().find("checksum mismatch"), std::string::npos);
+    // Both sums as "0x" and eight upper-case hexadecimal digits; the flipped bit tells them apart.
+    EXPECT_THAT(inspection.Fault(),
+                ::testing::MatchesRegex("checksum mismatch: stored 0x[0-9A-F]{8}, "
+                                        "computed 0x[0-9A-F]{8}"));
+    const std::string stored = inspection.Fault().substr(26, 10);
+    const std::string computed = inspection.Fault().substr(47, 10);
+    EXPECT_NE(stored, computed);
+    EXPECT_EQ(std::stoul(stored, nullptr, 16) ^ std::stoul(computed, nullptr, 16), 0x1000000U);
     EXPECT_EQ(Read(At("out/two.bin")), kTwoFiles[1].second);
     EXPECT_FALSE(Exists(At("out/package.dlz")));
     EXPECT_FALSE(Exists(At("out/package.dld")));
