@@ -177,11 +177,11 @@ std::uint32_t CheckPackEntry(FileSystem& fs, const PackEntry& entry) {
     }
     const auto file = fs.OpenRead(entry.path);
     if (!file) {
-        throw Error("Cannot open \"" + entry.path + "\".");
+        throw Error(ErrorKind::kOpenFailed, entry.path);
     }
     const auto size = file->Size();
     if (!size) {
-        throw Error("Cannot read \"" + entry.path + "\".");
+        throw Error(ErrorKind::kReadFailed, entry.path);
     }
     if (*size > kMaxEntrySize) {
         throw Error("\"" + entry.path + "\" is 4 GiB or larger, too large for an entry.");
@@ -198,7 +198,7 @@ void EntryStreamSource::Advance() {
         const std::uint32_t size = CheckPackEntry(fs_, entry);
         file_ = fs_.OpenRead(entry.path);
         if (!file_) {
-            throw Error("Cannot open \"" + entry.path + "\".");
+            throw Error(ErrorKind::kOpenFailed, entry.path);
         }
         dataLeft_ = size;
         pending_.assign(2 + entry.name.size() + 4, 0);
@@ -228,8 +228,7 @@ std::size_t EntryStreamSource::Read(unsigned char* buffer, std::size_t count) {
                 static_cast<std::size_t>(std::min<std::uint64_t>(count - filled, dataLeft_));
             std::size_t got = 0;
             if (!file_->Read(buffer + filled, want, got) || got != want) {
-                throw Error("Cannot read \"" + entries_[next_ - 1].path +
-                            "\", or it changed while being packed.");
+                throw Error(ErrorKind::kChangedWhileRead, entries_[next_ - 1].path);
             }
             checksum_ += SumBytes({buffer + filled, got});
             dataLeft_ -= got;

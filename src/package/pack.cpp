@@ -98,7 +98,7 @@ class Output {
 public:
     Output(FileSystem& fs, const std::string& path) : fs_(fs), path_(path), file_(fs.Create(path)) {
         if (!file_) {
-            throw Error("Cannot create \"" + path + "\".");
+            throw Error(ErrorKind::kCreateFailed, path);
         }
     }
     ~Output() {
@@ -114,7 +114,7 @@ public:
 
     void Write(const unsigned char* data, std::size_t count) {
         if (!file_->Write(data, count)) {
-            throw Error("Cannot write to \"" + path_ + "\". The disk may be full.");
+            throw Error(ErrorKind::kWriteFailed, path_);
         }
         written_ += count;
     }
@@ -125,7 +125,7 @@ public:
         file_.reset();
         if (!closed) {
             fs_.DeleteFile(path_);
-            throw Error("Cannot write to \"" + path_ + "\". The disk may be full.");
+            throw Error(ErrorKind::kWriteFailed, path_);
         }
     }
 
@@ -141,11 +141,11 @@ std::unique_ptr<InputFile> OpenStub(FileSystem& fs, const std::string& stubPath,
                                     std::uint64_t& size) {
     auto stub = fs.OpenRead(stubPath);
     if (!stub) {
-        throw Error("Cannot open \"" + stubPath + "\".");
+        throw Error(ErrorKind::kOpenFailed, stubPath);
     }
     const auto stubSize = stub->Size();
     if (!stubSize) {
-        throw Error("Cannot read \"" + stubPath + "\".");
+        throw Error(ErrorKind::kReadFailed, stubPath);
     }
     if (!PeImageEnd(*stub)) {
         throw Error("\"" + stubPath + "\" is not a Windows executable.");
@@ -154,7 +154,7 @@ std::unique_ptr<InputFile> OpenStub(FileSystem& fs, const std::string& stubPath,
         throw Error("\"" + stubPath + "\" is 2 GiB or larger, too large for a setup stub.");
     }
     if (!stub->Seek(0)) {
-        throw Error("Cannot read \"" + stubPath + "\".");
+        throw Error(ErrorKind::kReadFailed, stubPath);
     }
     size = *stubSize;
     return stub;
@@ -166,7 +166,7 @@ void CopyStub(InputFile& stub, const std::string& stubPath, std::uint64_t size, 
         const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size));
         std::size_t got = 0;
         if (!stub.Read(buffer.data(), want, got) || got != want) {
-            throw Error("Cannot read \"" + stubPath + "\".");
+            throw Error(ErrorKind::kReadFailed, stubPath);
         }
         out.Write(buffer.data(), got);
         size -= got;
