@@ -111,7 +111,9 @@ private:
         }
         form_.lbError->SetVisible(false);
         form_.lbInstalling->SetVisible(true);
-        setupBytes_ = setup_->Size().value_or(location_->end);
+        // The setup's size only scales the progress bar; the payload's end stands in for it.
+        setupBytes_ = location_->end;
+        IgnoringFailure([&] { setupBytes_ = setup_->Size(); });
         progress_.emplace(*form_.pbInstall, location_->end - location_->offset, setupBytes_);
         progress_->Start();
         form_.pbInstall->SetVisible(true);
