@@ -31,19 +31,18 @@ void Check(bool condition) {
 class MemoryInput : public nv::package::InputFile {
 public:
     MemoryInput(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
-    bool Read(void* buffer, std::size_t count, std::size_t& got) override {
-        got = position_ < size_ ? std::min(count, size_ - position_) : 0;
+    std::size_t Read(void* buffer, std::size_t count) override {
+        const std::size_t got = position_ < size_ ? std::min(count, size_ - position_) : 0;
         if (got != 0) {
             std::memcpy(buffer, data_ + position_, got);
         }
         position_ += got;
-        return true;
+        return got;
     }
-    bool Seek(std::uint64_t position) override {
+    void Seek(std::uint64_t position) override {
         position_ = static_cast<std::size_t>(std::min<std::uint64_t>(position, size_ + 1));
-        return true;
     }
-    std::optional<std::uint64_t> Size() override { return size_; }
+    std::uint64_t Size() override { return size_; }
 
 private:
     const unsigned char* data_;
@@ -53,19 +52,19 @@ private:
 
 class MemoryOutput : public nv::package::OutputFile {
 public:
-    explicit MemoryOutput(Bytes& data) : data_(data) {}
-    bool Write(const void* data, std::size_t count) override {
+    MemoryOutput(Bytes& data, std::string path) : data_(data), path_(std::move(path)) {}
+    void Write(const void* data, std::size_t count) override {
         if (data_.size() + count > (64U << 20)) {
-            return false;  // a full disk, to bound memory
+            throw nv::Error(nv::ErrorKind::kWriteFailed, path_);  // a full disk, to bound memory
         }
         const auto* bytes = static_cast<const unsigned char*>(data);
         data_.insert(data_.end(), bytes, bytes + count);
-        return true;
     }
-    bool Close() override { return true; }
+    void Close() override {}
 
 private:
     Bytes& data_;
+    std::string path_;
 };
 
 class MemoryFileSystem : public nv::package::FileSystem {
@@ -75,7 +74,7 @@ public:
     std::unique_ptr<nv::package::InputFile> OpenRead(const std::string& path) override {
         const auto it = files.find(path);
         if (it == files.end()) {
-            return nullptr;
+            throw nv::Error(nv::ErrorKind::kOpenFailed, path);
         }
         return std::make_unique<MemoryInput>(it->second.data(), it->second.size());
     }
@@ -83,10 +82,8 @@ public:
         Check(path.rfind("tmp\\", 0) == 0 && path.find_first_of("\\/:", 4) == std::string::npos);
         Bytes& data = files[path];
         data.clear();
-        return std::make_unique<MemoryOutput>(data);
+        return std::make_unique<MemoryOutput>(data, path);
     }
-    bool FolderExists(const std::string& path) override { return path == "tmp"; }
-    bool CreateFolder(const std::string& /*path*/) override { return false; }
     bool DeleteFile(const std::string& path) override { return files.erase(path) != 0; }
     std::string JoinPath(const std::string& folder, const std::string& name) override {
         return folder + "\\" + name;

@@ -38,6 +38,30 @@ std::string ErrorText(const nv::Error& error) {
         case nv::ErrorKind::kUnexpected:
             text = "An unexpected error occurred.";
             break;
+        case nv::ErrorKind::kSetDataFailed:
+            text = "Cannot set the registry value " + quoted + ".";
+            break;
+        case nv::ErrorKind::kInvalidDataType:
+            text = "The registry value " + quoted + " is not text.";
+            break;
+        case nv::ErrorKind::kProfileWriteFailed:
+            text = "Cannot write to " + quoted + ".";
+            break;
+        case nv::ErrorKind::kCreateFolderFailed:
+            text = "Cannot create the folder " + quoted + ".";
+            break;
+        case nv::ErrorKind::kRemoveFolderFailed:
+            text = "Cannot remove the folder " + quoted + ".";
+            break;
+        case nv::ErrorKind::kSeekFailed:
+            text = "Cannot seek in " + quoted + ".";
+            break;
+        case nv::ErrorKind::kEndOfFile:
+            text = quoted + " ends unexpectedly.";
+            break;
+        case nv::ErrorKind::kChangedWhileRead:
+            text = "Cannot read " + quoted + ", or it changed while being packed.";
+            break;
     }
     if (error.SystemCode() != 0) {
         text += " (system error " + std::to_string(error.SystemCode()) + ")";

@@ -1,7 +1,5 @@
 #include "output_folder.h"
 
-#include "base/error.h"
-
 namespace nvpack {
 
 void FolderWriter::BeginEntry(const std::string& name, std::uint32_t /*size*/) {
@@ -10,17 +8,12 @@ void FolderWriter::BeginEntry(const std::string& name, std::uint32_t /*size*/) {
 }
 
 void FolderWriter::EntryData(const unsigned char* data, std::size_t count) {
-    if (!file_->Write(data, count)) {
-        throw nv::Error("Cannot write to \"" + path_ + "\". The disk may be full.");
-    }
+    file_->Write(data, count);
 }
 
 void FolderWriter::EndEntry() {
-    const bool closed = file_->Close();
-    file_.reset();
-    if (!closed) {
-        throw nv::Error("Cannot write to \"" + path_ + "\". The disk may be full.");
-    }
+    const std::unique_ptr<nv::package::OutputFile> file = std::move(file_);
+    file->Close();
 }
 
 }  // namespace nvpack

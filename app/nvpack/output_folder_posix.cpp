@@ -51,9 +51,9 @@ private:
 
 class FdOutputFile : public nv::package::OutputFile {
 public:
-    explicit FdOutputFile(UniqueFd fd) : fd_(std::move(fd)) {}
+    FdOutputFile(UniqueFd fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
 
-    bool Write(const void* data, std::size_t count) override {
+    void Write(const void* data, std::size_t count) override {
         const auto* bytes = static_cast<const unsigned char*>(data);
         while (count > 0 && fd_.IsValid()) {
             const ssize_t written = ::write(fd_.Get(), bytes, count);
@@ -61,18 +61,25 @@ public:
                 continue;
             }
             if (written <= 0) {
-                return false;
+                break;
             }
             bytes += written;
             count -= static_cast<std::size_t>(written);
         }
-        return fd_.IsValid();
+        if (count > 0 || !fd_.IsValid()) {
+            throw nv::Error(nv::ErrorKind::kWriteFailed, path_);
+        }
     }
 
-    bool Close() override { return fd_.IsValid() && fd_.Close(); }
+    void Close() override {
+        if (!fd_.IsValid() || !fd_.Close()) {
+            throw nv::Error(nv::ErrorKind::kWriteFailed, path_);
+        }
+    }
 
 private:
     UniqueFd fd_;
+    std::string path_;
 };
 
 std::string WithoutTrailingSlashes(std::string path) {
@@ -142,7 +149,7 @@ std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::stri
     if (!file.IsValid()) {
         throw nv::Error("Cannot create \"" + PathOf(name) + "\": " + std::strerror(errno) + ".");
     }
-    return std::make_unique<FdOutputFile>(std::move(file));
+    return std::make_unique<FdOutputFile>(std::move(file), PathOf(name));
 }
 
 }  // namespace nvpack

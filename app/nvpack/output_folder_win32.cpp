@@ -25,26 +25,34 @@ std::string LastErrorText() {
 
 class HandleOutputFile : public nv::package::OutputFile {
 public:
-    explicit HandleOutputFile(UniqueFileHandle file) : file_(std::move(file)) {}
+    HandleOutputFile(UniqueFileHandle file, std::string path)
+        : file_(std::move(file)), path_(std::move(path)) {}
 
-    bool Write(const void* data, std::size_t count) override {
+    void Write(const void* data, std::size_t count) override {
         const auto* bytes = static_cast<const unsigned char*>(data);
         while (count > 0 && file_) {
             const DWORD piece = count > 0x10000000 ? 0x10000000 : static_cast<DWORD>(count);
             DWORD written = 0;
             if (!::WriteFile(file_.Get(), bytes, piece, &written, nullptr) || written == 0) {
-                return false;
+                break;
             }
             bytes += written;
             count -= written;
         }
-        return static_cast<bool>(file_);
+        if (count > 0 || !file_) {
+            throw nv::Error(nv::ErrorKind::kWriteFailed, path_);
+        }
     }
 
-    bool Close() override { return file_ && ::CloseHandle(file_.Release()) != FALSE; }
+    void Close() override {
+        if (!file_ || ::CloseHandle(file_.Release()) == FALSE) {
+            throw nv::Error(nv::ErrorKind::kWriteFailed, path_);
+        }
+    }
 
 private:
     UniqueFileHandle file_;
+    std::string path_;
 };
 
 bool IsReparsePointOrFolder(HANDLE file) {
@@ -165,7 +173,7 @@ std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::stri
     if (!file) {
         throw nv::Error("Cannot create \"" + path + "\" (" + LastErrorText() + ").");
     }
-    return std::make_unique<HandleOutputFile>(std::move(file));
+    return std::make_unique<HandleOutputFile>(std::move(file), path);
 }
 
 }  // namespace nvpack

@@ -17,20 +17,18 @@ public:
     FileRange(nv::package::InputFile& file, std::uint64_t begin, std::uint64_t end)
         : file_(file), begin_(begin), end_(end), position_(begin) {}
 
-    bool Read(void* buffer, std::size_t count, std::size_t& got) override {
+    std::size_t Read(void* buffer, std::size_t count) override {
         const auto want =
             static_cast<std::size_t>(std::min<std::uint64_t>(count, end_ - position_));
-        if (!file_.Read(buffer, want, got)) {
-            return false;
-        }
+        const std::size_t got = file_.Read(buffer, want);
         position_ += got;
-        return true;
+        return got;
     }
-    bool Seek(std::uint64_t position) override {
+    void Seek(std::uint64_t position) override {
         position_ = std::min(begin_ + position, end_);
-        return file_.Seek(position_);
+        file_.Seek(position_);
     }
-    std::optional<std::uint64_t> Size() override { return end_ - begin_; }
+    std::uint64_t Size() override { return end_ - begin_; }
     std::uint64_t Done() const { return position_ - begin_; }
 
 private:
@@ -85,9 +83,6 @@ Inspection InspectSetup(const std::string& path, nv::package::EntrySink& sink,
                         const std::function<void(std::uint64_t, std::uint64_t)>& progress) {
     nv::package::StdFileSystem fs;
     const auto file = fs.OpenRead(path);
-    if (!file) {
-        throw nv::Error("Cannot open \"" + path + "\".");
-    }
     Inspection inspection;
     const auto location = nv::package::LocatePayload(*file);
     if (!location) {
@@ -97,11 +92,9 @@ Inspection InspectSetup(const std::string& path, nv::package::EntrySink& sink,
     inspection.location = *location;
     FileRange payload(*file, location->offset,
                       std::max(location->offset, location->end - nv::package::kTrailerSize));
-    if (!payload.Seek(0)) {
-        throw nv::Error("Cannot read \"" + path + "\".");
-    }
+    nv::package::ReadingAs(nv::ErrorKind::kReadFailed, path, [&] { payload.Seek(0); });
     nv::package::EntryStreamParser parser(sink);
-    const std::uint64_t total = *payload.Size();
+    const std::uint64_t total = payload.Size();
     const std::function<void()> onWrite = [&] { progress(payload.Done(), total); };
     ParserSink parserSink(parser, inspection.entryStreamBytes, onWrite);
     try {

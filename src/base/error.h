@@ -17,17 +17,25 @@ namespace nv {
 // What went wrong. New kinds are added at the end; every program's describe function words
 // each kind and falls back to Error::what() for kinds it does not know.
 enum class ErrorKind {
-    kText,               // raised with its final text; what() is that text
-    kOpenFailed,         // a file cannot be opened for reading (path)
-    kCreateFailed,       // a file cannot be created (path)
-    kReadFailed,         // a file cannot be read (path)
-    kWriteFailed,        // a file cannot be written, the disk may be full (path)
-    kSetupUnreadable,    // the setup's own file cannot be read, or ends early
-    kPackageUnreadable,  // the compressed package file cannot be read
-    kInflateFailed,      // a block of the package does not inflate
-    kOutOfMemory,        // memory ran out
-    kOutOfResources,     // the system has no resources left for a window, picture or font
-    kUnexpected,         // an exception of no known type
+    kText,                // raised with its final text; what() is that text
+    kOpenFailed,          // a file cannot be opened for reading (path)
+    kCreateFailed,        // a file cannot be created (path)
+    kReadFailed,          // a file cannot be read (path)
+    kWriteFailed,         // a file cannot be written, the disk may be full (path)
+    kSetupUnreadable,     // the setup's own file cannot be read, or ends early
+    kPackageUnreadable,   // the compressed package file cannot be read
+    kInflateFailed,       // a block of the package does not inflate
+    kOutOfMemory,         // memory ran out
+    kOutOfResources,      // the system has no resources left for a window, picture or font
+    kUnexpected,          // an exception of no known type
+    kSetDataFailed,       // a registry value cannot be written (path: the value's name)
+    kInvalidDataType,     // a registry value is not text (path: the value's name)
+    kProfileWriteFailed,  // an initialisation file cannot be written (path)
+    kCreateFolderFailed,  // a folder cannot be created (path)
+    kRemoveFolderFailed,  // a folder cannot be removed (path)
+    kSeekFailed,          // the position in a file cannot be moved (path)
+    kEndOfFile,           // a file ends before the bytes that had to be read (path)
+    kChangedWhileRead,    // a file does not read back as large as it was checked (path)
 };
 
 // A short technical name of a kind ("write-failed"), for diagnostics; never shown as a
@@ -56,6 +64,22 @@ inline const char* ErrorKindName(ErrorKind kind) {
             return "out-of-resources";
         case ErrorKind::kUnexpected:
             return "unexpected";
+        case ErrorKind::kSetDataFailed:
+            return "set-data-failed";
+        case ErrorKind::kInvalidDataType:
+            return "invalid-data-type";
+        case ErrorKind::kProfileWriteFailed:
+            return "profile-write-failed";
+        case ErrorKind::kCreateFolderFailed:
+            return "create-folder-failed";
+        case ErrorKind::kRemoveFolderFailed:
+            return "remove-folder-failed";
+        case ErrorKind::kSeekFailed:
+            return "seek-failed";
+        case ErrorKind::kEndOfFile:
+            return "end-of-file";
+        case ErrorKind::kChangedWhileRead:
+            return "changed-while-read";
     }
     return "unknown";
 }
@@ -65,8 +89,9 @@ public:
     // An error with its final text.
     explicit Error(const std::string& text) : std::runtime_error(text) {}
 
-    // An error of `kind` about `path` (empty when the kind names its subject itself), with the
-    // system's error code where one is known (0: none). what() gives a technical summary.
+    // An error of `kind` about `path` (empty when the kind names its subject itself; for a
+    // registry value, the value's name), with the system's error code where one is known
+    // (0: none). what() gives a technical summary.
     explicit Error(ErrorKind kind, std::string path = std::string(), unsigned long systemCode = 0)
         : std::runtime_error(Summary(kind, path, systemCode)),
           kind_(kind),

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "base/text.h"
-#include "host/host_errors.h"
 
 namespace nv::host {
 namespace {
@@ -28,7 +27,7 @@ std::string RegistryKey::ReadString(const std::string& name) {
         return {};
     }
     if (value->type != kRegSz && value->type != kRegExpandSz) {
-        throw InvalidDataTypeError(name);
+        throw Error(ErrorKind::kInvalidDataType, name);
     }
     return TextUpToZero(value->data);
 }
@@ -37,19 +36,19 @@ void RegistryKey::WriteString(const std::string& name, const std::string& value)
     RegistryValue stored{kRegSz, value};
     stored.data.push_back('\0');
     if (!SetValue(name, stored)) {
-        throw SetDataError(name);
+        throw Error(ErrorKind::kSetDataFailed, name, LastFailureCode());
     }
 }
 
 void RegistryKey::WriteDword(const std::string& name, std::uint32_t value) {
     if (!SetValue(name, DwordValue(value))) {
-        throw SetDataError(name);
+        throw Error(ErrorKind::kSetDataFailed, name, LastFailureCode());
     }
 }
 
 void FileStream::ReadExactly(void* buffer, std::size_t count) {
     if (Read(buffer, count) != count) {
-        throw EndOfFileError(path_);
+        throw Error(ErrorKind::kEndOfFile, path_);
     }
 }
 
@@ -86,19 +85,19 @@ std::string Host::ReadProfileText(const std::string& file, const std::string& se
 void Host::WriteProfileText(const std::string& file, const std::string& section,
                             const std::string& key, const std::string& value) {
     if (!DoWriteProfileText(file, section, key, value)) {
-        throw ProfileWriteError(file);
+        throw Error(ErrorKind::kProfileWriteFailed, file, LastFailureCode());
     }
 }
 
 void Host::CreateFolder(const std::string& path) {
     if (!DoCreateFolder(path, FolderProtection::kInherited)) {
-        throw CreateFolderError();
+        throw Error(ErrorKind::kCreateFolderFailed, path, LastFailureCode());
     }
 }
 
 bool Host::CreateFolderWithParents(const std::string& path, FolderProtection protection) {
     if (path.empty()) {
-        throw CreateFolderError();
+        throw Error(ErrorKind::kCreateFolderFailed);
     }
     const std::string folder = WithoutTrailingBackslashes(path);
     if (folder.empty() || IsDriveSpec(folder)) {
@@ -151,7 +150,7 @@ bool Host::CopyToNewFile(FileStream& source, const std::string& destination,
 
 void Host::RemoveFolder(const std::string& path) {
     if (!DoRemoveFolder(path)) {
-        throw RemoveFolderError();
+        throw Error(ErrorKind::kRemoveFolderFailed, path, LastFailureCode());
     }
 }
 

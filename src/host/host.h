@@ -7,10 +7,11 @@
 //    an empty text): opening a registry key, deleting a value, deleting or copying a
 //    file, creating a folder with its parents, making a folder current, starting a
 //    program, saving a shortcut, looking up a special folder, the token and the version.
-//  - Operations whose failure ends the procedure unless caught raise nv::Error with the
-//    text the user sees. The texts are made in one place (host_errors.h) and raised either
-//    by the non-virtual members of this header (registry values, profile files, folders)
-//    or by the file streams of each host (open, create, read, write, seek).
+//  - Operations whose failure ends the procedure unless caught raise nv::Error as a kind
+//    with its details: the file, folder or value concerned and the system's error code
+//    where one is known. Each program words the kinds in its own language. They are raised
+//    either by the non-virtual members of this header (registry values, profile files,
+//    folders) or by the file streams of each host (open, create, read, write, seek).
 //
 // Paths are Windows paths in the ANSI code page; relative names resolve against the
 // current folder. Registry paths are under HKEY_LOCAL_MACHINE.
@@ -41,10 +42,10 @@ public:
 
     // The text of a value, up to its first zero byte. A missing or unreadable value reads
     // as the empty text; a value of a type other than REG_SZ or REG_EXPAND_SZ raises
-    // "Ungültiger Datentyp für '<name>'".
+    // kInvalidDataType with the value's name.
     std::string ReadString(const std::string& name);
     // Writes a REG_SZ value (its length counts the terminating zero). Raises
-    // "Fehler beim Setzen der Daten für '<name>'" when the value cannot be written.
+    // kSetDataFailed with the value's name when the value cannot be written.
     void WriteString(const std::string& name, const std::string& value);
     // Writes a REG_DWORD value. Raises like WriteString.
     void WriteDword(const std::string& name, std::uint32_t value);
@@ -55,6 +56,11 @@ public:
     virtual bool SetValue(const std::string& name, const RegistryValue& value) = 0;
     // Deletes a value; false when it could not be deleted (for example when missing).
     virtual bool DeleteValue(const std::string& name) = 0;
+
+protected:
+    // The system's code for why SetValue failed last, for the error raised from it; 0 when
+    // none is known.
+    virtual unsigned long LastFailureCode() { return 0; }
 };
 
 // A file opened byte-wise; closed when destroyed. Every failure raises nv::Error.
@@ -82,7 +88,7 @@ public:
     // must not be used afterwards.
     virtual bool Remove() = 0;
 
-    // Reads exactly `count` bytes; meeting the end of the file first raises.
+    // Reads exactly `count` bytes; meeting the end of the file first raises kEndOfFile.
     void ReadExactly(void* buffer, std::size_t count);
 
     // The path the file was opened by, as given.
@@ -161,7 +167,7 @@ public:
     // The value of section/key, or `defaultValue` when absent; at most 2047 bytes.
     std::string ReadProfileText(const std::string& file, const std::string& section,
                                 const std::string& key, const std::string& defaultValue = "");
-    // Raises "In <file> kann nicht geschrieben werden" on failure.
+    // Raises kProfileWriteFailed with the file on failure.
     void WriteProfileText(const std::string& file, const std::string& section,
                           const std::string& key, const std::string& value);
 
@@ -184,7 +190,7 @@ public:
     virtual std::unique_ptr<FileStream> CreateNewFile(const std::string& path) = 0;
     // True when `path` names an existing folder.
     virtual bool FolderExists(const std::string& path) = 0;
-    // Creates one folder; raises "Verzeichnis kann nicht erstellt werden" on failure.
+    // Creates one folder; raises kCreateFolderFailed on failure.
     void CreateFolder(const std::string& path);
     // Creates one folder with the given access list; false on failure, also when the name
     // exists.
@@ -192,10 +198,10 @@ public:
         return DoCreateFolder(path, protection);
     }
     // Creates a folder with all its missing parents, each new one with `protection`; true
-    // when it exists afterwards. An empty path raises "Verzeichnis kann nicht erstellt werden".
+    // when it exists afterwards. An empty path raises kCreateFolderFailed.
     bool CreateFolderWithParents(const std::string& path,
                                  FolderProtection protection = FolderProtection::kInherited);
-    // Removes an empty folder; raises "Verzeichnis kann nicht entfernt werden" on failure.
+    // Removes an empty folder; raises kRemoveFolderFailed on failure.
     void RemoveFolder(const std::string& path);
     // Opens an existing folder and holds it (see HeldFolder) when it can be trusted with files
     // an elevated program will run, copy or delete: it is no reparse point (junction or
@@ -255,6 +261,9 @@ protected:
                                     const std::string& key, const std::string& value) = 0;
     virtual bool DoCreateFolder(const std::string& path, FolderProtection protection) = 0;
     virtual bool DoRemoveFolder(const std::string& path) = 0;
+    // The system's code for why the primitive that failed last did (GetLastError on
+    // Windows), for the error raised from it; 0 when none is known.
+    virtual unsigned long LastFailureCode() { return 0; }
 };
 
 }  // namespace nv::host

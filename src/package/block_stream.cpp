@@ -67,25 +67,16 @@ private:
 
 // Reads exactly `count` bytes unless the input ends first; returns how many arrived.
 std::size_t ReadUpTo(InputFile& source, unsigned char* buffer, std::size_t count) {
-    std::size_t got = 0;
-    if (!source.Read(buffer, count, got)) {
-        throw Error(ErrorKind::kPackageUnreadable);
-    }
-    return got;
+    return ReadingAs(ErrorKind::kPackageUnreadable, {}, [&] { return source.Read(buffer, count); });
 }
 
 class FileSink : public ByteSink {
 public:
-    FileSink(OutputFile& file, const std::string& path) : file_(file), path_(path) {}
-    void Write(const unsigned char* data, std::size_t count) override {
-        if (!file_.Write(data, count)) {
-            throw Error(ErrorKind::kWriteFailed, path_);
-        }
-    }
+    explicit FileSink(OutputFile& file) : file_(file) {}
+    void Write(const unsigned char* data, std::size_t count) override { file_.Write(data, count); }
 
 private:
     OutputFile& file_;
-    const std::string& path_;
 };
 
 }  // namespace
@@ -129,19 +120,11 @@ bool DecompressPackageFile(FileSystem& fs, const std::string& source,
         return false;
     }
     const auto input = fs.OpenRead(source);
-    if (!input) {
-        throw Error(ErrorKind::kOpenFailed, source);
-    }
     fs.DeleteFile(destination);
     const auto output = fs.Create(destination);
-    if (!output) {
-        throw Error(ErrorKind::kCreateFailed, destination);
-    }
-    FileSink sink(*output, destination);
+    FileSink sink(*output);
     InflateBlocks(*input, sink, afterBlock);
-    if (!output->Close()) {
-        throw Error(ErrorKind::kWriteFailed, destination);
-    }
+    output->Close();
     return true;
 }
 

@@ -178,18 +178,11 @@ std::uint32_t CheckPackEntry(FileSystem& fs, const PackEntry& entry) {
     if (!IsPlainEntryName(entry.name)) {
         throw Error("\"" + entry.name + "\" is not a plain file name usable as an entry name.");
     }
-    const auto file = fs.OpenRead(entry.path);
-    if (!file) {
-        throw Error("Cannot open \"" + entry.path + "\".");
-    }
-    const auto size = file->Size();
-    if (!size) {
-        throw Error("Cannot read \"" + entry.path + "\".");
-    }
-    if (*size > kMaxEntrySize) {
+    const std::uint64_t size = fs.OpenRead(entry.path)->Size();
+    if (size > kMaxEntrySize) {
         throw Error("\"" + entry.path + "\" is 4 GiB or larger, too large for an entry.");
     }
-    return static_cast<std::uint32_t>(*size);
+    return static_cast<std::uint32_t>(size);
 }
 
 EntryStreamSource::EntryStreamSource(FileSystem& fs, std::vector<PackEntry> entries)
@@ -200,9 +193,6 @@ void EntryStreamSource::Advance() {
         const PackEntry& entry = entries_[next_++];
         const std::uint32_t size = CheckPackEntry(fs_, entry);
         file_ = fs_.OpenRead(entry.path);
-        if (!file_) {
-            throw Error("Cannot open \"" + entry.path + "\".");
-        }
         dataLeft_ = size;
         pending_.assign(2 + entry.name.size() + 4, 0);
         WriteU16(pending_.data(), static_cast<std::uint16_t>(entry.name.size()));
@@ -229,10 +219,13 @@ std::size_t EntryStreamSource::Read(unsigned char* buffer, std::size_t count) {
         } else if (dataLeft_ > 0) {
             const auto want =
                 static_cast<std::size_t>(std::min<std::uint64_t>(count - filled, dataLeft_));
-            std::size_t got = 0;
-            if (!file_->Read(buffer + filled, want, got) || got != want) {
-                throw Error("Cannot read \"" + entries_[next_ - 1].path +
-                            "\", or it changed while being packed.");
+            // A file that fails, or ends, before the size it was checked with has changed
+            // since, or cannot be read: either way it is not packed as it was listed.
+            const std::string& path = entries_[next_ - 1].path;
+            const std::size_t got = ReadingAs(ErrorKind::kChangedWhileRead, path,
+                                              [&] { return file_->Read(buffer + filled, want); });
+            if (got != want) {
+                throw Error(ErrorKind::kChangedWhileRead, path);
             }
             checksum_ += SumBytes({buffer + filled, got});
             dataLeft_ -= got;

@@ -34,35 +34,25 @@ public:
         : fs_(fs), folder_(folder), callbacks_(callbacks) {}
 
     void BeginEntry(const std::string& name, std::uint32_t size) override {
-        path_ = fs_.JoinPath(folder_, name);
-        file_ = fs_.Create(path_);
-        if (!file_) {
-            throw Error(ErrorKind::kCreateFailed, path_);
-        }
+        file_ = fs_.Create(fs_.JoinPath(folder_, name));
         if (callbacks_.entry) {
             callbacks_.entry(name, size);
         }
     }
 
     void EntryData(const unsigned char* data, std::size_t count) override {
-        if (!file_->Write(data, count)) {
-            throw Error(ErrorKind::kWriteFailed, path_);
-        }
+        file_->Write(data, count);
     }
 
     void EndEntry() override {
-        const bool closed = file_->Close();
-        file_.reset();
-        if (!closed) {
-            throw Error(ErrorKind::kWriteFailed, path_);
-        }
+        const std::unique_ptr<OutputFile> file = std::move(file_);
+        file->Close();
     }
 
 private:
     FileSystem& fs_;
     const std::string& folder_;
     const ExtractCallbacks& callbacks_;
-    std::string path_;
     std::unique_ptr<OutputFile> file_;
 };
 
@@ -71,49 +61,35 @@ private:
 void CopyPayloadRaw(FileSystem& fs, InputFile& setup, const PayloadLocation& location,
                     const std::string& destination, const ExtractCallbacks& callbacks) {
     const auto output = fs.Create(destination);
-    if (!output) {
-        throw Error(ErrorKind::kCreateFailed, destination);
-    }
-    if (!setup.Seek(location.offset)) {
-        throw Error(ErrorKind::kSetupUnreadable);
-    }
+    ReadingAs(ErrorKind::kSetupUnreadable, {}, [&] { setup.Seek(location.offset); });
     const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kTransferBufferSize]);
     std::uint64_t position = location.offset;
     while (position < location.end) {
         const auto want = static_cast<std::size_t>(
             std::min<std::uint64_t>(kTransferBufferSize, location.end - position));
-        std::size_t got = 0;
-        if (!setup.Read(buffer.get(), want, got) || got != want) {
+        std::size_t got = ReadingAs(ErrorKind::kSetupUnreadable, {},
+                                    [&] { return setup.Read(buffer.get(), want); });
+        if (got != want) {
             throw Error(ErrorKind::kSetupUnreadable);
         }
         position += got;
         if (position == location.end && got > kTrailerSize) {
             got -= kTrailerSize;
         }
-        if (!output->Write(buffer.get(), got)) {
-            throw Error(ErrorKind::kWriteFailed, destination);
-        }
+        output->Write(buffer.get(), got);
         Report(callbacks, ExtractStage::kRawCopy, got);
     }
-    if (!output->Close()) {
-        throw Error(ErrorKind::kWriteFailed, destination);
-    }
+    output->Close();
 }
 
 EntryStreamOutcome SplitPackageFile(FileSystem& fs, const std::string& source,
                                     const std::string& folder, const ExtractCallbacks& callbacks) {
     const auto input = fs.OpenRead(source);
-    if (!input) {
-        throw Error(ErrorKind::kOpenFailed, source);
-    }
     FolderSink sink(fs, folder, callbacks);
     EntryStreamParser parser(sink);
     const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kDataChunkSize]);
     while (!parser.Settled()) {
-        std::size_t got = 0;
-        if (!input->Read(buffer.get(), kDataChunkSize, got)) {
-            throw Error(ErrorKind::kReadFailed, source);
-        }
+        const std::size_t got = input->Read(buffer.get(), kDataChunkSize);
         parser.Feed(buffer.get(), got);
         if (got != 0) {
             Report(callbacks, ExtractStage::kSplit, got);
@@ -147,9 +123,6 @@ ExtractResult ExtractPayload(FileSystem& fs, InputFile& setup, const PayloadLoca
 ExtractResult ExtractPackage(FileSystem& fs, const std::string& setupPath,
                              const std::string& folder, const ExtractCallbacks& callbacks) {
     const auto setup = fs.OpenRead(setupPath);
-    if (!setup) {
-        throw Error(ErrorKind::kOpenFailed, setupPath);
-    }
     const auto location = LocatePayload(*setup);
     if (!location) {
         return ExtractResult::kNoPackage;

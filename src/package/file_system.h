@@ -3,14 +3,18 @@
 // wizard can supply real Windows files, nvpack and the tests <cstdio> files, and the
 // tests a fake that fails on purpose.
 //
-// Every operation folds a failure into its plain result (nullptr, false, an empty
-// optional); the package code turns those into errors with a clear text.
+// Opening, creating, reading, seeking and writing raise nv::Error as a kind with the file it
+// concerns (kOpenFailed, kCreateFailed, kReadFailed, kSeekFailed, kWriteFailed) and the
+// system's code where one is known; the package code lets them travel, and raises a kind of
+// its own only where it knows more (the file being read is the setup, or the package).
+// Deleting a file is the one operation whose failure callers test, as false.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
+
+#include "base/error.h"
 
 namespace nv::package {
 
@@ -24,13 +28,13 @@ public:
     InputFile(InputFile&&) = delete;
     InputFile& operator=(InputFile&&) = delete;
 
-    // Reads up to `count` bytes into `buffer` and stores how many arrived in `got`;
-    // fewer than `count` means the end of the file was met. False on an I/O error.
-    virtual bool Read(void* buffer, std::size_t count, std::size_t& got) = 0;
+    // Reads up to `count` bytes into `buffer` and returns how many arrived; fewer than
+    // `count` means the end of the file was met.
+    virtual std::size_t Read(void* buffer, std::size_t count) = 0;
     // Moves the read position to `position` bytes from the start.
-    virtual bool Seek(std::uint64_t position) = 0;
+    virtual void Seek(std::uint64_t position) = 0;
     // The file's size in bytes.
-    virtual std::optional<std::uint64_t> Size() = 0;
+    virtual std::uint64_t Size() = 0;
 };
 
 // A file created (or truncated) for writing.
@@ -43,12 +47,24 @@ public:
     OutputFile(OutputFile&&) = delete;
     OutputFile& operator=(OutputFile&&) = delete;
 
-    // Writes all `count` bytes; false when not all of them could be written (disk full).
-    virtual bool Write(const void* data, std::size_t count) = 0;
-    // Flushes and closes; false when buffered bytes could not be written. The destructor
+    // Writes all `count` bytes, or raises (a full disk included).
+    virtual void Write(const void* data, std::size_t count) = 0;
+    // Flushes and closes; raises when buffered bytes could not be written. The destructor
     // closes silently when Close was not called.
-    virtual bool Close() = 0;
+    virtual void Close() = 0;
 };
+
+// Runs `read`, which reads or seeks in a file; an error it raises is raised again as one of
+// `kind` about `path`, keeping the system's code. For a file whose failure means more than a
+// failure of that file: any failure to read the setup makes the setup unreadable.
+template <typename Read>
+auto ReadingAs(ErrorKind kind, const std::string& path, Read read) -> decltype(read()) {
+    try {
+        return read();
+    } catch (const Error& error) {
+        throw Error(kind, path, error.SystemCode());
+    }
+}
 
 class FileSystem {
 public:
@@ -59,10 +75,11 @@ public:
     FileSystem(FileSystem&&) = delete;
     FileSystem& operator=(FileSystem&&) = delete;
 
+    // Opens an existing file for reading; never null.
     virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
+    // Creates a file, or truncates the one there, for writing; never null.
     virtual std::unique_ptr<OutputFile> Create(const std::string& path) = 0;
-    virtual bool FolderExists(const std::string& path) = 0;
-    virtual bool CreateFolder(const std::string& path) = 0;
+    // Deletes a file; false when it could not be deleted (a missing one included).
     virtual bool DeleteFile(const std::string& path) = 0;
 
     // The path of `name` inside `folder`, with this file system's separator.

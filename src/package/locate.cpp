@@ -13,8 +13,11 @@ constexpr std::size_t kMaxSignerPadding = kSignatureAlignment - 1;
 
 void ReadExactly(InputFile& file, std::uint64_t position, unsigned char* buffer,
                  std::size_t count) {
-    std::size_t got = 0;
-    if (!file.Seek(position) || !file.Read(buffer, count, got) || got != count) {
+    const std::size_t got = ReadingAs(ErrorKind::kSetupUnreadable, {}, [&] {
+        file.Seek(position);
+        return file.Read(buffer, count);
+    });
+    if (got != count) {
         throw Error(ErrorKind::kSetupUnreadable);
     }
 }
@@ -59,11 +62,9 @@ std::optional<PayloadLocation> LocateBeforeTable(InputFile& setup, std::uint64_t
 }  // namespace
 
 std::optional<PayloadLocation> LocatePayload(InputFile& setup) {
-    const auto size = setup.Size();
-    if (!size) {
-        throw Error(ErrorKind::kSetupUnreadable);
-    }
-    if (*size < kTrailerSize) {
+    const std::uint64_t size =
+        ReadingAs(ErrorKind::kSetupUnreadable, {}, [&] { return setup.Size(); });
+    if (size < kTrailerSize) {
         return std::nullopt;
     }
     const auto layout = ReadPeLayout(setup);
@@ -74,13 +75,13 @@ std::optional<PayloadLocation> LocatePayload(InputFile& setup) {
     // such a file was changed after signing (or never signed), and its last bytes are read.
     const bool signedAfterBuild = layout->certificateSize != 0 &&
                                   layout->certificateOffset >= layout->imageEnd &&
-                                  layout->certificateOffset + layout->certificateSize == *size;
+                                  layout->certificateOffset + layout->certificateSize == size;
     if (signedAfterBuild) {
         return LocateBeforeTable(setup, layout->imageEnd, layout->certificateOffset);
     }
     unsigned char trailer[kTrailerSize];
-    ReadExactly(setup, *size - kTrailerSize, trailer, sizeof trailer);
-    return CheckTrailer(trailer, layout->imageEnd, *size);
+    ReadExactly(setup, size - kTrailerSize, trailer, sizeof trailer);
+    return CheckTrailer(trailer, layout->imageEnd, size);
 }
 
 }  // namespace nv::package

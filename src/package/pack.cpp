@@ -96,11 +96,8 @@ private:
 
 class Output {
 public:
-    Output(FileSystem& fs, const std::string& path) : fs_(fs), path_(path), file_(fs.Create(path)) {
-        if (!file_) {
-            throw Error("Cannot create \"" + path + "\".");
-        }
-    }
+    Output(FileSystem& fs, const std::string& path)
+        : fs_(fs), path_(path), file_(fs.Create(path)) {}
     ~Output() {
         if (file_) {
             file_.reset();
@@ -113,19 +110,19 @@ public:
     Output& operator=(Output&&) = delete;
 
     void Write(const unsigned char* data, std::size_t count) {
-        if (!file_->Write(data, count)) {
-            throw Error("Cannot write to \"" + path_ + "\". The disk may be full.");
-        }
+        file_->Write(data, count);
         written_ += count;
     }
     std::uint64_t Written() const { return written_; }
     // Closes the finished file, which is then kept.
     void Commit() {
-        const bool closed = file_->Close();
-        file_.reset();
-        if (!closed) {
+        std::unique_ptr<OutputFile> file = std::move(file_);
+        try {
+            file->Close();
+        } catch (const Error&) {
+            file.reset();
             fs_.DeleteFile(path_);
-            throw Error("Cannot write to \"" + path_ + "\". The disk may be full.");
+            throw;
         }
     }
 
@@ -140,23 +137,15 @@ private:
 std::unique_ptr<InputFile> OpenStub(FileSystem& fs, const std::string& stubPath,
                                     std::uint64_t& size) {
     auto stub = fs.OpenRead(stubPath);
-    if (!stub) {
-        throw Error("Cannot open \"" + stubPath + "\".");
-    }
-    const auto stubSize = stub->Size();
-    if (!stubSize) {
-        throw Error("Cannot read \"" + stubPath + "\".");
-    }
+    const std::uint64_t stubSize = stub->Size();
     if (!PeImageEnd(*stub)) {
         throw Error("\"" + stubPath + "\" is not a Windows executable.");
     }
-    if (*stubSize > 0x7FFFFFFFULL) {
+    if (stubSize > 0x7FFFFFFFULL) {
         throw Error("\"" + stubPath + "\" is 2 GiB or larger, too large for a setup stub.");
     }
-    if (!stub->Seek(0)) {
-        throw Error("Cannot read \"" + stubPath + "\".");
-    }
-    size = *stubSize;
+    ReadingAs(ErrorKind::kReadFailed, stubPath, [&] { stub->Seek(0); });
+    size = stubSize;
     return stub;
 }
 
@@ -164,9 +153,9 @@ void CopyStub(InputFile& stub, const std::string& stubPath, std::uint64_t size, 
     std::vector<unsigned char> buffer(kTransferBufferSize);
     while (size > 0) {
         const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size));
-        std::size_t got = 0;
-        if (!stub.Read(buffer.data(), want, got) || got != want) {
-            throw Error("Cannot read \"" + stubPath + "\".");
+        const std::size_t got = stub.Read(buffer.data(), want);
+        if (got != want) {
+            throw Error(ErrorKind::kReadFailed, stubPath);
         }
         out.Write(buffer.data(), got);
         size -= got;

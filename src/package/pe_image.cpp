@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/error.h"
 #include "package/format.h"
 
 namespace nv::package {
@@ -23,9 +24,15 @@ constexpr std::size_t kPe32PlusDirectoryCount = 108;
 constexpr std::size_t kDirectoryEntrySize = 8;
 constexpr std::size_t kSecurityDirectory = 4;
 
+// Reads `count` bytes at `position`; false when they cannot all be read. Headers that cannot
+// be read are no headers: the file is then no image that can carry a payload.
 bool ReadAt(InputFile& file, std::uint64_t position, unsigned char* buffer, std::size_t count) {
-    std::size_t got = 0;
-    return file.Seek(position) && file.Read(buffer, count, got) && got == count;
+    try {
+        file.Seek(position);
+        return file.Read(buffer, count) == count;
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 // Fills the certificate table of `layout` from the optional header at `optionalHeader`;

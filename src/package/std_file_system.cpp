@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/error.h"
+
 namespace nv::package {
 namespace {
 
@@ -20,63 +22,74 @@ bool SeekTo(std::FILE* file, std::uint64_t position, int origin) {
 #endif
 }
 
-std::optional<std::uint64_t> Tell(std::FILE* file) {
+// The position in `file`, or a negative number on failure.
+long long Tell(std::FILE* file) {
 #ifdef _WIN32
-    const long long position = _ftelli64(file);
+    return _ftelli64(file);
 #else
-    const off_t position = ftello(file);
+    return ftello(file);
 #endif
-    if (position < 0) {
-        return std::nullopt;
-    }
-    return static_cast<std::uint64_t>(position);
 }
 
 class StdInputFile : public InputFile {
 public:
-    explicit StdInputFile(FilePtr file) : file_(std::move(file)) {}
+    StdInputFile(FilePtr file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
 
-    bool Read(void* buffer, std::size_t count, std::size_t& got) override {
-        got = std::fread(buffer, 1, count, file_.get());
-        return got == count || std::ferror(file_.get()) == 0;
+    std::size_t Read(void* buffer, std::size_t count) override {
+        const std::size_t got = std::fread(buffer, 1, count, file_.get());
+        if (got != count && std::ferror(file_.get()) != 0) {
+            throw Error(ErrorKind::kReadFailed, path_);
+        }
+        return got;
     }
 
-    bool Seek(std::uint64_t position) override { return SeekTo(file_.get(), position, SEEK_SET); }
+    void Seek(std::uint64_t position) override {
+        if (!SeekTo(file_.get(), position, SEEK_SET)) {
+            throw Error(ErrorKind::kSeekFailed, path_);
+        }
+    }
 
-    std::optional<std::uint64_t> Size() override {
-        const auto position = Tell(file_.get());
-        if (!position || !SeekTo(file_.get(), 0, SEEK_END)) {
-            return std::nullopt;
+    std::uint64_t Size() override {
+        const long long position = Tell(file_.get());
+        if (position < 0 || !SeekTo(file_.get(), 0, SEEK_END)) {
+            throw Error(ErrorKind::kReadFailed, path_);
         }
-        const auto size = Tell(file_.get());
-        if (!SeekTo(file_.get(), *position, SEEK_SET)) {
-            return std::nullopt;
+        const long long size = Tell(file_.get());
+        if (size < 0 || !SeekTo(file_.get(), static_cast<std::uint64_t>(position), SEEK_SET)) {
+            throw Error(ErrorKind::kReadFailed, path_);
         }
-        return size;
+        return static_cast<std::uint64_t>(size);
     }
 
 private:
     FilePtr file_;
+    std::string path_;
 };
 
 class StdOutputFile : public OutputFile {
 public:
-    explicit StdOutputFile(FilePtr file) : file_(std::move(file)) {}
+    StdOutputFile(FilePtr file, std::string path)
+        : file_(std::move(file)), path_(std::move(path)) {}
 
-    bool Write(const void* data, std::size_t count) override {
-        return file_ && std::fwrite(data, 1, count, file_.get()) == count;
+    void Write(const void* data, std::size_t count) override {
+        if (!file_ || std::fwrite(data, 1, count, file_.get()) != count) {
+            throw Error(ErrorKind::kWriteFailed, path_);
+        }
     }
 
-    bool Close() override {
+    void Close() override {
         if (!file_) {
-            return false;
+            throw Error(ErrorKind::kWriteFailed, path_);
         }
         const bool flushed = std::fflush(file_.get()) == 0;
-        return std::fclose(file_.release()) == 0 && flushed;
+        if (std::fclose(file_.release()) != 0 || !flushed) {
+            throw Error(ErrorKind::kWriteFailed, path_);
+        }
     }
 
 private:
     FilePtr file_;
+    std::string path_;
 };
 
 }  // namespace
@@ -84,31 +97,22 @@ private:
 std::unique_ptr<InputFile> StdFileSystem::OpenRead(const std::string& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
-        return nullptr;  // the C library would open a folder and fail only on reading
+        // The C library would open a folder and fail only on reading.
+        throw Error(ErrorKind::kOpenFailed, path);
     }
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        return nullptr;
+        throw Error(ErrorKind::kOpenFailed, path);
     }
-    return std::make_unique<StdInputFile>(std::move(file));
+    return std::make_unique<StdInputFile>(std::move(file), path);
 }
 
 std::unique_ptr<OutputFile> StdFileSystem::Create(const std::string& path) {
     FilePtr file(std::fopen(path.c_str(), "wb"));
     if (!file) {
-        return nullptr;
+        throw Error(ErrorKind::kCreateFailed, path);
     }
-    return std::make_unique<StdOutputFile>(std::move(file));
-}
-
-bool StdFileSystem::FolderExists(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_directory(path, error);
-}
-
-bool StdFileSystem::CreateFolder(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::create_directory(path, error);
+    return std::make_unique<StdOutputFile>(std::move(file), path);
 }
 
 bool StdFileSystem::DeleteFile(const std::string& path) {

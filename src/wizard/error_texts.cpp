@@ -18,6 +18,7 @@ std::string ErrorText(const Error& error) {
             text = "Datei kann nicht erstellt werden: " + path;
             break;
         case ErrorKind::kReadFailed:
+        case ErrorKind::kChangedWhileRead:
             text = "Datei kann nicht gelesen werden: " + path;
             break;
         case ErrorKind::kWriteFailed:
@@ -41,6 +42,22 @@ std::string ErrorText(const Error& error) {
         case ErrorKind::kUnexpected:
             text = "Unerwarteter Fehler";
             break;
+        // The host's errors keep the texts the setup has always shown for them, without the
+        // system's code.
+        case ErrorKind::kSetDataFailed:
+            return "Fehler beim Setzen der Daten f\xFCr '" + path + "'";
+        case ErrorKind::kInvalidDataType:
+            return "Ung\xFCltiger Datentyp f\xFCr '" + path + "'";
+        case ErrorKind::kProfileWriteFailed:
+            return "In " + path + " kann nicht geschrieben werden";
+        case ErrorKind::kCreateFolderFailed:
+            return "Verzeichnis kann nicht erstellt werden";
+        case ErrorKind::kRemoveFolderFailed:
+            return "Verzeichnis kann nicht entfernt werden";
+        case ErrorKind::kSeekFailed:
+            return "Fehler beim Positionieren in " + path;
+        case ErrorKind::kEndOfFile:
+            return "Unerwartetes Dateiende in " + path;
     }
     if (error.SystemCode() != 0) {
         text += " (Fehlercode " + std::to_string(error.SystemCode()) + ")";

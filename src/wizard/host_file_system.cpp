@@ -16,35 +16,18 @@ public:
     explicit HostInputFile(std::shared_ptr<host::FileStream> stream, bool rewind = false)
         : stream_(std::move(stream)), rewind_(rewind) {}
 
-    bool Read(void* buffer, std::size_t count, std::size_t& got) override {
-        try {
-            if (rewind_) {
-                stream_->Seek(0);
-                rewind_ = false;
-            }
-            got = stream_->Read(buffer, count);
-            return true;
-        } catch (const nv::Error&) {
-            got = 0;
-            return false;
-        }
-    }
-    bool Seek(std::uint64_t position) override {
-        try {
-            stream_->Seek(position);
+    std::size_t Read(void* buffer, std::size_t count) override {
+        if (rewind_) {
+            package::ReadingAs(ErrorKind::kReadFailed, stream_->Path(), [&] { stream_->Seek(0); });
             rewind_ = false;
-            return true;
-        } catch (const nv::Error&) {
-            return false;
         }
+        return stream_->Read(buffer, count);
     }
-    std::optional<std::uint64_t> Size() override {
-        try {
-            return stream_->Size();
-        } catch (const nv::Error&) {
-            return std::nullopt;
-        }
+    void Seek(std::uint64_t position) override {
+        stream_->Seek(position);
+        rewind_ = false;
     }
+    std::uint64_t Size() override { return stream_->Size(); }
 
 private:
     std::shared_ptr<host::FileStream> stream_;
@@ -57,22 +40,8 @@ public:
     explicit HostOutputFile(std::shared_ptr<host::FileStream> stream)
         : stream_(std::move(stream)) {}
 
-    bool Write(const void* data, std::size_t count) override {
-        if (!stream_) {
-            return false;
-        }
-        try {
-            stream_->Write(data, count);
-            return true;
-        } catch (const nv::Error&) {
-            return false;
-        }
-    }
-    bool Close() override {
-        const bool wasOpen = stream_ != nullptr;
-        stream_.reset();
-        return wasOpen;
-    }
+    void Write(const void* data, std::size_t count) override { stream_->Write(data, count); }
+    void Close() override { stream_.reset(); }
 
 private:
     std::shared_ptr<host::FileStream> stream_;
@@ -93,42 +62,21 @@ std::unique_ptr<package::InputFile> HostFileSystem::OpenRead(const std::string& 
     if (const auto held = held_.find(HeldKey(path)); held != held_.end()) {
         return std::make_unique<HostInputFile>(held->second, true);
     }
-    try {
-        return std::make_unique<HostInputFile>(host_.OpenFileForReading(path));
-    } catch (const nv::Error&) {
-        return nullptr;
-    }
+    return std::make_unique<HostInputFile>(host_.OpenFileForReading(path));
 }
 
 std::unique_ptr<package::OutputFile> HostFileSystem::Create(const std::string& path) {
     // A file made earlier in this run under the same name (a later entry of that name) goes
-    // first, through its handle.
+    // first, through its handle; while it stays, the name cannot be made anew.
     if (const auto held = held_.find(HeldKey(path)); held != held_.end()) {
         if (!held->second->Remove()) {
-            return nullptr;
+            throw Error(ErrorKind::kCreateFailed, path);
         }
         held_.erase(held);
     }
-    try {
-        std::shared_ptr<host::FileStream> stream = host_.CreateFileForWriting(path);
-        held_[HeldKey(path)] = stream;
-        return std::make_unique<HostOutputFile>(std::move(stream));
-    } catch (const nv::Error&) {
-        return nullptr;
-    }
-}
-
-bool HostFileSystem::FolderExists(const std::string& path) {
-    return host_.FolderExists(path);
-}
-
-bool HostFileSystem::CreateFolder(const std::string& path) {
-    try {
-        host_.CreateFolder(path);
-        return true;
-    } catch (const nv::Error&) {
-        return false;
-    }
+    std::shared_ptr<host::FileStream> stream = host_.CreateFileForWriting(path);
+    held_[HeldKey(path)] = stream;
+    return std::make_unique<HostOutputFile>(std::move(stream));
 }
 
 bool HostFileSystem::DeleteFile(const std::string& path) {

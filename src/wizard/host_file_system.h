@@ -1,12 +1,11 @@
 #pragma once
 // The package reader's file operations, carried out through the Host: real Windows files in
-// the setup, SimHost's simulated disk in the tests. Host errors are folded into the plain
-// results the reader expects; it raises its own error texts from them.
+// the setup, SimHost's simulated disk in the tests. The host's errors travel as they are.
 //
-// Every file created through it stays open - held, so that nobody else can rewrite, rename or
-// delete it - until it is deleted through it or this object goes: reading such a file again
-// reads through the held handle, and deleting it deletes through that handle, so a file is
-// never looked up by its name again once it was written.
+// What it adds is the hold: every file created through it stays open - so that nobody else
+// can rewrite, rename or delete it - until it is deleted through it or this object goes.
+// Reading such a file again reads through the held handle, and deleting it deletes through
+// that handle, so a file is never looked up by its name again once it was written.
 
 #include <map>
 #include <memory>
@@ -26,8 +25,6 @@ public:
 
     std::unique_ptr<package::InputFile> OpenRead(const std::string& path) override;
     std::unique_ptr<package::OutputFile> Create(const std::string& path) override;
-    bool FolderExists(const std::string& path) override;
-    bool CreateFolder(const std::string& path) override;
     bool DeleteFile(const std::string& path) override;
     // Host paths are Windows paths on every build.
     std::string JoinPath(const std::string& folder, const std::string& name) override {

@@ -16,6 +16,7 @@
 #include "package/locate.h"
 #include "toolkit/throttled_pump.h"
 #include "wizard/host_file_system.h"
+#include "wizard/ignoring_failure.h"
 #include "wizard/install_progress.h"
 #include "wizard/install_steps.h"
 #include "wizard/installation_record.h"
@@ -42,16 +43,6 @@ const char* ProductFileNamed(const std::string& name) {
         }
     }
     return nullptr;
-}
-
-// Runs a step whose failure the installation goes on without.
-template <typename Step>
-void IgnoringFailure(Step step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-        // Whatever went wrong, the step was a convenience.
-    }
 }
 
 // Writes the shortcut `linkFile` only when its folder can be trusted, and holds that folder
@@ -120,7 +111,9 @@ private:
         }
         form_.lbError->SetVisible(false);
         form_.lbInstalling->SetVisible(true);
-        setupBytes_ = setup_->Size().value_or(location_->end);
+        // The setup's size only scales the progress bar; the payload's end stands in for it.
+        setupBytes_ = location_->end;
+        IgnoringFailure([&] { setupBytes_ = setup_->Size(); });
         progress_.emplace(*form_.pbInstall, location_->end - location_->offset, setupBytes_);
         progress_->Start();
         form_.pbInstall->SetVisible(true);
@@ -218,7 +211,7 @@ private:
         // The setup copies itself, payload included: started from there it offers removal.
         // The copy is a convenience, read from the executable's own held handle.
         progress_->BeginCopy(setupBytes_);
-        IgnoringFailure([&] {
+        IgnoringFailure<std::exception>([&] {
             host_.RemoveFile(folder_ + kSetupCopy);
             host_.CopyToNewFile(*setupStream_, folder_ + kSetupCopy, copyProgress);
         });
@@ -301,15 +294,12 @@ private:
             return;
         }
         const std::string menu = programs + kStartMenuFolder;
-        try {
-            host_.CreateFolder(menu);
-        } catch (const nv::Error&) {
-            // Already there from an earlier installation.
-        }
+        IgnoringFailure([&] { host_.CreateFolder(menu); });  // there from an earlier installation
         record_.startmenuLink = menu + '\\' + kLinkName;
         record_.setupLink = menu + "\\Uninstall.lnk";
-        IgnoringFailure([&] { CreateShortcutInSafeFolder(host_, product, record_.startmenuLink); });
-        IgnoringFailure(
+        IgnoringFailure<std::exception>(
+            [&] { CreateShortcutInSafeFolder(host_, product, record_.startmenuLink); });
+        IgnoringFailure<std::exception>(
             [&] { CreateShortcutInSafeFolder(host_, folder_ + kSetupCopy, record_.setupLink); });
     }
 

@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "base/text.h"
 #include "host/host.h"
+#include "wizard/ignoring_failure.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
 #include "wizard/product_files.h"
@@ -18,14 +19,6 @@ namespace {
 
 constexpr std::array<const char*, 4> kLinkValues = {kValueDesktopLink, kValueQuicklaunchLink,
                                                     kValueStartmenuLink, kValueSetupLink};
-
-void RemoveFolderIfEmpty(host::Host& host, const std::string& folder) {
-    try {
-        host.RemoveFolder(folder);
-    } catch (const nv::Error&) {
-        // Not empty, or not there: it stays.
-    }
-}
 
 // The installation folder, checked and held while its files are deleted: only when nobody
 // else can write to it and it still is the folder the record names (no link on the way has
@@ -57,7 +50,8 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
         for (const char* name : kRemovedFiles) {
             host_.RemoveFile(folder + name);
         }
-        RemoveFolderIfEmpty(host_, folder + kUpdatesFolder);
+        // Not empty, or not there: it stays.
+        IgnoringFailure([&] { host_.RemoveFolder(folder + kUpdatesFolder); });
     }
 
     auto key = host_.OpenKey(kRecordKey, host::KeyAccess::kAllAccess);

@@ -6,6 +6,7 @@
 
 #include "base/error.h"
 #include "host/sim/sim_faults.h"
+#include "wizard/error_texts.h"
 #include "wizard/uninstall_entry.h"
 #include "wizard_fixture.h"
 
@@ -519,7 +520,7 @@ TEST_F(InstallTest, AnEmptyFolderIsReportedAsAnError) {
         Form().btnNext->Click();
         FAIL() << "expected an error";
     } catch (const nv::Error& error) {
-        EXPECT_EQ(std::string(error.what()), "Verzeichnis kann nicht erstellt werden");
+        EXPECT_EQ(ErrorText(error), "Verzeichnis kann nicht erstellt werden");
     }
     EXPECT_EQ(Form().PageNumber, 4);
 }
@@ -551,7 +552,7 @@ TEST_F(InstallTest, AnUnwritableValueIsReportedByName) {
         Form().btnNext->Click();
         FAIL() << "expected an error";
     } catch (const nv::Error& error) {
-        EXPECT_EQ(std::string(error.what()), "Fehler beim Setzen der Daten f\xFCr 'InstallPath'");
+        EXPECT_EQ(ErrorText(error), "Fehler beim Setzen der Daten f\xFCr 'InstallPath'");
     }
     EXPECT_EQ(Form().PageNumber, 4);
     EXPECT_NE(VisiblePanel(), "pSuccess");
@@ -565,7 +566,7 @@ TEST_F(InstallTest, AnUnwritableIniFileIsReportedAndNoShortcutsOrValuesFollow) {
         Form().btnNext->Click();
         FAIL() << "expected an error";
     } catch (const nv::Error& error) {
-        EXPECT_EQ(std::string(error.what()), "In " + ini + " kann nicht geschrieben werden");
+        EXPECT_EQ(ErrorText(error), "In " + ini + " kann nicht geschrieben werden");
     }
     EXPECT_TRUE(host.ShellLinks().empty());
     EXPECT_FALSE(Value("InstallPath").has_value());

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "base/text.h"
-#include "host/host_errors.h"
 #include "host/sim/sim_host.h"
 #include "host/sim/sim_paths.h"
 #include "host/sim/sim_profile.h"
@@ -37,14 +36,14 @@ public:
 
     void Seek(std::uint64_t offset) override {
         if (host_.Fails(SimOp::kSeek, {key_})) {
-            throw FileSeekError(Path());
+            throw Error(ErrorKind::kSeekFailed, Path());
         }
         position_ = offset;
     }
 
     std::size_t Read(void* buffer, std::size_t count) override {
         if (host_.Fails(SimOp::kRead, {key_})) {
-            throw FileReadError(Path());
+            throw Error(ErrorKind::kReadFailed, Path());
         }
         const std::string& data = Data();
         if (position_ >= data.size()) {
@@ -61,13 +60,13 @@ public:
 
     void Write(const void* data, std::size_t count) override {
         if (!writable_ || host_.Fails(SimOp::kWrite, {key_})) {
-            throw FileWriteError(Path());
+            throw Error(ErrorKind::kWriteFailed, Path());
         }
         std::string& content = Data();
         const std::uint64_t end = position_ + count;
         const std::uint64_t growth = end > content.size() ? end - content.size() : 0;
         if (!host_.TakeSpace(growth)) {
-            throw FileWriteError(Path());
+            throw Error(ErrorKind::kWriteFailed, Path());
         }
         if (content.size() < end) {
             content.resize(static_cast<std::size_t>(end));
@@ -92,7 +91,7 @@ public:
 private:
     std::string& Data() {
         if (gone_) {
-            throw FileReadError(Path());
+            throw Error(ErrorKind::kReadFailed, Path());
         }
         return host_.nodes_.at(key_).data;
     }
@@ -371,12 +370,12 @@ void SimHost::SetExecutable(const std::string& path, const std::string& data) {
 std::unique_ptr<FileStream> SimHost::OpenFileForReading(const std::string& path) {
     const std::optional<std::string> full = Resolve(path);
     if (Fails(SimOp::kOpenRead, {PathKey(full.value_or(path))}) || !full) {
-        throw FileOpenError(path);
+        throw Error(ErrorKind::kOpenFailed, path);
     }
     const Node* node = FindFollowingLinks(*full);
     // The program's own handles open for writing do not share reading with a new open.
     if (node == nullptr || node->folder || node->writeHandles > 0) {
-        throw FileOpenError(path);
+        throw Error(ErrorKind::kOpenFailed, path);
     }
     return std::make_unique<Stream>(*this, path, PathKey(node->path), false);
 }
@@ -385,11 +384,11 @@ std::unique_ptr<FileStream> SimHost::CreateFileForWriting(const std::string& pat
     const std::optional<std::string> full = Resolve(path);
     if (Fails(SimOp::kCreateFile, {PathKey(full.value_or(path))}) || !full ||
         HasInvalidNameCharacter(*full) || !ParentIsFolder(*full) || !IsWritableFolder(*full)) {
-        throw FileCreateError(path);
+        throw Error(ErrorKind::kCreateFailed, path);
     }
     Node* node = Find(*full);
     if (node != nullptr && (node->folder || node->inUse || node->handles > 0)) {
-        throw FileCreateError(path);
+        throw Error(ErrorKind::kCreateFailed, path);
     }
     if (node == nullptr) {
         node = &nodes_[PathKey(*full)];

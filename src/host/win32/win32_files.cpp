@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "base/text.h"
-#include "host/host_errors.h"
 #include "host/win32/delete_through.h"
 #include "host/win32/folder_protection.h"
 #include "host/win32/unique_handle.h"
@@ -29,7 +28,7 @@ public:
     std::uint64_t Size() override {
         LARGE_INTEGER size{};
         if (!::GetFileSizeEx(file_.Get(), &size)) {
-            throw FileReadError(Path());
+            throw Error(ErrorKind::kReadFailed, Path(), ::GetLastError());
         }
         return static_cast<std::uint64_t>(size.QuadPart);
     }
@@ -38,7 +37,7 @@ public:
         LARGE_INTEGER to{};
         to.QuadPart = static_cast<LONGLONG>(offset);
         if (!::SetFilePointerEx(file_.Get(), to, nullptr, FILE_BEGIN)) {
-            throw FileSeekError(Path());
+            throw Error(ErrorKind::kSeekFailed, Path(), ::GetLastError());
         }
     }
 
@@ -49,7 +48,7 @@ public:
             const auto piece = static_cast<DWORD>(std::min(count - total, kMaxIoPiece));
             DWORD got = 0;
             if (!::ReadFile(file_.Get(), bytes + total, piece, &got, nullptr)) {
-                throw FileReadError(Path());
+                throw Error(ErrorKind::kReadFailed, Path(), ::GetLastError());
             }
             total += got;
             if (got < piece) {
@@ -67,7 +66,7 @@ public:
             DWORD written = 0;
             if (!::WriteFile(file_.Get(), bytes + total, piece, &written, nullptr) ||
                 written != piece) {
-                throw FileWriteError(Path());
+                throw Error(ErrorKind::kWriteFailed, Path(), ::GetLastError());
             }
             total += written;
         }
@@ -76,7 +75,7 @@ public:
     bool Eof() override {
         LARGE_INTEGER position{};
         if (!::SetFilePointerEx(file_.Get(), LARGE_INTEGER{}, &position, FILE_CURRENT)) {
-            throw FileReadError(Path());
+            throw Error(ErrorKind::kReadFailed, Path(), ::GetLastError());
         }
         return static_cast<std::uint64_t>(position.QuadPart) >= Size();
     }
@@ -172,7 +171,7 @@ std::unique_ptr<FileStream> Win32Host::OpenFileForReading(const std::string& pat
     UniqueFileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
-        throw FileOpenError(path);
+        throw Error(ErrorKind::kOpenFailed, path, ::GetLastError());
     }
     return std::make_unique<Win32FileStream>(path, std::move(file), false);
 }
@@ -184,7 +183,7 @@ std::unique_ptr<FileStream> Win32Host::CreateFileForWriting(const std::string& p
     ::DeleteFileA(path.c_str());
     UniqueFileHandle file = CreateNewFileHandle(path);
     if (!file) {
-        throw FileCreateError(path);
+        throw Error(ErrorKind::kCreateFailed, path, ::GetLastError());
     }
     return std::make_unique<Win32FileStream>(path, std::move(file), true);
 }
@@ -208,6 +207,10 @@ bool Win32Host::DoCreateFolder(const std::string& path, FolderProtection protect
 
 bool Win32Host::DoRemoveFolder(const std::string& path) {
     return ::RemoveDirectoryA(path.c_str()) != FALSE;
+}
+
+unsigned long Win32Host::LastFailureCode() {
+    return ::GetLastError();
 }
 
 bool Win32Host::SetCurrentFolder(const std::string& path) {

@@ -43,6 +43,7 @@ protected:
                             const std::string& key, const std::string& value) override;
     bool DoCreateFolder(const std::string& path, FolderProtection protection) override;
     bool DoRemoveFolder(const std::string& path) override;
+    unsigned long LastFailureCode() override;
 
 private:
     std::unique_ptr<FileStream> executable_;

@@ -36,17 +36,23 @@ public:
     }
 
     bool SetValue(const std::string& name, const RegistryValue& value) override {
-        return ::RegSetValueExA(key_.Get(), name.c_str(), 0, value.type,
-                                reinterpret_cast<const BYTE*>(value.data.data()),
-                                static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+        const LSTATUS status = ::RegSetValueExA(key_.Get(), name.c_str(), 0, value.type,
+                                                reinterpret_cast<const BYTE*>(value.data.data()),
+                                                static_cast<DWORD>(value.data.size()));
+        lastStatus_ = static_cast<unsigned long>(status);
+        return status == ERROR_SUCCESS;
     }
 
     bool DeleteValue(const std::string& name) override {
         return ::RegDeleteValueA(key_.Get(), name.c_str()) == ERROR_SUCCESS;
     }
 
+protected:
+    unsigned long LastFailureCode() override { return lastStatus_; }
+
 private:
     UniqueRegistryKey key_;
+    unsigned long lastStatus_ = ERROR_SUCCESS;  // of the last RegSetValueExA
 };
 
 }  // namespace

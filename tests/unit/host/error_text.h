@@ -1,5 +1,7 @@
 #pragma once
-// The text of the nv::Error an action raises, or "(no error)".
+// The technical summary of the nv::Error an action raises (its kind, the file, folder or value
+// it concerns, the system's code), or "(no error)". The host raises kinds; the programs word
+// them, so these tests check the facts, not a wording.
 
 #include <functional>
 #include <string>

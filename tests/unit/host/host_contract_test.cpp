@@ -39,16 +39,14 @@ TEST(CreateFolderWithParents, FailsWithoutRaising) {
 
 TEST(CreateFolderWithParents, EmptyPathRaises) {
     SimHost host;
-    EXPECT_EQ(ErrorText([&] { host.CreateFolderWithParents(""); }),
-              "Verzeichnis kann nicht erstellt werden");
+    EXPECT_EQ(ErrorText([&] { host.CreateFolderWithParents(""); }), "create-folder-failed");
 }
 
 TEST(FolderErrors, CreateAndRemoveRaiseTheirTexts) {
     SimHost host;
     EXPECT_EQ(ErrorText([&] { host.CreateFolder(R"(C:\no\such)"); }),
-              "Verzeichnis kann nicht erstellt werden");
-    EXPECT_EQ(ErrorText([&] { host.RemoveFolder("C:\\no"); }),
-              "Verzeichnis kann nicht entfernt werden");
+              R"(create-folder-failed: C:\no\such)");
+    EXPECT_EQ(ErrorText([&] { host.RemoveFolder("C:\\no"); }), "remove-folder-failed: C:\\no");
 }
 
 TEST(KeyPaths, LeadingBackslashIsDropped) {

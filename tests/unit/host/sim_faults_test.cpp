@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "host/sim/sim_host.h"
 
 namespace nv::host::sim {
@@ -66,6 +68,96 @@ TEST(FaultPlan, StreamOperationsCanFail) {
 
     host.Fail(SimOp::kOpenRead, "C:\\in.bin");
     EXPECT_THROW(host.OpenFileForReading("C:\\in.bin"), Error);
+}
+
+// Every failure the host raises is a kind with the file, folder or value it concerns; SimHost
+// knows no system codes and passes 0.
+TEST(FaultPlan, EachFailureRaisesItsKindWithItsSubject) {
+    struct Row {
+        SimOp op;  // the fault injected, at the row's target
+        const char* target;
+        std::function<void(SimHost&)> action;
+        ErrorKind kind;
+        const char* path;
+    };
+    const Row rows[] = {
+        {SimOp::kOpenRead, "C:\\in.bin",
+         [](SimHost& host) { host.OpenFileForReading("C:\\in.bin"); }, ErrorKind::kOpenFailed,
+         "C:\\in.bin"},
+        {SimOp::kCreateFile, "C:\\out.bin",
+         [](SimHost& host) { host.CreateFileForWriting("C:\\out.bin"); }, ErrorKind::kCreateFailed,
+         "C:\\out.bin"},
+        {SimOp::kRead, "C:\\in.bin",
+         [](SimHost& host) {
+             char c = 0;
+             host.OpenFileForReading("c:\\IN.bin")->Read(&c, 1);
+         },
+         ErrorKind::kReadFailed, "c:\\IN.bin"},
+        {SimOp::kWrite, "C:\\out.bin",
+         [](SimHost& host) { host.CreateFileForWriting("C:\\out.bin")->Write("a", 1); },
+         ErrorKind::kWriteFailed, "C:\\out.bin"},
+        {SimOp::kSeek, "C:\\in.bin",
+         [](SimHost& host) { host.OpenFileForReading("C:\\in.bin")->Seek(1); },
+         ErrorKind::kSeekFailed, "C:\\in.bin"},
+        {SimOp::kSetValue, "Name",
+         [](SimHost& host) { host.CreateKey("Software\\T")->WriteString("Name", "x"); },
+         ErrorKind::kSetDataFailed, "Name"},
+        {SimOp::kSetValue, "Size",
+         [](SimHost& host) { host.CreateKey("Software\\T")->WriteDword("Size", 1); },
+         ErrorKind::kSetDataFailed, "Size"},
+        {SimOp::kWriteProfile, "C:\\x.ini",
+         [](SimHost& host) { host.WriteProfileText("C:\\x.ini", "S", "K", "v"); },
+         ErrorKind::kProfileWriteFailed, "C:\\x.ini"},
+        {SimOp::kCreateFolder, "C:\\New", [](SimHost& host) { host.CreateFolder("C:\\New"); },
+         ErrorKind::kCreateFolderFailed, "C:\\New"},
+        {SimOp::kRemoveFolder, "C:\\Empty", [](SimHost& host) { host.RemoveFolder("C:\\Empty"); },
+         ErrorKind::kRemoveFolderFailed, "C:\\Empty"},
+    };
+    const auto prepare = [](SimHost& host) {
+        host.AddFile("C:\\in.bin", "abc");
+        host.AddFolder("C:\\Empty");
+    };
+    for (const Row& row : rows) {
+        const std::string label = std::string(SimOpName(row.op)) + " " + row.target;
+        SimHost clean;
+        prepare(clean);
+        EXPECT_NO_THROW(row.action(clean)) << label << ": fails without the fault";
+        SimHost host;
+        prepare(host);
+        host.Fail(row.op, row.target);
+        try {
+            row.action(host);
+            ADD_FAILURE() << label << ": nothing raised";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.Kind(), row.kind) << label << ": " << error.what();
+            EXPECT_EQ(error.Path(), row.path) << label;
+            EXPECT_EQ(error.SystemCode(), 0U) << label;
+        }
+    }
+}
+
+// What the host raises without an injected fault: the end of a file met early, and a value
+// of the wrong type.
+TEST(FaultPlan, ShortFilesAndWrongValueTypesRaiseTheirKinds) {
+    SimHost host;
+    host.AddFile("C:\\in.bin", "abc");
+    char buffer[4] = {};
+    try {
+        host.OpenFileForReading("C:\\in.bin")->ReadExactly(buffer, 4);
+        ADD_FAILURE() << "read past the end";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.Kind(), ErrorKind::kEndOfFile);
+        EXPECT_EQ(error.Path(), "C:\\in.bin");
+    }
+    const std::unique_ptr<RegistryKey> key = host.CreateKey("Software\\T");
+    key->WriteDword("Number", 7);
+    try {
+        key->ReadString("Number");
+        ADD_FAILURE() << "a number read as text";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.Kind(), ErrorKind::kInvalidDataType);
+        EXPECT_EQ(error.Path(), "Number");
+    }
 }
 
 TEST(FaultPlan, KeysFailByPath) {

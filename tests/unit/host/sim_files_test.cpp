@@ -101,8 +101,7 @@ TEST(SimStreams, WriteReadSeekAndEndOfFile) {
     EXPECT_EQ(in->Read(buffer, 8), 0U);
     EXPECT_THROW(in->Write("x", 1), Error);  // opened for reading only
     in->Seek(8);
-    EXPECT_EQ(ErrorText([&] { in->ReadExactly(buffer, 5); }),
-              "Unerwartetes Dateiende in c:\\F.BIN");
+    EXPECT_EQ(ErrorText([&] { in->ReadExactly(buffer, 5); }), "end-of-file: c:\\F.BIN");
 }
 
 TEST(SimStreams, CreateTruncatesAndFailuresRaiseWithThePath) {
@@ -112,10 +111,9 @@ TEST(SimStreams, CreateTruncatesAndFailuresRaiseWithThePath) {
     EXPECT_EQ(host.FileData("C:\\f.txt"), "new");
 
     EXPECT_EQ(ErrorText([&] { host.OpenFileForReading("C:\\missing.bin"); }),
-              "Datei C:\\missing.bin kann nicht ge\xF6"
-              "ffnet werden");
+              "open-failed: C:\\missing.bin");
     EXPECT_EQ(ErrorText([&] { host.CreateFileForWriting(R"(C:\nofolder\x.bin)"); }),
-              R"(Datei C:\nofolder\x.bin kann nicht erstellt werden)");
+              R"(create-failed: C:\nofolder\x.bin)");
     EXPECT_THROW(host.OpenFileForReading("C:\\setup"), Error);  // a folder
 }
 
@@ -243,7 +241,7 @@ TEST(SimFaults, DiskFillsAfterTheFreeSpace) {
     host.SetFreeSpace(10);
     const std::unique_ptr<FileStream> out = host.CreateFileForWriting("C:\\big.bin");
     out->Write("12345678", 8);
-    EXPECT_EQ(ErrorText([&] { out->Write("abc", 3); }), "Fehler beim Schreiben in C:\\big.bin");
+    EXPECT_EQ(ErrorText([&] { out->Write("abc", 3); }), "write-failed: C:\\big.bin");
     out->Write("ab", 2);
     const std::unique_ptr<FileStream> setup = host.OpenFileForReading(R"(C:\cd\Setup.exe)");
     EXPECT_FALSE(host.CopyToNewFile(*setup, "C:\\copy2.exe"));
@@ -284,7 +282,7 @@ TEST(SimProfile, UnwritableFileRaisesWithItsPath) {
                   host.WriteProfileText(R"(C:\Missing\norvis.ini)", "GENERAL", "LANGUAGE",
                                         "English");
               }),
-              R"(In C:\Missing\norvis.ini kann nicht geschrieben werden)");
+              R"(profile-write-failed: C:\Missing\norvis.ini)");
     host.AddFile("C:\\x.ini", "[S]\r\nK=old\r\n");
     host.Fail(SimOp::kWriteProfile, "c:\\X.INI");
     EXPECT_THROW(host.WriteProfileText("C:\\x.ini", "S", "K", "new"), Error);

@@ -36,7 +36,8 @@ TEST(RegistryStrings, ValueOfAnotherTypeRaises) {
         key->ReadString("Installpath");
         FAIL() << "read a DWORD as text";
     } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Ung\xFCltiger Datentyp f\xFCr 'Installpath'");
+        EXPECT_EQ(e.Kind(), ErrorKind::kInvalidDataType);
+        EXPECT_EQ(e.Path(), "Installpath");
     }
     EXPECT_EQ(key->ReadString("Expand"), "%x%");
 }
@@ -50,7 +51,8 @@ TEST(RegistryStrings, UnwritableValueRaisesWithItsName) {
         key->WriteString("DesktopLink", "C:\\d.lnk");
         FAIL() << "the value was written";
     } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Fehler beim Setzen der Daten f\xFCr 'DesktopLink'");
+        EXPECT_EQ(e.Kind(), ErrorKind::kSetDataFailed);
+        EXPECT_EQ(e.Path(), "DesktopLink");
     }
     EXPECT_FALSE(host.RegistryValueAt(kKey, "DesktopLink").has_value());
 }

@@ -3,56 +3,67 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/error.h"
+
 namespace nv::package::testing {
 namespace {
 
 class FakeInput : public InputFile {
 public:
-    FakeInput(const Bytes& data, std::size_t visible, std::size_t failAfter)
-        : data_(data), visible_(visible), failAfter_(failAfter) {}
+    FakeInput(const Bytes& data, std::string path, std::size_t visible, std::size_t failAfter,
+              unsigned long code)
+        : data_(data),
+          path_(std::move(path)),
+          visible_(visible),
+          failAfter_(failAfter),
+          code_(code) {}
 
-    bool Read(void* buffer, std::size_t count, std::size_t& got) override {
-        got = 0;
+    std::size_t Read(void* buffer, std::size_t count) override {
         if (position_ + count > failAfter_) {
-            return false;
+            throw Error(ErrorKind::kReadFailed, path_, code_);
         }
+        std::size_t got = 0;
         const std::size_t end = std::min(visible_, data_.size());
         if (position_ < end) {
             got = std::min(count, end - position_);
             std::memcpy(buffer, data_.data() + position_, got);
         }
         position_ += got;
-        return true;
+        return got;
     }
-    bool Seek(std::uint64_t position) override {
-        position_ = static_cast<std::size_t>(position);
-        return true;
-    }
-    std::optional<std::uint64_t> Size() override { return data_.size(); }
+    void Seek(std::uint64_t position) override { position_ = static_cast<std::size_t>(position); }
+    std::uint64_t Size() override { return data_.size(); }
 
 private:
     const Bytes& data_;
+    std::string path_;
     std::size_t visible_;
     std::size_t failAfter_;
+    unsigned long code_;
     std::size_t position_ = 0;
 };
 
 class FakeOutput : public OutputFile {
 public:
-    FakeOutput(Bytes& data, std::size_t& space) : data_(data), space_(space) {}
+    FakeOutput(Bytes& data, std::string path, std::size_t& space, unsigned long code)
+        : data_(data), path_(std::move(path)), space_(space), code_(code) {}
 
-    bool Write(const void* data, std::size_t count) override {
+    void Write(const void* data, std::size_t count) override {
         const std::size_t fits = std::min(count, space_);
         const auto* bytes = static_cast<const unsigned char*>(data);
         data_.insert(data_.end(), bytes, bytes + fits);
         space_ -= fits;
-        return fits == count;
+        if (fits != count) {
+            throw Error(ErrorKind::kWriteFailed, path_, code_);
+        }
     }
-    bool Close() override { return true; }
+    void Close() override {}
 
 private:
     Bytes& data_;
+    std::string path_;
     std::size_t& space_;
+    unsigned long code_;
 };
 
 std::size_t Lookup(const std::map<std::string, std::size_t>& table, const std::string& path) {
@@ -65,19 +76,19 @@ std::size_t Lookup(const std::map<std::string, std::size_t>& table, const std::s
 std::unique_ptr<InputFile> FakeFileSystem::OpenRead(const std::string& path) {
     const auto it = files.find(path);
     if (it == files.end()) {
-        return nullptr;
+        throw Error(ErrorKind::kOpenFailed, path, systemCode);
     }
-    return std::make_unique<FakeInput>(it->second, Lookup(shortReads, path),
-                                       Lookup(failingReads, path));
+    return std::make_unique<FakeInput>(it->second, path, Lookup(shortReads, path),
+                                       Lookup(failingReads, path), systemCode);
 }
 
 std::unique_ptr<OutputFile> FakeFileSystem::Create(const std::string& path) {
     if (uncreatable.count(path) != 0 || folders.count(path) != 0) {
-        return nullptr;
+        throw Error(ErrorKind::kCreateFailed, path, systemCode);
     }
     Bytes& data = files[path];
     data.clear();
-    return std::make_unique<FakeOutput>(data, diskSpace);
+    return std::make_unique<FakeOutput>(data, path, diskSpace, systemCode);
 }
 
 }  // namespace nv::package::testing

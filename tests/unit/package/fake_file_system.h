@@ -1,6 +1,7 @@
 #pragma once
 // An in-memory FileSystem for the package tests, with faults on request: the disk fills up
-// after a number of bytes, a file reads short or fails, a file cannot be created.
+// after a number of bytes, a file reads short or fails, a file cannot be created. Failures
+// raise the kinds a real file system raises, with the file and no system code.
 
 #include <map>
 #include <set>
@@ -23,11 +24,12 @@ public:
     std::set<std::string> uncreatable;                     // Create fails for these paths
     std::map<std::string, std::size_t> shortReads;         // file seems to end after n bytes
     std::map<std::string, std::size_t> failingReads;       // reads fail once past n bytes
+    unsigned long systemCode = 0;  // the system's code every failure comes with
 
     std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
     std::unique_ptr<OutputFile> Create(const std::string& path) override;
-    bool FolderExists(const std::string& path) override { return folders.count(path) != 0; }
-    bool CreateFolder(const std::string& path) override {
+    bool FolderExists(const std::string& path) const { return folders.count(path) != 0; }
+    bool CreateFolder(const std::string& path) {
         return folders.insert(path).second && files.count(path) == 0;
     }
     bool DeleteFile(const std::string& path) override { return files.erase(path) != 0; }

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "base/error.h"
+#include "package/std_file_system.h"
 #include "package_support.h"
 
 namespace nv::package::testing {
@@ -82,6 +85,70 @@ TEST(ExtractionFaults, FilesThatCannotBeCreated) {
 TEST(ExtractionFaults, MissingSetupFile) {
     FakeFileSystem fs;
     EXPECT_EQ(ExtractionError(fs), "open-failed: setup.exe");
+}
+
+// The file system's errors reach the caller as they were raised, with the system's code; a
+// failure to read the setup or the package file says which of them could not be read, and
+// keeps the code.
+TEST(ExtractionFaults, FileSystemErrorsTravelWithTheirCode) {
+    struct Row {
+        const char* what;
+        std::function<void(FakeFileSystem&)> fault;
+        ErrorKind kind;
+        const char* path;
+    };
+    const Row rows[] = {
+        {"setup missing", [](FakeFileSystem& fs) { fs.files.erase("setup.exe"); },
+         ErrorKind::kOpenFailed, "setup.exe"},
+        {"package file uncreatable",
+         [](FakeFileSystem& fs) { fs.uncreatable.insert("tmp\\package.dlz"); },
+         ErrorKind::kCreateFailed, "tmp\\package.dlz"},
+        {"entry uncreatable", [](FakeFileSystem& fs) { fs.uncreatable.insert("tmp\\one.bin"); },
+         ErrorKind::kCreateFailed, "tmp\\one.bin"},
+        {"disk full", [](FakeFileSystem& fs) { fs.diskSpace = 1000; }, ErrorKind::kWriteFailed,
+         "tmp\\package.dlz"},
+        {"entry stream unreadable",
+         [](FakeFileSystem& fs) { fs.failingReads["tmp\\package.dld"] = 100; },
+         ErrorKind::kReadFailed, "tmp\\package.dld"},
+        {"setup unreadable", [](FakeFileSystem& fs) { fs.failingReads["setup.exe"] = 5000; },
+         ErrorKind::kSetupUnreadable, ""},
+        {"package unreadable",
+         [](FakeFileSystem& fs) { fs.failingReads["tmp\\package.dlz"] = 100; },
+         ErrorKind::kPackageUnreadable, ""},
+    };
+    for (const Row& row : rows) {
+        FakeFileSystem fs;
+        PutSetup(fs);
+        fs.systemCode = 112;
+        row.fault(fs);
+        try {
+            Extract(fs);
+            ADD_FAILURE() << row.what << ": extracted";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.Kind(), row.kind) << row.what << ": " << error.what();
+            EXPECT_EQ(error.Path(), row.path) << row.what;
+            EXPECT_EQ(error.SystemCode(), 112U) << row.what;
+        }
+    }
+}
+
+// The C library's files raise the same kinds, naming the file.
+TEST(ExtractionFaults, StdFileSystemRaisesKindsWithTheFile) {
+    const std::string missing = ::testing::TempDir() + "nv_no_such_folder/x.bin";
+    StdFileSystem fs;
+    const auto kindOf = [](const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const Error& error) {
+            return std::string(ErrorKindName(error.Kind())) + " " + error.Path();
+        }
+        return std::string("(no error)");
+    };
+    EXPECT_EQ(kindOf([&] { fs.OpenRead(missing); }), "open-failed " + missing);
+    EXPECT_EQ(kindOf([&] { fs.OpenRead(::testing::TempDir()); }),
+              "open-failed " + ::testing::TempDir());
+    EXPECT_EQ(kindOf([&] { fs.Create(missing); }), "create-failed " + missing);
+    EXPECT_FALSE(fs.DeleteFile(missing));
 }
 
 TEST(ExtractionFaults, AShortReadOfThePackageFileIsADamagedPackageNotStaleData) {

@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "base/error.h"
+#include "error_text.h"
 #include "package/entry_stream.h"
 #include "package_support.h"
 
@@ -29,7 +32,7 @@ struct Packer : ::testing::Test {
             WritePackage(fs, stub, entries, "out.exe", {});
         } catch (const Error& error) {
             EXPECT_EQ(fs.files.count("out.exe"), 0U);
-            return error.what();
+            return nvpack::ErrorText(error);  // as nvpack reports it
         }
         return "(no error)";
     }
@@ -100,6 +103,47 @@ TEST_F(Packer, RefusesMissingInputsAndABadStub) {
     EXPECT_EQ(PackError("missing.exe"), "Cannot open \"missing.exe\".");
     fs.files["text.exe"] = Text(5000, 4);
     EXPECT_EQ(PackError("text.exe"), "\"text.exe\" is not a Windows executable.");
+}
+
+// Each file failure is raised as a kind with the file it concerns, and leaves no output.
+TEST_F(Packer, RaisesEachFileFailureAsAKindWithItsFile) {
+    struct Row {
+        const char* what;
+        std::function<void(FakeFileSystem&)> fault;
+        std::string stub;
+        ErrorKind kind;
+        const char* path;
+    };
+    const Row rows[] = {
+        {"stub missing", [](FakeFileSystem&) {}, "missing.exe", ErrorKind::kOpenFailed,
+         "missing.exe"},
+        {"input missing", [](FakeFileSystem& files) { files.files.erase("in\\b.bin"); }, "stub.exe",
+         ErrorKind::kOpenFailed, "in\\b.bin"},
+        {"output uncreatable", [](FakeFileSystem& files) { files.uncreatable.insert("out.exe"); },
+         "stub.exe", ErrorKind::kCreateFailed, "out.exe"},
+        {"stub unreadable",
+         [](FakeFileSystem& files) {
+             files.failingReads["stub.exe"] = files.files["stub.exe"].size() - 1;
+         },
+         "stub.exe", ErrorKind::kReadFailed, "stub.exe"},
+        {"input shrinks", [](FakeFileSystem& files) { files.shortReads["in\\a.bin"] = 10; },
+         "stub.exe", ErrorKind::kChangedWhileRead, "in\\a.bin"},
+        {"disk full", [](FakeFileSystem& files) { files.diskSpace = 100; }, "stub.exe",
+         ErrorKind::kWriteFailed, "out.exe"},
+    };
+    for (const Row& row : rows) {
+        FakeFileSystem files;
+        files.files = fs.files;
+        row.fault(files);
+        try {
+            WritePackage(files, row.stub, entries, "out.exe", {});
+            ADD_FAILURE() << row.what << ": packed";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.Kind(), row.kind) << row.what << ": " << error.what();
+            EXPECT_EQ(error.Path(), row.path) << row.what;
+        }
+        EXPECT_EQ(files.files.count("out.exe"), 0U) << row.what;
+    }
 }
 
 TEST_F(Packer, RefusesBadOptions) {

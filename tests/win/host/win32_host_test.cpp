@@ -24,13 +24,25 @@ namespace {
 
 constexpr const char* kTestKey = "Software\\NorvistaHostTest";
 
+// The kind and subject of the nv::Error an action raises, or "(no error)". The host raises
+// kinds; each program words them.
 std::string ErrorText(const std::function<void()>& action) {
     try {
         action();
     } catch (const Error& e) {
-        return e.what();
+        return std::string(ErrorKindName(e.Kind())) + ": " + e.Path();
     }
     return "(no error)";
+}
+
+// The system's code that came with the nv::Error an action raises; 0 when none did.
+unsigned long ErrorCode(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        return e.SystemCode();
+    }
+    return 0;
 }
 
 std::string ReadWholeFile(Host& host, const std::string& path) {
@@ -105,15 +117,16 @@ TEST_F(RegistryTest, TextValuesRoundTrip) {
     EXPECT_EQ(key->ReadString("DesktopLink"), "");
     EXPECT_FALSE(key->DeleteValue("InstallPath"));  // opened for reading
     EXPECT_EQ(ErrorText([&] { key->WriteString("InstallPath", "x"); }),
-              "Fehler beim Setzen der Daten f\xFCr 'InstallPath'");
+              "set-data-failed: InstallPath");
+    EXPECT_EQ(ErrorCode([&] { key->WriteString("InstallPath", "x"); }),
+              static_cast<unsigned long>(ERROR_ACCESS_DENIED));
 }
 
 TEST_F(RegistryTest, OtherTypesRaiseAndValuesDelete) {
     const std::unique_ptr<RegistryKey> key = host_.CreateKey(kTestKey);
     ASSERT_NE(key, nullptr);
     ASSERT_TRUE(key->SetValue("Number", RegistryValue{kRegDword, std::string(4, '\x01')}));
-    EXPECT_EQ(ErrorText([&] { key->ReadString("Number"); }),
-              "Ung\xFCltiger Datentyp f\xFCr 'Number'");
+    EXPECT_EQ(ErrorText([&] { key->ReadString("Number"); }), "invalid-data-type: Number");
     ASSERT_TRUE(key->SetValue("Expand", RegistryValue{kRegExpandSz, std::string("%TEMP%\0", 7)}));
     EXPECT_EQ(key->ReadString("Expand"), "%TEMP%");
     EXPECT_TRUE(key->DeleteValue("NUMBER"));
@@ -151,7 +164,7 @@ TEST_F(TempFolderTest, ProfileFilesWriteAndReadBack) {
 
     const std::string unwritable = In("missing\\norvis.ini");
     EXPECT_EQ(ErrorText([&] { host_.WriteProfileText(unwritable, "GENERAL", "LANGUAGE", "x"); }),
-              "In " + unwritable + " kann nicht geschrieben werden");
+              "profile-write-failed: " + unwritable);
 }
 
 TEST_F(TempFolderTest, StreamsWriteSeekAndRead) {
@@ -173,15 +186,17 @@ TEST_F(TempFolderTest, StreamsWriteSeekAndRead) {
     EXPECT_EQ(std::string(buffer, 2), "D!");
     EXPECT_TRUE(in->Eof());
     in->Seek(8);
-    EXPECT_EQ(ErrorText([&] { in->ReadExactly(buffer, 5); }), "Unerwartetes Dateiende in " + file);
+    EXPECT_EQ(ErrorText([&] { in->ReadExactly(buffer, 5); }), "end-of-file: " + file);
     EXPECT_THROW(in->Write("x", 1), Error);
 
-    EXPECT_EQ(ErrorText([&] { host_.OpenFileForReading(In("none.bin")); }), "Datei " +
-                                                                                In("none.bin") +
-                                                                                " kann nicht ge\xF6"
-                                                                                "ffnet werden");
+    EXPECT_EQ(ErrorText([&] { host_.OpenFileForReading(In("none.bin")); }),
+              "open-failed: " + In("none.bin"));
+    EXPECT_EQ(ErrorCode([&] { host_.OpenFileForReading(In("none.bin")); }),
+              static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(ErrorText([&] { host_.CreateFileForWriting(In("no\\x.bin")); }),
-              "Datei " + In("no\\x.bin") + " kann nicht erstellt werden");
+              "create-failed: " + In("no\\x.bin"));
+    EXPECT_EQ(ErrorCode([&] { host_.CreateFileForWriting(In("no\\x.bin")); }),
+              static_cast<unsigned long>(ERROR_PATH_NOT_FOUND));
 
     // A file open for reading cannot be recreated; once closed, creating truncates it.
     EXPECT_THROW(host_.CreateFileForWriting(file), Error);
@@ -194,13 +209,11 @@ TEST_F(TempFolderTest, FoldersAndCopies) {
     EXPECT_TRUE(host_.FolderExists(folder_));
     EXPECT_TRUE(host_.CreateFolderWithParents(In(R"(a\b\c\)")));
     EXPECT_TRUE(host_.FolderExists(In(R"(A\B\C)")));
-    EXPECT_EQ(ErrorText([&] { host_.CreateFolder(In("a")); }),
-              "Verzeichnis kann nicht erstellt werden");
-    EXPECT_EQ(ErrorText([&] { host_.CreateFolderWithParents(""); }),
-              "Verzeichnis kann nicht erstellt werden");
+    EXPECT_EQ(ErrorText([&] { host_.CreateFolder(In("a")); }), "create-folder-failed: " + In("a"));
+    EXPECT_NE(ErrorCode([&] { host_.CreateFolder(In("a")); }), 0U);
+    EXPECT_EQ(ErrorText([&] { host_.CreateFolderWithParents(""); }), "create-folder-failed: ");
     EXPECT_FALSE(host_.CreateFolderWithParents(R"(Q:\nv_no_such_drive\x)"));
-    EXPECT_EQ(ErrorText([&] { host_.RemoveFolder(In("a")); }),
-              "Verzeichnis kann nicht entfernt werden");
+    EXPECT_EQ(ErrorText([&] { host_.RemoveFolder(In("a")); }), "remove-folder-failed: " + In("a"));
     EXPECT_NO_THROW(host_.RemoveFolder(In(R"(a\b\c)")));
     EXPECT_FALSE(host_.FolderExists(In(R"(a\b\c)")));
 }
