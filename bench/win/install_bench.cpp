@@ -28,6 +28,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -138,11 +139,8 @@ public:
         }
         figures_[phase_].pump += now - started;
         ++figures_[phase_].pumps;
-        pumpTotal_ += now - started;
         lastPumpEnd_ = now;
     }
-    // Seconds spent in ProcessMessages so far (to take out of the I/O it interrupts).
-    double PumpTotal() const { return pumpTotal_; }
 
     void Print() const {
         long pumps = 0;
@@ -176,7 +174,6 @@ private:
     double lastPumpEnd_ = 0;
     double maxGap_ = 0;
     Phase maxGapPhase_ = kStart;
-    double pumpTotal_ = 0;
     std::array<PhaseFigures, kPhaseCount> figures_{};
 };
 
@@ -207,50 +204,78 @@ bool InTempFolder(const std::string& path) {
 
 // --- Decorators ------------------------------------------------------------------------------
 
-// A file stream whose reads and writes are timed.
+// A file stream whose reads and writes are timed; owned, or borrowed from its owner (the
+// host's own executable).
 class TimedStream final : public nv::host::FileStream {
 public:
-    explicit TimedStream(std::unique_ptr<nv::host::FileStream> inner)
-        : FileStream(inner->Path()), inner_(std::move(inner)) {}
-    std::uint64_t Size() override { return inner_->Size(); }
-    void Seek(std::uint64_t offset) override { inner_->Seek(offset); }
+    explicit TimedStream(std::unique_ptr<nv::host::FileStream> owned)
+        : FileStream(owned->Path()), owned_(std::move(owned)), inner_(*owned_) {}
+    explicit TimedStream(nv::host::FileStream& borrowed)
+        : FileStream(borrowed.Path()), inner_(borrowed) {}
+    std::uint64_t Size() override { return inner_.Size(); }
+    void Seek(std::uint64_t offset) override { inner_.Seek(offset); }
     std::size_t Read(void* buffer, std::size_t count) override {
         const double start = Now();
-        const std::size_t got = inner_->Read(buffer, count);
+        const std::size_t got = inner_.Read(buffer, count);
         recorder.Io(Now() - start);
         return got;
     }
     void Write(const void* data, std::size_t count) override {
         const double start = Now();
-        inner_->Write(data, count);
+        inner_.Write(data, count);
         recorder.Io(Now() - start);
     }
-    bool Eof() override { return inner_->Eof(); }
+    bool Eof() override { return inner_.Eof(); }
+    bool Remove() override {
+        if (recorder.Current() >= kCopies && InTempFolder(Path())) {
+            recorder.Reach(kTempRemoval);
+        }
+        const double start = Now();
+        const bool removed = inner_.Remove();
+        recorder.Io(Now() - start);
+        return removed;
+    }
 
 private:
-    std::unique_ptr<nv::host::FileStream> inner_;
+    std::unique_ptr<nv::host::FileStream> owned_;
+    nv::host::FileStream& inner_;
 };
+
+std::unique_ptr<nv::host::FileStream> Timed(std::unique_ptr<nv::host::FileStream> stream) {
+    if (!stream) {
+        return nullptr;
+    }
+    return std::make_unique<TimedStream>(std::move(stream));
+}
 
 // Reaches Host's protected primitives on another Host object.
 struct HostAccess : nv::host::Host {
-    using Host::DoCopyFile;
     using Host::DoCreateFolder;
+    using Host::DoDeleteKey;
     using Host::DoOpenKey;
     using Host::DoReadProfileText;
     using Host::DoRemoveFolder;
     using Host::DoWriteProfileText;
+    using Host::LastFailureCode;
 };
 
 // The real host, every call handed on; file I/O is timed and the calls mark the phases.
 class TimedHost final : public nv::host::Host {
 public:
     std::string ExecutablePath() override { return inner_.ExecutablePath(); }
+    nv::host::FileStream* Executable() override {
+        if (!executable_ && inner_.Executable() != nullptr) {
+            executable_ = std::make_unique<TimedStream>(*inner_.Executable());
+        }
+        return executable_.get();
+    }
     std::unique_ptr<nv::host::FileStream> OpenFileForReading(const std::string& path) override {
         const double start = Now();
         auto stream = inner_.OpenFileForReading(path);
         recorder.Io(Now() - start);
-        return std::make_unique<TimedStream>(std::move(stream));
+        return Timed(std::move(stream));
     }
+    // The extraction's files: package.dlz, package.dld, then the entries.
     std::unique_ptr<nv::host::FileStream> CreateFileForWriting(const std::string& path) override {
         if (EndsWith(path, "\\package.dlz")) {
             recorder.Reach(kRawCopy);
@@ -262,14 +287,24 @@ public:
         const double start = Now();
         auto stream = inner_.CreateFileForWriting(path);
         recorder.Io(Now() - start);
-        return std::make_unique<TimedStream>(std::move(stream));
+        return Timed(std::move(stream));
+    }
+    // The copies into the installation folder: the setup's own first, then the product's.
+    std::unique_ptr<nv::host::FileStream> CreateNewFile(const std::string& path) override {
+        if (recorder.Current() >= kFolder && !InTempFolder(path)) {
+            recorder.Reach(EndsWith(path, "\\setup.exe") ? kSetupCopy : kCopies);
+        }
+        const double start = Now();
+        auto stream = inner_.CreateNewFile(path);
+        recorder.Io(Now() - start);
+        return Timed(std::move(stream));
     }
     bool FolderExists(const std::string& path) override { return inner_.FolderExists(path); }
-    bool CreatePrivateFolder(const std::string& path) override {
-        return inner_.CreatePrivateFolder(path);
-    }
-    bool IsSafeExistingFolder(const std::string& path) override {
-        return inner_.IsSafeExistingFolder(path);
+    std::unique_ptr<nv::host::HeldFolder> HoldSafeFolder(const std::string& path) override {
+        if (recorder.Current() >= kSplit && !InTempFolder(path + "\\")) {
+            recorder.Reach(kFolder);
+        }
+        return inner_.HoldSafeFolder(path);
     }
     bool SetCurrentFolder(const std::string& path) override {
         return inner_.SetCurrentFolder(path);
@@ -282,13 +317,13 @@ public:
         return inner_.FullPathOf(path);
     }
     bool RemoveFile(const std::string& path) override {
-        if (recorder.Current() >= kCopies && InTempFolder(path)) {
-            recorder.Reach(kTempRemoval);
-        }
         const double start = Now();
         const bool removed = inner_.RemoveFile(path);
         recorder.Io(Now() - start);
         return removed;
+    }
+    bool RemoveShortcutFile(const std::string& path) override {
+        return inner_.RemoveShortcutFile(path);
     }
     bool ShellOpen(void* owner, const std::string& file, const std::string& folder) override {
         return inner_.ShellOpen(owner, file, folder);
@@ -320,6 +355,9 @@ protected:
         }
         return (inner_.*(&HostAccess::DoOpenKey))(path, access, create);
     }
+    bool DoDeleteKey(const std::string& path) override {
+        return (inner_.*(&HostAccess::DoDeleteKey))(path);
+    }
     std::string DoReadProfileText(const std::string& file, const std::string& section,
                                   const std::string& key,
                                   const std::string& defaultValue) override {
@@ -332,26 +370,19 @@ protected:
         }
         return (inner_.*(&HostAccess::DoWriteProfileText))(file, section, key, value);
     }
-    bool DoCreateFolder(const std::string& path) override {
-        return (inner_.*(&HostAccess::DoCreateFolder))(path);
+    bool DoCreateFolder(const std::string& path, nv::host::FolderProtection protection) override {
+        return (inner_.*(&HostAccess::DoCreateFolder))(path, protection);
     }
     bool DoRemoveFolder(const std::string& path) override {
         return (inner_.*(&HostAccess::DoRemoveFolder))(path);
     }
-    bool DoCopyFile(const std::string& source, const std::string& destination,
-                    const nv::host::CopyProgress& progress) override {
-        if (recorder.Running()) {
-            recorder.Reach(source == inner_.ExecutablePath() ? kSetupCopy : kCopies);
-        }
-        const double start = Now();
-        const double pumpedBefore = recorder.PumpTotal();
-        const bool copied = (inner_.*(&HostAccess::DoCopyFile))(source, destination, progress);
-        recorder.Io(Now() - start - (recorder.PumpTotal() - pumpedBefore));
-        return copied;
+    unsigned long LastFailureCode() override {
+        return (inner_.*(&HostAccess::LastFailureCode))();
     }
 
 private:
     nv::host::Win32Host inner_;
+    std::unique_ptr<TimedStream> executable_;
 };
 
 // Window messages are asked for as in the real program, with its clock, but there is no
