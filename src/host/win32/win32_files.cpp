@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "host/win32/delete_through.h"
 #include "host/win32/folder_protection.h"
+#include "host/win32/growing_text.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/win32_host.h"
 
@@ -107,23 +108,6 @@ bool HasShortcutExtension(std::string_view path) {
     constexpr std::string_view kExtension = ".lnk";
     return path.size() > FolderPart(path).size() + kExtension.size() &&
            SameTextIgnoreCase(path.substr(path.size() - kExtension.size()), kExtension);
-}
-
-// Reads a text whose length a Win32 call reports: `call(buffer, size)` returns the length
-// copied, or a length of `size` or more when the buffer was too small.
-template <typename Call>
-std::string ReadGrowingText(Call call) {
-    std::vector<char> buffer(MAX_PATH + 1);
-    for (;;) {
-        const DWORD length = call(buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < buffer.size()) {
-            return std::string(buffer.data(), length);
-        }
-        buffer.resize(std::max<std::size_t>(buffer.size() * 2, length + 1));
-    }
 }
 
 // The running executable's module path in UTF-16: the ANSI form of a path with characters

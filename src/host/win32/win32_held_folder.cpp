@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "base/text.h"
 #include "host/win32/delete_through.h"
 #include "host/win32/folder_trust.h"
+#include "host/win32/growing_text.h"
 #include "host/win32/unique_handle.h"
 #include "host/win32/win32_host.h"
 
@@ -20,22 +19,6 @@ GetFinalPathFn FinalPathCall() {
     static const auto call = reinterpret_cast<GetFinalPathFn>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
     return call;
-}
-
-// A text whose length a Win32 call reports, growing the buffer when the call asks for more.
-template <typename Call>
-std::string GrowingText(Call call) {
-    std::vector<char> buffer(MAX_PATH + 1);
-    for (;;) {
-        const DWORD length = call(buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < buffer.size()) {
-            return std::string(buffer.data(), length);
-        }
-        buffer.resize(length + 1);
-    }
 }
 
 // "\\?\C:\x" names C:\x and "\\?\UNC\server\share" names \\server\share.
@@ -73,12 +56,12 @@ public:
         }
         std::string path;
         if (const GetFinalPathFn call = FinalPathCall()) {
-            path = WithoutLongPathPrefix(GrowingText([&](char* buffer, DWORD size) {
+            path = WithoutLongPathPrefix(ReadGrowingText([&](char* buffer, DWORD size) {
                 return call(folder_.Get(), buffer, size, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
             }));
         } else {
             // Without the call, the path it was opened by: the hold keeps that name on it.
-            path = GrowingText([&](char* buffer, DWORD size) {
+            path = ReadGrowingText([&](char* buffer, DWORD size) {
                 return ::GetFullPathNameA(Path().c_str(), size, buffer, nullptr);
             });
         }
