@@ -98,8 +98,10 @@ private:
     std::string path_;
 };
 
-// Files are copied in pieces of this size, with a progress call after each.
-inline constexpr std::size_t kCopyPiece = 65536;
+// Files are copied in pieces of this size, with a progress call after each: large, since each
+// read and write is a call into the system, and small enough that a piece takes a few
+// milliseconds.
+inline constexpr std::size_t kCopyPiece = 262144;
 
 // Called now and then while a file is copied, so that the caller can let window messages run.
 using CopyProgress = std::function<void()>;

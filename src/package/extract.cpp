@@ -1,6 +1,8 @@
 #include "package/extract.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "base/error.h"
 #include "package/block_stream.h"
@@ -27,33 +29,53 @@ void Report(const ExtractCallbacks& callbacks, ExtractStage stage, std::uint64_t
     }
 }
 
-// Writes each entry into its own file inside a folder.
+// Writes each entry into its own file inside a folder. The entry's data arrives in chunks of
+// kDataChunkSize; they are gathered and written kSplitPiece bytes at a time.
 class FolderSink : public EntrySink {
 public:
     FolderSink(FileSystem& fs, const std::string& folder, const ExtractCallbacks& callbacks)
-        : fs_(fs), folder_(folder), callbacks_(callbacks) {}
+        : fs_(fs), folder_(folder), callbacks_(callbacks) {
+        pending_.reserve(kSplitPiece);
+    }
 
     void BeginEntry(const std::string& name, std::uint32_t size) override {
         file_ = fs_.Create(fs_.JoinPath(folder_, name));
+        pending_.clear();
         if (callbacks_.entry) {
             callbacks_.entry(name, size);
         }
     }
 
     void EntryData(const unsigned char* data, std::size_t count) override {
-        file_->Write(data, count);
+        if (pending_.size() + count > kSplitPiece) {
+            WritePending();
+        }
+        if (count >= kSplitPiece) {
+            file_->Write(data, count);
+            return;
+        }
+        pending_.insert(pending_.end(), data, data + count);
     }
 
     void EndEntry() override {
+        WritePending();
         const std::unique_ptr<OutputFile> file = std::move(file_);
         file->Close();
     }
 
 private:
+    void WritePending() {
+        if (!pending_.empty()) {
+            file_->Write(pending_.data(), pending_.size());
+            pending_.clear();
+        }
+    }
+
     FileSystem& fs_;
     const std::string& folder_;
     const ExtractCallbacks& callbacks_;
     std::unique_ptr<OutputFile> file_;
+    std::vector<unsigned char> pending_;  // entry data not yet written
 };
 
 }  // namespace
@@ -87,15 +109,17 @@ EntryStreamOutcome SplitPackageFile(FileSystem& fs, const std::string& source,
     const auto input = fs.OpenRead(source);
     FolderSink sink(fs, folder, callbacks);
     EntryStreamParser parser(sink);
-    const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kDataChunkSize]);
-    while (!parser.Settled()) {
-        const std::size_t got = input->Read(buffer.get(), kDataChunkSize);
-        parser.Feed(buffer.get(), got);
-        if (got != 0) {
-            Report(callbacks, ExtractStage::kSplit, got);
-        }
-        if (got < kDataChunkSize) {
-            break;
+    // Read in pieces of kSplitPiece, fed to the parser and reported in chunks of
+    // kDataChunkSize.
+    const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kSplitPiece]);
+    bool more = true;
+    while (more && !parser.Settled()) {
+        const std::size_t got = input->Read(buffer.get(), kSplitPiece);
+        more = got == kSplitPiece;
+        for (std::size_t at = 0; at < got && !parser.Settled(); at += kDataChunkSize) {
+            const std::size_t chunk = std::min(kDataChunkSize, got - at);
+            parser.Feed(buffer.get() + at, chunk);
+            Report(callbacks, ExtractStage::kSplit, chunk);
         }
     }
     return parser.Finish();

@@ -3,12 +3,14 @@
 // block stream raw into "package.dlz", inflate it into "package.dld", split that into one
 // file per entry, check the checksum, delete the two package files.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "package/entry_stream.h"
 #include "package/file_system.h"
+#include "package/format.h"
 #include "package/locate.h"
 
 namespace nv::package {
@@ -49,6 +51,11 @@ enum class ExtractResult { kOk, kNoPackage, kDamaged };
 // longer than 4 bytes. Raises nv::Error on I/O failures.
 void CopyPayloadRaw(FileSystem& fs, InputFile& setup, const PayloadLocation& location,
                     const std::string& destination, const ExtractCallbacks& callbacks);
+
+// The split reads the entry stream and writes each entry's data in pieces of this size: each
+// read or write is a call into the system, which costs far more than the bytes. The stream is
+// still parsed, checked and reported in units of kDataChunkSize.
+inline constexpr std::size_t kSplitPiece = 8 * kDataChunkSize;
 
 // Splits the entry stream in the file `source` into files inside `folder` (created or
 // truncated, named after their entries). Stops at the first fault; the files written so far

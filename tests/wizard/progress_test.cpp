@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/sim/sim_faults.h"
+#include "package/extract.h"
 #include "package_support.h"
 #include "wizard/install_progress.h"
 #include "wizard_fixture.h"
@@ -23,7 +24,7 @@ constexpr char kTemp[] = "C:\\setup\\tempnv\\";
 std::vector<std::pair<std::string, std::string>> LargerProductFiles() {
     std::vector<std::pair<std::string, std::string>> files = ProductFiles();
     const auto noise = package::testing::Noise(150000, 7);
-    const auto text = package::testing::Text(260000, 8);
+    const auto text = package::testing::Text(600000, 8);
     files[0].second.assign(noise.begin(), noise.end());  // Sorvelin.exe
     files[1].second.assign(text.begin(), text.end());    // Norvis.exe
     return files;
@@ -91,8 +92,9 @@ protected:
 constexpr char kInstalled[] = "c:\\program files\\norvista\\";
 
 // A message posted at any moment of the installation waits for one unit of work at most:
-// a raw piece, an inflated block, an 8192-byte piece of the entry stream, a piece of a file
-// copy, a deletion, the initialisation file, a shortcut, the record.
+// a raw piece, an inflated block, an 8192-byte piece of the entry stream (whose data is
+// written a split piece at a time), a piece of a file copy, a deletion, the initialisation
+// file, a shortcut, the record.
 TEST_F(ProgressTest, MessagesRunAfterEveryUnitOfWork) {
     InstallRecording();
     ASSERT_EQ(Form().PageNumber, 5);
@@ -104,7 +106,7 @@ TEST_F(ProgressTest, MessagesRunAfterEveryUnitOfWork) {
         SCOPED_TRACE("pump " + std::to_string(i));
         EXPECT_LE(now.dlz, before.dlz + 32768);
         EXPECT_LE(now.dld, before.dld + 32768);  // the blocks hold 32768 bytes each
-        EXPECT_LE(now.extracted, before.extracted + 8192);
+        EXPECT_LE(now.extracted, before.extracted + package::kSplitPiece);
         // At most one piece of one copy: one new file in the installation folder.
         EXPECT_LE(Count(SimOp::kCreateFile, before.operations, now.operations, kInstalled), 1);
         EXPECT_LE(Count(SimOp::kWrite, before.operations, now.operations, kInstalled), 1);
@@ -120,7 +122,7 @@ TEST_F(ProgressTest, MessagesRunAfterEveryUnitOfWork) {
     EXPECT_EQ(Count(SimOp::kSaveShellLink, before.operations, end), 0);
 
     // Each file copy lets messages run while it goes on: the setup (whole) and Norvis.exe
-    // (260000 bytes) take several pieces each.
+    // (600000 bytes) take several pieces each.
     int pumpsInNorvisCopy = 0;
     const auto& log = host.OperationLog();
     for (const Moment& moment : moments) {
@@ -129,7 +131,7 @@ TEST_F(ProgressTest, MessagesRunAfterEveryUnitOfWork) {
             ++pumpsInNorvisCopy;
         }
     }
-    EXPECT_GE(pumpsInNorvisCopy, 260000 / 65536);
+    EXPECT_GE(pumpsInNorvisCopy, 600000 / InstallProgress::kCopyPiece);
 }
 
 TEST_F(ProgressTest, TheBarRisesFromEmptyToFullWithTheWork) {

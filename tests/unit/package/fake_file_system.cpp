@@ -45,10 +45,12 @@ private:
 
 class FakeOutput : public OutputFile {
 public:
-    FakeOutput(Bytes& data, std::string path, std::size_t& space, unsigned long code)
-        : data_(data), path_(std::move(path)), space_(space), code_(code) {}
+    FakeOutput(Bytes& data, std::vector<std::size_t>& writes, std::string path, std::size_t& space,
+               unsigned long code)
+        : data_(data), writes_(writes), path_(std::move(path)), space_(space), code_(code) {}
 
     void Write(const void* data, std::size_t count) override {
+        writes_.push_back(count);
         const std::size_t fits = std::min(count, space_);
         const auto* bytes = static_cast<const unsigned char*>(data);
         data_.insert(data_.end(), bytes, bytes + fits);
@@ -61,6 +63,7 @@ public:
 
 private:
     Bytes& data_;
+    std::vector<std::size_t>& writes_;
     std::string path_;
     std::size_t& space_;
     unsigned long code_;
@@ -88,7 +91,9 @@ std::unique_ptr<OutputFile> FakeFileSystem::Create(const std::string& path) {
     }
     Bytes& data = files[path];
     data.clear();
-    return std::make_unique<FakeOutput>(data, path, diskSpace, systemCode);
+    std::vector<std::size_t>& sizes = writes[path];
+    sizes.clear();
+    return std::make_unique<FakeOutput>(data, sizes, path, diskSpace, systemCode);
 }
 
 }  // namespace nv::package::testing

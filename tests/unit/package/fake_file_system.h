@@ -26,6 +26,9 @@ public:
     std::map<std::string, std::size_t> failingReads;       // reads fail once past n bytes
     unsigned long systemCode = 0;  // the system's code every failure comes with
 
+    // The size of every write, by path.
+    std::map<std::string, std::vector<std::size_t>> writes;
+
     std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
     std::unique_ptr<OutputFile> Create(const std::string& path) override;
     bool FolderExists(const std::string& path) const { return folders.count(path) != 0; }

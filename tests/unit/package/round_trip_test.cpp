@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "package/block_stream.h"
+#include "package/extract.h"
 #include "package/format.h"
 #include "package_support.h"
 
@@ -46,6 +47,13 @@ TEST_P(RoundTrip, ExtractsEveryEntryAndCountsEveryStep) {
     for (const auto& [name, data] : c.entries) {
         ASSERT_EQ(fs.files.count("tmp\\" + name), 1U) << name;
         EXPECT_EQ(fs.files["tmp\\" + name], data) << name;
+        // Written in pieces of up to kSplitPiece, not chunk by chunk: a piece is cut short
+        // only when the next chunk would not fit.
+        const std::vector<std::size_t>& writes = fs.writes["tmp\\" + name];
+        for (const std::size_t size : writes) {
+            EXPECT_LE(size, kSplitPiece) << name;
+        }
+        EXPECT_LE(writes.size(), data.size() / (kSplitPiece - kDataChunkSize) + 1) << name;
     }
     EXPECT_EQ(fs.files.count("tmp\\package.dlz"), 0U);
     EXPECT_EQ(fs.files.count("tmp\\package.dld"), 0U);
@@ -83,6 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
                        {"e", Noise(16383, 5)},
                        {"f", Noise(24577, 6)}}},
         RoundTripCase{"entry_across_blocks", {{"big.bin", Text(300000, 7)}}, 32768},
+        RoundTripCase{"split_piece_boundaries",
+                      {{"a", Text(kSplitPiece - 1, 15)},
+                       {"b", Text(kSplitPiece, 16)},
+                       {"c", Noise(kSplitPiece + 1, 17)},
+                       {"d", Text(3 * kSplitPiece + kDataChunkSize + 5, 18)}}},
         RoundTripCase{"mixed_block_sizes",
                       {{"t1", Text(70000, 8)}, {"n", Noise(70000, 9)}, {"t2", Text(9000, 10)}},
                       5000},
