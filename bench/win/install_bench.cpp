@@ -31,7 +31,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
+#include "base/text.h"
 #include "host/win32/win32_host.h"
 #include "wizard/installer_form.h"
 
@@ -68,23 +70,23 @@ double Now() {
 // --- Phases ----------------------------------------------------------------------------------
 
 enum Phase : int {
-    kStart,       // payload located, temporary folder chosen
-    kRawCopy,     // package.dlz written
-    kInflate,     // package.dld written
-    kSplit,       // entry files written, checksum, package files deleted
-    kFolder,      // installation folder made
-    kSetupCopy,   // the setup copies itself
-    kCopies,      // the product files copied into the folder
-    kTempRemoval, // extracted files and the temporary folder removed
-    kIni,         // norvis.ini
-    kShortcuts,   // the four shortcuts
-    kRecord,      // the registry record
+    kStart,        // payload located, temporary folder chosen
+    kRawCopy,      // package.dlz written
+    kInflate,      // package.dld written
+    kSplit,        // entry files written, checksum, package files deleted
+    kFolder,       // installation folder made
+    kSetupCopy,    // the setup copies itself
+    kCopies,       // the product files copied into the folder
+    kTempRemoval,  // extracted files and the temporary folder removed
+    kIni,          // norvis.ini
+    kShortcuts,    // the four shortcuts
+    kRecord,       // the registry record
     kPhaseCount,
 };
 
 constexpr std::array<const char*, kPhaseCount> kPhaseNames = {
-    "start", "raw", "inflate", "split", "folder", "setupcopy",
-    "copies", "tempremoval", "ini", "shortcuts", "record",
+    "start",  "raw",         "inflate", "split",     "folder", "setupcopy",
+    "copies", "tempremoval", "ini",     "shortcuts", "record",
 };
 
 struct PhaseFigures {
@@ -153,8 +155,8 @@ public:
                         kPhaseNames[i], f.wall, kPhaseNames[i], f.io, kPhaseNames[i], f.pump,
                         kPhaseNames[i], f.pumps, kPhaseNames[i], f.gap * 1000.0);
         }
-        std::printf(" pumps=%ld pump_s=%.6f max_gap_ms=%.3f max_gap_phase=%s", pumps,
-                    pumpSeconds, maxGap_ * 1000.0, kPhaseNames[maxGapPhase_]);
+        std::printf(" pumps=%ld pump_s=%.6f max_gap_ms=%.3f max_gap_phase=%s", pumps, pumpSeconds,
+                    maxGap_ * 1000.0, kPhaseNames[maxGapPhase_]);
     }
 
 private:
@@ -179,27 +181,14 @@ private:
 
 Recorder recorder;
 
-bool EndsWith(const std::string& text, const char* suffix) {
-    const std::string tail(suffix);
-    if (text.size() < tail.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        const char a = text[text.size() - tail.size() + i];
-        const char b = tail[i];
-        if ((a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) != b) {
-            return false;
-        }
-    }
-    return true;
+// Whether `text` ends in `suffix`, ignoring case.
+bool EndsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           nv::SameTextIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
 bool InTempFolder(const std::string& path) {
-    std::string lower;
-    for (const char c : path) {
-        lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
-    }
-    return lower.find("tempnv\\") != std::string::npos;
+    return nv::LowerCaseAscii(path).find("tempnv\\") != std::string::npos;
 }
 
 // --- Decorators ------------------------------------------------------------------------------
@@ -376,9 +365,7 @@ protected:
     bool DoRemoveFolder(const std::string& path) override {
         return (inner_.*(&HostAccess::DoRemoveFolder))(path);
     }
-    unsigned long LastFailureCode() override {
-        return (inner_.*(&HostAccess::LastFailureCode))();
-    }
+    unsigned long LastFailureCode() override { return (inner_.*(&HostAccess::LastFailureCode))(); }
 
 private:
     nv::host::Win32Host inner_;

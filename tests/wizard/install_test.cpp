@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <ostream>
+#include <string>
+#include <tuple>
 
 #include "base/error.h"
 #include "host/sim/sim_faults.h"
@@ -337,17 +339,24 @@ TEST_F(InstallTest, TheCloseBoxOnTheSuccessPageStartsNothing) {
     EXPECT_TRUE(host.ShellStarts().empty());
 }
 
-// Cancel, or the title bar's close box, pressed while the installation lets messages run: the
-// installation completes, nothing is started, and the window is closed once it returns.
-class CloseDuringInstallTest : public InstallTest, public ::testing::WithParamInterface<bool> {};
+// Cancel, or the title bar's close box, pressed while the installation lets messages run -
+// after every unit of work, or by time on a clock: the installation completes, nothing is
+// started, and the window is closed once it returns.
+class CloseDuringInstallTest : public InstallTest,
+                               public ::testing::WithParamInterface<std::tuple<bool, bool>> {};
 
 TEST_P(CloseDuringInstallTest, EndsOnlyAfterTheInstallationAndStartsNothing) {
-    const bool byCancelButton = GetParam();
+    const auto [byCancelButton, messagesByTime] = GetParam();
+    if (messagesByTime) {
+        ui.clock = 5000;
+        ui.clockStep = 1;
+    }
     WalkToFolderPage();
     bool pressed = false;
     ui.onPump = [&] {
         if (!pressed) {
             pressed = true;
+            EXPECT_EQ(Form().PageNumber, 4);
             if (byCancelButton) {
                 Cancel();
             } else {
@@ -360,12 +369,17 @@ TEST_P(CloseDuringInstallTest, EndsOnlyAfterTheInstallationAndStartsNothing) {
     EXPECT_TRUE(pressed);
     ExpectSuccessPage();
     EXPECT_EQ(Value("InstallPath"), kDefaultFolder);
+    EXPECT_EQ(host.FileData(std::string(kDefaultFolder) + "Setup.exe"), host.FileData(kSetupPath));
     EXPECT_TRUE(host.ShellStarts().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(CancelOrCloseBox, CloseDuringInstallTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "CancelButton" : "CloseBox";
+INSTANTIATE_TEST_SUITE_P(CancelOrCloseBox, CloseDuringInstallTest,
+                         ::testing::Combine(::testing::Bool(), ::testing::Bool()),
+                         [](const ::testing::TestParamInfo<std::tuple<bool, bool>>& info) {
+                             return std::string(std::get<0>(info.param) ? "CancelButton"
+                                                                        : "CloseBox") +
+                                    (std::get<1>(info.param) ? "_MessagesByTime"
+                                                             : "_MessagesEveryUnit");
                          });
 
 // --- Extraction failures ------------------------------------------------------------------

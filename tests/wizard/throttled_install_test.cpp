@@ -1,8 +1,7 @@
 // The installation lets window messages run by time: with a clock, only when time has passed
-// since they last ran; Cancel and the close box are still answered, and the outcome is the
-// same as with messages after every unit of work.
+// since they last ran, and the outcome is the same as with messages after every unit of work.
+// Cancel and the close box during it: CloseDuringInstallTest.
 
-#include <map>
 #include <string>
 
 #include "toolkit/throttled_pump.h"
@@ -44,8 +43,7 @@ TEST_F(ThrottledInstallTest, MessagesRunAsTimePassesAndOnlyThen) {
     ExpectInstalled();
     EXPECT_GT(ui.pumps, 0);
     // Between two runs the clock was read at least once per millisecond of the interval.
-    EXPECT_LE(ui.pumps * static_cast<int>(toolkit::ThrottledPump::kIntervalMs),
-              ui.clockReadings);
+    EXPECT_LE(ui.pumps * static_cast<int>(toolkit::ThrottledPump::kIntervalMs), ui.clockReadings);
 }
 
 TEST_F(ThrottledInstallTest, WhenEveryUnitTakesTheIntervalMessagesRunAfterEveryUnit) {
@@ -58,40 +56,6 @@ TEST_F(ThrottledInstallTest, WhenEveryUnitTakesTheIntervalMessagesRunAfterEveryU
     // per check the reading that found it passed and the one that starts the next interval.
     EXPECT_EQ(ui.clockReadings, 1 + 2 * ui.pumps);
 }
-
-// Cancel, or the close box, pressed while the installation lets messages run by time: the
-// installation completes, nothing is started, and the window is closed once it returns.
-class ThrottledCloseTest : public ThrottledInstallTest,
-                           public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ThrottledCloseTest, IsAnsweredAndTakesEffectAfterTheInstallation) {
-    const bool byCancelButton = GetParam();
-    ui.clock = 5000;
-    ui.clockStep = 1;
-    WalkToFolderPage();
-    bool pressed = false;
-    ui.onPump = [&] {
-        if (!pressed) {
-            pressed = true;
-            EXPECT_EQ(Form().PageNumber, 4);
-            if (byCancelButton) {
-                Cancel();
-            } else {
-                Form().Close();
-            }
-            EXPECT_TRUE(Form().Closed());
-        }
-    };
-    Next();
-    EXPECT_TRUE(pressed);
-    ExpectInstalled();
-    EXPECT_TRUE(host.ShellStarts().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(CancelOrCloseBox, ThrottledCloseTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return info.param ? "CancelButton" : "CloseBox";
-                         });
 
 }  // namespace
 }  // namespace nv::wizard::testing

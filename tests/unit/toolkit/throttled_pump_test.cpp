@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "toolkit/throttled_pump.h"
 
@@ -33,69 +35,51 @@ public:
 
 constexpr std::uint32_t kInterval = ThrottledPump::kIntervalMs;
 
-TEST(ThrottledPump, TheIntervalLiesBetweenFifteenAndThirtyMilliseconds) {
-    EXPECT_GE(kInterval, 15U);
-    EXPECT_LE(kInterval, 30U);
-}
+// A run of checks, the clock moving on by `advance` milliseconds before each.
+struct Checks {
+    std::uint32_t advance;
+    int count;
+};
 
-TEST(ThrottledPump, NoMessagesRunWhileTheClockStandsStill) {
+struct PumpCase {
+    const char* label;
+    std::optional<std::uint32_t> start;  // the clock when the pump is made; none: no clock
+    std::vector<Checks> checks;
+    int pumps;  // message runs expected after all checks
+};
+
+class ThrottledPumpSweep : public ::testing::TestWithParam<PumpCase> {};
+
+TEST_P(ThrottledPumpSweep, RunsMessagesOnlyWhenTheIntervalHasPassed) {
+    const PumpCase& c = GetParam();
     FakeClockUi ui;
+    ui.clock = c.start;
     ThrottledPump pump(ui);
-    for (int i = 0; i < 10000; ++i) {
-        pump.Check();
+    for (const Checks& checks : c.checks) {
+        for (int i = 0; i < checks.count; ++i) {
+            if (ui.clock) {
+                *ui.clock += checks.advance;
+            }
+            pump.Check();
+        }
     }
-    EXPECT_EQ(ui.pumps, 0);
+    EXPECT_EQ(ui.pumps, c.pumps);
 }
 
-TEST(ThrottledPump, MessagesRunOnceTheIntervalHasPassed) {
-    FakeClockUi ui;
-    ThrottledPump pump(ui);
-    *ui.clock += kInterval - 1;
-    pump.Check();
-    EXPECT_EQ(ui.pumps, 0);
-    *ui.clock += 1;
-    pump.Check();
-    EXPECT_EQ(ui.pumps, 1);
-    pump.Check();  // the interval starts again
-    EXPECT_EQ(ui.pumps, 1);
-    *ui.clock += 3 * kInterval;  // a long unit of work: one run, not three
-    pump.Check();
-    pump.Check();
-    EXPECT_EQ(ui.pumps, 2);
-}
-
-TEST(ThrottledPump, AClockMovingOneMillisecondPerUnitRunsMessagesEveryIntervalOfUnits) {
-    FakeClockUi ui;
-    ThrottledPump pump(ui);
-    const int units = 100 * static_cast<int>(kInterval);
-    for (int i = 0; i < units; ++i) {
-        *ui.clock += 1;
-        pump.Check();
-    }
-    EXPECT_EQ(ui.pumps, 100);
-}
-
-TEST(ThrottledPump, TheClockMayWrapAround) {
-    FakeClockUi ui;
-    ui.clock = 0xFFFFFFFFU - 2;
-    ThrottledPump pump(ui);
-    *ui.clock += kInterval - 1;  // wraps
-    pump.Check();
-    EXPECT_EQ(ui.pumps, 0);
-    *ui.clock += 1;
-    pump.Check();
-    EXPECT_EQ(ui.pumps, 1);
-}
-
-TEST(ThrottledPump, WithoutAClockMessagesRunAtEveryCheck) {
-    FakeClockUi ui;
-    ui.clock = std::nullopt;
-    ThrottledPump pump(ui);
-    for (int i = 0; i < 5; ++i) {
-        pump.Check();
-    }
-    EXPECT_EQ(ui.pumps, 5);
-}
+INSTANTIATE_TEST_SUITE_P(
+    ThrottledPump, ThrottledPumpSweep,
+    ::testing::Values(
+        PumpCase{"clock_standing_still", 1000, {{0, 10000}}, 0},
+        PumpCase{"just_short_of_the_interval", 1000, {{kInterval - 1, 1}}, 0},
+        // Then the interval starts again from that run.
+        PumpCase{"interval_reached", 1000, {{kInterval - 1, 1}, {1, 1}, {0, 1}}, 1},
+        // A long unit of work gives one run, not three.
+        PumpCase{"long_unit", 1000, {{kInterval, 1}, {3 * kInterval, 1}, {0, 1}}, 2},
+        PumpCase{"one_millisecond_per_unit", 1000, {{1, 100 * static_cast<int>(kInterval)}}, 100},
+        PumpCase{"wrap_around_short", 0xFFFFFFFFU - 2, {{kInterval - 1, 1}}, 0},
+        PumpCase{"wrap_around_reached", 0xFFFFFFFFU - 2, {{kInterval - 1, 1}, {1, 1}}, 1},
+        PumpCase{"no_clock", std::nullopt, {{0, 5}}, 5}),
+    [](const auto& info) { return info.param.label; });
 
 TEST(ThrottledPump, AnErrorFromAHandlerPassesThroughAndTheNextCheckTriesAgain) {
     FakeClockUi ui;
@@ -106,18 +90,6 @@ TEST(ThrottledPump, AnErrorFromAHandlerPassesThroughAndTheNextCheckTriesAgain) {
     ui.throwOnPump = false;
     pump.Check();
     EXPECT_EQ(ui.pumps, 2);
-}
-
-TEST(ThrottledPump, ServicesHaveNoClockUnlessTheyGiveOne) {
-    class NoClockUi final : public UiServices {
-    public:
-        void ProcessMessages() override {}
-        std::optional<std::string> BrowseForDirectory(const std::string& /*start*/) override {
-            return std::nullopt;
-        }
-        void* MainWindowHandle() override { return nullptr; }
-    } ui;
-    EXPECT_FALSE(ui.Milliseconds().has_value());
 }
 
 }  // namespace
