@@ -48,3 +48,16 @@ function(nv_add_unit_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# zlib, for the package reader and the embedded language script: on Windows the toolchain's
+# static libz.a (never the import library of a zlib DLL), natively the system's.
+add_library(nv_zlib INTERFACE)
+if(WIN32)
+  find_library(NV_ZLIB_STATIC NAMES libz.a REQUIRED)
+  find_path(NV_ZLIB_INCLUDE zlib.h REQUIRED)
+  target_include_directories(nv_zlib INTERFACE ${NV_ZLIB_INCLUDE})
+  target_link_libraries(nv_zlib INTERFACE ${NV_ZLIB_STATIC})
+else()
+  find_package(ZLIB REQUIRED)
+  target_link_libraries(nv_zlib INTERFACE ZLIB::ZLIB)
+endif()

@@ -5,7 +5,6 @@
 
 #include <objbase.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -82,16 +81,6 @@ int RunWizard(nv::host::Win32Host& host) {
 }
 
 }  // namespace
-
-// The run-time's default handler for an exception nothing caught prints the demangled type
-// name to a console this program does not have, and pulls in a 45 KB demangler to do so.
-// Every exception is caught above or by the window's error report; should one still escape,
-// ending the program is all that is left to do.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() {
-    std::abort();
-}
-}  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int /*showCommand*/) {

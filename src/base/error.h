@@ -8,7 +8,8 @@
 // raises facts and each program says them in its own language: see the describe function
 // each program hands to its error report.
 
-#include <stdexcept>
+#include <exception>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -84,20 +85,24 @@ inline const char* ErrorKindName(ErrorKind kind) {
     return "unknown";
 }
 
-class Error : public std::runtime_error {
+// Derived from std::exception, not std::runtime_error: the text is shared through a
+// reference-counted pointer, so copying an error never throws, and the setup does not link
+// the library's reference-counted string that runtime_error keeps its text in.
+class Error : public std::exception {
 public:
     // An error with its final text.
-    explicit Error(const std::string& text) : std::runtime_error(text) {}
+    explicit Error(const std::string& text) : text_(std::make_shared<const std::string>(text)) {}
 
     // An error of `kind` about `path` (empty when the kind names its subject itself; for a
     // registry value, the value's name), with the system's error code where one is known
     // (0: none). what() gives a technical summary.
     explicit Error(ErrorKind kind, std::string path = std::string(), unsigned long systemCode = 0)
-        : std::runtime_error(Summary(kind, path, systemCode)),
+        : text_(std::make_shared<const std::string>(Summary(kind, path, systemCode))),
           kind_(kind),
           path_(std::move(path)),
           systemCode_(systemCode) {}
 
+    const char* what() const noexcept override { return text_->c_str(); }
     ErrorKind Kind() const { return kind_; }
     const std::string& Path() const { return path_; }
     unsigned long SystemCode() const { return systemCode_; }
@@ -114,6 +119,7 @@ private:
         return summary;
     }
 
+    std::shared_ptr<const std::string> text_;
     ErrorKind kind_ = ErrorKind::kText;
     std::string path_;
     unsigned long systemCode_ = 0;

@@ -6,8 +6,12 @@
 
 namespace nv::toolkit {
 
-const std::vector<std::string> kAlignNames = {"alNone", "alTop",   "alBottom",
-                                              "alLeft", "alRight", "alClient"};
+namespace {
+
+constexpr std::string_view kAlignNames[] = {"alNone", "alTop",   "alBottom",
+                                            "alLeft", "alRight", "alClient"};
+
+}  // namespace
 
 const ClassInfo& TControl::StaticClass() {
     static const ClassInfo info(

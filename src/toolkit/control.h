@@ -122,7 +122,4 @@ private:
     std::vector<TControl*> controls_;
 };
 
-// Identifier names of the enumerations above, in ordinal order.
-extern const std::vector<std::string> kAlignNames;
-
 }  // namespace nv::toolkit

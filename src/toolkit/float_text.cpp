@@ -4,9 +4,12 @@
 #include <cmath>
 
 #include "base/text.h"
+#include "toolkit/errors.h"
+#include "toolkit/property_types.h"
 
-// ParseFloat has a file of its own: a program that never reads a floating-point property does
-// not pull this file, and with it the standard library's floating-point parser, into its image.
+// Floating-point text has a file of its own: a program that publishes no floating-point
+// property does not pull this file, and with it the standard library's floating-point parser
+// and printf, into its image.
 
 namespace nv::toolkit {
 namespace {
@@ -66,6 +69,18 @@ std::optional<double> ParseFloat(std::string_view text) {
         return std::nullopt;
     }
     return value;
+}
+
+void FloatProperty::SetAsText(TPersistent& object, std::string_view text) const {
+    const auto value = ParseFloat(text);
+    if (!value) {
+        ThrowConversionError(text, "floating-point");
+    }
+    (object.*access_.set)(*value);
+}
+
+std::string FloatProperty::GetAsText(const TPersistent& object) const {
+    return std::to_string((object.*access_.get)());
 }
 
 }  // namespace nv::toolkit

@@ -5,6 +5,14 @@
 #include "toolkit/property_types.h"
 
 namespace nv::toolkit {
+namespace {
+
+constexpr std::string_view kBorderStyleNames[] = {"bsNone",   "bsSingle",     "bsSizeable",
+                                                  "bsDialog", "bsToolWindow", "bsSizeToolWin"};
+constexpr std::string_view kBorderIconNames[] = {"biSystemMenu", "biMinimize", "biMaximize",
+                                                 "biHelp"};
+
+}  // namespace
 
 const ClassInfo& TForm::StaticClass() {
     static const ClassInfo info(
@@ -15,12 +23,8 @@ const ClassInfo& TForm::StaticClass() {
             ObjectProp("Font", &TForm::Font, &TForm::SetFont),
             IntegerProp("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth),
             IntegerProp("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight),
-            EnumProp(
-                "BorderStyle",
-                {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
-                &TForm::BorderStyle, &TForm::SetBorderStyle),
-            SetProp("BorderIcons", {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"},
-                    &TForm::BorderIcons, &TForm::SetBorderIcons)));
+            EnumProp("BorderStyle", kBorderStyleNames, &TForm::BorderStyle, &TForm::SetBorderStyle),
+            SetProp("BorderIcons", kBorderIconNames, &TForm::BorderIcons, &TForm::SetBorderIcons)));
     return info;
 }
 

@@ -7,6 +7,11 @@
 #include "toolkit/property_types.h"
 
 namespace nv::toolkit {
+namespace {
+
+constexpr std::string_view kFontStyleNames[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+
+}  // namespace
 
 const ClassInfo& TFont::StaticClass() {
     static const ClassInfo info(
@@ -15,8 +20,7 @@ const ClassInfo& TFont::StaticClass() {
                          IntegerProp("Color", &TFont::Color, &TFont::SetColor),
                          IntegerProp("Height", &TFont::Height, &TFont::SetHeight),
                          TextProp("Name", &TFont::Name, &TFont::SetName),
-                         SetProp("Style", {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"},
-                                 &TFont::Style, &TFont::SetStyle)));
+                         SetProp("Style", kFontStyleNames, &TFont::Style, &TFont::SetStyle)));
     return info;
 }
 

@@ -49,4 +49,13 @@ bool ClassInfo::InheritsFrom(const ClassInfo& other) const {
     return false;
 }
 
+PropertyList TakeProperties(std::span<std::unique_ptr<Property>> items) {
+    PropertyList list;
+    list.reserve(items.size());
+    for (std::unique_ptr<Property>& item : items) {
+        list.push_back(std::move(item));
+    }
+    return list;
+}
+
 }  // namespace nv::toolkit

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -85,12 +86,15 @@ private:
     PropertyList properties_;
 };
 
+// Moves the properties of `items` into a list; see MakePropertyList.
+PropertyList TakeProperties(std::span<std::unique_ptr<Property>> items);
+
+// The list a class publishes, in the order given. The work is done once, in TakeProperties,
+// rather than once per property of every class.
 template <class... Ps>
 PropertyList MakePropertyList(Ps&&... properties) {
-    PropertyList list;
-    list.reserve(sizeof...(Ps));
-    (list.push_back(std::forward<Ps>(properties)), ...);
-    return list;
+    std::unique_ptr<Property> items[] = {std::forward<Ps>(properties)...};
+    return TakeProperties(items);
 }
 
 }  // namespace nv::toolkit

@@ -6,15 +6,22 @@
 
 namespace nv::toolkit {
 
+namespace {
+
+constexpr std::string_view kBevelNames[] = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+constexpr std::string_view kScrollStyleNames[] = {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
+
+}  // namespace
+
 const ClassInfo& TPanel::StaticClass() {
     static const ClassInfo info(
         "TPanel", &TWinControl::StaticClass(),
-        MakePropertyList(TextProp("Caption", &TPanel::Caption, &TPanel::SetCaption),
-                         IntegerProp("Color", &TPanel::Color, &TPanel::SetColor),
-                         ObjectProp("Font", &TPanel::Font, &TPanel::SetFont),
-                         EnumProp("BevelOuter", {"bvNone", "bvLowered", "bvRaised", "bvSpace"},
-                                  &TPanel::BevelOuter, &TPanel::SetBevelOuter),
-                         BoolProp("Ctl3D", &TPanel::Ctl3D, &TPanel::SetCtl3D)));
+        MakePropertyList(
+            TextProp("Caption", &TPanel::Caption, &TPanel::SetCaption),
+            IntegerProp("Color", &TPanel::Color, &TPanel::SetColor),
+            ObjectProp("Font", &TPanel::Font, &TPanel::SetFont),
+            EnumProp("BevelOuter", kBevelNames, &TPanel::BevelOuter, &TPanel::SetBevelOuter),
+            BoolProp("Ctl3D", &TPanel::Ctl3D, &TPanel::SetCtl3D)));
     return info;
 }
 
@@ -33,7 +40,7 @@ void TPanel::SetCtl3D(bool ctl3D) {
 }
 
 namespace {
-const IdentifierList kAlignmentNames = {"taLeftJustify", "taRightJustify", "taCenter"};
+constexpr std::string_view kAlignmentNames[] = {"taLeftJustify", "taRightJustify", "taCenter"};
 }  // namespace
 
 const ClassInfo& TLabel::StaticClass() {
@@ -139,8 +146,8 @@ const ClassInfo& TRichEdit::StaticClass() {
                          IntegerProp("Color", &TRichEdit::Color, &TRichEdit::SetColor),
                          ObjectProp("Font", &TRichEdit::Font, &TRichEdit::SetFont),
                          BoolProp("ReadOnly", &TRichEdit::ReadOnly, &TRichEdit::SetReadOnly),
-                         EnumProp("ScrollBars", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"},
-                                  &TRichEdit::ScrollBars, &TRichEdit::SetScrollBars),
+                         EnumProp("ScrollBars", kScrollStyleNames, &TRichEdit::ScrollBars,
+                                  &TRichEdit::SetScrollBars),
                          BoolProp("WordWrap", &TRichEdit::WordWrap, &TRichEdit::SetWordWrap)));
     return info;
 }

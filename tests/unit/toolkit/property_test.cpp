@@ -13,6 +13,8 @@ namespace nv::toolkit {
 namespace {
 
 enum class Fruit { Apple, Pear, Plum };
+constexpr std::string_view kFruitNames[] = {"fApple", "fPear", "fPlum"};
+constexpr std::string_view kBasketNames[] = {"bsOne", "bsTwo", "bsThree"};
 
 // A class that publishes one property of every kind.
 class Sample : public TComponent {
@@ -23,11 +25,9 @@ public:
             MakePropertyList(IntegerProp("Count", &Sample::Count, &Sample::SetCount),
                              TextProp("Title", &Sample::Title, &Sample::SetTitle),
                              WideTextProp("WideTitle", &Sample::Title, &Sample::SetTitle),
-                             EnumProp("Fruit", {"fApple", "fPear", "fPlum"}, &Sample::GetFruit,
-                                      &Sample::SetFruit),
+                             EnumProp("Fruit", kFruitNames, &Sample::GetFruit, &Sample::SetFruit),
                              BoolProp("Flag", &Sample::Flag, &Sample::SetFlag),
-                             SetProp("Basket", {"bsOne", "bsTwo", "bsThree"}, &Sample::Basket,
-                                     &Sample::SetBasket),
+                             SetProp("Basket", kBasketNames, &Sample::Basket, &Sample::SetBasket),
                              FloatProp("Ratio", &Sample::Ratio, &Sample::SetRatio),
                              CharProp("Letter", &Sample::Letter, &Sample::SetLetter),
                              Int64Prop("Big", &Sample::Big, &Sample::SetBig),
