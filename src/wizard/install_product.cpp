@@ -299,6 +299,7 @@ private:
         record_.setupLink = menu + "\\Uninstall.lnk";
         IgnoringFailure<std::exception>(
             [&] { CreateShortcutInSafeFolder(host_, product, record_.startmenuLink); });
+        Pump();  // a shortcut is saved by the shell, which can take tens of milliseconds
         IgnoringFailure<std::exception>(
             [&] { CreateShortcutInSafeFolder(host_, folder_ + kSetupCopy, record_.setupLink); });
     }

@@ -3,6 +3,7 @@
 // Cancel and the close box during it: CloseDuringInstallTest.
 
 #include <string>
+#include <vector>
 
 #include "toolkit/throttled_pump.h"
 #include "wizard_fixture.h"
@@ -55,6 +56,33 @@ TEST_F(ThrottledInstallTest, WhenEveryUnitTakesTheIntervalMessagesRunAfterEveryU
     // Every check found the interval passed and let messages run: one reading to start, then
     // per check the reading that found it passed and the one that starts the next interval.
     EXPECT_EQ(ui.clockReadings, 1 + 2 * ui.pumps);
+}
+
+// The shell may take tens of milliseconds to save one shortcut, so each shortcut is a unit of
+// work of its own: messages may run after each one, the two in the start menu included.
+TEST_F(ThrottledInstallTest, MessagesMayRunAfterEveryShortcut) {
+    const std::vector<std::string> links = {
+        "C:\\users\\Public\\Desktop\\Norvista.lnk",
+        "C:\\users\\user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch\\"
+        "Norvista.lnk",
+        "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista\\Norvista.lnk",
+        "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista\\Uninstall.lnk"};
+    host.AddFolder(links[1].substr(0, links[1].rfind('\\')));
+    ui.clock = 5000;
+    ui.clockStep = toolkit::ThrottledPump::kIntervalMs;
+    std::vector<std::size_t> seen;  // at each run of messages: how many of the links exist
+    ui.onPump = [&] {
+        std::size_t count = 0;
+        while (count < links.size() && host.ShortcutAt(links[count])) {
+            ++count;
+        }
+        if (seen.empty() || seen.back() != count) {
+            seen.push_back(count);
+        }
+    };
+    Install();
+    ExpectInstalled();
+    EXPECT_EQ(seen, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
 }
 
 }  // namespace
