@@ -45,17 +45,6 @@ const char* ProductFileNamed(const std::string& name) {
     return nullptr;
 }
 
-// Writes the shortcut `linkFile` only when its folder can be trusted, and holds that folder
-// while writing: a folder others may write to could redirect the file through a link.
-void CreateShortcutInSafeFolder(host::Host& host, const std::string& target,
-                                const std::string& linkFile) {
-    const std::unique_ptr<host::HeldFolder> folder =
-        host.HoldSafeFolder(ContainingFolder(linkFile));
-    if (folder) {
-        host::CreateShellLink(host, target, linkFile, "", 0);
-    }
-}
-
 // One run of the installation. It holds what it checked: the temporary folder, each file it
 // extracted and the installation folder stay open from their check to their last use, so
 // nobody can swap them in between; every hold ends with the run, whatever its outcome.
@@ -261,7 +250,7 @@ private:
                     const std::string desktop = host::DesktopFolder(host_);
                     if (!desktop.empty()) {
                         record_.desktopLink = desktop + '\\' + kLinkName;
-                        CreateShortcutInSafeFolder(host_, product, record_.desktopLink);
+                        CreateShortcutInSafeFolder(product, record_.desktopLink);
                     }
                 }
                 return;
@@ -270,7 +259,7 @@ private:
                     const std::string appData = host::QuickLaunchBaseFolder(host_);
                     if (!appData.empty()) {
                         record_.quicklaunchLink = appData + kQuickLaunchFolder + kLinkName;
-                        CreateShortcutInSafeFolder(host_, product, record_.quicklaunchLink);
+                        CreateShortcutInSafeFolder(product, record_.quicklaunchLink);
                     }
                 }
                 return;
@@ -288,6 +277,19 @@ private:
         }
     }
 
+    // Writes the shortcut `linkFile` only when its folder can be trusted, and holds that folder
+    // while writing: a folder others may write to could redirect the file through a link.
+    // Checking the folder and saving the shortcut take a few and tens of milliseconds, so
+    // messages may run in between.
+    void CreateShortcutInSafeFolder(const std::string& target, const std::string& linkFile) {
+        const std::unique_ptr<host::HeldFolder> folder =
+            host_.HoldSafeFolder(ContainingFolder(linkFile));
+        if (folder) {
+            Pump();
+            host::CreateShellLink(host_, target, linkFile, "", 0);
+        }
+    }
+
     void CreateStartMenuEntries(const std::string& product) {
         const std::string programs = host::ProgramsMenuFolder(host_);
         if (programs.empty()) {
@@ -298,10 +300,10 @@ private:
         record_.startmenuLink = menu + '\\' + kLinkName;
         record_.setupLink = menu + "\\Uninstall.lnk";
         IgnoringFailure<std::exception>(
-            [&] { CreateShortcutInSafeFolder(host_, product, record_.startmenuLink); });
+            [&] { CreateShortcutInSafeFolder(product, record_.startmenuLink); });
         Pump();  // a shortcut is saved by the shell, which can take tens of milliseconds
         IgnoringFailure<std::exception>(
-            [&] { CreateShortcutInSafeFolder(host_, folder_ + kSetupCopy, record_.setupLink); });
+            [&] { CreateShortcutInSafeFolder(folder_ + kSetupCopy, record_.setupLink); });
     }
 
     void ShowSuccess() {

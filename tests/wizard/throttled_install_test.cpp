@@ -59,8 +59,9 @@ TEST_F(ThrottledInstallTest, WhenEveryUnitTakesTheIntervalMessagesRunAfterEveryU
 }
 
 // The shell may take tens of milliseconds to save one shortcut, so each shortcut is a unit of
-// work of its own: messages may run after each one, the two in the start menu included.
-TEST_F(ThrottledInstallTest, MessagesMayRunAfterEveryShortcut) {
+// work of its own: messages may run after each one, the two in the start menu included, and
+// between checking its folder (which stays held) and saving it.
+TEST_F(ThrottledInstallTest, MessagesMayRunAfterEveryShortcutAndBeforeItIsSaved) {
     const std::vector<std::string> links = {
         "C:\\users\\Public\\Desktop\\Norvista.lnk",
         "C:\\users\\user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch\\"
@@ -71,6 +72,7 @@ TEST_F(ThrottledInstallTest, MessagesMayRunAfterEveryShortcut) {
     ui.clock = 5000;
     ui.clockStep = toolkit::ThrottledPump::kIntervalMs;
     std::vector<std::size_t> seen;  // at each run of messages: how many of the links exist
+    std::vector<bool> heldBeforeSaved(links.size(), false);
     ui.onPump = [&] {
         std::size_t count = 0;
         while (count < links.size() && host.ShortcutAt(links[count])) {
@@ -79,10 +81,14 @@ TEST_F(ThrottledInstallTest, MessagesMayRunAfterEveryShortcut) {
         if (seen.empty() || seen.back() != count) {
             seen.push_back(count);
         }
+        if (count < links.size() && host.IsHeld(links[count].substr(0, links[count].rfind('\\')))) {
+            heldBeforeSaved[count] = true;
+        }
     };
     Install();
     ExpectInstalled();
     EXPECT_EQ(seen, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(heldBeforeSaved, std::vector<bool>(links.size(), true));
 }
 
 }  // namespace
