@@ -212,6 +212,12 @@ def print_goals(rows, breakdowns, private_kb, install_ratio):
         others = max(figures[f"{key}.gap"] for key, _ in PHASES if key != "shortcuts")
         goals.append((f"  the same outside the shortcuts phase, {label}", f"{others:.1f} ms",
                       others <= 50))
+        # Not a goal: what bounds the gap in the shortcuts phase. One shortcut is one call of
+        # the shell (create, set, IPersistFile::Save); under Wine the save starts
+        # winemenubuilder.exe for the link and waits for it.
+        save = figures["shell_save_max_ms"]
+        goals.append((f"  longest single shortcut save by the shell, {label}", f"{save:.1f} ms",
+                      None))
     for name, ours, peer, _ in rows:
         if name.startswith("Setup-stub.exe"):
             goals.append(("Setup-stub.exe <= 3x NSIS's empty stub", f"{ours / peer:.2f}",
@@ -221,7 +227,8 @@ def print_goals(rows, breakdowns, private_kb, install_ratio):
     print()
     print("Goals, this run")
     for name, value, met in goals:
-        print(f"{name:58} {value:>14}  {'met' if met else 'MISSED'}")
+        verdict = "(bound)" if met is None else "met" if met else "MISSED"
+        print(f"{name:58} {value:>14}  {verdict}")
 
 
 def main():

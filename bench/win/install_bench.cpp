@@ -143,6 +143,13 @@ public:
         ++figures_[phase_].pumps;
         lastPumpEnd_ = now;
     }
+    // One shortcut saved by the shell: under Wine the save starts winemenubuilder.exe and waits
+    // for it, a single call no pumping can split.
+    void ShellSave(double seconds) {
+        if (running_ && seconds > longestShellSave_) {
+            longestShellSave_ = seconds;
+        }
+    }
 
     void Print() const {
         long pumps = 0;
@@ -157,6 +164,7 @@ public:
         }
         std::printf(" pumps=%ld pump_s=%.6f max_gap_ms=%.3f max_gap_phase=%s", pumps, pumpSeconds,
                     maxGap_ * 1000.0, kPhaseNames[maxGapPhase_]);
+        std::printf(" shell_save_max_ms=%.3f", longestShellSave_ * 1000.0);
     }
 
 private:
@@ -176,6 +184,7 @@ private:
     double lastPumpEnd_ = 0;
     double maxGap_ = 0;
     Phase maxGapPhase_ = kStart;
+    double longestShellSave_ = 0;
     std::array<PhaseFigures, kPhaseCount> figures_{};
 };
 
@@ -325,7 +334,10 @@ public:
     }
     bool SaveShellLink(const nv::host::ShellLinkFields& fields,
                        const std::string& linkFile) override {
-        return inner_.SaveShellLink(fields, linkFile);
+        const double start = Now();
+        const bool saved = inner_.SaveShellLink(fields, linkFile);
+        recorder.ShellSave(Now() - start);
+        return saved;
     }
     std::optional<std::vector<nv::host::TokenGroup>> TokenGroups() override {
         return inner_.TokenGroups();
