@@ -63,11 +63,10 @@ TEST_F(ThrottledInstallTest, WhenEveryUnitTakesTheIntervalMessagesRunAfterEveryU
 // between checking its folder (which stays held) and saving it.
 TEST_F(ThrottledInstallTest, MessagesMayRunAfterEveryShortcutAndBeforeItIsSaved) {
     const std::vector<std::string> links = {
-        "C:\\users\\Public\\Desktop\\Norvista.lnk",
-        "C:\\users\\user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch\\"
-        "Norvista.lnk",
-        "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista\\Norvista.lnk",
-        "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista\\Uninstall.lnk"};
+        R"(C:\users\Public\Desktop\Norvista.lnk)",
+        R"(C:\users\user\AppData\Roaming\Microsoft\Internet Explorer\Quick Launch\Norvista.lnk)",
+        R"(C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Norvista\Norvista.lnk)",
+        R"(C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Norvista\Uninstall.lnk)"};
     host.AddFolder(links[1].substr(0, links[1].rfind('\\')));
     ui.clock = 5000;
     ui.clockStep = toolkit::ThrottledPump::kIntervalMs;
