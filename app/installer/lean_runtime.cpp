@@ -13,12 +13,14 @@
 // The run-time's default handler for an exception nothing caught prints the demangled type
 // name to a console this program does not have, and pulls in a 45 KB demangler to do so.
 // Every exception is caught by the program's error reports; should one still escape, ending
-// the program is all that is left to do.
+// the program is all that is left to do. (The names are the run-time's own.)
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp,readability-identifier-naming)
 namespace __gnu_cxx {
 void __verbose_terminate_handler() {
     std::abort();
 }
 }  // namespace __gnu_cxx
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp,readability-identifier-naming)
 
 namespace {
 
@@ -30,6 +32,7 @@ namespace {
 class LibraryError final : public std::exception {
 public:
     explicit LibraryError(const char* message) : message_(message) {}
+    // NOLINTNEXTLINE(readability-identifier-naming): std::exception's name
     const char* what() const noexcept override { return message_; }
 
 private:
@@ -46,6 +49,7 @@ private:
 // object holding them is never linked as well (which would fail the link on duplicates).
 // Memory and type errors keep their standard types: the error report tells memory running
 // out from other failures.
+// NOLINTBEGIN(cert-dcl58-cpp,bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp,readability-identifier-naming,cert-dcl50-cpp)
 namespace std {
 
 void __throw_bad_alloc() {
@@ -96,6 +100,7 @@ void __throw_underflow_error(const char* message) {
 }
 
 }  // namespace std
+// NOLINTEND(cert-dcl58-cpp,bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp,readability-identifier-naming,cert-dcl50-cpp)
 
 // zlib's CRC-32. inflate() calls it only for gzip streams, and the setup opens its blocks as
 // zlib streams (Adler-32), so it never runs here; but inflate's object refers to it, and

@@ -102,6 +102,7 @@ public:
           path_(std::move(path)),
           systemCode_(systemCode) {}
 
+    // NOLINTNEXTLINE(readability-identifier-naming): std::exception's name
     const char* what() const noexcept override { return text_->c_str(); }
     ErrorKind Kind() const { return kind_; }
     const std::string& Path() const { return path_; }
