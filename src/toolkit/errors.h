@@ -2,6 +2,7 @@
 // The toolkit's own errors. They are nv::Error exceptions, so an error raised while a property
 // is set from text travels up to the caller (and from there to the window's error report).
 
+#include <optional>
 #include <string_view>
 
 #include "base/error.h"
@@ -17,6 +18,15 @@ namespace nv::toolkit {
 // A text that does not convert to the value a property needs; `what` names the kind of value,
 // for example "integer" or "floating-point".
 [[noreturn]] void ThrowConversionError(std::string_view text, std::string_view what);
+
+// The value parsed from `text`, or the conversion error when `text` is not a `what`.
+template <class V>
+V ParsedOrThrow(std::optional<V> value, std::string_view text, std::string_view what) {
+    if (!value) {
+        ThrowConversionError(text, what);
+    }
+    return *value;
+}
 
 // An index outside a list or collection.
 [[noreturn]] void ThrowListIndexError(int index);

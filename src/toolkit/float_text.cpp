@@ -72,11 +72,7 @@ std::optional<double> ParseFloat(std::string_view text) {
 }
 
 void FloatProperty::SetAsText(TPersistent& object, std::string_view text) const {
-    const auto value = ParseFloat(text);
-    if (!value) {
-        ThrowConversionError(text, "floating-point");
-    }
-    (object.*access_.set)(*value);
+    (object.*access_.set)(ParsedOrThrow(ParseFloat(text), text, "floating-point"));
 }
 
 std::string FloatProperty::GetAsText(const TPersistent& object) const {

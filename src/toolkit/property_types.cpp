@@ -57,11 +57,7 @@ void IntegerProperty::SetInteger(TPersistent& object, std::int32_t value) const 
 }
 
 void IntegerProperty::SetAsText(TPersistent& object, std::string_view text) const {
-    const auto value = ParseInt32(text);
-    if (!value) {
-        ThrowConversionError(text, "integer");
-    }
-    SetInteger(object, *value);
+    SetInteger(object, ParsedOrThrow(ParseInt32(text), text, "integer"));
 }
 
 std::string IntegerProperty::GetAsText(const TPersistent& object) const {
@@ -101,11 +97,7 @@ std::string CharProperty::GetAsText(const TPersistent& object) const {
 }
 
 void Int64Property::SetAsText(TPersistent& object, std::string_view text) const {
-    const auto value = ParseInt64(text);
-    if (!value) {
-        ThrowConversionError(text, "64-bit integer");
-    }
-    (object.*access_.set)(*value);
+    (object.*access_.set)(ParsedOrThrow(ParseInt64(text), text, "64-bit integer"));
 }
 
 std::string Int64Property::GetAsText(const TPersistent& object) const {
