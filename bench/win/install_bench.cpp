@@ -304,6 +304,13 @@ public:
         }
         return inner_.HoldSafeFolder(path);
     }
+    std::unique_ptr<nv::host::HeldFolder> HoldSafePath(const std::string& path,
+                                                       nv::host::PathEnd end) override {
+        if (recorder.Current() >= kSplit) {
+            recorder.Reach(kFolder);
+        }
+        return inner_.HoldSafePath(path, end);
+    }
     bool SetCurrentFolder(const std::string& path) override {
         return inner_.SetCurrentFolder(path);
     }

@@ -115,6 +115,33 @@ bool Host::CreateFolderWithParents(const std::string& path, FolderProtection pro
     return DoCreateFolder(folder, protection) || FolderExists(folder);
 }
 
+std::unique_ptr<HeldFolder> Host::HoldInstallationFolder(const std::string& path) {
+    const std::string folder = WithoutTrailingBackslashes(path);
+    if (folder.size() < 4 || folder[1] != ':' || folder[2] != '\\') {
+        return nullptr;  // not a full drive path, or a drive's root
+    }
+    // The folders that are missing, deepest first, and the deepest one there.
+    std::vector<std::string> missing;
+    std::string there = folder;
+    while (!IsDriveSpec(there) && !FolderExists(there)) {
+        missing.push_back(there);
+        there = there.substr(0, there.rfind('\\'));
+    }
+    if (!missing.empty()) {
+        const std::unique_ptr<HeldFolder> parent =
+            HoldSafePath(IsDriveSpec(there) ? there + '\\' : there, PathEnd::kParentOfNew);
+        if (!parent) {
+            return nullptr;
+        }
+        for (auto name = missing.rbegin(); name != missing.rend(); ++name) {
+            if (!DoCreateFolder(*name, FolderProtection::kProgram)) {
+                return nullptr;
+            }
+        }
+    }
+    return HoldSafePath(folder, PathEnd::kWrittenInto);
+}
+
 bool Host::CopyToNewFile(FileStream& source, const std::string& destination,
                          const CopyProgress& progress) {
     std::unique_ptr<FileStream> target = CreateNewFile(destination);

@@ -123,14 +123,33 @@ public:
     // The folder's full path as the file system names the held folder, without a trailing
     // backslash (and without the "\\?\" prefix); empty when it cannot be told.
     virtual std::string FinalPath() = 0;
+    // True when the held folder's final path is `path` (a full path), compared as Windows
+    // compares names: in UTF-16, with long names, ignoring case the way the file system does.
+    // The ANSI forms would not do: letters outside the code page all read as "?".
+    virtual bool Names(const std::string& path) = 0;
     // True when the folder lies on a local fixed disk whose file system keeps access lists.
     virtual bool OnLocalDiskWithAccessLists() = 0;
     // Removes the folder through the held handle when it is empty; false otherwise (the
     // folder then stays held).
     virtual bool RemoveIfEmpty() = 0;
+    // Creates the file `name` (a plain name) in the held folder, named relative to the hold
+    // rather than by a path, so that it lands in the folder that was checked whatever became
+    // of the names above it. What had the name goes first (a link itself, not what it points
+    // to). The stream is like CreateFileForWriting's; raises kCreateFailed with the path.
+    virtual std::unique_ptr<FileStream> CreateFileInside(const std::string& name) = 0;
 
 private:
     std::string path_;
+};
+
+// What a folder checked by HoldSafePath is to the setup.
+enum class PathEnd {
+    // The setup creates files in it that an administrator will run: nobody but a trusted
+    // writer may write to it, nor to what is created in it (inheritable entries count).
+    kWrittenInto,
+    // It only holds folders the setup is about to create with an access list of their own:
+    // rights that merely add names or write attributes do not count.
+    kParentOfNew,
 };
 
 // The access list a folder is created with.
@@ -207,12 +226,33 @@ public:
     void RemoveFolder(const std::string& path);
     // Opens an existing folder and holds it (see HeldFolder) when it can be trusted with files
     // an elevated program will run, copy or delete: it is no reparse point (junction or
-    // symbolic link); its owner is Administrators, SYSTEM, TrustedInstaller or the current
-    // account; and nobody else holds an allowed entry for writing, adding files or folders,
-    // deleting, changing the access list or taking ownership (inherit-only entries do not
-    // count). Null when the folder is missing, unsafe, or any of that cannot be established.
-    // The check is made on the handle that is then held.
+    // symbolic link); its owner is a trusted writer (see HoldSafePath); and nobody else holds
+    // an allowed entry for writing, adding files or folders, deleting, changing the access
+    // list or taking ownership, neither for the folder itself nor passed on to what is
+    // created in it (CREATOR OWNER passes the creator's rights on, and the creator is this
+    // process). Null when the folder is missing, unsafe, or any of that cannot be
+    // established. The check is made on the handle that is then held; only the last folder
+    // of the path is checked (HoldSafePath checks them all).
     virtual std::unique_ptr<HeldFolder> HoldSafeFolder(const std::string& path) = 0;
+    // Checks the folder `path` (a full path) from its drive root down and holds every folder
+    // on the way: none may be a reparse point, every one above the last must be safe as a
+    // parent (nobody but trusted writers may delete or rename what it holds, change its
+    // access list or owner; adding names or writing attributes is allowed, and on a drive
+    // root deleting too), and the last must be safe as `end` says. The trusted writers are
+    // Administrators, SYSTEM and TrustedInstaller, and the account only where no program of
+    // it runs with fewer rights (see TrustedWriters). The last folder's final path must be
+    // `path` (see HeldFolder::Names) and lie on a local fixed disk with access lists. While
+    // held, no folder on the way can be renamed, deleted or made a link, so names below the
+    // last one keep meaning what was checked. Null when a folder is missing or any check
+    // fails or cannot be made.
+    virtual std::unique_ptr<HeldFolder> HoldSafePath(const std::string& path, PathEnd end) = 0;
+    // The installation folder `path`, checked and held as HoldSafePath does it for a folder
+    // written into. Missing folders on the way are created with the program-files access
+    // list, each inside folders already checked and held, so that nothing is made through a
+    // link; the whole path is checked again afterwards. A drive root is never such a folder:
+    // what is created there would inherit the right of all users to change it. Null when
+    // the path is not a full drive path or any check or creation fails.
+    std::unique_ptr<HeldFolder> HoldInstallationFolder(const std::string& path);
     // Makes a folder the process's current folder; false on failure.
     virtual bool SetCurrentFolder(const std::string& path) = 0;
     // The process's current folder.

@@ -74,7 +74,13 @@ std::unique_ptr<package::OutputFile> HostFileSystem::Create(const std::string& p
         }
         held_.erase(held);
     }
-    std::shared_ptr<host::FileStream> stream = host_.CreateFileForWriting(path);
+    const std::string prefix = folder_ != nullptr ? folder_->Path() + '\\' : std::string();
+    const bool inside = folder_ != nullptr && path.size() > prefix.size() &&
+                        SameTextIgnoreCase(path.substr(0, prefix.size()), prefix) &&
+                        path.find('\\', prefix.size()) == std::string::npos;
+    std::shared_ptr<host::FileStream> stream =
+        inside ? folder_->CreateFileInside(path.substr(prefix.size()))
+               : host_.CreateFileForWriting(path);
     held_[HeldKey(path)] = stream;
     return std::make_unique<HostOutputFile>(std::move(stream));
 }

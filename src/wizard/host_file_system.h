@@ -34,8 +34,14 @@ public:
     // The file created at `path` and still held, or null.
     host::FileStream* Held(const std::string& path);
 
+    // From now on files created directly in `folder` (by a path that joins the folder's path
+    // and a name) are made through the hold, relative to it. The folder must outlast this
+    // object.
+    void CreateInside(host::HeldFolder& folder) { folder_ = &folder; }
+
 private:
     host::Host& host_;
+    host::HeldFolder* folder_ = nullptr;
     std::map<std::string, std::shared_ptr<host::FileStream>> held_;  // by case-folded path
 };
 

@@ -120,6 +120,7 @@ private:
         }
         tempFolder_ = temp->path;
         tempHold_ = std::move(temp->hold);
+        files_.CreateInside(*tempHold_);  // the extracted files are made through its hold
         return true;
     }
 
@@ -149,21 +150,19 @@ private:
     }
 
     // The installation folder, made absolute so that neither the folder chooser's moves of
-    // the current folder nor a later removal can place or find it somewhere else. A folder
-    // made here gets the access list of a program-files folder; one that exists is used only
-    // when others cannot write to it. Either is held while the setup writes into it.
+    // the current folder nor a later removal can place or find it somewhere else. Its whole
+    // path is checked from the drive's root down: a folder made here gets the access list of
+    // a program-files folder, one that exists is used only when nobody else can change it or
+    // any folder above it. The folder and the folders above it stay held while the setup
+    // writes, so every name inside it keeps meaning what was checked.
     bool PrepareFolder() {
         folder_ = form_.edInstallpath->Text();
-        if (!folder_.empty()) {
-            folder_ = host_.FullPathOf(folder_);
-            form_.edInstallpath->SetText(folder_);
+        if (folder_.empty()) {
+            throw nv::Error(ErrorKind::kCreateFolderFailed);
         }
-        const bool folderReady =
-            host_.FolderExists(folder_) ||
-            host_.CreateFolderWithParents(folder_, host::FolderProtection::kProgram);
-        if (folderReady) {
-            folderHold_ = host_.HoldSafeFolder(WithoutTrailingBackslashes(folder_));
-        }
+        folder_ = host_.FullPathOf(folder_);
+        form_.edInstallpath->SetText(folder_);
+        folderHold_ = host_.HoldInstallationFolder(folder_);
         Pump();
         if (!folderHold_) {
             form_.pInstall->SetVisible(false);
@@ -180,17 +179,22 @@ private:
         return true;
     }
 
+    // "Updates" inside the held folder: made with a program folder's access list, or used
+    // when nobody else can change it; held while Sorvelin.exe is copied into it.
+    bool PrepareUpdatesFolder() {
+        const std::string updates = folder_ + kUpdatesFolder;
+        if (!host_.FolderExists(updates) &&
+            !host_.CreateProtectedFolder(updates, host::FolderProtection::kProgram)) {
+            return false;
+        }
+        updatesHold_ = host_.HoldSafeFolder(updates);
+        return updatesHold_ != nullptr;
+    }
+
     // "Updates", the setup's copy of itself and the eight product files; false after the
     // first failure, which later copies respect.
     bool CopyFiles() {
-        bool failed = false;
-        if (!host_.FolderExists(folder_ + kUpdatesFolder)) {
-            try {
-                host_.CreateFolder(folder_ + kUpdatesFolder);
-            } catch (const nv::Error&) {
-                failed = true;
-            }
-        }
+        bool failed = !PrepareUpdatesFolder();
         Pump();
         const auto copyProgress = [this] {
             progress_->CopyPiece();
@@ -319,6 +323,7 @@ private:
     // The folders are held longer than the files in them: members go in reverse order.
     std::unique_ptr<host::HeldFolder> tempHold_;
     std::unique_ptr<host::HeldFolder> folderHold_;
+    std::unique_ptr<host::HeldFolder> updatesHold_;
     HostFileSystem files_;
 
     host::FileStream* setupStream_ = nullptr;

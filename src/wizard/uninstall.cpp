@@ -20,16 +20,13 @@ namespace {
 constexpr std::array<const char*, 4> kLinkValues = {kValueDesktopLink, kValueQuicklaunchLink,
                                                     kValueStartmenuLink, kValueSetupLink};
 
-// The installation folder, checked and held while its files are deleted: only when nobody
-// else can write to it and it still is the folder the record names (no link on the way has
-// turned the name into another folder). Null otherwise, and then nothing is deleted there.
-std::unique_ptr<host::HeldFolder> HoldInstalledFolder(host::Host& host, const std::string& folder) {
-    const std::string path = WithoutTrailingBackslashes(host.FullPathOf(folder));
-    std::unique_ptr<host::HeldFolder> hold = host.HoldSafeFolder(path);
-    if (!hold || !SameTextIgnoreCase(hold->FinalPath(), path)) {
-        return nullptr;
+// The recorded folder as a full path without a trailing backslash ("C:\" stays a root).
+std::string FullFolderPath(host::Host& host, const std::string& folder) {
+    std::string path = WithoutTrailingBackslashes(host.FullPathOf(folder));
+    if (path.size() == 2 && path[1] == ':') {
+        path += '\\';
     }
-    return hold;
+    return path;
 }
 
 // The folder of a shortcut, checked and held while the shortcut is deleted from it, or null.
@@ -45,13 +42,24 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
     btnPrev->SetVisible(false);
     btnCancel->SetCaption(lbFinish->Caption());
 
+    // The installation folder is checked from its drive's root down and held while its files
+    // are deleted: only when nobody else can change it or a folder above it, and it still is
+    // the folder the record names (no link on the way has turned the name into another).
+    // A folder that is there but fails the check keeps its files, and the record and the
+    // entry stay too, so that the next start offers the removal again; one that is gone
+    // leaves nothing to delete.
     const std::string folder = WithTrailingBackslash(installedPath);
-    if (const std::unique_ptr<host::HeldFolder> held = HoldInstalledFolder(host_, folder)) {
+    const std::string path = FullFolderPath(host_, folder);
+    bool refused = false;
+    if (const std::unique_ptr<host::HeldFolder> held =
+            host_.HoldSafePath(path, host::PathEnd::kWrittenInto)) {
         for (const char* name : kRemovedFiles) {
             host_.RemoveFile(folder + name);
         }
         // Not empty, or not there: it stays.
         IgnoringFailure([&] { host_.RemoveFolder(folder + kUpdatesFolder); });
+    } else {
+        refused = host_.FolderExists(path);
     }
 
     auto key = host_.OpenKey(kRecordKey, host::KeyAccess::kAllAccess);
@@ -71,6 +79,9 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
     // The product's own start-menu folder, through the handle it was checked on.
     if (const auto menu = HoldShortcutFolder(host_, startMenuLink)) {
         menu->RemoveIfEmpty();
+    }
+    if (refused) {
+        return;
     }
     for (const char* name : kLinkValues) {
         key->DeleteValue(name);

@@ -59,6 +59,7 @@ const char* OutcomeName(Outcome outcome) {
 // Case-folded paths as the operation log gives them.
 constexpr char kTempnv[] = "c:\\setup\\tempnv";
 constexpr char kSetupExe[] = "c:\\setup\\setup.exe";
+constexpr char kProgramFiles[] = "c:\\program files";
 constexpr char kInstallFolder[] = "c:\\program files\\norvista";
 constexpr char kUpdates[] = "c:\\program files\\norvista\\updates";
 constexpr char kIniFile[] = "c:\\program files\\norvista\\norvis.ini";
@@ -293,9 +294,12 @@ Outcome ExpectedInstallOutcome(const SimOperation& op, const CleanInstall& clean
             return Outcome::kFolderErrorPage;  // the installation folder or a parent
         case SimOp::kFolderSecurity:
             // A folder that cannot be checked is not trusted: "C:\tempnv" instead of
-            // "tempnv", the folder error page for the installation folder, no shortcut in a
-            // shortcut folder.
-            return op.target == kInstallFolder ? Outcome::kFolderErrorPage : Outcome::kSuccess;
+            // "tempnv", the folder error page for the installation folder or the folder it is
+            // made in, the copy error page for "Updates", no shortcut in a shortcut folder.
+            if (op.target == kInstallFolder || op.target == kProgramFiles) {
+                return Outcome::kFolderErrorPage;
+            }
+            return op.target == kUpdates ? Outcome::kCopyErrorPage : Outcome::kSuccess;
         default:
             // Deletions, folder removal, profile reads, special folders, shortcuts and a key
             // that cannot be created are ignored or have a fall-back.
@@ -562,8 +566,11 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
             default:
                 EXPECT_TRUE(extra.empty()) << label;
         }
+        // An installation folder that cannot be checked keeps the record and the entry too, so
+        // that the next start offers the removal again.
+        const bool folderKept = failed.op == SimOp::kFolderSecurity && failed.target == kInstallFolder;
         const std::vector<std::string> values = run.RecordValues();
-        if (failed.op == SimOp::kOpenKey) {
+        if (failed.op == SimOp::kOpenKey || folderKept) {
             EXPECT_EQ(values.size(), 5U) << label;
         } else if (failed.op == SimOp::kDeleteValue) {
             EXPECT_EQ(values.size(), 1U) << label;
@@ -571,19 +578,24 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
             EXPECT_TRUE(values.empty()) << label;
         }
         // The entry goes unless its own deletion fails, or the record stays and keeps it.
-        EXPECT_EQ(run.HasEntry(), failed.op == SimOp::kOpenKey || failed.op == SimOp::kDeleteKey)
+        EXPECT_EQ(run.HasEntry(), failed.op == SimOp::kOpenKey ||
+                                      failed.op == SimOp::kDeleteKey || folderKept)
             << label;
     }
     EXPECT_EQ(summary.Total(), static_cast<int>(operations.size()));
 }
 
-// --- Another user acting meanwhile -------------------------------------------------------
+// --- Others acting meanwhile --------------------------------------------------------------
 
-// The setup started from a folder a standard user may write to (a downloads folder), with
-// the drive's root open to all for new folders as it is on Windows, installing into a folder
-// below that root. Another user acts once, between two operations of the setup.
+// The setup started from a folder the account owns and others may write to (a downloads
+// folder), on a drive whose root, as on Windows, lets everyone add folders and passes the
+// right to change what is made there on to all users. Another user, or the account's own
+// unelevated programs, act once, between two operations of the setup.
 constexpr char kOpenInstallFolder[] = "C:\\Norvista";
 constexpr char kTheirs[] = "their bytes";
+// Where a junction planted by them leads: a folder only administrators may change.
+constexpr char kVictim[] = "C:\\Windows\\System32";
+constexpr char kVictimFile[] = "C:\\Windows\\System32\\victim.dll";
 
 std::vector<std::pair<std::string, std::string>> TheirFiles() {
     std::vector<std::pair<std::string, std::string>> files = ProductFiles();
@@ -594,14 +606,39 @@ std::vector<std::pair<std::string, std::string>> TheirFiles() {
 }
 
 void OpenToOthers(Machine& run) {
-    run.host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, true, false});
+    run.host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, false, false, true,
+                                        true});
     run.host.SetFolderSecurity("C:\\setup", {host::sim::SimOwner::kCurrentUser, true, false});
     run.host.AddFile("C:\\setup\\theirs.exe", kTheirs);
+    run.host.AddFile(kVictimFile, "system");
+    run.host.AddFolder("C:\\users\\user\\Apps");
+    run.host.SetFolderSecurity("C:\\users\\user\\Apps",
+                               {host::sim::SimOwner::kCurrentUser, false, false});
 }
 
-void WalkToOpenFolderPage(Machine& run) {
-    run.WalkToFolderPage();
-    run.Form().edInstallpath->SetText(kOpenInstallFolder);
+// Where the setup is told to install.
+struct Place {
+    const char* what;
+    const char* folder;
+};
+const Place kPlaces[] = {
+    {"below the root", kOpenInstallFolder},
+    {"into Program Files", "C:\\Program Files\\Norvista"},
+    {"below a folder the account owns", "C:\\users\\user\\Apps\\Norvista"},
+    {"into the drive's root", "C:\\"},
+};
+
+// Every folder from the root down to `path`, and `path` itself.
+std::vector<std::string> FoldersOnTheWay(const std::string& path) {
+    std::vector<std::string> folders;
+    for (std::size_t at = path.find('\\', 3); at != std::string::npos;
+         at = path.find('\\', at + 1)) {
+        folders.push_back(path.substr(0, at));
+    }
+    if (path.size() > 3) {
+        folders.push_back(path);
+    }
+    return folders;
 }
 
 // Puts a folder of theirs, holding their files, in place of `folder`.
@@ -613,93 +650,213 @@ void ReplaceFolder(host::sim::SimHost& host, const std::string& folder) {
     }
 }
 
+// Makes `folder` lead to the victim: an empty folder becomes a mount point, a junction is
+// re-pointed, any other folder is renamed away for a junction at its name.
+void JunctionToVictim(host::sim::SimHost& host, const std::string& folder) {
+    if (!host.OtherUserMakeJunction(folder, kVictim)) {
+        host.OtherUserRename(folder, folder + ".old");
+        host.OtherUserMakeJunction(folder, kVictim);
+    }
+}
+
 struct Attack {
     const char* what;
-    std::function<void(host::sim::SimHost&)> act;
+    std::function<void(host::sim::SimHost&, const std::string& installFolder)> act;
 };
 
 const std::vector<Attack>& Attacks() {
     static const std::vector<Attack> attacks = {
         {"their folder in place of tempnv",
-         [](host::sim::SimHost& host) { ReplaceFolder(host, "C:\\setup\\tempnv"); }},
+         [](host::sim::SimHost& host, const std::string&) {
+             ReplaceFolder(host, "C:\\setup\\tempnv");
+         }},
         {"their folder as C:\\tempnv",
-         [](host::sim::SimHost& host) { ReplaceFolder(host, "C:\\tempnv"); }},
+         [](host::sim::SimHost& host, const std::string&) { ReplaceFolder(host, "C:\\tempnv"); }},
         {"their folder in place of the installation folder",
-         [](host::sim::SimHost& host) { ReplaceFolder(host, kOpenInstallFolder); }},
+         [](host::sim::SimHost& host, const std::string& folder) { ReplaceFolder(host, folder); }},
         {"extracted files rewritten",
-         [](host::sim::SimHost& host) {
-             for (const char* folder : {"C:\\setup\\tempnv", "C:\\tempnv", kOpenInstallFolder}) {
+         [](host::sim::SimHost& host, const std::string& installFolder) {
+             for (const std::string& folder :
+                  {std::string("C:\\setup\\tempnv"), std::string("C:\\tempnv"), installFolder}) {
                  for (const auto& [name, data] : TheirFiles()) {
-                     host.OtherUserWriteFile(std::string(folder) + "\\" + name, data);
+                     host.OtherUserWriteFile(folder + "\\" + name, data);
                  }
              }
          }},
         {"links to their file planted",
-         [](host::sim::SimHost& host) {
-             for (const char* folder : {"C:\\setup\\tempnv", "C:\\tempnv", kOpenInstallFolder}) {
+         [](host::sim::SimHost& host, const std::string& installFolder) {
+             for (const std::string& folder :
+                  {std::string("C:\\setup\\tempnv"), std::string("C:\\tempnv"), installFolder}) {
                  for (const auto& [name, data] : TheirFiles()) {
-                     host.OtherUserPlantLink(std::string(folder) + "\\" + name,
-                                             "C:\\setup\\theirs.exe");
+                     host.OtherUserPlantLink(folder + "\\" + name, "C:\\setup\\theirs.exe");
                  }
              }
          }},
         {"another setup at the setup's name",
-         [](host::sim::SimHost& host) {
+         [](host::sim::SimHost& host, const std::string&) {
              host.OtherUserRename(kSetupPath, "C:\\setup\\Setup.old");
              host.OtherUserWriteFile(kSetupPath, SetupWithPayload(TheirFiles()));
+         }},
+        {"a junction on the way to the installation folder",
+         [](host::sim::SimHost& host, const std::string& folder) {
+             for (const std::string& on : FoldersOnTheWay(folder)) {
+                 JunctionToVictim(host, on);
+             }
+         }},
+        {"a junction at a temporary folder",
+         [](host::sim::SimHost& host, const std::string&) {
+             for (const char* folder : {"C:\\setup\\tempnv", "C:\\tempnv", "C:\\setup"}) {
+                 JunctionToVictim(host, folder);
+             }
          }},
     };
     return attacks;
 }
 
-TEST(FaultInjection, AnotherUserActingBetweenAnyTwoOperationsNeverGetsTheirBytesInstalled) {
-    Machine cleanRun;
-    OpenToOthers(cleanRun);
-    WalkToOpenFolderPage(cleanRun);
-    const std::uint64_t before = cleanRun.host.OperationCount();
-    ASSERT_EQ(cleanRun.Press(*cleanRun.Form().btnNext), Outcome::kSuccess);
-    const std::uint64_t after = cleanRun.host.OperationCount();
-    const std::string setup = *cleanRun.host.FileData(kSetupPath);
+const host::sim::SimActor kActors[] = {host::sim::SimActor::kOtherUser,
+                                       host::sim::SimActor::kAccount};
 
-    Summary summary("Installation, another user acting once");
-    int succeeded = 0;
+const char* ActorName(host::sim::SimActor actor) {
+    return actor == host::sim::SimActor::kAccount ? "the account's unelevated programs"
+                                                  : "another user";
+}
+
+// Nothing was written to, or deleted from, the folder a planted junction leads to.
+void ExpectVictimUntouched(Machine& run, const std::string& label) {
+    EXPECT_EQ(run.host.FolderEntries(kVictim), std::vector<std::string>{"victim.dll"}) << label;
+    EXPECT_EQ(run.host.FileData(kVictimFile), "system") << label;
+}
+
+// Runs every act in turn: what one of them makes is there for the next.
+void ActAll(host::sim::SimHost& host, const std::string& installFolder) {
     for (const Attack& attack : Attacks()) {
-        // Before the first operation of the installation up to after its last one.
-        for (std::uint64_t number = before + 1; number <= after + 1; ++number) {
-            const std::string label =
-                std::string(attack.what) + " before operation " + std::to_string(number);
-            Machine run;
-            OpenToOthers(run);
-            WalkToOpenFolderPage(run);
-            run.host.BeforeOperation(number, [&run, &attack] { attack.act(run.host); });
-            const Outcome outcome = run.Press(*run.Form().btnNext);
-            summary.Add(attack.what, outcome);
-            EXPECT_NE(outcome, Outcome::kUnexpected) << label;
-            succeeded += outcome == Outcome::kSuccess ? 1 : 0;
-            // Whatever the outcome, every file in a folder the setup made holds the original
-            // bytes (a folder of theirs at the name was refused, and holds only theirs).
-            for (const auto& [path, data] : run.Files()) {
-                const std::string folder = ContainingFolder(path);
-                if (!run.host.ProtectionOf(folder).has_value()) {
-                    continue;
-                }
-                EXPECT_EQ(data.find(kTheirs), std::string::npos) << label << ": " << path;
-                if (SameTextIgnoreCase(path, std::string(kOpenInstallFolder) + "\\Setup.exe")) {
-                    EXPECT_EQ(data, setup) << label;
-                }
+        attack.act(host, installFolder);
+    }
+}
+
+// Another user acts once in every way, each way in a run of its own, while the setup installs
+// below the root; then, in every place, each actor takes every act at once.
+TEST(FaultInjection, OthersActingBetweenAnyTwoOperationsNeverGetTheirBytesInstalled) {
+    Summary summary("Installation, another user or the account acting once");
+    int succeeded = 0;
+    for (const Place& place : kPlaces) {
+        Machine cleanRun;
+        OpenToOthers(cleanRun);
+        cleanRun.WalkToFolderPage();
+        cleanRun.Form().edInstallpath->SetText(place.folder);
+        const std::uint64_t before = cleanRun.host.OperationCount();
+        const Outcome cleanOutcome = cleanRun.Press(*cleanRun.Form().btnNext);
+        // Only a folder nobody else can change on the way is installed into.
+        EXPECT_EQ(cleanOutcome, place.folder == std::string(kOpenInstallFolder) ||
+                                        place.folder == std::string(kPlaces[1].folder)
+                                    ? Outcome::kSuccess
+                                    : Outcome::kFolderErrorPage)
+            << place.what;
+        const std::uint64_t after = cleanRun.host.OperationCount();
+        const std::string setup = *cleanRun.host.FileData(kSetupPath);
+        const std::string folder = WithoutTrailingBackslashes(place.folder);
+
+        // Each way alone below the root, by another user; all ways at once everywhere else.
+        std::vector<std::pair<std::string, std::function<void(host::sim::SimHost&)>>> acts;
+        for (const host::sim::SimActor actor : kActors) {
+            const bool alone = &place == kPlaces && actor == host::sim::SimActor::kOtherUser;
+            const std::string by = std::string(" by ") + ActorName(actor);
+            if (!alone) {
+                acts.emplace_back("every act" + by, [actor, &folder](host::sim::SimHost& host) {
+                    host.ActAs(actor);
+                    ActAll(host, folder);
+                });
+                continue;
             }
-            if (outcome == Outcome::kSuccess) {
-                for (const auto& [name, data] : ProductFiles()) {
-                    const std::string where = name == "Sorvelin.exe" ? "Updates\\" + name : name;
-                    EXPECT_EQ(run.host.FileData(std::string(kOpenInstallFolder) + "\\" + where),
-                              data)
-                        << label << ": " << where;
+            for (const Attack& attack : Attacks()) {
+                acts.emplace_back(attack.what + by, [&attack, &folder](host::sim::SimHost& host) {
+                    attack.act(host, folder);
+                });
+            }
+        }
+        for (const auto& [what, act] : acts) {
+            // Before the first operation of the installation up to after its last one.
+            for (std::uint64_t number = before + 1; number <= after + 1; ++number) {
+                const std::string label = what + ", installing " + place.what +
+                                          ", before operation " + std::to_string(number);
+                Machine run;
+                OpenToOthers(run);
+                run.WalkToFolderPage();
+                run.Form().edInstallpath->SetText(place.folder);
+                run.host.BeforeOperation(number, [&run, &act = act] { act(run.host); });
+                const Outcome outcome = run.Press(*run.Form().btnNext);
+                summary.Add(what, outcome);
+                EXPECT_NE(outcome, Outcome::kUnexpected) << label;
+                ExpectVictimUntouched(run, label);
+                succeeded += outcome == Outcome::kSuccess ? 1 : 0;
+                // Whatever the outcome, every file in a folder the setup made holds the
+                // original bytes (a folder of theirs at the name was refused, and holds only
+                // theirs).
+                for (const auto& [path, data] : run.Files()) {
+                    if (!run.host.ProtectionOf(ContainingFolder(path)).has_value()) {
+                        continue;
+                    }
+                    EXPECT_EQ(data.find(kTheirs), std::string::npos) << label << ": " << path;
+                    if (SameTextIgnoreCase(path, folder + "\\Setup.exe")) {
+                        EXPECT_EQ(data, setup) << label;
+                    }
+                }
+                if (outcome == Outcome::kSuccess) {
+                    for (const auto& [name, data] : ProductFiles()) {
+                        const std::string where =
+                            name == "Sorvelin.exe" ? "Updates\\" + name : name;
+                        EXPECT_EQ(run.host.FileData(folder + "\\" + where), data)
+                            << label << ": " << where;
+                    }
                 }
             }
         }
     }
     // Most acts are simply refused: the setup goes on to its success page.
-    EXPECT_GT(succeeded, summary.Total() / 2);
+    EXPECT_GT(succeeded, summary.Total() / 4);
+}
+
+// A removal with the same actors acting between any two of its operations deletes nothing
+// outside the installation and its shortcuts, and ends on its last page.
+TEST(FaultInjection, OthersActingBetweenAnyTwoOperationsOfARemovalDeleteNothingElse) {
+    auto prepare = [](Machine& run) {
+        OpenToOthers(run);
+        run.WalkToFolderPage();
+        run.Form().edInstallpath->SetText(kOpenInstallFolder);
+        EXPECT_EQ(run.Press(*run.Form().btnNext), Outcome::kSuccess);
+        run.Cancel();
+        auto form = std::make_unique<TfInstaller>(run.host, run.ui, run.pictures);
+        form->FormCreate();
+        form->rgLanguage->SelectByUser(0);
+        form->btnNext->Click();
+        return form;
+    };
+    Machine cleanRun;
+    auto cleanForm = prepare(cleanRun);
+    const std::uint64_t before = cleanRun.host.OperationCount();
+    cleanForm->btnNext->Click();
+    const std::uint64_t after = cleanRun.host.OperationCount();
+    ASSERT_EQ(cleanForm->PageNumber, 7);
+
+    Summary summary("Removal, another user or the account acting once");
+    for (const host::sim::SimActor actor : kActors) {
+        for (std::uint64_t number = before + 1; number <= after + 1; ++number) {
+            const std::string label = std::string("every act by ") + ActorName(actor) +
+                                      ", removing, before operation " + std::to_string(number);
+            Machine run;
+            auto form = prepare(run);
+            run.host.BeforeOperation(number, [&run, actor] {
+                run.host.ActAs(actor);
+                ActAll(run.host, kOpenInstallFolder);
+            });
+            form->btnNext->Click();
+            const bool removed = form->PageNumber == 7 && form->pUnistalling->Visible();
+            summary.Add(ActorName(actor), removed ? Outcome::kRemovedPage : Outcome::kUnexpected);
+            EXPECT_TRUE(removed) << label;
+            ExpectVictimUntouched(run, label);
+            EXPECT_EQ(run.host.FileData("C:\\setup\\theirs.exe"), kTheirs) << label;
+        }
+    }
 }
 
 }  // namespace

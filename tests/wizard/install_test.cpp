@@ -461,16 +461,22 @@ TEST_F(InstallTest, AFolderThatCannotBeCreatedShowsTheErrorPageAndBackRetriesFro
     EXPECT_TRUE(host.FileExists("C:\\Good\\Norvis.exe"));
 }
 
-// An existing folder others could write to is refused like one that cannot be made: the
-// elevated setup would otherwise place programs that any user may replace.
-class UnsafeInstallFolderTest : public InstallTest,
-                                public ::testing::WithParamInterface<host::sim::SimFolderSecurity> {
+// An existing folder others could change, or one below such a folder, is refused like one that
+// cannot be made: the elevated setup would otherwise place programs that another user, or the
+// account's unelevated programs, may replace.
+constexpr char kShared[] = "C:\\Shared\\Norvista";
+
+struct UnsafePlace {
+    const char* folder;  // the installation folder or a folder above it
+    host::sim::SimFolderSecurity security;
 };
 
+class UnsafeInstallFolderTest : public InstallTest,
+                                public ::testing::WithParamInterface<UnsafePlace> {};
+
 TEST_P(UnsafeInstallFolderTest, IsRefusedAndBackLeadsToAnother) {
-    constexpr char kShared[] = "C:\\Shared\\Norvista";
     host.AddFolder(kShared);
-    host.SetFolderSecurity(kShared, GetParam());
+    host.SetFolderSecurity(GetParam().folder, GetParam().security);
     WalkToFolderPage();
     Form().edInstallpath->SetText(kShared);
     Next();
@@ -486,22 +492,46 @@ TEST_P(UnsafeInstallFolderTest, IsRefusedAndBackLeadsToAnother) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, UnsafeInstallFolderTest,
-    ::testing::Values(
-        host::sim::SimFolderSecurity{host::sim::SimOwner::kOtherUser, false, false},
-        host::sim::SimFolderSecurity{host::sim::SimOwner::kAdministrators, true, false},
-        host::sim::SimFolderSecurity{host::sim::SimOwner::kAdministrators, false, true}));
+    ::testing::Values(UnsafePlace{kShared, {host::sim::SimOwner::kOtherUser, false, false}},
+                      UnsafePlace{kShared, {host::sim::SimOwner::kAdministrators, true, false}},
+                      UnsafePlace{kShared, {host::sim::SimOwner::kAdministrators, false, true}},
+                      UnsafePlace{kShared, {host::sim::SimOwner::kCurrentUser, false, false}},
+                      UnsafePlace{kShared,
+                                  {host::sim::SimOwner::kAdministrators, false, false, true}},
+                      UnsafePlace{kShared,
+                                  {host::sim::SimOwner::kAdministrators, false, false, false, true}},
+                      UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kCurrentUser, false, false}},
+                      UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kOtherUser, false, false}},
+                      UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kAdministrators, true, false}},
+                      UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kAdministrators, false, true}}));
+
+// A drive's root is never the installation folder: what is made there inherits the right of
+// all users to change it. "C:\\" is checked as the root, not as the drive's current folder.
+TEST_F(InstallTest, ADriveRootIsRefused) {
+    host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, false, false, true, true});
+    WalkToFolderPage();
+    Form().edInstallpath->SetText("C:\\");
+    Next();
+    EXPECT_EQ(VisiblePanel(), "pError");
+    EXPECT_FALSE(host.FileExists("C:\\Norvis.exe"));
+    EXPECT_FALSE(host.FileExists("C:\\setup\\Norvis.exe"));
+}
 
 // A folder the setup makes, and every parent it makes on the way, gets the protection of a
 // program-files folder, also below a root others may add folders to; it is held while the
 // setup writes into it.
 TEST_F(InstallTest, MadeFoldersAreProtectedAndHeldWhileTheSetupWritesIntoThem) {
-    host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, true, false});
+    host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, false, false, true, true});
     WalkToFolderPage();
     Form().edInstallpath->SetText("C:\\Apps\\Halvorn\\Norvista");
     int heldPumps = 0;
     ui.onPump = [&] {
         if (host.FileExists("C:\\Apps\\Halvorn\\Norvista\\Setup.exe")) {
-            EXPECT_TRUE(host.IsHeld("C:\\Apps\\Halvorn\\Norvista"));
+            for (const char* held : {"C:\\", "C:\\Apps", "C:\\Apps\\Halvorn",
+                                     "C:\\Apps\\Halvorn\\Norvista",
+                                     "C:\\Apps\\Halvorn\\Norvista\\Updates"}) {
+                EXPECT_TRUE(host.IsHeld(held)) << held;
+            }
             EXPECT_FALSE(host.OtherUserRename("C:\\Apps", "C:\\Moved"));
             ++heldPumps;
         }

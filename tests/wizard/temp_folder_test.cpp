@@ -116,12 +116,14 @@ TEST_F(TempFolderTest, TheFallBackOnDriveCIsPrivateToo) {
     EXPECT_FALSE(host.FolderExists(kTempnv));
 }
 
+// The account owns a safe folder only where none of its programs runs with fewer rights.
 TEST_F(TempFolderTest, ASafeExistingFolderIsUsedAsItIs) {
     for (const SimOwner owner :
          {SimOwner::kCurrentUser, SimOwner::kAdministrators, SimOwner::kSystem}) {
         if (host.FolderExists(kTempnv)) {
             host.RemoveFolder(kTempnv);
         }
+        host.SetElevated(owner != SimOwner::kCurrentUser);
         AddFolderWith(kTempnv, {owner, false, false});
         EXPECT_EQ(Chosen(), kTempFolder) << static_cast<int>(owner);
         EXPECT_FALSE(host.FolderExists(kDriveTempnv));
@@ -161,7 +163,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SimFolderSecurity{SimOwner::kOtherUser, false, false},
                       SimFolderSecurity{SimOwner::kCurrentUser, true, false},
                       SimFolderSecurity{SimOwner::kAdministrators, true, false},
-                      SimFolderSecurity{SimOwner::kAdministrators, false, true}),
+                      SimFolderSecurity{SimOwner::kAdministrators, false, true},
+                      SimFolderSecurity{SimOwner::kCurrentUser, false, false},
+                      SimFolderSecurity{SimOwner::kAdministrators, false, false, false, true}),
     [](const ::testing::TestParamInfo<SimFolderSecurity>& info) {
         const SimFolderSecurity& s = info.param;
         if (s.reparsePoint) {
@@ -169,6 +173,12 @@ INSTANTIATE_TEST_SUITE_P(
         }
         if (s.owner == SimOwner::kOtherUser) {
             return std::string("OwnedBySomeoneElse");
+        }
+        if (s.othersInherit) {
+            return std::string("PassingOnToOthers");
+        }
+        if (!s.othersMayWrite) {
+            return std::string("OwnedByTheElevatedAccount");
         }
         return std::string(s.owner == SimOwner::kCurrentUser ? "Users" : "Administrators") +
                "FolderOthersMayWrite";

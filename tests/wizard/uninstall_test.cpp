@@ -160,14 +160,24 @@ TEST_F(UninstallTest, AShortcutValueOfTheWrongTypeIsReportedAndStopsTheRemovalTh
     EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
 }
 
-// The installation folder is emptied only when it is safe and still the folder the record
-// names; otherwise its files stay, and the shortcuts and values go as usual.
-enum class FolderState { kOtherFolderBehindName, kOpenToOthers, kJunction, kOthersOwn };
+// The installation folder is emptied only when it and every folder above it are safe and it
+// still is the folder the record names; otherwise its files stay, the shortcuts go as usual,
+// and the record and the entry stay, so that the next start offers the removal again.
+enum class FolderState {
+    kOtherFolderBehindName,
+    kOpenToOthers,
+    kJunction,
+    kOthersOwn,
+    kAccountOwns,
+    kPassesOnToOthers,
+    kParentOpenToOthers,
+    kParentIsAJunction,
+};
 
 class UnsafeInstalledFolderTest : public UninstallTest,
                                   public ::testing::WithParamInterface<FolderState> {};
 
-TEST_P(UnsafeInstalledFolderTest, KeepsItsFilesWhileShortcutsAndValuesGo) {
+TEST_P(UnsafeInstalledFolderTest, KeepsItsFilesRecordAndEntryWhileShortcutsGo) {
     using host::sim::SimOwner;
     Installed(kFolder);
     switch (GetParam()) {
@@ -183,19 +193,40 @@ TEST_P(UnsafeInstalledFolderTest, KeepsItsFilesWhileShortcutsAndValuesGo) {
         case FolderState::kOthersOwn:
             host.SetFolderSecurity(kFolder, {SimOwner::kOtherUser, false, false});
             break;
+        case FolderState::kAccountOwns:  // its unelevated programs may change it
+            host.SetFolderSecurity(kFolder, {SimOwner::kCurrentUser, false, false});
+            break;
+        case FolderState::kPassesOnToOthers:
+            host.SetFolderSecurity(kFolder, {SimOwner::kAdministrators, false, false, false, true});
+            break;
+        case FolderState::kParentOpenToOthers:
+            host.SetFolderSecurity("C:\\Apps", {SimOwner::kAdministrators, true, false});
+            break;
+        case FolderState::kParentIsAJunction:
+            host.SetFolderSecurity("C:\\Apps", {SimOwner::kAdministrators, false, true});
+            break;
     }
     Remove();
     ExpectFinalPage();
     EXPECT_TRUE(Has("Norvis.exe"));
     EXPECT_TRUE(Has("Updates\\Sorvelin.exe"));
     EXPECT_FALSE(host.FileExists(kDesktopLink));
-    EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
+    EXPECT_EQ(host.RegistryStringAt(kRecordKeyPath, "InstallPath"), kFolder);
+    EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
+    TfInstaller again(host, ui, pictures);
+    again.FormCreate();
+    again.rgLanguage->SelectByUser(0);
+    again.btnNext->Click();
+    EXPECT_EQ(again.PageNumber, 6) << "the removal is offered again";
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, UnsafeInstalledFolderTest,
                          ::testing::Values(FolderState::kOtherFolderBehindName,
                                            FolderState::kOpenToOthers, FolderState::kJunction,
-                                           FolderState::kOthersOwn));
+                                           FolderState::kOthersOwn, FolderState::kAccountOwns,
+                                           FolderState::kPassesOnToOthers,
+                                           FolderState::kParentOpenToOthers,
+                                           FolderState::kParentIsAJunction));
 
 // Only a regular ".lnk" file in a safe folder is deleted as a shortcut: a record value that
 // names anything else, or a link planted in a shortcut's place, deletes nothing.

@@ -112,12 +112,16 @@ private:
     std::uint64_t position_ = 0;
 };
 
-// A folder the program holds open after checking it.
+// A folder the program holds open after checking it, with the folders above it when the
+// whole path was checked.
 class SimHost::Hold final : public HeldFolder {
 public:
-    Hold(SimHost& host, std::string path, std::string key)
-        : HeldFolder(std::move(path)), host_(host), key_(std::move(key)) {
+    Hold(SimHost& host, std::string path, std::string key, std::vector<std::string> above = {})
+        : HeldFolder(std::move(path)), host_(host), key_(std::move(key)), above_(std::move(above)) {
         host_.nodes_.at(key_).handles++;
+        for (const std::string& folder : above_) {
+            host_.nodes_.at(folder).handles++;
+        }
     }
     ~Hold() override { Release(); }
     Hold(const Hold&) = delete;
@@ -130,8 +134,18 @@ public:
         return node.finalPath.empty() ? node.path : node.finalPath;
     }
 
+    bool Names(const std::string& path) override {
+        const std::optional<std::string> full = ResolvePath(path, host_.currentFolder_);
+        return full && PathKey(FinalPath()) == PathKey(*full);
+    }
+
     bool OnLocalDiskWithAccessLists() override {
         return host_.KeepsAccessLists(host_.nodes_.at(key_).path);
+    }
+
+    std::unique_ptr<FileStream> CreateFileInside(const std::string& name) override {
+        // Named from the held folder itself: no junction on the way is looked at.
+        return host_.CreateFileAt(host_.nodes_.at(key_).path + '\\' + name, Path() + '\\' + name);
     }
 
     bool RemoveIfEmpty() override {
@@ -152,15 +166,48 @@ private:
             released_ = true;
             host_.nodes_.at(key_).handles--;
         }
+        for (const std::string& folder : above_) {
+            host_.nodes_.at(folder).handles--;
+        }
+        above_.clear();
     }
 
     SimHost& host_;
     std::string key_;
+    std::vector<std::string> above_;  // keys of the folders above, held too
     bool released_ = false;
 };
 
-std::optional<std::string> SimHost::Resolve(const std::string& path) const {
-    return ResolvePath(path, currentFolder_);
+std::optional<std::string> SimHost::Resolve(const std::string& path, bool followLast) const {
+    std::optional<std::string> full = ResolvePath(path, currentFolder_);
+    // Each folder on the way that is a junction stands for its target; start again from the
+    // root after each, as a junction's target may hold junctions too.
+    for (int depth = 0; full && depth < kMaxLinkDepth; ++depth) {
+        bool followed = false;
+        for (std::size_t at = full->find('\\'); at != std::string::npos && !followed;
+             at = full->find('\\', at + 1)) {
+            const std::size_t end = full->find('\\', at + 1);
+            const std::string prefix = full->substr(0, end);
+            if (end == std::string::npos && !followLast) {
+                break;
+            }
+            const auto node = nodes_.find(PathKey(prefix));
+            if (node != nodes_.end() && !node->second.junctionTarget.empty()) {
+                *full = node->second.junctionTarget +
+                        (end == std::string::npos ? std::string() : full->substr(end));
+                followed = true;
+            }
+        }
+        if (!followed) {
+            return full;
+        }
+    }
+    return std::nullopt;  // too many junctions in a row
+}
+
+bool SimHost::TrustedOwner(SimOwner owner) const {
+    return owner == SimOwner::kAdministrators || owner == SimOwner::kSystem ||
+           (owner == SimOwner::kCurrentUser && !elevated_);
 }
 
 SimHost::Node* SimHost::Find(const std::string& fullPath) {
@@ -381,9 +428,19 @@ std::unique_ptr<FileStream> SimHost::OpenFileForReading(const std::string& path)
 }
 
 std::unique_ptr<FileStream> SimHost::CreateFileForWriting(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    if (Fails(SimOp::kCreateFile, {PathKey(full.value_or(path))}) || !full ||
-        HasInvalidNameCharacter(*full) || !ParentIsFolder(*full) || !IsWritableFolder(*full)) {
+    const std::optional<std::string> full = Resolve(path, false);
+    if (!full) {
+        Fails(SimOp::kCreateFile, {PathKey(path)});
+        throw Error(ErrorKind::kCreateFailed, path);
+    }
+    return CreateFileAt(*full, path);
+}
+
+std::unique_ptr<FileStream> SimHost::CreateFileAt(const std::string& fullPath,
+                                                  const std::string& path) {
+    const std::optional<std::string> full = fullPath;
+    if (Fails(SimOp::kCreateFile, {PathKey(*full)}) || HasInvalidNameCharacter(*full) ||
+        !ParentIsFolder(*full) || !IsWritableFolder(*full)) {
         throw Error(ErrorKind::kCreateFailed, path);
     }
     Node* node = Find(*full);
@@ -438,17 +495,44 @@ bool SimHost::DoCreateFolder(const std::string& path, FolderProtection protectio
     return true;
 }
 
-std::unique_ptr<HeldFolder> SimHost::HoldSafeFolder(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    if (Fails(SimOp::kFolderSecurity, {PathKey(full.value_or(path))}) || !full) {
-        return nullptr;
-    }
-    const Node* node = Find(*full);
+bool SimHost::SafeFolder(const Node* node, bool above) const {
     if (node == nullptr || !node->folder || node->security.reparsePoint ||
-        node->security.owner == SimOwner::kOtherUser || node->security.othersMayWrite) {
+        !node->junctionTarget.empty() || !TrustedOwner(node->security.owner) ||
+        node->security.othersMayWrite) {
+        return false;
+    }
+    return above || (!node->security.othersMayAdd && !node->security.othersInherit);
+}
+
+std::unique_ptr<HeldFolder> SimHost::HoldSafeFolder(const std::string& path) {
+    const std::optional<std::string> full = Resolve(path, false);
+    if (Fails(SimOp::kFolderSecurity, {PathKey(full.value_or(path))}) || !full ||
+        !SafeFolder(Find(*full), false)) {
         return nullptr;
     }
     return std::make_unique<Hold>(*this, *full, PathKey(*full));
+}
+
+std::unique_ptr<HeldFolder> SimHost::HoldSafePath(const std::string& path, PathEnd end) {
+    const std::optional<std::string> full = ResolvePath(path, currentFolder_);
+    if (Fails(SimOp::kFolderSecurity, {PathKey(full.value_or(path))}) || !full) {
+        return nullptr;
+    }
+    // Every folder from the root down, each looked at as itself: no junction is followed.
+    std::vector<std::string> above;
+    for (std::string folder = ParentFolder(*full); !folder.empty();
+         folder = ParentFolder(folder)) {
+        if (!SafeFolder(Find(folder), true)) {
+            return nullptr;
+        }
+        above.push_back(PathKey(folder));
+    }
+    if (!SafeFolder(Find(*full), end == PathEnd::kParentOfNew) ||
+        !KeepsAccessLists(*full)) {
+        return nullptr;
+    }
+    auto hold = std::make_unique<Hold>(*this, *full, PathKey(*full), std::move(above));
+    return hold->Names(*full) ? std::move(hold) : nullptr;
 }
 
 bool SimHost::DoRemoveFolder(const std::string& path) {
@@ -481,7 +565,8 @@ std::string SimHost::CurrentFolder() {
 }
 
 std::string SimHost::FullPathOf(const std::string& path) {
-    return Resolve(path).value_or("");
+    // As GetFullPathName: by the text alone, no junction is looked at.
+    return ResolvePath(path, currentFolder_).value_or("");
 }
 
 bool SimHost::RemoveFile(const std::string& path) {

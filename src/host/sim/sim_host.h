@@ -48,12 +48,19 @@ struct SimShellLink {
 // Who owns a simulated folder.
 enum class SimOwner { kCurrentUser, kAdministrators, kSystem, kOtherUser };
 
-// The parts of a folder's security descriptor the setup looks at.
+// The parts of a folder's security descriptor the setup looks at. "Others" are everyone but
+// Administrators, SYSTEM and the owner.
 struct SimFolderSecurity {
     SimOwner owner = SimOwner::kAdministrators;
-    bool othersMayWrite = false;  // someone besides Administrators, SYSTEM and the user
+    bool othersMayWrite = false;  // may add, rename and delete names, and change the folder
     bool reparsePoint = false;    // a junction or symbolic link standing for the folder
+    bool othersMayAdd = false;    // may only add names and write attributes (a drive's root)
+    bool othersInherit = false;   // an inheritable entry lets others change what is made inside
 };
+
+// Who acts on the machine beside the program: another user, or the account's own unelevated
+// programs (same owner as the account, but without the elevated program's rights).
+enum class SimActor { kOtherUser, kAccount };
 
 class SimHost final : public Host {
 public:
@@ -72,6 +79,7 @@ public:
     std::unique_ptr<FileStream> CreateNewFile(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
     std::unique_ptr<HeldFolder> HoldSafeFolder(const std::string& path) override;
+    std::unique_ptr<HeldFolder> HoldSafePath(const std::string& path, PathEnd end) override;
     bool SetCurrentFolder(const std::string& path) override;
     std::string CurrentFolder() override;
     std::string FullPathOf(const std::string& path) override;
@@ -105,8 +113,9 @@ public:
     // True when a private folder's list admits the current account besides Administrators
     // and SYSTEM.
     bool AdmitsAccount(const std::string& path);
-    // Whether the process runs elevated (the default): a private folder then leaves the
-    // account out.
+    // Whether the process runs elevated with a split token (the default): a private folder
+    // then leaves the account out, and the account is no trusted writer (its unelevated
+    // programs share its owner).
     void SetElevated(bool elevated) { elevated_ = elevated; }
     // Folders at or below `folder` lie on a volume that keeps no access lists (FAT, a
     // network share).
@@ -167,18 +176,28 @@ public:
                     bool shortQueryWorks = true);
     void SetSystemMetric(int index, int value);
 
-    // --- Another user acting on the machine while the setup runs: never counted and never
-    // failed by plan. Each act succeeds only where such a user may act: in a folder open to
-    // others (or owned by another user), and on nothing the program holds open. What that
-    // user makes is theirs and open to others. Paths resolve against the current folder.
+    // --- Another user, or the account's unelevated programs, acting on the machine while the
+    // setup runs (see ActAs): never counted and never failed by plan. Each act succeeds only
+    // where the actor may act: names are added in a folder the actor owns or that lets others
+    // add; renamed, replaced or deleted in one the actor owns or that is open to others; never
+    // on anything the program holds open. What another user makes is theirs and open to
+    // others; what the account makes is the account's. Paths resolve against the current
+    // folder, through junctions on the way.
+    // Who the acts below are made by; another user unless told.
+    void ActAs(SimActor actor) { actor_ = actor; }
     // Renames a file or folder (with everything in it) to a free name.
     bool OtherUserRename(const std::string& from, const std::string& to);
     // Creates or rewrites a file.
     bool OtherUserWriteFile(const std::string& path, const std::string& data);
-    // Makes `path` a symbolic link to the file `target`, replacing what had the name.
+    // Makes `path` a symbolic (or hard) link to the file `target`, replacing what had the name.
     bool OtherUserPlantLink(const std::string& path, const std::string& target);
     // Creates a folder.
     bool OtherUserAddFolder(const std::string& path);
+    // Makes `path` a junction to the folder `target`: a new one, one put in place of a junction
+    // that was there, or an empty folder turned into a mount point — which needs only the
+    // right to write the folder's attributes (its owner always has it), so it works on a
+    // folder the program holds too.
+    bool OtherUserMakeJunction(const std::string& path, const std::string& target);
     // Runs `action` right before the counted operation numbered `number` (1 is the first),
     // so that another user can act between any two operations of the program.
     void BeforeOperation(std::uint64_t number, std::function<void()> action);
@@ -224,20 +243,32 @@ private:
         bool admitsAccount = false;                  // a private folder's list names the account
         std::string finalPath;                       // what FinalPath reports when not empty
         std::string linkTarget;  // a symbolic link to this full path when not empty
+        std::string junctionTarget;  // a folder: a junction to this full path when not empty
     };
     struct KeyNode {
         std::string path;
         std::map<std::string, std::pair<std::string, RegistryValue>> values;  // by folded name
     };
 
-    std::optional<std::string> Resolve(const std::string& path) const;
+    // The full path `path` names, through the junctions on its way; with `followLast` false a
+    // junction at the name itself is not followed (as when it is opened as itself).
+    std::optional<std::string> Resolve(const std::string& path, bool followLast = true) const;
+    // True when the owner may be trusted by this process (see SetElevated).
+    bool TrustedOwner(SimOwner owner) const;
+    // True when the folder may be trusted: as one that holds the next folder of a checked
+    // path (`above`), or as one the program writes into.
+    bool SafeFolder(const Node* node, bool above) const;
+    // True when another actor may add names in, or change names in, the folder `fullPath`.
+    bool ActorMayAdd(const std::string& fullPath);
+    bool ActorMayChange(const std::string& fullPath);
     Node* Find(const std::string& fullPath);
+    // Creates the file at `fullPath` as it stands (no junction on the way is followed), as
+    // CreateFileForWriting does; `path` is the name the stream and errors carry.
+    std::unique_ptr<FileStream> CreateFileAt(const std::string& fullPath, const std::string& path);
     // The node a path names, following a file link to its target.
     Node* FindFollowingLinks(const std::string& fullPath);
     bool IsWritableFolder(const std::string& path) const;
     bool KeepsAccessLists(const std::string& path) const;
-    // True when another user may add, rename or delete names in the folder `fullPath`.
-    bool OpenToOthers(const std::string& fullPath);
     // True when the program holds `fullPath` or anything below it open.
     bool HeldAtOrBelow(const std::string& fullPath) const;
     bool ParentIsFolder(const std::string& fullPath);
@@ -257,6 +288,7 @@ private:
     bool elevated_ = true;
     std::map<std::uint64_t, std::vector<std::function<void()>>> actsBefore_;
     bool acting_ = false;  // another user's act is running: nothing is counted
+    SimActor actor_ = SimActor::kOtherUser;
     std::optional<std::uint64_t> freeSpace_;
     std::uint64_t spaceTaken_ = 0;
 

@@ -1,25 +1,41 @@
-// Another user of the simulated machine, acting between the program's operations: the acts a
-// standard user can take against an elevated setup (renaming its folders away, putting
-// folders and files of their own in their place, planting links), limited by what the
-// folders' permissions and the program's open handles allow.
+// Others acting on the simulated machine between the program's operations: another user, or
+// the account's own unelevated programs, taking the acts a standard user can take against an
+// elevated setup (renaming its folders away, putting folders and files of their own in their
+// place, planting links, re-pointing junctions, turning an empty folder into a mount point),
+// limited by what the folders' permissions and the program's open handles allow.
 
 #include "host/sim/sim_host.h"
 #include "host/sim/sim_paths.h"
 
 namespace nv::host::sim {
+namespace {
 
-bool SimHost::OpenToOthers(const std::string& fullPath) {
+SimOwner OwnerOf(SimActor actor) {
+    return actor == SimActor::kAccount ? SimOwner::kCurrentUser : SimOwner::kOtherUser;
+}
+
+}  // namespace
+
+bool SimHost::ActorMayChange(const std::string& fullPath) {
     const Node* node = Find(fullPath);
-    return node != nullptr && node->folder && IsWritableFolder(fullPath) &&
-           (node->security.othersMayWrite || node->security.owner == SimOwner::kOtherUser);
+    return node != nullptr && node->folder && node->junctionTarget.empty() &&
+           IsWritableFolder(fullPath) &&
+           (node->security.othersMayWrite || node->security.owner == OwnerOf(actor_));
+}
+
+bool SimHost::ActorMayAdd(const std::string& fullPath) {
+    const Node* node = Find(fullPath);
+    return ActorMayChange(fullPath) ||
+           (node != nullptr && node->folder && node->junctionTarget.empty() &&
+            IsWritableFolder(fullPath) && node->security.othersMayAdd);
 }
 
 bool SimHost::OtherUserRename(const std::string& from, const std::string& to) {
-    const std::optional<std::string> source = Resolve(from);
-    const std::optional<std::string> target = Resolve(to);
+    const std::optional<std::string> source = Resolve(from, false);
+    const std::optional<std::string> target = Resolve(to, false);
     if (!source || !target || Find(*source) == nullptr || Find(*target) != nullptr ||
-        ParentFolder(*source).empty() || !OpenToOthers(ParentFolder(*source)) ||
-        !OpenToOthers(ParentFolder(*target)) || HeldAtOrBelow(*source) ||
+        ParentFolder(*source).empty() || !ActorMayChange(ParentFolder(*source)) ||
+        !ActorMayAdd(ParentFolder(*target)) || HeldAtOrBelow(*source) ||
         IsAtOrBelow(*target, *source)) {
         return false;
     }
@@ -39,12 +55,14 @@ bool SimHost::OtherUserRename(const std::string& from, const std::string& to) {
 }
 
 bool SimHost::OtherUserWriteFile(const std::string& path, const std::string& data) {
-    const std::optional<std::string> full = Resolve(path);
-    if (!full || !ParentIsFolder(*full) || !OpenToOthers(ParentFolder(*full))) {
+    const std::optional<std::string> full = Resolve(path, false);
+    if (!full || !ParentIsFolder(*full)) {
         return false;
     }
     Node* node = Find(*full);
-    if (node != nullptr && (node->folder || node->handles > 0 || node->inUse)) {
+    if (node == nullptr ? !ActorMayAdd(ParentFolder(*full))
+                        : !ActorMayChange(ParentFolder(*full)) || node->folder ||
+                              node->handles > 0 || node->inUse) {
         return false;
     }
     AddFile(*full, data);
@@ -52,13 +70,15 @@ bool SimHost::OtherUserWriteFile(const std::string& path, const std::string& dat
 }
 
 bool SimHost::OtherUserPlantLink(const std::string& path, const std::string& target) {
-    const std::optional<std::string> full = Resolve(path);
+    const std::optional<std::string> full = Resolve(path, false);
     const std::optional<std::string> to = Resolve(target);
-    if (!full || !to || !ParentIsFolder(*full) || !OpenToOthers(ParentFolder(*full))) {
+    if (!full || !to || !ParentIsFolder(*full)) {
         return false;
     }
     const Node* node = Find(*full);
-    if (node != nullptr && (node->folder || node->handles > 0 || node->inUse)) {
+    if (node == nullptr ? !ActorMayAdd(ParentFolder(*full))
+                        : !ActorMayChange(ParentFolder(*full)) || node->folder ||
+                              node->handles > 0 || node->inUse) {
         return false;
     }
     AddFileLink(*full, *to);
@@ -66,15 +86,49 @@ bool SimHost::OtherUserPlantLink(const std::string& path, const std::string& tar
 }
 
 bool SimHost::OtherUserAddFolder(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    if (!full || !ParentIsFolder(*full) || !OpenToOthers(ParentFolder(*full)) ||
+    const std::optional<std::string> full = Resolve(path, false);
+    if (!full || !ParentIsFolder(*full) || !ActorMayAdd(ParentFolder(*full)) ||
         Find(*full) != nullptr) {
         return false;
     }
     Node& node = nodes_[PathKey(*full)];
     node.path = *full;
     node.folder = true;
-    node.security = SimFolderSecurity{SimOwner::kOtherUser, true, false};
+    node.security = SimFolderSecurity{OwnerOf(actor_), actor_ == SimActor::kOtherUser, false};
+    return true;
+}
+
+bool SimHost::OtherUserMakeJunction(const std::string& path, const std::string& target) {
+    const std::optional<std::string> full = Resolve(path, false);
+    const std::optional<std::string> to = Resolve(target);
+    if (!full || !to || ParentFolder(*full).empty() || !ParentIsFolder(*full)) {
+        return false;
+    }
+    Node* node = Find(*full);
+    if (node == nullptr) {
+        if (!ActorMayAdd(ParentFolder(*full))) {
+            return false;
+        }
+        node = &nodes_[PathKey(*full)];
+        node->path = *full;
+        node->folder = true;
+        node->security = SimFolderSecurity{OwnerOf(actor_), actor_ == SimActor::kOtherUser, true};
+    } else if (!node->folder) {
+        return false;
+    } else if (node->junctionTarget.empty()) {
+        // An empty folder becomes a mount point for whoever may write its attributes, held or
+        // not: a hold that shares writing does not stop that.
+        const SimFolderSecurity& own = node->security;
+        const bool mayWriteAttributes = own.owner == OwnerOf(actor_) || own.othersMayWrite ||
+                                        own.othersMayAdd;
+        if (!mayWriteAttributes || !FolderEntries(*full).empty() || !IsWritableFolder(*full)) {
+            return false;
+        }
+    } else if (!ActorMayChange(ParentFolder(*full)) || node->handles > 0) {
+        return false;  // re-pointing a junction replaces it
+    }
+    node->junctionTarget = *to;
+    node->security.reparsePoint = true;
     return true;
 }
 

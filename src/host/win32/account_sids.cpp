@@ -19,6 +19,23 @@ UniqueKernelHandle OpenOwnToken() {
     return token;
 }
 
+// A SID the token names (its user, or its default owner), copied into `sid`.
+bool CopyTokenSid(HANDLE token, TOKEN_INFORMATION_CLASS kind, SidBuffer& sid) {
+    DWORD size = 0;
+    ::GetTokenInformation(token, kind, nullptr, 0, &size);
+    if (size < sizeof(void*)) {
+        return false;
+    }
+    std::vector<void*> block((size + sizeof(void*) - 1) / sizeof(void*));
+    if (!::GetTokenInformation(token, kind, block.data(), size, &size)) {
+        return false;
+    }
+    // TOKEN_USER and TOKEN_OWNER both begin with the SID's address.
+    return sid.CopyFrom(kind == ::TokenUser
+                            ? reinterpret_cast<const TOKEN_USER*>(block.data())->User.Sid
+                            : reinterpret_cast<const TOKEN_OWNER*>(block.data())->Owner);
+}
+
 }  // namespace
 
 bool SidBuffer::MakeWellKnown(WELL_KNOWN_SID_TYPE type) {
@@ -44,36 +61,51 @@ bool SidBuffer::CopyFrom(PSID sid) {
            ::CopySid(static_cast<DWORD>(bytes_.size()), bytes_.data(), sid) != FALSE;
 }
 
-bool TrustedWriters::Load() {
+bool RunsUnderWine() {
+    static const bool wine =
+        ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+    return wine;
+}
+
+bool TrustedWriters::AccountIsTrustedWriter() {
+    if (RunsUnderWine()) {
+        return true;
+    }
+    const UniqueKernelHandle token = OpenOwnToken();
+    TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
+    DWORD size = 0;
+    if (token && ::GetTokenInformation(token.Get(), ::TokenElevationType, &type, sizeof type,
+                                       &size)) {
+        return type != TokenElevationTypeFull;
+    }
+    // A system that cannot tell has no split tokens.
+    return true;
+}
+
+bool TrustedWriters::Load(bool includeAccount) {
     if (!administrators_.MakeWellKnown(WinBuiltinAdministratorsSid) ||
         !system_.MakeWellKnown(WinLocalSystemSid) ||
         !trustedInstaller_.MakeNtAuthority(kTrustedInstaller)) {
         return false;
     }
     const UniqueKernelHandle token = OpenOwnToken();
-    if (!token) {
+    SidBuffer creator;
+    if (!token || !CopyTokenSid(token.Get(), ::TokenUser, account_) ||
+        !CopyTokenSid(token.Get(), ::TokenOwner, creator)) {
         return false;
     }
-    DWORD size = 0;
-    ::GetTokenInformation(token.Get(), ::TokenUser, nullptr, 0, &size);
-    if (size < sizeof(TOKEN_USER)) {
-        return false;
-    }
-    std::vector<void*> block((size + sizeof(void*) - 1) / sizeof(void*));
-    if (!::GetTokenInformation(token.Get(), ::TokenUser, block.data(), size, &size)) {
-        return false;
-    }
-    return account_.CopyFrom(reinterpret_cast<const TOKEN_USER*>(block.data())->User.Sid);
+    includeAccount_ = includeAccount;
+    creatorTrusted_ = Includes(creator.Get());
+    return true;
 }
 
 bool TrustedWriters::Includes(PSID sid) {
-    for (PSID trusted :
-         {administrators_.Get(), system_.Get(), trustedInstaller_.Get(), account_.Get()}) {
+    for (PSID trusted : {administrators_.Get(), system_.Get(), trustedInstaller_.Get()}) {
         if (::EqualSid(sid, trusted)) {
             return true;
         }
     }
-    return false;
+    return includeAccount_ && ::EqualSid(sid, account_.Get()) != FALSE;
 }
 
 bool IsProcessElevated() {

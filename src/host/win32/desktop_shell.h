@@ -11,4 +11,9 @@ namespace nv::host {
 // interfaces, as under Wine); the caller then starts the program itself.
 bool OpenThroughDesktopShell(const std::string& file, const std::string& folder);
 
+// Whether the setup may start a program itself when no desktop shell does it: only when that
+// gives the program no more rights than the desktop user has — not elevated, or under Wine,
+// where every program runs elevated anyway and the desktop shell never answers.
+bool DirectStartAllowed(bool elevated, bool underWine);
+
 }  // namespace nv::host

@@ -25,7 +25,7 @@ bool FolderSecurity::Build(FolderProtection protection) {
     }
     TrustedWriters writers;
     SidBuffer users;
-    if (!writers.Load() || !users.MakeWellKnown(WinBuiltinUsersSid)) {
+    if (!writers.LoadForThisProcess() || !users.MakeWellKnown(WinBuiltinUsersSid)) {
         return false;
     }
     std::vector<std::pair<PSID, DWORD>> entries{{writers.Administrators(), FILE_ALL_ACCESS},

@@ -7,9 +7,11 @@
 
 #include "base/text.h"
 #include "host/win32/delete_through.h"
+#include "host/win32/final_path.h"
 #include "host/win32/folder_protection.h"
 #include "host/win32/growing_text.h"
 #include "host/win32/unique_handle.h"
+#include "host/win32/win32_file_stream.h"
 #include "host/win32/win32_host.h"
 
 namespace nv::host {
@@ -129,6 +131,11 @@ std::wstring WideModulePath() {
 
 }  // namespace
 
+std::unique_ptr<FileStream> MakeWin32FileStream(std::string path, UniqueFileHandle file,
+                                                bool removable) {
+    return std::make_unique<Win32FileStream>(std::move(path), std::move(file), removable);
+}
+
 Win32Host::Win32Host() {
     // Reading only, sharing reading only: while this handle is open nobody can write to the
     // file, rename it or delete it, so the payload read later is the one that was started.
@@ -224,14 +231,16 @@ bool Win32Host::RemoveShortcutFile(const std::string& path) {
         return false;
     }
     // Opened as itself (a link is not followed) and judged on the handle it is deleted
-    // through, so what was judged is what goes.
+    // through, so what was judged is what goes: a regular file that the file system names
+    // `path` (no junction on the way leads elsewhere).
     UniqueFileHandle file(::CreateFileA(
         path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!file || !::GetFileInformationByHandle(file.Get(), &info) ||
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0 ||
+        !HandleIsNamed(file.Get(), path)) {
         return false;
     }
     return DeleteThrough(file.Get());

@@ -21,6 +21,7 @@ public:
     std::unique_ptr<FileStream> CreateNewFile(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
     std::unique_ptr<HeldFolder> HoldSafeFolder(const std::string& path) override;
+    std::unique_ptr<HeldFolder> HoldSafePath(const std::string& path, PathEnd end) override;
     bool SetCurrentFolder(const std::string& path) override;
     std::string CurrentFolder() override;
     std::string FullPathOf(const std::string& path) override;

@@ -13,6 +13,7 @@
 
 #include "base/text.h"
 #include "host/win32/account_sids.h"
+#include "host/win32/desktop_shell.h"
 #include "host/win32/folder_protection.h"
 #include "host/win32/folder_trust.h"
 #include "host/win32/unique_handle.h"
@@ -232,46 +233,79 @@ TEST_F(SecurityTest, NewFoldersGetTheAccessListTheirProtectionNames) {
     }
 }
 
+// Each descriptor judged three ways: as a folder written into by a program that trusts its
+// account (not elevated, or under Wine), by an elevated one that does not, and as a folder
+// above the one written into (by the elevated program).
 TEST_F(SecurityTest, OnlyFoldersNoOneElseMayChangeAreTrusted) {
     const std::string installer = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
     const std::string me = AccountSid();
     ASSERT_FALSE(me.empty());
+    TrustedWriters withAccount;
+    TrustedWriters elevated;
+    ASSERT_TRUE(withAccount.Load(true));
+    ASSERT_TRUE(elevated.Load(false));
+    // CREATOR OWNER passes rights to whoever creates: harmless while that is a trusted writer.
+    const bool creator = withAccount.CreatorIsTrusted();
+    const bool creatorElevated = elevated.CreatorIsTrusted();
     const struct {
         std::string owner;
         std::string dacl;
-        bool safe;
+        bool safe;          // written into, the account trusted
+        bool safeElevated;  // written into, the account not trusted
+        bool safeAbove;     // holding the next folder of a path
     } cases[] = {
-        {me, "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)", true},
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;" + installer + ")", true},
-        {"SY", "D:P(A;OICI;FA;;;" + me + ")", true},
-        {installer, "D:P(A;OICI;FA;;;BA)", true},
-        {me, "D:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)(A;OICIIO;FA;;;WD)", true},  // passed on only
-        {me, "D:P(A;OICI;FA;;;BA)(D;OICI;FA;;;WD)", true},                      // denying
-        {me, "D:P(A;OICI;FA;;;WD)", false},
-        {me, "D:P(A;OICI;FA;;;BA)(A;;0x2;;;BU)", false},     // adding files
-        {me, "D:P(A;OICI;FA;;;BA)(A;;0x4;;;BU)", false},     // adding folders
-        {me, "D:P(A;OICI;FA;;;BA)(A;;0x40;;;AU)", false},    // deleting what it holds
-        {me, "D:P(A;OICI;FA;;;BA)(A;;SD;;;AU)", false},      // deleting it
-        {me, "D:P(A;OICI;FA;;;BA)(A;;WD;;;BU)", false},      // changing the list
-        {me, "D:P(A;OICI;FA;;;BA)(A;;WO;;;BU)", false},      // taking ownership
-        {me, "D:P(A;OICI;FA;;;BA)(A;;GW;;;WD)", false},      // generic writing
-        {me, "D:P(A;OICI;FA;;;BA)(A;CI;0x2;;;BU)", false},   // inherited and applying here
-        {me, "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;CO)", false},  // applying here too
-        {"BU", "D:P(A;OICI;FA;;;BA)", false},                // owned by Users
-        {"WD", "D:P(A;OICI;FA;;;BA)", false},                // owned by everyone
-        {me, "", false},                                     // no list at all
+        {me, "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)", true, false, false},
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;" + installer + ")", true, true, true},
+        {"SY", "D:P(A;OICI;FA;;;" + me + ")", true, false, false},
+        {installer, "D:P(A;OICI;FA;;;BA)", true, true, true},
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;" + me + ")", true, false, false},
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)", creator, creatorElevated, true},
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;WD)", false, false, true},  // passed on to all
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICIIO;0x1301bf;;;AU)", false, false, true},  // a root's
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CG)", false, false, true},  // creator group
+        {"BA", "D:P(A;OICI;FA;;;BA)(D;OICI;FA;;;WD)", true, true, true},     // denying
+        {me, "D:P(A;OICI;FA;;;WD)", false, false, false},
+        {me, "D:P(A;OICI;FA;;;BA)(A;;0x2;;;BU)", false, false, false},  // adding files
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x2;;;BU)", false, false, true},
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x4;;;BU)", false, false, true},   // adding folders
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x100;;;BU)", false, false, true}, // writing attributes
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x40;;;AU)", false, false, false}, // deleting what it holds
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;SD;;;AU)", false, false, false},   // deleting it
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;WD;;;BU)", false, false, false},   // changing the list
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;WO;;;BU)", false, false, false},   // taking ownership
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;GW;;;WD)", false, false, true},    // generic writing
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;GA;;;WD)", false, false, false},   // generic all
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;CI;0x2;;;BU)", false, false, true}, // inherited, here too
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;CO)", false, false, false},  // applying here too
+        {"BU", "D:P(A;OICI;FA;;;BA)", false, false, false},                 // owned by Users
+        {"WD", "D:P(A;OICI;FA;;;BA)", false, false, false},                 // owned by everyone
+        {me, "", false, false, false},                                      // no list at all
     };
     int kept = 0;
     for (const auto& c : cases) {
         const std::string sddl = "O:" + c.owner + c.dacl;
         const TextDescriptor descriptor(sddl);
         ASSERT_NE(descriptor.Get(), nullptr) << sddl;
-        EXPECT_EQ(IsTrustedDescriptor(descriptor.Get()), c.safe) << sddl;
+        EXPECT_EQ(IsTrustedDescriptor(descriptor.Get(), withAccount, FolderRole::kWrittenInto),
+                  c.safe)
+            << sddl;
+        EXPECT_EQ(IsTrustedDescriptor(descriptor.Get(), elevated, FolderRole::kWrittenInto),
+                  c.safeElevated)
+            << sddl;
+        EXPECT_EQ(IsTrustedDescriptor(descriptor.Get(), elevated, FolderRole::kAbove), c.safeAbove)
+            << sddl;
+        // A drive's root may be deleted by others (it cannot be): only above the folder used.
+        if (c.dacl.find("(A;;SD;;;AU)") != std::string::npos) {
+            EXPECT_TRUE(IsTrustedDescriptor(descriptor.Get(), elevated, FolderRole::kRootAbove));
+        }
         // And on a folder, where the file system keeps the list as given.
         const std::string path = In("case" + std::to_string(&c - cases));
         if (!c.dacl.empty() && MakeFolderWith(path, sddl)) {
             ++kept;
-            EXPECT_EQ(host_.HoldSafeFolder(path) != nullptr, c.safe) << sddl;
+            const bool trustsAccount = TrustedWriters::AccountIsTrustedWriter();
+            EXPECT_EQ(host_.HoldSafeFolder(path) != nullptr,
+                      trustsAccount ? c.safe : c.safeElevated)
+                << sddl;
         }
     }
     // A null list (as opposed to an empty one) lets everyone do everything.
@@ -281,7 +315,7 @@ TEST_F(SecurityTest, OnlyFoldersNoOneElseMayChangeAreTrusted) {
     ASSERT_TRUE(::InitializeSecurityDescriptor(&nullList, SECURITY_DESCRIPTOR_REVISION));
     ASSERT_TRUE(::SetSecurityDescriptorOwner(&nullList, administrators.Get(), FALSE));
     ASSERT_TRUE(::SetSecurityDescriptorDacl(&nullList, TRUE, nullptr, FALSE));
-    EXPECT_FALSE(IsTrustedDescriptor(&nullList));
+    EXPECT_FALSE(IsTrustedDescriptor(&nullList, withAccount, FolderRole::kAbove));
     if (kept == 0) {
         std::printf(
             "note: this file system keeps no access lists: descriptors checked, not "
@@ -405,26 +439,143 @@ TEST_F(SecurityTest, OnlyRegularShortcutFilesAreRemoved) {
     }
 }
 
-TEST_F(SecurityTest, CreatingAFileReplacesAHardLinkInsteadOfWritingThroughIt) {
-    const std::string target = In("target.txt");
-    const std::string link = In("link.txt");
-    WriteText(target, "original");
-    ASSERT_TRUE(::CreateHardLinkA(link.c_str(), target.c_str(), nullptr));
-    host_.CreateFileForWriting(link)->Write("new", 3);
-    EXPECT_EQ(FileText(target), "original");
-    EXPECT_EQ(FileText(link), "new");
+// Neither a new file nor a shortcut is ever written through a link planted at its name: the
+// name is replaced and what the link named keeps its bytes.
+TEST_F(SecurityTest, CreatingAFileOrShortcutReplacesALinkInsteadOfWritingThroughIt) {
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    const struct {
+        const char* what;
+        bool shortcut;
+        bool symbolic;
+    } cases[] = {
+        {"file over a hard link", false, false},
+        {"file over a symbolic link", false, true},
+        {"shortcut over a hard link", true, false},
+        {"shortcut over a symbolic link", true, true},
+    };
+    bool skipped = false;
+    for (const auto& c : cases) {
+        const std::string index = std::to_string(&c - cases);
+        const std::string target = In("target" + index + ".txt");
+        const std::string link = In("link" + index + ".lnk");
+        WriteText(target, "original");
+        if (c.symbolic ? !::CreateSymbolicLinkA(link.c_str(), target.c_str(), 0)
+                       : !::CreateHardLinkA(link.c_str(), target.c_str(), nullptr)) {
+            skipped = true;  // symbolic links are not available here
+            continue;
+        }
+        if (c.shortcut) {
+            ShellLinkFields fields;
+            fields.path = target;
+            EXPECT_TRUE(host_.SaveShellLink(fields, link)) << c.what;
+        } else {
+            host_.CreateFileForWriting(link)->Write("new", 3);
+        }
+        EXPECT_EQ(FileText(target), "original") << c.what;
+        const std::string written = FileText(link);
+        EXPECT_NE(written, "original") << c.what;
+        EXPECT_EQ(written.rfind(c.shortcut ? std::string("L\0\0\0", 4) : "new", 0), 0U)
+            << c.what;
+    }
+    ::CoUninitialize();
+    if (skipped) {
+        GTEST_SKIP() << "symbolic links are not available here: those cases were not run";
+    }
 }
 
-TEST_F(SecurityTest, CreatingAFileReplacesASymbolicLinkInsteadOfWritingThroughIt) {
-    const std::string target = In("target.txt");
-    const std::string link = In("symlink.txt");
-    WriteText(target, "original");
-    if (!::CreateSymbolicLinkA(link.c_str(), target.c_str(), 0)) {
-        GTEST_SKIP() << "symbolic links are not available here (error " << ::GetLastError() << ")";
+// Every folder of a path is held from the drive's root down, and the held folder is matched
+// with its path as the file system names it (a short 8.3 form names the same folder).
+TEST_F(SecurityTest, AWholePathIsHeldAndMatchedAsTheFileSystemNamesIt) {
+    const std::string above = In("above folder");
+    const std::string path = In("above folder\the installation folder");
+    ASSERT_TRUE(::CreateDirectoryA(above.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
+    {
+        std::unique_ptr<HeldFolder> held = host_.HoldSafePath(path, PathEnd::kWrittenInto);
+        ASSERT_NE(held, nullptr);
+        ExpectOthersRefused(path, true);
+        ExpectOthersRefused(above, true);  // the folder above is held too
+        EXPECT_TRUE(held->Names(path));
+        EXPECT_TRUE(held->Names(path + "\"));
+        EXPECT_FALSE(held->Names(above));
+        char shortPath[MAX_PATH + 1] = {};
+        if (::GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath) > 0 &&
+            !SameTextIgnoreCase(shortPath, path)) {
+            EXPECT_TRUE(held->Names(shortPath)) << shortPath;
+            EXPECT_NE(host_.HoldSafePath(shortPath, PathEnd::kWrittenInto), nullptr) << shortPath;
+        }
     }
-    host_.CreateFileForWriting(link)->Write("new", 3);
-    EXPECT_EQ(FileText(target), "original");
-    EXPECT_EQ(FileText(link), "new");
+    EXPECT_EQ(host_.HoldSafePath(path + "\missing", PathEnd::kWrittenInto), nullptr);
+    EXPECT_EQ(host_.HoldSafePath("relative\folder", PathEnd::kWrittenInto), nullptr);
+    const std::string link = In("link to above");
+    if (::CreateSymbolicLinkA(link.c_str(), above.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
+        (::GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        EXPECT_EQ(host_.HoldSafePath(link + "\the installation folder", PathEnd::kWrittenInto),
+                  nullptr);
+    }
+}
+
+// "C:\" is the drive's root, never the drive's current folder, and never an installation
+// folder: what is made there would inherit the right of all users to change it.
+TEST_F(SecurityTest, ADriveRootIsHeldAsTheRootAndIsNoInstallationFolder) {
+    const std::string before = host_.CurrentFolder();
+    char windows[MAX_PATH + 1] = {};
+    ASSERT_GT(::GetWindowsDirectoryA(windows, sizeof windows), 0U);
+    ASSERT_TRUE(host_.SetCurrentFolder(windows));
+    const std::string root = std::string(windows, 3);
+    std::unique_ptr<HeldFolder> held = host_.HoldSafePath(root, PathEnd::kParentOfNew);
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(held->FinalPath(), root);
+    EXPECT_TRUE(held->Names(root));
+    EXPECT_FALSE(held->Names(windows));
+    EXPECT_EQ(host_.HoldInstallationFolder(root), nullptr);
+    EXPECT_EQ(host_.HoldInstallationFolder(root.substr(0, 2)), nullptr);
+    ASSERT_TRUE(host_.SetCurrentFolder(before));
+}
+
+// Files made inside a held folder are named relative to the hold: when the folder's parent is
+// renamed and another folder takes the old name, they still land in the held folder.
+TEST_F(SecurityTest, FilesMadeInsideAHeldFolderLandInItWhateverBecomesOfItsParent) {
+    const std::string parent = In("parent");
+    const std::string moved = In("moved");
+    ASSERT_TRUE(::CreateDirectoryA(parent.c_str(), nullptr));
+    const std::string path = In("parent\held");
+    ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
+    std::unique_ptr<HeldFolder> held = host_.HoldSafeFolder(path);
+    ASSERT_NE(held, nullptr);
+    if (!::MoveFileA(parent.c_str(), moved.c_str())) {
+        GTEST_SKIP() << "a parent of a held folder cannot be renamed here (error "
+                     << ::GetLastError() << ")";
+    }
+    In("moved\held");
+    In("moved\held\inside.txt");
+    ASSERT_TRUE(::CreateDirectoryA(parent.c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
+    held->CreateFileInside("inside.txt")->Write("ours", 4);
+    EXPECT_EQ(FileText(moved + "\held\inside.txt"), "ours");
+    EXPECT_FALSE(Exists(path + "\inside.txt"));
+    // A name that is taken goes first; a name with a folder part is refused.
+    WriteText(moved + "\held\taken.txt", "old");
+    In("moved\held\taken.txt");
+    held->CreateFileInside("taken.txt")->Write("new", 3);
+    EXPECT_EQ(FileText(moved + "\held\taken.txt"), "new");
+    EXPECT_THROW(held->CreateFileInside("..\escape.txt"), Error);
+    held.reset();
+}
+
+// Finish starts the product itself only where that gives it no more rights than the user
+// has: never from an elevated setup on Windows, where only the desktop shell may start it.
+TEST(DirectStart, OnlyWithoutElevationOrUnderWine) {
+    const struct {
+        bool elevated;
+        bool underWine;
+        bool allowed;
+    } cases[] = {{false, false, true}, {true, false, false}, {false, true, true}, {true, true, true}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(DirectStartAllowed(c.elevated, c.underWine), c.allowed)
+            << c.elevated << c.underWine;
+    }
+    EXPECT_TRUE(RunsUnderWine()) << "these tests run under Wine";
 }
 
 }  // namespace
