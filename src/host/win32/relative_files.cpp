@@ -65,7 +65,8 @@ bool RemoveInside(HANDLE folder, const std::wstring& name) {
     if (!file) {
         return status == kNameNotFound;
     }
-    return DeleteThrough(file.Get());
+    bool ok = DeleteThrough(file.Get());
+    return ok;
 }
 
 }  // namespace nv::host

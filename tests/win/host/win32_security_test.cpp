@@ -213,7 +213,10 @@ TEST_F(SecurityTest, NewFoldersGetTheAccessListTheirProtectionNames) {
                 << c.name;
             // Owned by a trusted writer, as a folder made with it is, it passes the test.
             const TextDescriptor owned("O:BA" + c.dacl);
-            EXPECT_TRUE(IsTrustedDescriptor(owned.Get())) << c.name;
+            TrustedWriters elevated;
+            ASSERT_TRUE(elevated.Load(false));
+            EXPECT_TRUE(IsTrustedDescriptor(owned.Get(), elevated, FolderRole::kWrittenInto))
+                << c.name;
         }
 
         const std::string path = In(c.name);
@@ -487,7 +490,7 @@ TEST_F(SecurityTest, CreatingAFileOrShortcutReplacesALinkInsteadOfWritingThrough
 // with its path as the file system names it (a short 8.3 form names the same folder).
 TEST_F(SecurityTest, AWholePathIsHeldAndMatchedAsTheFileSystemNamesIt) {
     const std::string above = In("above folder");
-    const std::string path = In("above folder\the installation folder");
+    const std::string path = In("above folder\\the installation folder");
     ASSERT_TRUE(::CreateDirectoryA(above.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
     {
@@ -496,7 +499,7 @@ TEST_F(SecurityTest, AWholePathIsHeldAndMatchedAsTheFileSystemNamesIt) {
         ExpectOthersRefused(path, true);
         ExpectOthersRefused(above, true);  // the folder above is held too
         EXPECT_TRUE(held->Names(path));
-        EXPECT_TRUE(held->Names(path + "\"));
+        EXPECT_TRUE(held->Names(path + "\\"));
         EXPECT_FALSE(held->Names(above));
         char shortPath[MAX_PATH + 1] = {};
         if (::GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath) > 0 &&
@@ -505,12 +508,12 @@ TEST_F(SecurityTest, AWholePathIsHeldAndMatchedAsTheFileSystemNamesIt) {
             EXPECT_NE(host_.HoldSafePath(shortPath, PathEnd::kWrittenInto), nullptr) << shortPath;
         }
     }
-    EXPECT_EQ(host_.HoldSafePath(path + "\missing", PathEnd::kWrittenInto), nullptr);
-    EXPECT_EQ(host_.HoldSafePath("relative\folder", PathEnd::kWrittenInto), nullptr);
+    EXPECT_EQ(host_.HoldSafePath(path + "\\missing", PathEnd::kWrittenInto), nullptr);
+    EXPECT_EQ(host_.HoldSafePath("relative\\folder", PathEnd::kWrittenInto), nullptr);
     const std::string link = In("link to above");
     if (::CreateSymbolicLinkA(link.c_str(), above.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
         (::GetFileAttributesA(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-        EXPECT_EQ(host_.HoldSafePath(link + "\the installation folder", PathEnd::kWrittenInto),
+        EXPECT_EQ(host_.HoldSafePath(link + "\\the installation folder", PathEnd::kWrittenInto),
                   nullptr);
     }
 }
@@ -539,27 +542,29 @@ TEST_F(SecurityTest, FilesMadeInsideAHeldFolderLandInItWhateverBecomesOfItsParen
     const std::string parent = In("parent");
     const std::string moved = In("moved");
     ASSERT_TRUE(::CreateDirectoryA(parent.c_str(), nullptr));
-    const std::string path = In("parent\held");
+    const std::string path = In("parent\\held");
     ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
     std::unique_ptr<HeldFolder> held = host_.HoldSafeFolder(path);
     ASSERT_NE(held, nullptr);
+    // A name that is taken goes first; a name with a folder part is refused.
+    WriteText(path + "\\taken.txt", "old");
+    In("moved\\held\\taken.txt");
+    held->CreateFileInside("taken.txt")->Write("new", 3);
+    EXPECT_EQ(FileText(path + "\\taken.txt"), "new");
+    EXPECT_THROW(held->CreateFileInside("..\\escape.txt"), Error);
+    // (Wine deletes a file by the name it was opened by, so a deletion inside a folder whose
+    // parent was renamed would miss: the rest makes new names only.)
     if (!::MoveFileA(parent.c_str(), moved.c_str())) {
         GTEST_SKIP() << "a parent of a held folder cannot be renamed here (error "
                      << ::GetLastError() << ")";
     }
-    In("moved\held");
-    In("moved\held\inside.txt");
+    In("moved\\held");
+    In("moved\\held\\inside.txt");
     ASSERT_TRUE(::CreateDirectoryA(parent.c_str(), nullptr));
     ASSERT_TRUE(::CreateDirectoryA(path.c_str(), nullptr));
     held->CreateFileInside("inside.txt")->Write("ours", 4);
-    EXPECT_EQ(FileText(moved + "\held\inside.txt"), "ours");
-    EXPECT_FALSE(Exists(path + "\inside.txt"));
-    // A name that is taken goes first; a name with a folder part is refused.
-    WriteText(moved + "\held\taken.txt", "old");
-    In("moved\held\taken.txt");
-    held->CreateFileInside("taken.txt")->Write("new", 3);
-    EXPECT_EQ(FileText(moved + "\held\taken.txt"), "new");
-    EXPECT_THROW(held->CreateFileInside("..\escape.txt"), Error);
+    EXPECT_EQ(FileText(moved + "\\held\\inside.txt"), "ours");
+    EXPECT_FALSE(Exists(path + "\\inside.txt"));
     held.reset();
 }
 
