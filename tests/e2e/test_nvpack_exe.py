@@ -83,6 +83,27 @@ class NvpackExeExtract(WineTestCase):
             else:
                 self.assertIn(r"out\NV.OBJ", stderr, label)
 
+    def test_entry_names_are_judged_in_the_ansi_code_page(self):
+        # The bytes A9 F6 are "\u00a9\u00f6" in Windows-1252 and the superscript one in code page
+        # 949, Wine's ANSI code page under a Korean locale: there the entry names the port COM1.
+        source = self.folder / "names"
+        source.mkdir()
+        (source / os.fsdecode(b"COM\xa9\xf6")).write_bytes(b"port")
+        subprocess.run([str(self.wine.dist / "nvpack"), "build", "--stub",
+                        str(self.wine.dist / "Setup-stub.exe"), "--out",
+                        str(self.folder / "Names.exe"), *map(str, source.iterdir())],
+                       check=True, capture_output=True)
+        out = self.folder / "out"
+        for locale, code, made, text in [("C.UTF-8", 0, ["COM\u00a9\u00f6"], ""),
+                                         ("ko_KR.UTF-8", 1, [], "not a plain file name")]:
+            shutil.rmtree(out, ignore_errors=True)
+            proc = self.wine.run([self.nvpack, "extract", "Names.exe", "out"], check=False,
+                                 cwd=self.folder, env={"LC_ALL": locale})
+            stderr = proc.stderr.decode(errors="replace")
+            self.assertEqual(proc.returncode, code, f"{locale}: {stderr}")
+            self.assertIn(text, stderr, locale)
+            self.assertEqual(os.listdir(out), made, locale)
+
     def test_files_land_in_the_held_folder_after_its_name_is_taken(self):
         probe = self.wine.win_build / "tests/win/package/nv_output_folder_probe.exe"
         self.assertTrue(probe.is_file(), f"{probe} not built")

@@ -283,7 +283,7 @@ struct NameRow {
 
     friend void PrintTo(const NameRow& row, std::ostream* out) {
         *out << ::testing::PrintToString(row.name) << " in "
-             << (row.codePage ? row.codePage : "CP1252");
+             << (row.codePage != nullptr ? row.codePage : "CP1252");
     }
 };
 

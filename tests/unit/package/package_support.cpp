@@ -2,7 +2,11 @@
 
 #include <iconv.h>
 
+#include <cstdint>
+#include <optional>
 #include <stdexcept>
+#include <string>
+#include <string_view>
 
 #include "package/block_stream.h"
 #include "package/format.h"
@@ -134,12 +138,11 @@ std::size_t SignSetup(Bytes& setup, std::size_t tableSize, std::uint32_t seed, b
 }
 
 NameConverter CodePageConverter(const std::string& codePage) {
-    if (const iconv_t probe = ::iconv_open("UTF-16LE", codePage.c_str());
-        probe != reinterpret_cast<iconv_t>(-1)) {
-        ::iconv_close(probe);
-    } else {
+    const iconv_t probe = ::iconv_open("UTF-16LE", codePage.c_str());
+    if (reinterpret_cast<std::intptr_t>(probe) == -1) {
         throw std::runtime_error("no converter for " + codePage);
     }
+    ::iconv_close(probe);
     return [codePage](std::string_view bytes) -> std::optional<std::u16string> {
         const iconv_t cd = ::iconv_open("UTF-16LE", codePage.c_str());
         std::string in(bytes);
