@@ -138,13 +138,13 @@ std::size_t SignSetup(Bytes& setup, std::size_t tableSize, std::uint32_t seed, b
 }
 
 NameConverter CodePageConverter(const std::string& codePage) {
-    const iconv_t probe = ::iconv_open("UTF-16LE", codePage.c_str());
+    auto* const probe = ::iconv_open("UTF-16LE", codePage.c_str());
     if (reinterpret_cast<std::intptr_t>(probe) == -1) {
         throw std::runtime_error("no converter for " + codePage);
     }
     ::iconv_close(probe);
     return [codePage](std::string_view bytes) -> std::optional<std::u16string> {
-        const iconv_t cd = ::iconv_open("UTF-16LE", codePage.c_str());
+        auto* const cd = ::iconv_open("UTF-16LE", codePage.c_str());
         std::string in(bytes);
         std::string out(bytes.size() * 4 + 4, '\0');
         char* inPos = in.data();
