@@ -147,7 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
         } else {
             CheckingSink sink;
-            nv::package::EntryStreamParser parser(sink);
+            nv::package::EntryStreamParser parser(sink, nv::package::Windows1252ToUtf16);
             if (mode == 1) {
                 MemoryInput input(data, size);
                 ParserFeed feed(parser);

@@ -96,7 +96,7 @@ bool EqualNames(const std::string& a, const std::string& b) {
 void CheckBuildPaths(const std::string& stub, const std::string& out,
                      const std::vector<nv::package::PackEntry>& entries) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!nv::package::IsPlainEntryName(entries[i].name)) {
+        if (!nv::package::IsPlainEntryName(entries[i].name, nv::package::SystemNameToUtf16)) {
             throw nv::Error("\"" + entries[i].path +
                             "\" does not end in a plain file name usable as an entry name.");
         }

@@ -1,16 +1,24 @@
 // OutputFolder on Windows: the folder is opened as itself (a junction or symbolic link is seen,
 // not followed) and held without delete sharing, so it cannot be renamed or replaced while
-// files are written into it; each file is made with CREATE_NEW, which never opens an existing
-// name, link or not, and --force replaces a regular file by renaming a new one over it.
+// files are written into it. Every file is named relative to that held handle, never by a path:
+// a folder turned into a mount point, or a new folder put at its name, cannot redirect them.
+// Each file is made with FILE_CREATE, which never opens an existing name, link or not, and
+// --force replaces a regular file by renaming a new one over it, the target again named
+// relative to the held folder. The ANSI and wide file calls take no folder handle, so the
+// native calls do it.
 
 #include <windows.h>
+#include <winternl.h>
 
+#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <utility>
 #include <vector>
 
 #include "base/error.h"
+#include "host/win32/ansi_names.h"
 #include "host/win32/unique_handle.h"
 #include "output_folder.h"
 
@@ -55,6 +63,42 @@ private:
     std::string path_;
 };
 
+// `name` as the ANSI file calls would read it; the entry reader let only names through that
+// convert.
+std::wstring WideName(const std::string& name) {
+    const std::optional<std::u16string> wide = nv::host::CodePageToUtf16(name, CP_ACP);
+    if (!wide) {
+        throw nv::Error("\"" + name + "\" is not a valid name in this system's code page.");
+    }
+    return {wide->begin(), wide->end()};
+}
+
+// Opens or creates `name` inside the folder `root` with NtCreateFile, the name taken relative to
+// that handle; a reparse point there is opened as itself. Returns no handle on failure, with
+// the Windows error set.
+UniqueFileHandle OpenRelative(HANDLE root, const std::wstring& name, ACCESS_MASK access,
+                              ULONG share, ULONG disposition, ULONG options) {
+    UNICODE_STRING text{};
+    text.Buffer = const_cast<PWSTR>(name.c_str());
+    text.Length = static_cast<USHORT>(name.size() * sizeof(WCHAR));
+    text.MaximumLength = text.Length;
+    OBJECT_ATTRIBUTES object{};
+    object.Length = sizeof object;
+    object.RootDirectory = root;
+    object.ObjectName = &text;
+    object.Attributes = OBJ_CASE_INSENSITIVE;
+    IO_STATUS_BLOCK status{};
+    HANDLE file = nullptr;
+    const NTSTATUS result = ::NtCreateFile(
+        &file, access | SYNCHRONIZE, &object, &status, nullptr, FILE_ATTRIBUTE_NORMAL, share,
+        disposition, options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
+    if (!NT_SUCCESS(result)) {
+        ::SetLastError(::RtlNtStatusToDosError(result));
+        return {};
+    }
+    return UniqueFileHandle(file);
+}
+
 bool IsReparsePointOrFolder(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION info{};
     return !::GetFileInformationByHandle(file, &info) ||
@@ -63,30 +107,32 @@ bool IsReparsePointOrFolder(HANDLE file) {
            ::GetFileType(file) != FILE_TYPE_DISK;
 }
 
-// Makes a new file at `temporary` and renames it, through its handle, over the existing name
-// `path`. A rename replaces the name itself, never what a link there points to (deleting the
-// name first would not do: Wine deletes a link's target). Returns the handle of the new file,
-// or no handle when the rename failed; the temporary file is then deleted.
-UniqueFileHandle ReplaceByRename(const std::string& path, const std::string& temporary) {
-    UniqueFileHandle file(
-        ::CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
-                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+// Makes a new file at `temporary` inside the folder `root` and renames it, through its handle,
+// over the existing name `name` there. A rename replaces the name itself, never what a link
+// there points to (deleting the name first would not do: Wine deletes a link's target).
+// Returns the handle of the new file, or no handle when the rename failed; the temporary file
+// is then deleted.
+UniqueFileHandle ReplaceByRename(HANDLE root, const std::wstring& name,
+                                 const std::wstring& temporary) {
+    UniqueFileHandle file = OpenRelative(root, temporary, FILE_GENERIC_WRITE | DELETE,
+                                         FILE_SHARE_READ, FILE_CREATE, FILE_NON_DIRECTORY_FILE);
     if (!file) {
         return file;
     }
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) +
-                                      static_cast<std::size_t>(length) * sizeof(WCHAR));
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    std::vector<unsigned char> buffer(offsetof(FILE_RENAME_INFORMATION, FileName) +
+                                      name.size() * sizeof(WCHAR));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
     rename->ReplaceIfExists = TRUE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(length - 1) * sizeof(WCHAR);
-    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, rename->FileName, length);
-    if (length > 0 && ::SetFileInformationByHandle(file.Get(), FileRenameInfo, rename,
-                                                   static_cast<DWORD>(buffer.size()))) {
+    rename->RootDirectory = root;
+    rename->FileNameLength = static_cast<ULONG>(name.size() * sizeof(WCHAR));
+    name.copy(rename->FileName, name.size());
+    IO_STATUS_BLOCK status{};
+    const NTSTATUS result = ::NtSetInformationFile(
+        file.Get(), &status, rename, static_cast<ULONG>(buffer.size()), FileRenameInformation);
+    if (NT_SUCCESS(result)) {
         return file;
     }
-    const DWORD error = ::GetLastError();
+    const DWORD error = ::RtlNtStatusToDosError(result);
     FILE_DISPOSITION_INFO dispose{TRUE};  // its one member is named like a macro
     (void)::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof dispose);
     file.Reset();
@@ -146,9 +192,10 @@ std::string OutputFolder::PathOf(const std::string& name) const {
 std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::string& name,
                                                                  bool replace) {
     const std::string path = PathOf(name);
-    UniqueFileHandle file(
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const HANDLE root = handle_->folder.Get();
+    const std::wstring wide = WideName(name);
+    UniqueFileHandle file = OpenRelative(root, wide, FILE_GENERIC_WRITE, FILE_SHARE_READ,
+                                         FILE_CREATE, FILE_NON_DIRECTORY_FILE);
     const DWORD error = file ? ERROR_SUCCESS : ::GetLastError();
     if (!file && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
         if (!replace) {
@@ -157,10 +204,9 @@ std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::stri
                             "replaces regular files).");
         }
         // The existing name is opened as itself (a link is not followed) to see what it is.
-        UniqueFileHandle existing(::CreateFileA(
-            path.c_str(), FILE_READ_ATTRIBUTES,
-            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-            FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        UniqueFileHandle existing =
+            OpenRelative(root, wide, FILE_READ_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN, 0);
         if (!existing || IsReparsePointOrFolder(existing.Get())) {
             throw nv::Error("\"" + path +
                             "\" exists and is not a regular file (a link, junction, folder or "
@@ -168,7 +214,7 @@ std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::stri
         }
         existing.Reset();
         file = ReplaceByRename(
-            path, PathOf("nvpack-" + std::to_string(::GetCurrentProcessId()) + ".tmp"));
+            root, wide, WideName("nvpack-" + std::to_string(::GetCurrentProcessId()) + ".tmp"));
     }
     if (!file) {
         throw nv::Error("Cannot create \"" + path + "\" (" + LastErrorText() + ").");

@@ -93,7 +93,8 @@ Inspection InspectSetup(const std::string& path, nv::package::EntrySink& sink,
     FileRange payload(*file, location->offset,
                       std::max(location->offset, location->end - nv::package::kTrailerSize));
     nv::package::ReadingAs(nv::ErrorKind::kReadFailed, path, [&] { payload.Seek(0); });
-    nv::package::EntryStreamParser parser(sink);
+    // Names are judged as the files they name are made here: nvpack.exe in the ANSI code page.
+    nv::package::EntryStreamParser parser(sink, nv::package::SystemNameToUtf16);
     const std::uint64_t total = payload.Size();
     const std::function<void()> onWrite = [&] { progress(payload.Done(), total); };
     ParserSink parserSink(parser, inspection.entryStreamBytes, onWrite);

@@ -30,8 +30,9 @@ std::string Hex(std::uint32_t value) {
 
 }  // namespace
 
-EntryStreamParser::EntryStreamParser(EntrySink& sink, std::function<void()> onFullChunk)
-    : sink_(sink), onFullChunk_(std::move(onFullChunk)) {}
+EntryStreamParser::EntryStreamParser(EntrySink& sink, NameConverter toUtf16,
+                                     std::function<void()> onFullChunk)
+    : sink_(sink), toUtf16_(std::move(toUtf16)), onFullChunk_(std::move(onFullChunk)) {}
 
 std::size_t EntryStreamParser::TakeField(std::span<const unsigned char> bytes, std::size_t want) {
     const std::size_t take = std::min(bytes.size(), want - fieldFill_);
@@ -106,7 +107,7 @@ void EntryStreamParser::FieldComplete() {
             if (name_.size() < nameLength_) {
                 return;
             }
-            if (!IsPlainEntryName(name_)) {
+            if (!IsPlainEntryName(name_, toUtf16_)) {
                 Damage("entry " + std::to_string(outcome_.entries + 1) +
                        " has a name that is not a plain file name");
                 return;
@@ -175,7 +176,8 @@ EntryStreamOutcome EntryStreamParser::Finish() {
 }
 
 std::uint32_t CheckPackEntry(FileSystem& fs, const PackEntry& entry) {
-    if (!IsPlainEntryName(entry.name)) {
+    if (!IsPlainEntryName(entry.name,
+                          [&fs](std::string_view name) { return fs.NameToUtf16(name); })) {
         throw Error("\"" + entry.name + "\" is not a plain file name usable as an entry name.");
     }
     const std::uint64_t size = fs.OpenRead(entry.path)->Size();

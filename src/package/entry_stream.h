@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "package/file_system.h"
+#include "package/format.h"
 
 namespace nv::package {
 
@@ -43,8 +44,10 @@ struct EntryStreamOutcome {
 
 class EntryStreamParser {
 public:
-    // `onFullChunk` runs once for every full 8192-byte chunk of an entry's data.
-    explicit EntryStreamParser(EntrySink& sink, std::function<void()> onFullChunk = {});
+    // Names are judged in the UTF-16 form `toUtf16` gives them, the form the files they name
+    // are made with. `onFullChunk` runs once for every full 8192-byte chunk of an entry's data.
+    EntryStreamParser(EntrySink& sink, NameConverter toUtf16,
+                      std::function<void()> onFullChunk = {});
 
     // Takes the next bytes of the stream. Bytes after the checksum, and everything after a
     // fault, are ignored.
@@ -62,6 +65,7 @@ private:
     void Damage(std::string fault);
 
     EntrySink& sink_;
+    NameConverter toUtf16_;
     std::function<void()> onFullChunk_;
     State state_ = State::kNameLength;
     unsigned char field_[4] = {};
@@ -105,7 +109,7 @@ private:
 };
 
 // The size of `path` for packing; raises nv::Error naming the fault when the file cannot be
-// opened or is 4 GiB or larger, or when `name` is not a plain file name.
+// opened or is 4 GiB or larger, or when `name` is not a plain file name in the names of `fs`.
 std::uint32_t CheckPackEntry(FileSystem& fs, const PackEntry& entry);
 
 }  // namespace nv::package

@@ -108,7 +108,7 @@ EntryStreamOutcome SplitPackageFile(FileSystem& fs, const std::string& source,
                                     const std::string& folder, const ExtractCallbacks& callbacks) {
     const auto input = fs.OpenRead(source);
     FolderSink sink(fs, folder, callbacks);
-    EntryStreamParser parser(sink);
+    EntryStreamParser parser(sink, [&fs](std::string_view name) { return fs.NameToUtf16(name); });
     // Read in pieces of kSplitPiece, fed to the parser and reported in chunks of
     // kDataChunkSize.
     const std::unique_ptr<unsigned char[]> buffer(new unsigned char[kSplitPiece]);

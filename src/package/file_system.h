@@ -12,9 +12,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/error.h"
+#include "package/format.h"
 
 namespace nv::package {
 
@@ -81,6 +84,13 @@ public:
     virtual std::unique_ptr<OutputFile> Create(const std::string& path) = 0;
     // Deletes a file; false when it could not be deleted (a missing one included).
     virtual bool DeleteFile(const std::string& path) = 0;
+
+    // The UTF-16 name the file `name` gets in this file system, or no value when its bytes do
+    // not convert; the rule for entry names is applied to it. The system's own conversion,
+    // unless a file system stands for another.
+    virtual std::optional<std::u16string> NameToUtf16(std::string_view name) {
+        return SystemNameToUtf16(name);
+    }
 
     // The path of `name` inside `folder`, with this file system's separator.
     virtual std::string JoinPath(const std::string& folder, const std::string& name) {

@@ -10,6 +10,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace nv::package {
@@ -48,11 +51,27 @@ inline void WriteU32(unsigned char* bytes, std::uint32_t value) {
     }
 }
 
+// Turns a name's bytes into the UTF-16 name Windows makes of them, as MultiByteToWideChar does
+// with MB_ERR_INVALID_CHARS in one code page; no value when the bytes are not valid there.
+using NameConverter = std::function<std::optional<std::u16string>(std::string_view)>;
+
+// Windows-1252, the code page entry names are stored in and the setup's texts are written in.
+// Every byte converts: the five it leaves undefined become the control characters of the same
+// number, as on Windows.
+std::optional<std::u16string> Windows1252ToUtf16(std::string_view bytes);
+
+// The conversion of the system the files are made on: in a Windows build the process's ANSI
+// code page, which the ANSI file calls convert names with (defined by the Win32 host); in every
+// other build Windows-1252.
+std::optional<std::u16string> SystemNameToUtf16(std::string_view bytes);
+
 // True when `name` is a plain file name that is safe to create inside the temporary
-// folder: no folder part, no character Windows forbids in names, no control character,
-// not "." or "..", not ending in a dot or blank, no reserved device name (CON, PRN, AUX, NUL,
-// CONIN$, CONOUT$, CLOCK$, COM or LPT with a digit or a superscript 1 to 3; with or without
-// an extension), and not one of the two temporary package files.
-bool IsPlainEntryName(std::string_view name);
+// folder. The test runs on the UTF-16 name `toUtf16` makes of it, the name Windows creates: a
+// name that does not convert is not plain; neither is one with a folder part, a character
+// Windows forbids in names or a control character, "." or "..", one ending in a dot or blank,
+// a reserved device name (CON, PRN, AUX, NUL, CONIN$, CONOUT$, CLOCK$, COM or LPT with a digit
+// or a superscript 1 to 3; with or without an extension), or one of the two temporary package
+// files.
+bool IsPlainEntryName(std::string_view name, const NameConverter& toUtf16);
 
 }  // namespace nv::package

@@ -120,13 +120,14 @@ class Wine:
         return "Z:" + str(Path(unix_path).resolve()).replace("/", "\\")
 
     # --- programs --------------------------------------------------------------------------
-    def run(self, args, timeout=60, check=True, cwd=None):
-        """Runs a program to its end. Its output goes through files, not pipes: a Wine service
-        it starts (the desktop process, say) would hold a pipe open long after it ended."""
+    def run(self, args, timeout=60, check=True, cwd=None, env=None):
+        """Runs a program to its end, with `env` added to the environment. Its output goes
+        through files, not pipes: a Wine service it starts (the desktop process, say) would hold
+        a pipe open long after it ended."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            returncode = subprocess.run(["wine", *map(str, args)], env=self.env, cwd=cwd,
-                                        stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                        timeout=timeout).returncode
+            returncode = subprocess.run(["wine", *map(str, args)], env={**self.env, **(env or {})},
+                                        cwd=cwd, stdin=subprocess.DEVNULL, stdout=out,
+                                        stderr=err, timeout=timeout).returncode
             out.seek(0)
             err.seek(0)
             proc = subprocess.CompletedProcess(args, returncode, out.read(), err.read())

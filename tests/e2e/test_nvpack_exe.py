@@ -3,12 +3,17 @@ and nothing is written through a link planted in the output folder.
 
 Wine shows a Unix symbolic link to a Windows program as the file it points to, never as a
 reparse point, so here a planted link must merely not be written through (--force renames the
-new file over the link itself); refusing links and junctions outright is for Windows.
+new file over the link itself); refusing links and junctions outright is for Windows. Nor can
+Wine turn a folder into a mount point; what it can show is that files are named relative to the
+held output folder: moved away from Linux (Wine does not stop that) with a new folder put at its
+name, the held folder still receives every file.
 """
 
 import os
+import selectors
 import shutil
 import subprocess
+import time
 import unittest
 
 from harness import WineTestCase
@@ -77,6 +82,83 @@ class NvpackExeExtract(WineTestCase):
                     self.assertEqual((out / name).read_bytes(), data, label)
             else:
                 self.assertIn(r"out\NV.OBJ", stderr, label)
+
+    def test_entry_names_are_judged_in_the_ansi_code_page(self):
+        # The bytes A9 F6 are "\u00a9\u00f6" in Windows-1252 and the superscript one in code page
+        # 949, Wine's ANSI code page under a Korean locale: there the entry names the port COM1.
+        source = self.folder / "names"
+        source.mkdir()
+        (source / os.fsdecode(b"COM\xa9\xf6")).write_bytes(b"port")
+        subprocess.run([str(self.wine.dist / "nvpack"), "build", "--stub",
+                        str(self.wine.dist / "Setup-stub.exe"), "--out",
+                        str(self.folder / "Names.exe"), *map(str, source.iterdir())],
+                       check=True, capture_output=True)
+        out = self.folder / "out"
+        for locale, code, made, text in [("C.UTF-8", 0, ["COM\u00a9\u00f6"], ""),
+                                         ("ko_KR.UTF-8", 1, [], "not a plain file name")]:
+            shutil.rmtree(out, ignore_errors=True)
+            proc = self.wine.run([self.nvpack, "extract", "Names.exe", "out"], check=False,
+                                 cwd=self.folder, env={"LC_ALL": locale})
+            stderr = proc.stderr.decode(errors="replace")
+            self.assertEqual(proc.returncode, code, f"{locale}: {stderr}")
+            self.assertIn(text, stderr, locale)
+            self.assertEqual(os.listdir(out), made, locale)
+
+    def test_files_land_in_the_held_folder_after_its_name_is_taken(self):
+        probe = self.wine.win_build / "tests/win/package/nv_output_folder_probe.exe"
+        self.assertTrue(probe.is_file(), f"{probe} not built")
+        held, moved = self.folder / "held", self.folder / "moved"
+        held.mkdir()
+        (held / "old.bin").write_bytes(b"old")
+        proc = subprocess.Popen(["wine", str(probe), "held"], env=self.wine.env, cwd=self.folder,
+                                stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL)
+        try:
+            self.assertEqual(read_lines(proc.stdout, 1, 60), ["held"])
+            held.rename(moved)
+            held.mkdir()
+            (held / "old.bin").write_bytes(b"decoy")
+            proc.stdin.write(b"go\n")
+            proc.stdin.flush()
+            created, replaced = read_lines(proc.stdout, 2, 60)
+            proc.wait(timeout=60)
+        finally:
+            if proc.poll() is None:
+                proc.kill()
+                proc.wait()
+            proc.stdin.close()
+            proc.stdout.close()
+        # Nothing reached the folder now at the held folder's name.
+        self.assertEqual(os.listdir(held), ["old.bin"])
+        self.assertEqual((held / "old.bin").read_bytes(), b"decoy")
+        self.assertEqual(created, "new.bin: ok")
+        self.assertEqual((moved / "new.bin").read_bytes(), b"new")
+        # Windows renames relative to the held folder itself. Wine's server carries the rename
+        # out on the Unix path it recorded for that folder, which now names the new one, and
+        # fails it; the replacement then stops with an error, never lands there.
+        if replaced == "old.bin: ok":
+            self.assertEqual((moved / "old.bin").read_bytes(), b"replaced")
+        else:
+            self.assertIn(r"Cannot create", replaced)
+            self.assertEqual((moved / "old.bin").read_bytes(), b"old")
+
+
+def read_lines(stream, count, timeout):
+    """The next `count` lines of a program's output, without their ends; fails after `timeout`
+    seconds. The program must write nothing more until it is answered."""
+    deadline = time.monotonic() + timeout
+    data = b""
+    with selectors.DefaultSelector() as selector:
+        selector.register(stream, selectors.EVENT_READ)
+        while data.count(b"\n") < count:
+            left = deadline - time.monotonic()
+            if left <= 0 or not selector.select(left):
+                raise AssertionError(f"no {count} lines within {timeout} s: {data!r}")
+            chunk = os.read(stream.fileno(), 4096)
+            if not chunk:
+                raise AssertionError(f"output ended: {data!r}")
+            data += chunk
+    return [line.rstrip(b"\r").decode(errors="replace") for line in data.split(b"\n")[:count]]
 
 
 if __name__ == "__main__":

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <ostream>
+#include <string>
+#include <utility>
+
 #include "base/error.h"
 #include "package/format.h"
 #include "package/locate.h"
@@ -269,11 +274,27 @@ TEST(EntryStream, BytesAfterTheChecksumAreIgnored) {
     EXPECT_EQ(ExtractBlocks(fs, BlockStream(stream)).result, ExtractResult::kOk);
 }
 
-class UnsafeName : public ::testing::TestWithParam<std::string> {};
+// A name, and the code page the files are made in when it is not Windows-1252.
+struct NameRow {
+    NameRow(const char* name, const char* codePage = nullptr) : name(name), codePage(codePage) {}
+    NameRow(std::string name) : name(std::move(name)) {}
+    std::string name;
+    const char* codePage = nullptr;
+
+    friend void PrintTo(const NameRow& row, std::ostream* out) {
+        *out << ::testing::PrintToString(row.name) << " in "
+             << (row.codePage != nullptr ? row.codePage : "CP1252");
+    }
+};
+
+class UnsafeName : public ::testing::TestWithParam<NameRow> {};
 
 TEST_P(UnsafeName, MakesThePackageDamagedAndIsNeverCreated) {
-    const std::string name = GetParam();
+    const std::string name = GetParam().name;
     FakeFileSystem fs;
+    if (GetParam().codePage != nullptr) {
+        fs.nameConverter = CodePageConverter(GetParam().codePage);
+    }
     const Entries entries = {{"ok.txt", Text(10, 1)}, {name, Text(10, 2)}};
     EXPECT_EQ(ExtractBlocks(fs, BlockStream(EntryStream(entries))).result, ExtractResult::kDamaged);
     EXPECT_EQ(fs.files["tmp\\ok.txt"], entries[0].second);
@@ -285,25 +306,33 @@ TEST_P(UnsafeName, MakesThePackageDamagedAndIsNeverCreated) {
     EXPECT_EQ(fs.files["tmp\\package.dld"], EntryStream(entries));  // not overwritten
 }
 
-INSTANTIATE_TEST_SUITE_P(EntryNames, UnsafeName,
-                         ::testing::Values("..\\evil.exe", "../evil.exe", "sub\\x", "C:x", "a*b",
-                                           "a?b", "a\"b", "a<b", "a>b", "a|b",
-                                           std::string("a\001b"), std::string("tab\tname"), ".",
-                                           "..", "trailing.", "trailing ", "CON", "con.txt", "Nul",
-                                           "AUX.wav", "prn", "COM1", "lpt9.x", "CON .txt", "COM0",
-                                           "lpt0.txt", "COM\271", "lpt\262.log", "Com\263 .x",
-                                           "CONIN$", "conout$", "CLOCK$", "Conin$.txt",
-                                           "package.dld", "PACKAGE.DLZ", "Package.Dlz"));
+INSTANTIATE_TEST_SUITE_P(
+    EntryNames, UnsafeName,
+    ::testing::Values("..\\evil.exe", "../evil.exe", "sub\\x", "C:x", "a*b", "a?b", "a\"b", "a<b",
+                      "a>b", "a|b", std::string("a\001b"), std::string("tab\tname"), ".", "..",
+                      "trailing.", "trailing ", "CON", "con.txt", "Nul", "AUX.wav", "prn", "COM1",
+                      "lpt9.x", "CON .txt", "COM0", "lpt0.txt", "COM\271", "lpt\262.log",
+                      "Com\263 .x", "CONIN$", "conout$", "CLOCK$", "Conin$.txt", "package.dld",
+                      "PACKAGE.DLZ", "Package.Dlz",
+                      // A9 F6, A9 F7 and A9 F8 are the superscripts one to three in code page
+                      // 949; A9 alone is cut off.
+                      NameRow("COM\xA9\xF6", "CP949"), NameRow("lpt\xA9\xF7.txt", "CP949"),
+                      NameRow("Com\xA9\xF8 .x", "CP949"), NameRow("cut\xA9", "CP949"),
+                      NameRow("\x95\x5C.txt")));  // "•\" in Windows-1252
 
 TEST(EntryNames, PlainNamesAreAccepted) {
-    for (const std::string name :
-         {"Norvis.exe", "Norvis_uk.hlp", "NV.OBJ", "a", "COM10", "LPT00", "COM\274", "LPT\271\262",
-          "CONSOLE.txt", "CONIN", "CONOUT$2", "CLOCK", "x.lng", ".hidden", "name with blanks.txt",
-          "\374ber.txt", "package.dlz.bak"}) {
-        EXPECT_TRUE(IsPlainEntryName(name)) << name;
+    for (const NameRow& row : std::initializer_list<NameRow>{
+             "Norvis.exe", "Norvis_uk.hlp", "NV.OBJ", "a", "COM10", "LPT00", "COM\274",
+             "LPT\271\262", "CONSOLE.txt", "CONIN", "CONOUT$2", "CLOCK", "x.lng", ".hidden",
+             "name with blanks.txt", "\374ber.txt", "package.dlz.bak", "COM\xA9\xF6",
+             // In code page 932 the trail byte 5C is no backslash: 95 5C is one character.
+             NameRow("\x95\x5C.txt", "CP932"), NameRow("\xC7\xD1\xB1\xDB.txt", "CP949")}) {
+        const NameConverter convert =
+            row.codePage != nullptr ? CodePageConverter(row.codePage) : Windows1252ToUtf16;
+        EXPECT_TRUE(IsPlainEntryName(row.name, convert)) << ::testing::PrintToString(row);
     }
-    EXPECT_FALSE(IsPlainEntryName(""));
-    EXPECT_FALSE(IsPlainEntryName(std::string(32769, 'a')));
+    EXPECT_FALSE(IsPlainEntryName("", Windows1252ToUtf16));
+    EXPECT_FALSE(IsPlainEntryName(std::string(32769, 'a'), Windows1252ToUtf16));
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 // raise the kinds a real file system raises, with the file and no system code.
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "package/file_system.h"
@@ -28,6 +30,12 @@ public:
 
     // The size of every write, by path.
     std::map<std::string, std::vector<std::size_t>> writes;
+
+    // How names convert into the files' UTF-16 names; the system's conversion when empty.
+    NameConverter nameConverter;
+    std::optional<std::u16string> NameToUtf16(std::string_view name) override {
+        return nameConverter ? nameConverter(name) : FileSystem::NameToUtf16(name);
+    }
 
     std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
     std::unique_ptr<OutputFile> Create(const std::string& path) override;

@@ -189,7 +189,7 @@ TEST(EntryStreamParserTest, CountsFullChunksWhateverTheFeedSizes) {
     for (const std::size_t feed : {1UL, 7UL, 8192UL, 100000UL}) {
         NullSink sink;
         int chunks = 0;
-        EntryStreamParser parser(sink, [&chunks] { ++chunks; });
+        EntryStreamParser parser(sink, Windows1252ToUtf16, [&chunks] { ++chunks; });
         for (std::size_t at = 0; at < stream.size(); at += feed) {
             parser.Feed(stream.data() + at, std::min(feed, stream.size() - at));
         }

@@ -1,5 +1,13 @@
 #include "package_support.h"
 
+#include <iconv.h>
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
 #include "package/block_stream.h"
 #include "package/format.h"
 
@@ -127,6 +135,34 @@ std::size_t SignSetup(Bytes& setup, std::size_t tableSize, std::uint32_t seed, b
     SetCertificateDirectory(setup, static_cast<std::uint32_t>(table),
                             static_cast<std::uint32_t>(tableSize), 16, pe32);
     return table;
+}
+
+NameConverter CodePageConverter(const std::string& codePage) {
+    auto* const probe = ::iconv_open("UTF-16LE", codePage.c_str());
+    if (reinterpret_cast<std::intptr_t>(probe) == -1) {
+        throw std::runtime_error("no converter for " + codePage);
+    }
+    ::iconv_close(probe);
+    return [codePage](std::string_view bytes) -> std::optional<std::u16string> {
+        auto* const cd = ::iconv_open("UTF-16LE", codePage.c_str());
+        std::string in(bytes);
+        std::string out(bytes.size() * 4 + 4, '\0');
+        char* inPos = in.data();
+        std::size_t inLeft = in.size();
+        char* outPos = out.data();
+        std::size_t outLeft = out.size();
+        const std::size_t done = ::iconv(cd, &inPos, &inLeft, &outPos, &outLeft);
+        ::iconv_close(cd);
+        if (done == static_cast<std::size_t>(-1) || inLeft != 0) {
+            return std::nullopt;
+        }
+        std::u16string wide;
+        for (const char* at = out.data(); at < outPos; at += 2) {
+            wide.push_back(static_cast<char16_t>(static_cast<unsigned char>(at[0]) |
+                                                 (static_cast<unsigned char>(at[1]) << 8)));
+        }
+        return wide;
+    };
 }
 
 Extraction Extract(FakeFileSystem& fs) {

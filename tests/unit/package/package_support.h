@@ -42,6 +42,11 @@ void Append(Bytes& to, const Bytes& bytes);
 void AppendU16(Bytes& to, std::uint16_t value);
 void AppendU32(Bytes& to, std::uint32_t value);
 
+// Converts names with the C library's converter of `codePage` ("CP949", "CP932"...), rejecting
+// invalid and incomplete sequences as MB_ERR_INVALID_CHARS does: code pages other than
+// Windows-1252 as a Windows system with that ANSI code page converts them.
+NameConverter CodePageConverter(const std::string& codePage);
+
 // Extracts "setup.exe" of `fs` into "tmp" (created here), counting progress steps.
 struct Extraction {
     ExtractResult result = ExtractResult::kOk;
