@@ -16,6 +16,7 @@
 #include "package/pack.h"
 #include "package/std_file_system.h"
 #include "payload_report.h"
+#include "product_set.h"
 #include "progress.h"
 
 namespace {
@@ -24,21 +25,27 @@ constexpr int kExitFault = 1;
 constexpr int kExitUsage = 2;
 
 const char* const kUsage =
-    "usage: nvpack build --stub STUB --out SETUP [--level 0-9] [--piece BYTES] [--jobs N] FILE...\n"
+    "usage: nvpack build --stub STUB --out SETUP [--level 0-9] [--piece BYTES] [--jobs N]\n"
+    "                    [--any-files] FILE...\n"
     "       nvpack list SETUP\n"
-    "       nvpack verify SETUP\n"
+    "       nvpack verify [--any-files] SETUP\n"
     "       nvpack extract [--force] SETUP DIR\n"
     "       nvpack --help\n"
     "\n"
     "build    appends the payload of FILE... to a copy of STUB and writes SETUP; each file\n"
-    "         becomes an entry named after its base name, in the order given\n"
+    "         becomes an entry named after its base name, in the order given; FILE... must be\n"
+    "         the eight product files the setup installs, each once\n"
+    "         --any-files  packs any files (a setup made so cannot install the product)\n"
     "         --level  zlib compression level (default 9)\n"
     "         --piece  entry-stream bytes compressed into one block (default 32768); pieces\n"
     "                  that do not compress below 32768 bytes are cut smaller\n"
     "         --jobs   compressing threads (default: all cores); the output is the same\n"
-    "list     shows the payload offset, the blocks, each entry and both checksums\n"
-    "verify   exits with 0 when the payload reads back whole and its checksum holds;\n"
-    "         otherwise prints the fault and exits with 1\n"
+    "list     shows the payload offset, the blocks, each entry, both checksums and whether\n"
+    "         the entries are exactly the product files\n"
+    "verify   exits with 0 when the payload reads back whole, its checksum holds and its\n"
+    "         entries are exactly the product files; otherwise prints the fault and exits\n"
+    "         with 1\n"
+    "         --any-files  does not ask for the product files\n"
     "extract  writes the entries into DIR (created when missing); never writes through a\n"
     "         link, and stops at a name that exists already\n"
     "         --force  replaces existing regular files (never links, folders or devices)\n"
@@ -91,15 +98,26 @@ bool EqualNames(const std::string& a, const std::string& b) {
     return true;
 }
 
-// Refuses entry names that are not plain file names, two inputs extracted under one name,
-// and an output that would overwrite an input or the stub.
+// Refuses entry names that are not plain file names, a set of files other than the product's
+// (unless `anyFiles`), two inputs extracted under one name, and an output that would
+// overwrite an input or the stub.
 void CheckBuildPaths(const std::string& stub, const std::string& out,
-                     const std::vector<nv::package::PackEntry>& entries) {
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!nv::package::IsPlainEntryName(entries[i].name)) {
-            throw nv::Error("\"" + entries[i].path +
+                     const std::vector<nv::package::PackEntry>& entries, bool anyFiles) {
+    nvpack::ProductSet products;
+    for (const auto& entry : entries) {
+        if (!nv::package::IsPlainEntryName(entry.name)) {
+            throw nv::Error("\"" + entry.path +
                             "\" does not end in a plain file name usable as an entry name.");
         }
+        products.Add(entry.name);
+    }
+    if (!anyFiles && !products.Exact()) {
+        throw nv::Error("The files are not the product files the setup installs (" +
+                        products.Differences() +
+                        "); its setup would stop or leave files behind. --any-files packs "
+                        "other files.");
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         for (std::size_t j = 0; j < i; ++j) {
             if (EqualNames(entries[i].name, entries[j].name)) {
                 throw nv::Error("\"" + entries[j].path + "\" and \"" + entries[i].path +
@@ -122,6 +140,7 @@ int Build(const std::vector<std::string>& args) {
     const unsigned cores = std::thread::hardware_concurrency();
     options.jobs = cores == 0 ? 1 : cores;
     std::vector<nv::package::PackEntry> entries;
+    bool anyFiles = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool takesValue = arg == "--stub" || arg == "--out" || arg == "--level" ||
@@ -139,6 +158,8 @@ int Build(const std::vector<std::string>& args) {
             options.pieceSize = ParseNumber(arg, args[++i], 1, nv::package::kMaxPieceSize);
         } else if (arg == "--jobs") {
             options.jobs = static_cast<unsigned>(ParseNumber(arg, args[++i], 1, 256));
+        } else if (arg == "--any-files") {
+            anyFiles = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw UsageError{"unknown option " + arg};
         } else {
@@ -151,7 +172,7 @@ int Build(const std::vector<std::string>& args) {
     if (entries.empty()) {
         throw UsageError{"build needs at least one FILE"};
     }
-    CheckBuildPaths(stub, out, entries);
+    CheckBuildPaths(stub, out, entries, anyFiles);
     nv::package::StdFileSystem fs;
     nvpack::Progress progress("packing");
     options.progress = [&progress](std::uint64_t done, std::uint64_t total) {
@@ -167,8 +188,10 @@ int Build(const std::vector<std::string>& args) {
 
 int List(const std::string& path) {
     // Each entry is printed as it is read, so no name outlives its line; the totals follow.
-    nvpack::EntryLister lister([](const std::string& name, std::uint32_t size) {
+    nvpack::ProductSet products;
+    nvpack::EntryLister lister([&products](const std::string& name, std::uint32_t size) {
         (void)std::printf("  %12lu  %s\n", static_cast<unsigned long>(size), name.c_str());
+        products.Add(name);
     });
     const nvpack::Inspection inspection =
         nvpack::InspectSetup(path, lister, [](std::uint64_t, std::uint64_t) {});
@@ -196,18 +219,43 @@ int List(const std::string& path) {
         (void)std::fprintf(stderr, "nvpack: %s: %s\n", path.c_str(), fault.c_str());
         return kExitFault;
     }
+    (void)std::printf("product files      %s\n", products.Exact()
+                                                     ? "exactly the eight the setup installs"
+                                                     : products.Differences().c_str());
     return 0;
 }
 
-int Verify(const std::string& path) {
+int Verify(const std::vector<std::string>& args) {
+    std::vector<std::string> operands;
+    bool anyFiles = false;
+    for (const std::string& arg : args) {
+        if (arg == "--any-files") {
+            anyFiles = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw UsageError{"unknown option " + arg};
+        } else {
+            operands.push_back(arg);
+        }
+    }
+    if (operands.size() != 1) {
+        throw UsageError{"wrong number of arguments for verify"};
+    }
+    const std::string& path = operands[0];
     nvpack::Progress progress("reading");
-    nvpack::EntryLister ignore([](const std::string&, std::uint32_t) {});
+    nvpack::ProductSet products;
+    nvpack::EntryLister names(
+        [&products](const std::string& name, std::uint32_t) { products.Add(name); });
     const nvpack::Inspection inspection = nvpack::InspectSetup(
-        path, ignore,
+        path, names,
         [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
     const std::string fault = inspection.Fault();
     if (!fault.empty()) {
         (void)std::printf("%s: %s\n", path.c_str(), fault.c_str());
+        return kExitFault;
+    }
+    if (!anyFiles && !products.Exact()) {
+        (void)std::printf("%s: not the product files the setup installs: %s\n", path.c_str(),
+                          products.Differences().c_str());
         return kExitFault;
     }
     (void)std::printf("%s: ok, %lu entries, checksum 0x%08X\n", path.c_str(),
@@ -267,14 +315,17 @@ int Run(const std::vector<std::string>& args) {
     if (command == "build") {
         return Build(rest);
     }
-    if ((command == "list" || command == "verify") && rest.size() == 1) {
-        return command == "list" ? List(rest[0]) : Verify(rest[0]);
+    if (command == "list" && rest.size() == 1) {
+        return List(rest[0]);
+    }
+    if (command == "verify") {
+        return Verify(rest);
     }
     if (command == "extract") {
         return Extract(rest);
     }
-    if (command == "list" || command == "verify") {
-        throw UsageError{"wrong number of arguments for " + command};
+    if (command == "list") {
+        throw UsageError{"wrong number of arguments for list"};
     }
     throw UsageError{"unknown command \"" + command + "\""};
 }

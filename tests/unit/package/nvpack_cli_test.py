@@ -213,10 +213,10 @@ class CommandLineErrors(Base):
 
     def build_args(self, *files, stub=None):
         return ["build", "--stub", stub or self.write("stub.exe", make_stub()), "--out",
-                self.path("setup.exe"), *files]
+                self.path("setup.exe"), "--any-files", *files]
 
     def test_help_and_usage_mistakes(self):
-        self.expect(["--help"], 0, "usage: nvpack build", "nvpack verify SETUP",
+        self.expect(["--help"], 0, "usage: nvpack build", "nvpack verify [--any-files] SETUP",
                     "build first, then sign", "extract [--force] SETUP DIR")
         self.expect([], 2, "no command given", "--help")
         self.expect(["pack"], 2, "unknown command")
@@ -257,8 +257,10 @@ class CommandLineErrors(Base):
     def test_output_that_is_an_input_or_the_stub(self):
         stub = self.write("stub.exe", make_stub())
         data = self.write("data.bin", b"payload")
-        self.expect(["build", "--stub", stub, "--out", data, data], 1, "is also an input")
-        self.expect(["build", "--stub", stub, "--out", stub, data], 1, "is the stub itself")
+        self.expect(["build", "--stub", stub, "--out", data, "--any-files", data], 1,
+                    "is also an input")
+        self.expect(["build", "--stub", stub, "--out", stub, "--any-files", data], 1,
+                    "is the stub itself")
         self.assertEqual(self.read("stub.exe"), make_stub())
         self.assertEqual(self.read("data.bin"), b"payload")
 
@@ -268,6 +270,49 @@ class CommandLineErrors(Base):
             f.truncate(1 << 32)  # sparse
         self.expect(self.build_args(big), 1, "4 GiB or larger")
         self.assertFalse(os.path.exists(self.path("setup.exe")))
+
+
+class ProductFileSet(Base):
+    """build and verify ask for exactly the product files the setup installs, named as the
+    setup compares names; --any-files lets other sets through."""
+
+    def test_file_sets_through_build_and_verify(self):
+        extra = (b"README.txt", b"read me")
+        rows = [  # label, entries, message (empty: the product's set), exit with --any-files
+            ("complete", PRODUCT, "", 0),
+            ("one missing", [e for e in PRODUCT if e[0] != b"Norvis_uk.hlp"],
+             "missing Norvis_uk.hlp", 0),
+            ("one extra", PRODUCT + [extra], "unexpected README.txt", 0),
+            ("repeated", PRODUCT + [(b"NORVIS.EXE", b"again")], "repeated Norvis.exe", 1),
+            ("other letter case", [(n.lower(), d) for n, d in PRODUCT], "", 0),
+        ]
+        stub = self.write("stub.exe", make_stub())
+        for label, entries, message, any_files_code in rows:
+            shutil.rmtree(self.path("in"), ignore_errors=True)
+            inputs = []
+            for i, (name, data) in enumerate(entries):
+                os.makedirs(self.path("in", str(i)))
+                inputs.append(self.write(os.path.join("in", str(i), name.decode()), data))
+            out = self.path("setup.exe")
+            for any_files in ([], ["--any-files"]):
+                if os.path.exists(out):
+                    os.remove(out)
+                result = run("build", "--stub", stub, "--out", out, *any_files, *inputs)
+                code = any_files_code if any_files else (1 if message else 0)
+                self.assertEqual(result.returncode, code, label + ": " + result.stderr)
+                self.assertEqual(os.path.exists(out), code == 0, label)
+                if message and not any_files:
+                    self.assertIn("not the product files the setup installs (" + message,
+                                  result.stderr, label)
+            setup = self.write("written.exe", write_setup(make_stub(), entries, 32768, 9))
+            verified = run("verify", setup)
+            self.assertEqual(verified.returncode, 1 if message else 0, label)
+            self.assertIn(message or "ok, %d entries" % len(entries), verified.stdout, label)
+            self.assertEqual(run("verify", "--any-files", setup).returncode, 0, label)
+            listed = run("list", setup)
+            self.assertEqual(listed.returncode, 0, label)
+            self.assertIn("product files      " + (message or "exactly the eight"),
+                          listed.stdout, label)
 
 
 class VerifyFaults(Base):
@@ -467,7 +512,7 @@ class SignedSetups(Base):
         return signed
 
     def assert_reads_back(self, setup, entries):
-        result = run("verify", setup)
+        result = run("verify", "--any-files", setup)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
         out = self.path("out")
         shutil.rmtree(out, ignore_errors=True)
@@ -483,7 +528,8 @@ class SignedSetups(Base):
         for size in range(3000, 3100):
             entries = [(b"a.bin", noise(size, 3)), (b"b.txt", text(700, 4))]
             inputs = [self.write(name.decode(), data) for name, data in entries]
-            result = run("build", "--stub", stub, "--out", self.path("setup.exe"), *inputs)
+            result = run("build", "--stub", stub, "--out", self.path("setup.exe"), "--any-files",
+                         *inputs)
             self.assertEqual(result.returncode, 0, result.stderr)
             setup = self.read("setup.exe")
             end = block_stream_end(setup, 1024)
