@@ -84,7 +84,7 @@ struct Arguments {
     std::set<std::string> flags;
     std::vector<std::string> operands;
 
-    bool Has(const std::string& flag) const { return flags.count(flag) != 0; }
+    bool Has(const std::string& flag) const { return flags.contains(flag); }
 };
 
 // Splits `args` into options and operands. Options that take a value are in `valued`, the
@@ -99,14 +99,14 @@ Arguments ParseArguments(const std::vector<std::string>& args, const std::set<st
             parsed.operands.push_back(arg);
         } else if (arg == "--") {
             options = false;
-        } else if (valued.count(arg) != 0) {
+        } else if (valued.contains(arg)) {
             if (i + 1 == args.size()) {
                 throw UsageError{arg + " needs a value"};
             }
             if (!parsed.values.emplace(arg, args[++i]).second) {
                 throw UsageError{arg + " is given more than once"};
             }
-        } else if (flags.count(arg) != 0) {
+        } else if (flags.contains(arg)) {
             if (!parsed.flags.insert(arg).second) {
                 throw UsageError{arg + " is given more than once"};
             }

@@ -1,5 +1,6 @@
 #include "name_encoding.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -18,12 +19,7 @@ namespace nvpack {
 namespace {
 
 bool IsAscii(std::string_view text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) > 127) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) <= 127; });
 }
 
 #ifdef _WIN32
@@ -77,7 +73,7 @@ const char* SystemEncoding() {
 }
 
 std::optional<std::string> Convert(const std::string& text, const char* from, const char* to) {
-    const iconv_t converter = ::iconv_open(to, from);
+    iconv_t converter = ::iconv_open(to, from);
     if (converter == reinterpret_cast<iconv_t>(-1)) {  // NOLINT: iconv's failure value
         return std::nullopt;
     }

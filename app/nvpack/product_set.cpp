@@ -12,7 +12,7 @@ void Append(std::string& text, const std::string& label, const std::string& name
     text += (text.empty() ? "" : "; ") + label + " " + names;
 }
 
-std::string JoinNames(std::string names, const std::string& name) {
+std::string JoinNames(const std::string& names, const std::string& name) {
     return names.empty() ? name : names + ", " + name;
 }
 

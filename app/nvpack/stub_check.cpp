@@ -11,7 +11,7 @@ namespace {
 using nv::package::ReadU16;
 using nv::package::ReadU32;
 
-constexpr unsigned kResourceDirectory = 2;
+constexpr std::size_t kResourceDirectory = 2;
 constexpr std::uint32_t kSubdirectoryBit = 0x80000000U;
 constexpr std::uint32_t kMaxResourceSize = 1U << 20;
 constexpr std::size_t kMaxEntries = 4096;
