@@ -265,8 +265,8 @@ def main():
             write_nsi(nsi, nsis, src)
             pack_times, nsis_times = [], []
             for _ in range(args.runs):
-                wall, _, _ = timed([args.nvpack, "build", "--stub", args.bench_exe, "--out",
-                                    str(ours), *map(str, inputs)], cwd=work)
+                wall, _, _ = timed([args.nvpack, "build", "--any-stub", "--stub", args.bench_exe,
+                                    "--out", str(ours), *map(str, inputs)], cwd=work)
                 pack_times.append(wall)
                 wall, _, _ = timed(["makensis", "-V1", str(nsi)], cwd=work)
                 nsis_times.append(wall)

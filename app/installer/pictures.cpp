@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "maker_mark.h"
 #include "toolkit/win32/win32_handles.h"
 
 namespace nv::wizard {
@@ -14,11 +15,13 @@ namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRule = RGB(72, 80, 88);
-constexpr COLORREF kInk = RGB(33, 43, 51);
+constexpr COLORREF ToColorRef(mark::Colour colour) {
+    return RGB(colour.red, colour.green, colour.blue);
+}
+
+constexpr COLORREF kInk = ToColorRef(mark::kInk);
 constexpr COLORREF kSubtleInk = RGB(128, 134, 140);
-constexpr COLORREF kTeal = RGB(7, 168, 155);
-constexpr COLORREF kDeepTeal = RGB(4, 112, 104);
-constexpr COLORREF kPaleTeal = RGB(132, 212, 204);
+constexpr COLORREF kTeal = ToColorRef(mark::kTeal);
 constexpr COLORREF kShadow = RGB(160, 160, 160);
 
 constexpr int kRuleX = 205;
@@ -128,12 +131,10 @@ void DrawTextLine(HDC dc, const std::string& text, int x, int baseline, UINT ali
 void DrawMakerLogo(HDC dc, const std::string& face) {
     const int centreX = kRuleX / 2;
     const int centreY = 51;
-    const int facet = 13;
-    const int step = facet + 2;  // leaves a two-pixel white seam between the facets
-    FillDiamond(dc, centreX, centreY - step, facet, kTeal);
-    FillDiamond(dc, centreX - step, centreY, facet, kInk);
-    FillDiamond(dc, centreX + step, centreY, facet, kPaleTeal);
-    FillDiamond(dc, centreX, centreY + step, facet, kDeepTeal);
+    for (const mark::Facet& facet : mark::kFacets) {
+        FillDiamond(dc, centreX + facet.dx * mark::kStep, centreY + facet.dy * mark::kStep,
+                    mark::kFacet, ToColorRef(facet.colour));
+    }
 
     const UniqueFont font = CreateSansFont(face, 25, FW_BOLD, ANTIALIASED_QUALITY);
     DrawTextLine(dc, "Halvorn", centreX, 115, TA_CENTER, font.Get(), kInk);

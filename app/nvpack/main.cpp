@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -11,12 +13,18 @@
 
 #include "base/error.h"
 #include "error_text.h"
+#include "interruption.h"
+#include "name_encoding.h"
 #include "output_folder.h"
 #include "package/format.h"
+#include "package/locate.h"
 #include "package/pack.h"
+#include "package/pe_image.h"
 #include "package/std_file_system.h"
 #include "payload_report.h"
+#include "product_set.h"
 #include "progress.h"
+#include "stub_check.h"
 
 namespace {
 
@@ -24,34 +32,110 @@ constexpr int kExitFault = 1;
 constexpr int kExitUsage = 2;
 
 const char* const kUsage =
-    "usage: nvpack build --stub STUB --out SETUP [--level 0-9] [--piece BYTES] [--jobs N] FILE...\n"
-    "       nvpack list SETUP\n"
-    "       nvpack verify SETUP\n"
-    "       nvpack extract [--force] SETUP DIR\n"
-    "       nvpack --help\n"
+    "usage: nvpack build --stub STUB --out SETUP [--level 0-9] [--piece BYTES] [--jobs N]\n"
+    "                    [--any-files] [--any-stub] [--] FILE...\n"
+    "       nvpack list [--] SETUP\n"
+    "       nvpack verify [--any-files] [--] SETUP\n"
+    "       nvpack extract [--force] [--] SETUP DIR\n"
+    "       nvpack --help | --version\n"
     "\n"
     "build    appends the payload of FILE... to a copy of STUB and writes SETUP; each file\n"
-    "         becomes an entry named after its base name, in the order given\n"
+    "         becomes an entry named after its base name, in the order given; FILE... must be\n"
+    "         the eight product files the setup installs, each once. SETUP is written under a\n"
+    "         new name beside it and takes its name only when complete: after an error or an\n"
+    "         interruption the old SETUP is unchanged\n"
+    "         --any-files  packs any files (a setup made so cannot install the product)\n"
+    "         --any-stub   takes any Windows executable without payload or signature as STUB,\n"
+    "                      not only the setup stub (for tests and benchmarks)\n"
     "         --level  zlib compression level (default 9)\n"
     "         --piece  entry-stream bytes compressed into one block (default 32768); pieces\n"
     "                  that do not compress below 32768 bytes are cut smaller\n"
     "         --jobs   compressing threads (default: all cores); the output is the same\n"
-    "list     shows the payload offset, the blocks, each entry and both checksums\n"
-    "verify   exits with 0 when the payload reads back whole and its checksum holds;\n"
-    "         otherwise prints the fault and exits with 1\n"
+    "list     shows the payload offset, the blocks, each entry, both checksums, whether the\n"
+    "         setup is signed and whether the entries are exactly the product files\n"
+    "verify   exits with 0 when the payload reads back whole, its checksum holds and its\n"
+    "         entries are exactly the product files; otherwise prints the fault and exits\n"
+    "         with 1\n"
+    "         --any-files  does not ask for the product files\n"
     "extract  writes the entries into DIR (created when missing); never writes through a\n"
-    "         link, and stops at a name that exists already\n"
+    "         link, and stops at a name that exists already, before it writes anything\n"
     "         --force  replaces existing regular files (never links, folders or devices)\n"
+    "--       ends the options: every later argument is a file\n"
+    "\n"
+    "Entry names are stored in Windows-1252, as the setup reads them; names are converted from\n"
+    "and to this system's encoding, and a name without a Windows-1252 form is refused.\n"
     "\n"
     "Signing: build first, then sign SETUP (signtool, osslsigncode). build pads the setup to a\n"
     "multiple of 8 bytes, so the signature's certificate table lands right behind the payload's\n"
-    "trailer, where Setup.exe and list/verify/extract look for it. Signing the stub and\n"
-    "building afterwards leaves a signature that no longer matches the file.\n";
+    "trailer, where Setup.exe and list/verify/extract look for it. build refuses a signed stub:\n"
+    "its signature would no longer match the file.\n"
+    "\n"
+    "Exit codes: 0 done; 1 a fault in a file or the setup (named on stderr); 2 a mistake on the\n"
+    "command line. An interrupted build ends as the interruption ends programs.\n";
 
 // A command-line mistake: reported with the usage hint and exit code 2.
 struct UsageError {
     std::string text;
 };
+
+// The options of one command and its other arguments.
+struct Arguments {
+    std::map<std::string, std::string> values;
+    std::set<std::string> flags;
+    std::vector<std::string> operands;
+
+    bool Has(const std::string& flag) const { return flags.contains(flag); }
+};
+
+// Splits `args` into options and operands. Options that take a value are in `valued`, the
+// others in `flags`; "--" ends the options. A repeated or unknown option is a mistake.
+Arguments ParseArguments(const std::vector<std::string>& args, const std::set<std::string>& valued,
+                         const std::set<std::string>& flags) {
+    Arguments parsed;
+    bool options = true;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!options || arg.size() < 2 || arg[0] != '-') {
+            parsed.operands.push_back(arg);
+        } else if (arg == "--") {
+            options = false;
+        } else if (valued.contains(arg)) {
+            if (i + 1 == args.size()) {
+                throw UsageError{arg + " needs a value"};
+            }
+            if (!parsed.values.emplace(arg, args[++i]).second) {
+                throw UsageError{arg + " is given more than once"};
+            }
+        } else if (flags.contains(arg)) {
+            if (!parsed.flags.insert(arg).second) {
+                throw UsageError{arg + " is given more than once"};
+            }
+        } else {
+            throw UsageError{"unknown option " + arg + " (\"--\" ends the options)"};
+        }
+    }
+    return parsed;
+}
+
+std::string Counted(std::uint64_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// Raises nv::Error naming `role` when `path` is no file that could be read.
+void CheckIsFile(const std::string& role, const std::string& path) {
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        throw nv::Error(role + " " + Quoted(path) + ": not found.");
+    }
+    if (status.type() == std::filesystem::file_type::directory) {
+        throw nv::Error(role + " " + Quoted(path) + ": a folder, not a file.");
+    }
+}
 
 std::string BaseName(const std::string& path) {
 #ifdef _WIN32
@@ -91,90 +175,217 @@ bool EqualNames(const std::string& a, const std::string& b) {
     return true;
 }
 
-// Refuses entry names that are not plain file names, two inputs extracted under one name,
-// and an output that would overwrite an input or the stub.
-void CheckBuildPaths(const std::string& stub, const std::string& out,
-                     const std::vector<nv::package::PackEntry>& entries) {
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!nv::package::IsPlainEntryName(entries[i].name, nv::package::SystemNameToUtf16)) {
-            throw nv::Error("\"" + entries[i].path +
-                            "\" does not end in a plain file name usable as an entry name.");
-        }
-        for (std::size_t j = 0; j < i; ++j) {
-            if (EqualNames(entries[i].name, entries[j].name)) {
-                throw nv::Error("\"" + entries[j].path + "\" and \"" + entries[i].path +
-                                "\" would both be extracted as \"" + entries[i].name + "\".");
-            }
-        }
-        if (SameFile(entries[i].path, out)) {
-            throw nv::Error("The output \"" + out + "\" is also an input.");
-        }
+// Refuses a stub that is not a bare setup stub of this project: not a Windows executable, cut
+// short, with bytes behind its image (a payload or a signature), or without the stub's mark
+// (unless `anyStub`).
+void CheckStub(const std::string& path, bool anyStub) {
+    CheckIsFile("stub", path);
+    nv::package::StdFileSystem fs;
+    const auto file = fs.OpenRead(path);
+    const std::string named = "stub " + Quoted(path) + ": ";
+    const auto layout = nv::package::ReadPeLayout(*file);
+    if (!layout) {
+        throw nv::Error(named + "not a Windows executable.");
     }
-    if (SameFile(stub, out)) {
-        throw nv::Error("The output \"" + out + "\" is the stub itself.");
+    const std::uint64_t size = file->Size();
+    if (size < layout->imageEnd) {
+        throw nv::Error(named + "cut short after " + std::to_string(size) + " of the " +
+                        std::to_string(layout->imageEnd) + " bytes of its executable image.");
+    }
+    if (size > layout->imageEnd) {
+        if (nv::package::LocatePayload(*file)) {
+            throw nv::Error(named +
+                            "already carries a payload (it is a built setup); build from the "
+                            "bare stub.");
+        }
+        if (layout->certificateSize != 0) {
+            throw nv::Error(named +
+                            "signed; its signature would not match the setup. Build from the "
+                            "unsigned stub and sign the setup after building.");
+        }
+        throw nv::Error(named + std::to_string(size - layout->imageEnd) +
+                        " bytes follow its executable image; build from the bare stub.");
+    }
+    if (!anyStub && !nvpack::CarriesStubMark(*file)) {
+        throw nv::Error(named +
+                        "not this project's setup stub (it lacks the stub's mark); build from "
+                        "Setup-stub.exe.");
     }
 }
 
+// Refuses a set of files other than the product's (unless `anyFiles`), two inputs extracted under
+// one name, and an output that would overwrite an input or the stub.
+void CheckBuildPaths(const std::string& stub, const std::string& out,
+                     const std::vector<nv::package::PackEntry>& entries, bool anyFiles) {
+    nvpack::ProductSet products;
+    for (const auto& entry : entries) {
+        products.Add(entry.name);
+    }
+    if (!anyFiles && !products.Exact()) {
+        throw nv::Error("The files are not the product files the setup installs (" +
+                        nvpack::ShownEntryName(products.Differences()) +
+                        "); its setup would stop or leave files behind. --any-files packs "
+                        "other files.");
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (EqualNames(entries[i].name, entries[j].name)) {
+                throw nv::Error("input " + Quoted(entries[i].path) + ": it and " +
+                                Quoted(entries[j].path) + " would both be extracted as " +
+                                Quoted(nvpack::ShownEntryName(entries[i].name)) + ".");
+            }
+        }
+        if (SameFile(entries[i].path, out)) {
+            throw nv::Error("output " + Quoted(out) + ": is also an input.");
+        }
+    }
+    if (SameFile(stub, out)) {
+        throw nv::Error("output " + Quoted(out) + ": is the stub itself.");
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory(out, error)) {
+        throw nv::Error("output " + Quoted(out) + ": a folder, not a file.");
+    }
+}
+
+// The C library's files, but the file the build creates is the staged output's temporary file.
+class StagingFileSystem : public nv::package::StdFileSystem {
+public:
+    explicit StagingFileSystem(nvpack::StagedOutput& staged) : staged_(staged) {}
+    std::unique_ptr<nv::package::OutputFile> Create(const std::string& path) override {
+        auto file = path == staged_.TemporaryPath() ? staged_.TakeFile() : nullptr;
+        if (!file) {
+            throw nv::Error(nv::ErrorKind::kCreateFailed, path);
+        }
+        return file;
+    }
+
+private:
+    nvpack::StagedOutput& staged_;
+};
+
+// An error of the payload layer, worded with the argument it concerns.
+nv::Error Named(const nv::Error& error, const std::string& stub, const std::string& out,
+                const std::string& temporary, const std::vector<nv::package::PackEntry>& entries) {
+    const std::string cause = nvpack::ErrorText(error);
+    if (error.Path().empty()) {
+        return nv::Error(cause);
+    }
+    if (error.Path() == temporary) {
+        return nv::Error("output " + Quoted(out) + ": cannot be written (the disk may be full); " +
+                         "it is unchanged.");
+    }
+    if (error.Path() == stub) {
+        return nv::Error("stub: " + cause);
+    }
+    for (const auto& entry : entries) {
+        if (error.Path() == entry.path) {
+            return nv::Error("input: " + cause);
+        }
+    }
+    return nv::Error(cause);
+}
+
 int Build(const std::vector<std::string>& args) {
-    std::string stub;
-    std::string out;
+    const Arguments parsed = ParseArguments(
+        args, {"--stub", "--out", "--level", "--piece", "--jobs"}, {"--any-files", "--any-stub"});
     nv::package::PackOptions options;
     const unsigned cores = std::thread::hardware_concurrency();
     options.jobs = cores == 0 ? 1 : cores;
-    std::vector<nv::package::PackEntry> entries;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool takesValue = arg == "--stub" || arg == "--out" || arg == "--level" ||
-                                arg == "--piece" || arg == "--jobs";
-        if (takesValue && i + 1 == args.size()) {
-            throw UsageError{arg + " needs a value"};
-        }
-        if (arg == "--stub") {
-            stub = args[++i];
-        } else if (arg == "--out") {
-            out = args[++i];
-        } else if (arg == "--level") {
-            options.level = static_cast<int>(ParseNumber(arg, args[++i], 0, 9));
-        } else if (arg == "--piece") {
-            options.pieceSize = ParseNumber(arg, args[++i], 1, nv::package::kMaxPieceSize);
-        } else if (arg == "--jobs") {
-            options.jobs = static_cast<unsigned>(ParseNumber(arg, args[++i], 1, 256));
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw UsageError{"unknown option " + arg};
-        } else {
-            entries.push_back({BaseName(arg), arg});
+    for (const auto& [option, value] : parsed.values) {
+        if (option == "--level") {
+            options.level = static_cast<int>(ParseNumber(option, value, 0, 9));
+        } else if (option == "--piece") {
+            options.pieceSize = ParseNumber(option, value, 1, nv::package::kMaxPieceSize);
+        } else if (option == "--jobs") {
+            options.jobs = static_cast<unsigned>(ParseNumber(option, value, 1, 256));
         }
     }
-    if (stub.empty() || out.empty()) {
+    const auto stubValue = parsed.values.find("--stub");
+    const auto outValue = parsed.values.find("--out");
+    if (stubValue == parsed.values.end() || outValue == parsed.values.end()) {
         throw UsageError{"build needs --stub and --out"};
     }
-    if (entries.empty()) {
+    if (parsed.operands.empty()) {
         throw UsageError{"build needs at least one FILE"};
     }
-    CheckBuildPaths(stub, out, entries);
-    nv::package::StdFileSystem fs;
+    const std::string& stub = stubValue->second;
+    const std::string& out = outValue->second;
+    CheckStub(stub, parsed.Has("--any-stub"));
+    std::vector<nv::package::PackEntry> entries;
+    for (const std::string& path : parsed.operands) {
+        const auto name = nvpack::ToEntryName(BaseName(path));
+        if (!name) {
+            throw nv::Error("input " + Quoted(path) +
+                            ": its name has no Windows-1252 form, the encoding the setup reads "
+                            "names in.");
+        }
+        if (!nv::package::IsPlainEntryName(*name, nv::package::SystemNameToUtf16)) {
+            throw nv::Error("input " + Quoted(path) +
+                            ": does not end in a plain file name usable as an entry name.");
+        }
+        CheckIsFile("input", path);
+        entries.push_back({*name, path});
+    }
+    CheckBuildPaths(stub, out, entries, parsed.Has("--any-files"));
+
+    nvpack::NoteInterruptions();
+    nvpack::StagedOutput staged(out);
+    StagingFileSystem fs(staged);
     nvpack::Progress progress("packing");
     options.progress = [&progress](std::uint64_t done, std::uint64_t total) {
+        nvpack::ThrowIfInterrupted();
         progress.Update(done, total);
     };
-    const auto summary = nv::package::WritePackage(fs, stub, entries, out, options);
-    (void)std::printf("%s: %zu entries, %llu bytes in %llu blocks, checksum 0x%08X\n", out.c_str(),
-                      entries.size(), static_cast<unsigned long long>(summary.entryStreamSize),
-                      static_cast<unsigned long long>(summary.blocks),
+    nv::package::PackSummary summary;
+    try {
+        summary = nv::package::WritePackage(fs, stub, entries, staged.TemporaryPath(), options);
+        nvpack::ThrowIfInterrupted();
+    } catch (const nvpack::Interrupted&) {
+        progress.End();
+        (void)std::fprintf(stderr, "nvpack: interrupted; output %s is unchanged.\n",
+                           Quoted(out).c_str());
+        throw;
+    } catch (const nv::Error& error) {
+        throw Named(error, stub, out, staged.TemporaryPath(), entries);
+    }
+    staged.Commit();
+    progress.End();
+    (void)std::printf("%s: %s, %llu bytes in %s, checksum 0x%08X\n", out.c_str(),
+                      Counted(entries.size(), "entry", "entries").c_str(),
+                      static_cast<unsigned long long>(summary.entryStreamSize),
+                      Counted(summary.blocks, "block", "blocks").c_str(),
                       static_cast<unsigned>(summary.checksum));
     return 0;
 }
 
-int List(const std::string& path) {
+// The one SETUP operand of list or verify.
+std::string SetupOperand(const std::string& command, const Arguments& parsed) {
+    if (parsed.operands.size() != 1) {
+        throw UsageError{"wrong number of arguments for " + command};
+    }
+    CheckIsFile("setup", parsed.operands[0]);
+    return parsed.operands[0];
+}
+
+int Fail(const std::string& path, const std::string& fault) {
+    (void)std::fprintf(stderr, "nvpack: setup %s: %s\n", Quoted(path).c_str(), fault.c_str());
+    return kExitFault;
+}
+
+int List(const std::vector<std::string>& args) {
+    const std::string path = SetupOperand("list", ParseArguments(args, {}, {}));
     // Each entry is printed as it is read, so no name outlives its line; the totals follow.
-    nvpack::EntryLister lister([](const std::string& name, std::uint32_t size) {
-        (void)std::printf("  %12lu  %s\n", static_cast<unsigned long>(size), name.c_str());
+    nvpack::ProductSet products;
+    nvpack::EntryLister lister([&products](const std::string& name, std::uint32_t size) {
+        (void)std::printf("  %12lu  %s\n", static_cast<unsigned long>(size),
+                          nvpack::ShownEntryName(name).c_str());
+        products.Add(name);
     });
     const nvpack::Inspection inspection =
         nvpack::InspectSetup(path, lister, [](std::uint64_t, std::uint64_t) {});
     if (!inspection.hasPackage) {
-        (void)std::fprintf(stderr, "nvpack: %s: %s\n", path.c_str(), inspection.Fault().c_str());
-        return kExitFault;
+        return Fail(path, inspection.Fault());
     }
     (void)std::printf("payload offset     %llu\n",
                       static_cast<unsigned long long>(inspection.location.offset));
@@ -191,65 +402,100 @@ int List(const std::string& path) {
     }
     (void)std::printf("computed checksum  0x%08X\n",
                       static_cast<unsigned>(inspection.outcome.computedChecksum));
+    (void)std::printf("signature          %s\n",
+                      inspection.isSigned ? "present (check it with the signing tool)" : "none");
     const std::string fault = inspection.Fault();
     if (!fault.empty()) {
-        (void)std::fprintf(stderr, "nvpack: %s: %s\n", path.c_str(), fault.c_str());
-        return kExitFault;
+        return Fail(path, fault);
     }
+    (void)std::printf("product files      %s\n",
+                      products.Exact() ? "exactly the eight the setup installs"
+                                       : nvpack::ShownEntryName(products.Differences()).c_str());
     return 0;
 }
 
-int Verify(const std::string& path) {
+int Verify(const std::vector<std::string>& args) {
+    const Arguments parsed = ParseArguments(args, {}, {"--any-files"});
+    const std::string path = SetupOperand("verify", parsed);
     nvpack::Progress progress("reading");
-    nvpack::EntryLister ignore([](const std::string&, std::uint32_t) {});
+    nvpack::ProductSet products;
+    nvpack::EntryLister names(
+        [&products](const std::string& name, std::uint32_t) { products.Add(name); });
     const nvpack::Inspection inspection = nvpack::InspectSetup(
-        path, ignore,
+        path, names,
         [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
+    progress.End();
     const std::string fault = inspection.Fault();
     if (!fault.empty()) {
-        (void)std::printf("%s: %s\n", path.c_str(), fault.c_str());
-        return kExitFault;
+        return Fail(path, fault);
     }
-    (void)std::printf("%s: ok, %lu entries, checksum 0x%08X\n", path.c_str(),
-                      static_cast<unsigned long>(inspection.outcome.entries),
+    if (!parsed.Has("--any-files") && !products.Exact()) {
+        return Fail(path, "not the product files the setup installs: " +
+                              nvpack::ShownEntryName(products.Differences()));
+    }
+    (void)std::printf("%s: ok, %s, checksum 0x%08X\n", path.c_str(),
+                      Counted(inspection.outcome.entries, "entry", "entries").c_str(),
                       static_cast<unsigned>(inspection.outcome.storedChecksum));
     return 0;
 }
 
-// Inflates the payload straight into the entries' files: no package file is ever written, so
-// nothing but the entries lands in DIR.
-int Extract(const std::vector<std::string>& args) {
-    std::vector<std::string> operands;
-    bool force = false;
-    for (const std::string& arg : args) {
-        if (arg == "--force") {
-            force = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            throw UsageError{"unknown option " + arg};
-        } else {
-            operands.push_back(arg);
+// Checks each entry's name against DIR as the entry is read, writing nothing.
+class NameChecker : public nv::package::EntrySink {
+public:
+    NameChecker(std::string folder, bool replace) : folder_(std::move(folder)), replace_(replace) {}
+    void BeginEntry(const std::string& name, std::uint32_t /*size*/) override {
+        const auto local = nvpack::FromEntryName(name);
+        if (!local) {
+            throw nv::Error("The entry \"" + nvpack::ShownEntryName(name) +
+                            "\" has no name in this system's encoding; run extract in a UTF-8 "
+                            "locale.");
+        }
+        if (nv::package::IsPlainEntryName(name, nv::package::SystemNameToUtf16)) {
+            nvpack::CheckNameIsFree(folder_, *local, replace_);
         }
     }
-    if (operands.size() != 2) {
+    void EntryData(const unsigned char* /*data*/, std::size_t /*count*/) override {}
+    void EndEntry() override {}
+
+private:
+    std::string folder_;
+    bool replace_;
+};
+
+// Reads the setup twice: first every name is checked against DIR, so that a setup without a
+// payload or a name in the way leaves DIR as it was, not even created; then the payload is
+// inflated straight into the entries' files, with no package file ever written.
+int Extract(const std::vector<std::string>& args) {
+    const Arguments parsed = ParseArguments(args, {}, {"--force"});
+    if (parsed.operands.size() != 2) {
         throw UsageError{"wrong number of arguments for extract"};
     }
-    const std::string& path = operands[0];
-    nvpack::OutputFolder folder(operands[1]);
+    const std::string& path = parsed.operands[0];
+    const std::string& dir = parsed.operands[1];
+    const bool force = parsed.Has("--force");
+    CheckIsFile("setup", path);
+    std::error_code error;
+    if (std::filesystem::exists(dir, error) && !std::filesystem::is_directory(dir, error) &&
+        !std::filesystem::is_symlink(dir, error)) {
+        throw nv::Error("DIR " + Quoted(dir) + ": not a folder.");
+    }
+    NameChecker checker(dir, force);
+    const nvpack::Inspection checked =
+        nvpack::InspectSetup(path, checker, [](std::uint64_t, std::uint64_t) {});
+    if (!checked.hasPackage) {
+        return Fail(path, checked.Fault() + "; nothing was extracted");
+    }
+    nvpack::OutputFolder folder(dir);
     nvpack::FolderWriter writer(folder, force);
     nvpack::Progress progress("extracting");
     const nvpack::Inspection inspection = nvpack::InspectSetup(
         path, writer,
         [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
-    if (!inspection.hasPackage) {
-        (void)std::fprintf(stderr, "nvpack: %s: no package\n", path.c_str());
-        return kExitFault;
-    }
+    progress.End();
     const std::string fault = inspection.Fault();
     if (!fault.empty()) {
-        (void)std::fprintf(stderr, "nvpack: %s: %s%s; what was extracted stays in %s\n",
-                           path.c_str(), inspection.inflates ? "the package is damaged: " : "",
-                           fault.c_str(), operands[1].c_str());
-        return kExitFault;
+        return Fail(path, (inspection.inflates ? "the package is damaged: " : "") + fault +
+                              "; what was extracted stays in " + dir);
     }
     return 0;
 }
@@ -264,17 +510,21 @@ int Run(const std::vector<std::string>& args) {
         (void)std::fputs(kUsage, stdout);
         return 0;
     }
+    if (command == "--version") {
+        (void)std::printf("nvpack %s\n", NV_VERSION);
+        return 0;
+    }
     if (command == "build") {
         return Build(rest);
     }
-    if ((command == "list" || command == "verify") && rest.size() == 1) {
-        return command == "list" ? List(rest[0]) : Verify(rest[0]);
+    if (command == "list") {
+        return List(rest);
+    }
+    if (command == "verify") {
+        return Verify(rest);
     }
     if (command == "extract") {
         return Extract(rest);
-    }
-    if (command == "list" || command == "verify") {
-        throw UsageError{"wrong number of arguments for " + command};
     }
     throw UsageError{"unknown command \"" + command + "\""};
 }
@@ -285,6 +535,8 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
         return Run(args);
+    } catch (const nvpack::Interrupted&) {
+        nvpack::EndAsInterrupted();
     } catch (const UsageError& error) {
         (void)std::fprintf(stderr, "nvpack: %s\nTry \"nvpack --help\".\n", error.text.c_str());
         return kExitUsage;

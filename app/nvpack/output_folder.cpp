@@ -1,10 +1,19 @@
 #include "output_folder.h"
 
+#include "base/error.h"
+#include "name_encoding.h"
+
 namespace nvpack {
 
 void FolderWriter::BeginEntry(const std::string& name, std::uint32_t /*size*/) {
-    path_ = folder_.PathOf(name);
-    file_ = folder_.CreateNew(name, replace_);
+    const auto local = FromEntryName(name);
+    if (!local) {
+        throw nv::Error("The entry \"" + ShownEntryName(name) +
+                        "\" has no name in this system's encoding; run extract in a UTF-8 "
+                        "locale.");
+    }
+    path_ = folder_.PathOf(*local);
+    file_ = folder_.CreateNew(*local, replace_);
 }
 
 void FolderWriter::EntryData(const unsigned char* data, std::size_t count) {

@@ -39,6 +39,38 @@ private:
     std::unique_ptr<Handle> handle_;
 };
 
+// Raises nv::Error, as OutputFolder::CreateNew would, when the file `name` exists in the folder
+// `folder` and may not be replaced; changes nothing. A folder that does not exist holds no
+// names. Lets extract check every name before it creates the folder or writes any file.
+void CheckNameIsFree(const std::string& folder, const std::string& name, bool replace);
+
+// The file `nvpack build` writes: a new temporary file beside the output, renamed over the
+// output only once it is complete, so the output's name never holds a partial setup.
+class StagedOutput {
+public:
+    // Creates the temporary file in the folder of `path`. Raises nv::Error naming the output.
+    explicit StagedOutput(std::string path);
+    // Removes the temporary file unless Commit succeeded.
+    ~StagedOutput();
+    StagedOutput(const StagedOutput&) = delete;
+    StagedOutput& operator=(const StagedOutput&) = delete;
+    StagedOutput(StagedOutput&&) = delete;
+    StagedOutput& operator=(StagedOutput&&) = delete;
+
+    const std::string& TemporaryPath() const { return temporary_; }
+    // The open temporary file; once only.
+    std::unique_ptr<nv::package::OutputFile> TakeFile() { return std::move(file_); }
+    // Renames the closed temporary file over the output, replacing it in one step. Raises
+    // nv::Error when that fails; the old output is then unchanged.
+    void Commit();
+
+private:
+    std::string path_;
+    std::string temporary_;
+    std::unique_ptr<nv::package::OutputFile> file_;
+    bool committed_ = false;
+};
+
 // Writes each entry into a new file of an OutputFolder.
 class FolderWriter : public nv::package::EntrySink {
 public:

@@ -152,4 +152,63 @@ std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::stri
     return std::make_unique<FdOutputFile>(std::move(file), PathOf(name));
 }
 
+void CheckNameIsFree(const std::string& folder, const std::string& name, bool replace) {
+    const std::string base = WithoutTrailingSlashes(folder);
+    const std::string path = base == "/" ? "/" + name : base + "/" + name;
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        return;
+    }
+    if (!replace) {
+        throw nv::Error("\"" + path +
+                        "\" already exists; extract does not overwrite files (--force replaces "
+                        "regular files).");
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw nv::Error("\"" + path +
+                        "\" exists and is not a regular file (a symbolic link, folder or "
+                        "device); --force replaces regular files only.");
+    }
+}
+
+StagedOutput::StagedOutput(std::string path) : path_(std::move(path)) {
+    // A new file made beside the output takes the old output's permissions.
+    struct stat old {};
+    const bool replaces = ::stat(path_.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    UniqueFd file;
+    for (int attempt = 0; attempt < 100 && !file.IsValid(); ++attempt) {
+        temporary_ = path_ + ".nvpack-" + std::to_string(::getpid()) + "-" +
+                     std::to_string(attempt) + ".tmp";
+        file.Reset(
+            ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!file.IsValid() && errno != EEXIST) {
+            break;
+        }
+    }
+    if (!file.IsValid()) {
+        throw nv::Error("output \"" + path_ + "\": cannot create a new file beside it (" +
+                        std::strerror(errno) + ").");
+    }
+    if (replaces) {
+        (void)::fchmod(file.Get(), old.st_mode & 07777);
+    }
+    file_ = std::make_unique<FdOutputFile>(std::move(file), temporary_);
+}
+
+StagedOutput::~StagedOutput() {
+    file_.reset();
+    if (!committed_) {
+        (void)::unlink(temporary_.c_str());
+    }
+}
+
+void StagedOutput::Commit() {
+    file_.reset();
+    if (::rename(temporary_.c_str(), path_.c_str()) != 0) {
+        throw nv::Error("output \"" + path_ + "\": cannot be replaced (" + std::strerror(errno) +
+                        "); it is unchanged.");
+    }
+    committed_ = true;
+}
+
 }  // namespace nvpack

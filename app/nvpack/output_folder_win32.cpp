@@ -222,4 +222,61 @@ std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::stri
     return std::make_unique<HandleOutputFile>(std::move(file), path);
 }
 
+void CheckNameIsFree(const std::string& folder, const std::string& name, bool replace) {
+    const std::string base = WithoutTrailingSeparators(folder);
+    const char last = base.empty() ? '\\' : base.back();
+    const std::string path =
+        last == '\\' || last == '/' || last == ':' ? base + name : base + "\\" + name;
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        return;
+    }
+    if (!replace) {
+        throw nv::Error("\"" + path +
+                        "\" already exists; extract does not overwrite files (--force replaces "
+                        "regular files).");
+    }
+    if ((attributes &
+         (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+        throw nv::Error("\"" + path +
+                        "\" exists and is not a regular file (a link, junction, folder or "
+                        "device); --force replaces regular files only.");
+    }
+}
+
+StagedOutput::StagedOutput(std::string path) : path_(std::move(path)) {
+    UniqueFileHandle file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        temporary_ = path_ + ".nvpack-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                     std::to_string(attempt) + ".tmp";
+        file.Reset(::CreateFileA(temporary_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && ::GetLastError() != ERROR_FILE_EXISTS) {
+            break;
+        }
+    }
+    if (!file) {
+        throw nv::Error("output \"" + path_ + "\": cannot create a new file beside it (" +
+                        LastErrorText() + ").");
+    }
+    file_ = std::make_unique<HandleOutputFile>(std::move(file), temporary_);
+}
+
+StagedOutput::~StagedOutput() {
+    file_.reset();
+    if (!committed_) {
+        (void)::DeleteFileA(temporary_.c_str());
+    }
+}
+
+void StagedOutput::Commit() {
+    file_.reset();
+    if (!::MoveFileExA(temporary_.c_str(), path_.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        throw nv::Error("output \"" + path_ + "\": cannot be replaced (" + LastErrorText() +
+                        "; it may be in use); it is unchanged.");
+    }
+    committed_ = true;
+}
+
 }  // namespace nvpack

@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "package/format.h"
+#include "package/pe_image.h"
 #include "package/std_file_system.h"
 
 namespace nvpack {
@@ -56,11 +57,32 @@ private:
     const std::function<void()>& onWrite_;
 };
 
+// Why `file`, which holds no payload the trailer points to, holds none.
+std::string NoPackageReason(nv::package::InputFile& file, const std::string& path) {
+    const std::uint64_t size =
+        nv::package::ReadingAs(nv::ErrorKind::kReadFailed, path, [&] { return file.Size(); });
+    const auto layout = nv::package::ReadPeLayout(file);
+    if (!layout) {
+        return "no package: not a Windows executable";
+    }
+    if (size < layout->imageEnd) {
+        return "no package: cut short after " + std::to_string(size) + " of the " +
+               std::to_string(layout->imageEnd) + " bytes of its executable image";
+    }
+    if (size == layout->imageEnd ||
+        (layout->certificateOffset == layout->imageEnd && layout->certificateSize != 0 &&
+         layout->certificateOffset + layout->certificateSize == size)) {
+        return "no package: nothing follows the executable image (a stub, not a built setup)";
+    }
+    return "no package: no trailer; its last 4 bytes do not point behind the executable image "
+           "(a setup cut short, or other bytes appended)";
+}
+
 }  // namespace
 
 std::string Inspection::Fault() const {
     if (!hasPackage) {
-        return "no package: the trailer does not point behind the executable image";
+        return noPackage;
     }
     if (!inflates) {
         return "a block does not inflate (zlib reports an error)";
@@ -85,7 +107,15 @@ Inspection InspectSetup(const std::string& path, nv::package::EntrySink& sink,
     const auto file = fs.OpenRead(path);
     Inspection inspection;
     const auto location = nv::package::LocatePayload(*file);
+    if (const auto layout = nv::package::ReadPeLayout(*file)) {
+        const std::uint64_t size =
+            nv::package::ReadingAs(nv::ErrorKind::kReadFailed, path, [&] { return file->Size(); });
+        inspection.isSigned = layout->certificateSize != 0 &&
+                              layout->certificateOffset >= layout->imageEnd &&
+                              layout->certificateOffset + layout->certificateSize == size;
+    }
     if (!location) {
+        inspection.noPackage = NoPackageReason(*file, path);
         return inspection;
     }
     inspection.hasPackage = true;

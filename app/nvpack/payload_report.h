@@ -16,6 +16,8 @@ namespace nvpack {
 
 struct Inspection {
     bool hasPackage = false;
+    std::string noPackage;  // why there is none, when !hasPackage
+    bool isSigned = false;  // the headers name a certificate table that ends the file
     nv::package::PayloadLocation location;
     nv::package::BlockStreamSummary blocks;
     bool inflates = true;  // false when a block did not inflate

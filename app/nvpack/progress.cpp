@@ -23,9 +23,16 @@ bool StderrIsTerminal() {
 Progress::Progress(std::string label) : label_(std::move(label)), shown_(StderrIsTerminal()) {}
 
 Progress::~Progress() {
+    End();
+}
+
+void Progress::End() {
     if (shown_ && lastPercent_ >= 0) {
         (void)std::fprintf(stderr, "\r%*s\r", static_cast<int>(label_.size()) + 40, "");
+        (void)std::fflush(stderr);
     }
+    lastPercent_ = -1;
+    shown_ = false;
 }
 
 void Progress::Update(std::uint64_t done, std::uint64_t total) {

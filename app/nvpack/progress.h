@@ -16,6 +16,8 @@ public:
     Progress& operator=(Progress&&) = delete;
 
     void Update(std::uint64_t done, std::uint64_t total);
+    // Clears the line, so that what is printed next starts on a clean line.
+    void End();
 
 private:
     std::string label_;

@@ -10,13 +10,19 @@ name, the held folder still receives every file.
 """
 
 import os
+import re
 import selectors
 import shutil
+import struct
 import subprocess
 import time
 import unittest
 
+from check_manifest import PeImage
 from harness import WineTestCase
+
+RT_ICON_GROUP = 14
+RT_VERSION = 16
 
 PRODUCT_FILES = ["Sorvelin.exe", "Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "brannok.wav",
                  "NV.OBJ", "Deutsch.lng", "English.lng"]
@@ -159,6 +165,84 @@ def read_lines(stream, count, timeout):
                 raise AssertionError(f"output ended: {data!r}")
             data += chunk
     return [line.rstrip(b"\r").decode(errors="replace") for line in data.split(b"\n")[:count]]
+
+
+class SetupStubAsReleased(WineTestCase):
+    """What the stub carries into every setup, read back from the built files, and the stubs
+    nvpack build takes: a bare stub of this project, nothing else."""
+
+    def test_version_information_and_icon_are_read_back_from_the_stub_and_the_setup(self):
+        version = subprocess.run([str(self.wine.dist / "nvpack"), "--version"],
+                                 capture_output=True, text=True, check=True).stdout.split()[1]
+        for name in ("Setup-stub.exe", "Setup.exe"):
+            image = PeImage((self.wine.dist / name).read_bytes())
+            info = image.resource(RT_VERSION, 1)
+            self.assertIsNotNone(info, name)
+            fixed = info.index(struct.pack("<I", 0xFEEF04BD))
+            ms, ls = struct.unpack_from("<II", info, fixed + 8)
+            self.assertEqual("%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16), version, name)
+            strings = info.decode("utf-16-le", errors="replace")
+            for key, value in (("CompanyName", "Halvorn"), ("ProductName", "Norvista"),
+                               ("FileDescription", "Norvista Setup"), ("FileVersion", version)):
+                self.assertRegex(strings, re.escape(key) + "\0+" + re.escape(value) + "\0", name)
+            group = image.resource(RT_ICON_GROUP, 1)
+            self.assertIsNotNone(group, name)
+            (count,) = struct.unpack_from("<H", group, 4)
+            sizes = sorted(group[6 + 14 * i] or 256 for i in range(count))
+            self.assertEqual(sizes, [16, 32, 48, 256], name)
+
+    def test_only_a_bare_setup_stub_is_taken(self):
+        product = self.wine.dist / "product"
+        files = [str(product / f) for f in PRODUCT_FILES]
+        out = self.scratch_file("Built.exe")
+        rows = [  # stub, exit code, text
+            (self.wine.dist / "Setup-stub.exe", 0, ""),
+            (self.wine.dist / "Setup.exe", 1, "already carries a payload"),
+            (self.wine.dist / "nvpack.exe", 1, "not this project's setup stub"),
+            (product / "Norvis.exe", 1, "not this project's setup stub"),
+        ]
+        for stub, code, text in rows:
+            result = subprocess.run([str(self.wine.dist / "nvpack"), "build", "--stub", str(stub),
+                                     "--out", str(out), *files], capture_output=True, text=True)
+            self.assertEqual(result.returncode, code, f"{stub.name}: {result.stderr}")
+            self.assertIn(text, result.stderr, stub.name)
+            self.assertEqual(out.exists(), code == 0, stub.name)
+            if out.exists():
+                out.unlink()
+
+    def scratch_file(self, name):
+        folder = self.wine.drive_c / "nvpack-stubs"
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.mkdir()
+        self.addCleanup(shutil.rmtree, folder, True)
+        return folder / name
+
+
+class NamesOutsideAscii(WineTestCase):
+    """A name outside ASCII is stored in Windows-1252 by both packers and read back by both."""
+
+    def test_both_packers_store_the_same_bytes_and_each_reads_the_others(self):
+        folder = self.wine.drive_c / "nvpack-names"
+        shutil.rmtree(folder, ignore_errors=True)
+        (folder / "in").mkdir(parents=True)
+        self.addCleanup(shutil.rmtree, folder, True)
+        (folder / "in" / "\u00dcbersicht.txt").write_bytes(b"overview")
+        stub = folder / "stub.exe"
+        shutil.copyfile(self.wine.dist / "Setup-stub.exe", stub)
+        linux = subprocess.run([str(self.wine.dist / "nvpack"), "build", "--stub", str(stub),
+                                "--out", str(folder / "linux.exe"), "--any-files",
+                                str(folder / "in" / "\u00dcbersicht.txt")],
+                               capture_output=True, env=dict(os.environ, LC_ALL="C.UTF-8"))
+        self.assertEqual(linux.returncode, 0, linux.stderr)
+        nvpack_exe = self.wine.win_build / "app/nvpack/nvpack.exe"
+        proc = self.wine.run([nvpack_exe, "build", "--stub", "stub.exe", "--out", "windows.exe",
+                              "--any-files", "in\\\u00dcbersicht.txt"], check=False, cwd=folder)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        self.assertEqual((folder / "windows.exe").read_bytes(),
+                         (folder / "linux.exe").read_bytes())
+        proc = self.wine.run([nvpack_exe, "extract", "linux.exe", "out"], check=False, cwd=folder)
+        self.assertEqual(proc.returncode, 0, proc.stderr)
+        self.assertEqual(os.listdir(folder / "out"), ["\u00dcbersicht.txt"])
 
 
 if __name__ == "__main__":

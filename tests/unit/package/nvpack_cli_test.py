@@ -6,10 +6,13 @@ usage: python3 nvpack_cli_test.py NVPACK SCRATCH_DIR
 """
 
 import os
+import pty
 import shutil
+import signal
 import struct
 import subprocess
 import sys
+import time
 import unittest
 import zlib
 
@@ -17,9 +20,25 @@ NVPACK = ""
 SCRATCH = ""
 
 
-def make_stub(directories=0):
-    """A minimal PE32+ image with one 512-byte section; its image ends at 1024. A signing tool
-    needs `directories` of 5 or more (the security directory is the fifth)."""
+STUB_MARK = b"Norvista setup stub\0"
+
+
+def stub_mark_resources(rva):
+    """A resource tree holding the setup stub's mark: RCDATA "NVSETUPSTUB", language 0x409."""
+    tree = bytearray(0x70)
+    struct.pack_into("<12xHHII", tree, 0x00, 0, 1, 10, 0x80000018)
+    struct.pack_into("<12xHHII", tree, 0x18, 1, 0, 0x80000058, 0x80000030)
+    struct.pack_into("<12xHHII", tree, 0x30, 0, 1, 0x409, 0x48)
+    struct.pack_into("<II", tree, 0x48, rva + 0x70, len(STUB_MARK))
+    struct.pack_into("<H", tree, 0x58, 11)
+    tree[0x5A:0x70] = "NVSETUPSTUB".encode("utf-16-le")
+    return bytes(tree) + STUB_MARK
+
+
+def make_stub(directories=16, mark=True):
+    """A minimal PE32+ image with one 512-byte section; its image ends at 1024. With `mark` the
+    section holds the setup stub's mark, as Setup-stub.exe carries it. A signing tool needs
+    `directories` of 5 or more (the security directory is the fifth)."""
     stub = bytearray(1024)
     stub[0:2] = b"MZ"
     struct.pack_into("<I", stub, 0x3C, 0x40)
@@ -31,6 +50,10 @@ def make_stub(directories=0):
     section = 0x40 + 24 + 240
     stub[section:section + 5] = b".text"
     struct.pack_into("<IIII", stub, section + 8, 512, 0x1000, 512, 512)
+    if mark:
+        tree = stub_mark_resources(0x1000)
+        stub[512:512 + len(tree)] = tree
+        struct.pack_into("<II", stub, 0x58 + 112 + 8 * 2, 0x1000, len(tree))
     return bytes(stub)
 
 
@@ -115,9 +138,9 @@ PRODUCT = [
 ]
 
 
-def run(*args):
+def run(*args, env=None, cwd=None):
     return subprocess.run([NVPACK, *args], capture_output=True, text=True, errors="replace",
-                          timeout=120)
+                          timeout=120, env=env, cwd=cwd)
 
 
 class Base(unittest.TestCase):
@@ -176,6 +199,7 @@ class IndependentWriterAndReader(Base):
                       result.stdout)
         self.assertIn("stored checksum    " + checksum, result.stdout)
         self.assertIn("computed checksum  " + checksum, result.stdout)
+        self.assertIn("signature          none\n", result.stdout)
         for name, data in PRODUCT:
             self.assertRegex(result.stdout, r"\s%d  %s\n" % (len(data), name.decode()))
 
@@ -213,11 +237,11 @@ class CommandLineErrors(Base):
 
     def build_args(self, *files, stub=None):
         return ["build", "--stub", stub or self.write("stub.exe", make_stub()), "--out",
-                self.path("setup.exe"), *files]
+                self.path("setup.exe"), "--any-files", *files]
 
     def test_help_and_usage_mistakes(self):
-        self.expect(["--help"], 0, "usage: nvpack build", "nvpack verify SETUP",
-                    "build first, then sign", "extract [--force] SETUP DIR")
+        self.expect(["--help"], 0, "usage: nvpack build", "nvpack verify [--any-files] [--] SETUP",
+                    "build first, then sign", "extract [--force] [--] SETUP DIR")
         self.expect([], 2, "no command given", "--help")
         self.expect(["pack"], 2, "unknown command")
         self.expect(["verify"], 2, "wrong number of arguments")
@@ -232,20 +256,18 @@ class CommandLineErrors(Base):
         self.expect(["extract", "--overwrite", "setup.exe", "out"], 2, "unknown option")
 
     def test_missing_or_unreadable_inputs(self):
-        self.expect(self.build_args(self.path("missing.bin")), 1, "Cannot open", "missing.bin")
+        self.expect(self.build_args(self.path("missing.bin")), 1, "not found", "missing.bin")
         os.makedirs(self.path("folder"))
-        self.expect(self.build_args(self.path("folder")), 1, "Cannot open")
+        self.expect(self.build_args(self.path("folder")), 1, "input", "a folder, not a file")
         self.expect(self.build_args(self.write("a.bin", b"x"), stub=self.path("nostub.exe")), 1,
-                    "Cannot open", "nostub.exe")
+                    'stub "%s": not found' % self.path("nostub.exe"))
         self.expect(self.build_args(self.write("b.bin", b"x"), stub=self.write("s", b"MZ" * 600)),
-                    1, "is not a Windows executable")
+                    1, "not a Windows executable")
         self.assertFalse(os.path.exists(self.path("setup.exe")))
 
     def test_names_that_are_not_plain_file_names(self):
         for name in ("CON", "lpt1.txt", "package.dld", "a:b", "a*b", "trailing.", "x\x01y", "COM0",
-                     "lpt0.txt", "CONIN$", "conout$.log", "Clock$", b"COM\xb9", b"lpt\xb3.txt"):
-            if isinstance(name, bytes):
-                name = os.fsdecode(name)
+                     "lpt0.txt", "CONIN$", "conout$.log", "Clock$", "COM\u00b9", "lpt\u00b3.txt"):
             self.expect(self.build_args(self.write(name, b"data")), 1, "plain file name")
         self.expect(self.build_args(self.path("in") + "/"), 1, "plain file name")
         os.makedirs(self.path("d1"))
@@ -257,8 +279,10 @@ class CommandLineErrors(Base):
     def test_output_that_is_an_input_or_the_stub(self):
         stub = self.write("stub.exe", make_stub())
         data = self.write("data.bin", b"payload")
-        self.expect(["build", "--stub", stub, "--out", data, data], 1, "is also an input")
-        self.expect(["build", "--stub", stub, "--out", stub, data], 1, "is the stub itself")
+        self.expect(["build", "--stub", stub, "--out", data, "--any-files", data], 1,
+                    "is also an input")
+        self.expect(["build", "--stub", stub, "--out", stub, "--any-files", data], 1,
+                    "is the stub itself")
         self.assertEqual(self.read("stub.exe"), make_stub())
         self.assertEqual(self.read("data.bin"), b"payload")
 
@@ -270,13 +294,192 @@ class CommandLineErrors(Base):
         self.assertFalse(os.path.exists(self.path("setup.exe")))
 
 
+class ProductFileSet(Base):
+    """build and verify ask for exactly the product files the setup installs, named as the
+    setup compares names; --any-files lets other sets through."""
+
+    def test_file_sets_through_build_and_verify(self):
+        extra = (b"README.txt", b"read me")
+        rows = [  # label, entries, message (empty: the product's set), exit with --any-files
+            ("complete", PRODUCT, "", 0),
+            ("one missing", [e for e in PRODUCT if e[0] != b"Norvis_uk.hlp"],
+             "missing Norvis_uk.hlp", 0),
+            ("one extra", PRODUCT + [extra], "unexpected README.txt", 0),
+            ("repeated", PRODUCT + [(b"NORVIS.EXE", b"again")], "repeated Norvis.exe", 1),
+            ("other letter case", [(n.lower(), d) for n, d in PRODUCT], "", 0),
+        ]
+        stub = self.write("stub.exe", make_stub())
+        for label, entries, message, any_files_code in rows:
+            shutil.rmtree(self.path("in"), ignore_errors=True)
+            inputs = []
+            for i, (name, data) in enumerate(entries):
+                os.makedirs(self.path("in", str(i)))
+                inputs.append(self.write(os.path.join("in", str(i), name.decode()), data))
+            out = self.path("setup.exe")
+            for any_files in ([], ["--any-files"]):
+                if os.path.exists(out):
+                    os.remove(out)
+                result = run("build", "--stub", stub, "--out", out, *any_files, *inputs)
+                code = any_files_code if any_files else (1 if message else 0)
+                self.assertEqual(result.returncode, code, label + ": " + result.stderr)
+                self.assertEqual(os.path.exists(out), code == 0, label)
+                if message and not any_files:
+                    self.assertIn("not the product files the setup installs (" + message,
+                                  result.stderr, label)
+            setup = self.write("written.exe", write_setup(make_stub(), entries, 32768, 9))
+            verified = run("verify", setup)
+            self.assertEqual(verified.returncode, 1 if message else 0, label)
+            self.assertIn(message or "ok, %d entries" % len(entries),
+                          verified.stdout + verified.stderr, label)
+            self.assertEqual(run("verify", "--any-files", setup).returncode, 0, label)
+            listed = run("list", setup)
+            self.assertEqual(listed.returncode, 0, label)
+            self.assertIn("product files      " + (message or "exactly the eight"),
+                          listed.stdout, label)
+
+
+class ReleaseProcess(Base):
+    """What a release engineer meets: every argument and mistake named, one line on stderr
+    with the nvpack: prefix; an interrupted build; names outside ASCII; a terminal."""
+
+    def test_each_mistake_names_the_argument_and_the_cause(self):
+        stub = self.write("stub.exe", make_stub())
+        files = self.product_files()
+        setup, new, out = self.path("setup.exe"), self.path("new.exe"), self.path("out")
+        self.assertEqual(run("build", "--stub", stub, "--out", setup, *files).returncode, 0)
+        built = self.read("setup.exe")
+        os.makedirs(self.path("dup"))
+        text_file = self.write("notes.txt", b"just text\r\n" * 50)
+        cut = self.write("cut.exe", built[:len(built) // 2])
+        cut_image = self.write("cut-image.exe", built[:700])
+        other = self.write("other.exe", make_stub(mark=False))
+        appended = self.write("appended.exe", make_stub() + bytes(16))
+        self.write("-dash.bin", b"x")
+
+        def build(stub_=stub, *extra, output=new):
+            return ["build", "--stub", stub_, "--out", output, *extra]
+        no_stub, dup, missing = self.path("nostub.exe"), self.path("dup"), self.path("missing.bin")
+        bare = "no package: nothing follows the executable image"
+        rows = [  # arguments, exit code, text
+            (build(no_stub, *files), 1, 'stub "%s": not found.' % no_stub),
+            (build(stub, "--any-files", dup), 1, 'input "%s": a folder, not a file.' % dup),
+            (build(stub, "--any-files", missing), 1, 'input "%s": not found.' % missing),
+            (build(stub, *files, output=dup), 1, 'output "%s": a folder, not a file.' % dup),
+            (build(stub, *files, output=self.path("no", "such.exe")), 1,
+             "cannot create a new file beside it"),
+            (build(setup, *files), 1, "already carries a payload (it is a built setup)"),
+            (build(other, *files), 1, 'stub "%s": not this project\'s setup stub' % other),
+            (build(text_file, *files), 1, "not a Windows executable"),
+            (build(appended, *files), 1, "16 bytes follow its executable image"),
+            (build(cut_image, *files), 1, "cut short after 700 of the 1024 bytes"),
+            (build(other, "--any-stub", *files), 0, "8 entries"),
+            (build(stub, "--out", setup, *files), 2, "--out is given more than once"),
+            (build(stub, "--any-files", "--any-files", *files), 2, "given more than once"),
+            (build(stub, "--any-files", "-dash.bin"), 2, "unknown option -dash.bin"),
+            (build(stub, "--any-files", "--", "-dash.bin"), 0, "1 entry, 22 bytes in 1 block,"),
+            (["verify", text_file], 1, 'setup "%s": no package: not a Windows' % text_file),
+            (["verify", cut], 1, "no package: no trailer"),
+            (["verify", stub], 1, bare),
+            (["list", stub], 1, bare),
+            (["extract", stub, out], 1, bare),
+            (["extract", cut_image, out], 1, "cut short after 700 of the 1024 bytes"),
+            (["verify", dup], 1, 'setup "%s": a folder, not a file.' % dup),
+            (["verify", "--", setup], 0, "ok, 8 entries"),
+            (["extract", "--force", "--force", setup, out], 2, "given more than once"),
+            (["--version"], 0, "nvpack 1."),
+            (["--help"], 0, "Exit codes: 0 done; 1 a fault"),
+        ]
+        for args, code, text_ in rows:
+            label = " ".join(args)
+            result = run(*args, cwd=self.dir)
+            self.assertEqual(result.returncode, code, label + ": " + result.stderr)
+            if code == 0:
+                self.assertIn(text_, result.stdout, label)
+                if os.path.exists(new):
+                    os.remove(new)
+                continue
+            lines = result.stderr.splitlines()
+            self.assertTrue(lines[0].startswith("nvpack: "), label)
+            self.assertIn(text_, lines[0], label)
+            self.assertEqual(len(lines), 1 if code == 1 else 2, label)
+            self.assertFalse(os.path.exists(new), label)
+            self.assertFalse(os.path.exists(out), label)
+        self.assertEqual(self.read("setup.exe"), built)
+
+    def test_an_interrupted_build_leaves_the_old_output_as_it_was(self):
+        stub = self.write("stub.exe", make_stub())
+        setup = self.path("setup.exe")
+        self.assertEqual(run("build", "--stub", stub, "--out", setup,
+                             *self.product_files()).returncode, 0)
+        old = self.read("setup.exe")
+        big = self.write("big.bin", os.urandom(96 << 20))
+        proc = subprocess.Popen([NVPACK, "build", "--stub", stub, "--out", setup, "--jobs", "1",
+                                 "--any-files", big], stderr=subprocess.PIPE)
+        temporary = []
+        while proc.poll() is None and not temporary:
+            # Midway: once the new file beside the output holds more than the stub.
+            temporary = [name for name in os.listdir(self.dir) if name.endswith(".tmp") and
+                         os.path.getsize(self.path(name)) > len(make_stub())]
+            time.sleep(0.01)
+        self.assertTrue(temporary, "the build ended before it could be interrupted")
+        proc.send_signal(signal.SIGTERM)
+        _, stderr = proc.communicate(timeout=120)
+        self.assertEqual(proc.returncode, -signal.SIGTERM)
+        self.assertIn(b"interrupted; output", stderr)
+        self.assertEqual(self.read("setup.exe"), old)
+        self.assertEqual(sorted(os.listdir(self.dir)), ["big.bin", "in", "setup.exe", "stub.exe"])
+
+    def test_names_are_stored_in_windows_1252_and_read_back_in_the_locale(self):
+        env = dict(os.environ, LC_ALL="C.UTF-8")
+        stub = self.write("stub.exe", make_stub())
+        setup, out = self.path("setup.exe"), self.path("out")
+        overview = self.write("\u00dcbersicht.txt", b"overview")
+        result = run("build", "--stub", stub, "--out", setup, "--any-files", overview, env=env)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(read_setup(self.read("setup.exe")), [(b"\xdcbersicht.txt", b"overview")])
+        self.assertIn("  \u00dcbersicht.txt\n", run("list", setup, env=env).stdout)
+        self.assertEqual(run("extract", setup, out, env=env).returncode, 0)
+        self.assertEqual(os.listdir(out), ["\u00dcbersicht.txt"])
+        # A name the setup could not write is refused, naming the input.
+        omega = self.write("\u03a9mega.txt", b"x")
+        result = run("build", "--stub", stub, "--out", setup, "--any-files", omega, env=env)
+        self.assertEqual(result.returncode, 1)
+        self.assertIn('input "%s": its name has no Windows-1252 form' % omega, result.stderr)
+
+    def test_progress_in_a_terminal_ends_before_the_summary(self):
+        stub = self.write("stub.exe", make_stub())
+        big = self.write("big.bin", text(4 << 20, 7))
+        out = self.path("setup.exe")
+        controller, terminal = pty.openpty()
+        proc = subprocess.Popen([NVPACK, "build", "--stub", stub, "--out", out, "--any-files",
+                                 big], stdout=terminal, stderr=terminal)
+        os.close(terminal)
+        shown = b""
+        while True:
+            try:
+                piece = os.read(controller, 65536)
+            except OSError:
+                break
+            if not piece:
+                break
+            shown += piece
+        os.close(controller)
+        self.assertEqual(proc.wait(timeout=120), 0)
+        self.assertIn(b"packing 100%", shown)
+        self.assertRegex(shown.decode(), r"MB\r +\r%s: 1 entry, \d+ bytes in \d+ blocks, "
+                         % out)
+
+
 class VerifyFaults(Base):
     def setup_bytes(self):
         return bytearray(write_setup(make_stub(), PRODUCT, 32768, 9))
 
     def verify(self, data):
         result = run("verify", self.write("setup.exe", bytes(data)))
-        lines = result.stdout.strip().splitlines()
+        lines = (result.stdout + result.stderr).strip().splitlines()
+        if result.returncode != 0:
+            self.assertEqual(result.stdout, "")
+            self.assertTrue(all(line.startswith("nvpack: setup ") for line in lines), lines)
         return result.returncode, lines
 
     def test_intact_setup_passes(self):
@@ -388,6 +591,8 @@ class ExtractIntoAFolderOthersCanWrite(Base):
                     self.assertEqual(self.read(os.path.join("out", name.decode())), data, label)
             else:
                 self.assertIn(os.path.join(out, target), result.stderr, label)
+                # Every name is checked before the first file is written.
+                self.assertEqual(os.listdir(out), [target], label)
 
     def test_every_existing_file_stops_extract_until_forced(self):
         setup = self.write("setup.exe", write_setup(make_stub(), PRODUCT, 32768, 9))
@@ -467,8 +672,9 @@ class SignedSetups(Base):
         return signed
 
     def assert_reads_back(self, setup, entries):
-        result = run("verify", setup)
+        result = run("verify", "--any-files", setup)
         self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertIn("signature          present", run("list", setup).stdout)
         out = self.path("out")
         shutil.rmtree(out, ignore_errors=True)
         result = run("extract", setup, out)
@@ -483,7 +689,8 @@ class SignedSetups(Base):
         for size in range(3000, 3100):
             entries = [(b"a.bin", noise(size, 3)), (b"b.txt", text(700, 4))]
             inputs = [self.write(name.decode(), data) for name, data in entries]
-            result = run("build", "--stub", stub, "--out", self.path("setup.exe"), *inputs)
+            result = run("build", "--stub", stub, "--out", self.path("setup.exe"), "--any-files",
+                         *inputs)
             self.assertEqual(result.returncode, 0, result.stderr)
             setup = self.read("setup.exe")
             end = block_stream_end(setup, 1024)
@@ -524,9 +731,21 @@ class SignedSetups(Base):
         self.assertNotEqual(verified.returncode, 0)
         result = run("verify", tampered)
         self.assertEqual(result.returncode, 1)
-        self.assertIn("does not inflate", result.stdout)
+        self.assertIn("does not inflate", result.stderr)
+
+    def test_a_signed_stub_is_refused(self):
+        stub = self.write("stub.exe", make_stub())
+        signed = self.sign("stub.exe")
+        result = run("build", "--stub", signed, "--out", self.path("setup.exe"),
+                     *self.product_files())
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("stub \"%s\": signed" % signed, result.stderr)
+        self.assertIn("sign the setup after building", result.stderr)
+        self.assertFalse(os.path.exists(self.path("setup.exe")))
+        self.assertEqual(run("build", "--stub", stub, "--out", self.path("setup.exe"),
+                             *self.product_files()).returncode, 0)
 
 
 if __name__ == "__main__":
-    NVPACK, SCRATCH = sys.argv[1], sys.argv[2]
+    NVPACK, SCRATCH = os.path.abspath(sys.argv[1]), sys.argv[2]
     unittest.main(argv=sys.argv[:1], verbosity=1)
