@@ -327,6 +327,9 @@ public:
         recorder.Io(Now() - start);
         return removed;
     }
+    bool ScheduleRemovalAtRestart(const std::string& path) override {
+        return inner_.ScheduleRemovalAtRestart(path);
+    }
     bool RemoveShortcutFile(const std::string& path) override {
         return inner_.RemoveShortcutFile(path);
     }

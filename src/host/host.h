@@ -242,8 +242,9 @@ public:
     // Administrators, SYSTEM and TrustedInstaller, and the account only where no program of
     // it runs with fewer rights (see TrustedWriters). The last folder's final path must be
     // `path` (see HeldFolder::Names) and lie on a local fixed disk with access lists. While
-    // held, no folder on the way can be renamed, deleted or made a link, so names below the
-    // last one keep meaning what was checked. Null when a folder is missing or any check
+    // held, no folder on the way can be renamed, deleted or made a link (a drive's root, which
+    // cannot be, is checked but not held), so names below the last one keep meaning what was
+    // checked. Null when a folder is missing or any check
     // fails or cannot be made.
     virtual std::unique_ptr<HeldFolder> HoldSafePath(const std::string& path, PathEnd end) = 0;
     // The installation folder `path`, checked and held as HoldSafePath does it for a folder
@@ -261,6 +262,11 @@ public:
     virtual std::string FullPathOf(const std::string& path) = 0;
     // Deletes a file; false on failure. A link is deleted itself, never what it points to.
     virtual bool RemoveFile(const std::string& path) = 0;
+    // Has the file or folder `path` deleted at the next restart of the system, before any
+    // program can hold it (Windows' session manager does it, as SYSTEM, by path); false when
+    // nothing has the name or the deletion cannot be scheduled. Only for paths below a folder
+    // that passed HoldSafePath: nobody but administrators can change them until the restart.
+    virtual bool ScheduleRemovalAtRestart(const std::string& path) = 0;
     // Deletes `path` only when it is a shortcut: a regular file (no folder, no link or other
     // reparse point) whose name ends in ".lnk"; false otherwise or on failure.
     virtual bool RemoveShortcutFile(const std::string& path) = 0;

@@ -7,7 +7,6 @@
 #include "base/error.h"
 #include "base/text.h"
 #include "host/host.h"
-#include "wizard/ignoring_failure.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
 #include "wizard/product_files.h"
@@ -53,11 +52,20 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
     bool refused = false;
     if (const std::unique_ptr<host::HeldFolder> held =
             host_.HoldSafePath(path, host::PathEnd::kWrittenInto)) {
+        // A file that cannot be deleted now (the product still runs) goes at the next restart,
+        // and so does "Updates" after it; what is not there is left alone. The deletions are
+        // scheduled only here, inside the folder just checked from the root down: they run as
+        // SYSTEM by path, and nobody but administrators can change that path meanwhile.
         for (const char* name : kRemovedFiles) {
-            host_.RemoveFile(folder + name);
+            if (!host_.RemoveFile(folder + name)) {
+                host_.ScheduleRemovalAtRestart(folder + name);
+            }
         }
-        // Not empty, or not there: it stays.
-        IgnoringFailure([&] { host_.RemoveFolder(folder + kUpdatesFolder); });
+        try {
+            host_.RemoveFolder(folder + kUpdatesFolder);
+        } catch (const nv::Error&) {
+            host_.ScheduleRemovalAtRestart(folder + kUpdatesFolder);  // not empty, or not there
+        }
     } else {
         refused = host_.FolderExists(path);
     }

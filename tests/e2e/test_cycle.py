@@ -80,6 +80,38 @@ class CycleTest(InstallTestCase):
         self.finish(proc, GERMAN, start_product=True)
         self.assertEqual(self.product_greeting(), ENGLISH.greeting)
 
+    def test_removal_while_the_product_runs_finishes_at_the_next_restart(self):
+        self.quick_launch_folder(present=False)
+        folder = self.default_folder
+        unix_folder = self.wine.unix_path(folder)
+        setup = self.wine.dist / "Setup.exe"
+        proc = self.install(ENGLISH, exe=setup)
+        self.finish(proc, ENGLISH, start_product=True)
+        self.assertEqual(self.product_greeting(), ENGLISH.greeting)
+
+        # Removed while Norvis.exe still runs: the running program cannot be deleted now.
+        proc = self.start_setup(unix_folder / "Setup.exe", cwd=unix_folder)
+        self.choose_language(ENGLISH)
+        self.click(ENGLISH.next)
+        self.wait_text(ENGLISH.removal_offer)
+        self.click(ENGLISH.next)
+        self.wait_text(ENGLISH.removed)
+        self.click(ENGLISH.finish)
+        self.assertEqual(self.wine.wait_exit(proc, timeout=60), 0)
+        self.assert_not_listed()
+        self.assertEqual(self.wine.reg_values(SETUP_KEY), {})
+        self.assertTrue((unix_folder / "Norvis.exe").exists(), "deleted while it ran")
+
+        # The product closed and the session restarted, as Windows' session manager would at
+        # boot: the scheduled deletion is carried out, and only the setup and the language stay.
+        self.close_product()
+        self.wine.poll(lambda: not any(p.lower().endswith("\\norvis.exe")
+                                       for p in self.wine.running_programs()),
+                       30, "the product's end")
+        self.wine.run(["wineboot", "-r"], timeout=120)
+        self.wine.poll(lambda: sorted(p.name for p in unix_folder.iterdir()) ==
+                       ["Setup.exe", "norvis.ini"], 60, "the deletions at restart")
+
     def test_remove_from_the_list_of_installed_programs_and_install_elsewhere(self):
         self.quick_launch_folder(present=False)
         folder = self.default_folder

@@ -94,8 +94,9 @@ class NvpackExeExtract(WineTestCase):
         # 949, Wine's ANSI code page under a Korean locale: there the entry names the port COM1.
         source = self.folder / "names"
         source.mkdir()
-        (source / os.fsdecode(b"COM\xa9\xf6")).write_bytes(b"port")
-        subprocess.run([str(self.wine.dist / "nvpack"), "build", "--stub",
+        # Named in UTF-8 here; nvpack stores the name in Windows-1252, as the bytes A9 F6.
+        (source / "COM\u00a9\u00f6").write_bytes(b"port")
+        subprocess.run([str(self.wine.dist / "nvpack"), "build", "--any-files", "--stub",
                         str(self.wine.dist / "Setup-stub.exe"), "--out",
                         str(self.folder / "Names.exe"), *map(str, source.iterdir())],
                        check=True, capture_output=True)

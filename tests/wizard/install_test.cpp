@@ -527,7 +527,7 @@ TEST_F(InstallTest, MadeFoldersAreProtectedAndHeldWhileTheSetupWritesIntoThem) {
     int heldPumps = 0;
     ui.onPump = [&] {
         if (host.FileExists("C:\\Apps\\Halvorn\\Norvista\\Setup.exe")) {
-            for (const char* held : {"C:\\", "C:\\Apps", "C:\\Apps\\Halvorn",
+            for (const char* held : {"C:\\Apps", "C:\\Apps\\Halvorn",
                                      "C:\\Apps\\Halvorn\\Norvista",
                                      "C:\\Apps\\Halvorn\\Norvista\\Updates"}) {
                 EXPECT_TRUE(host.IsHeld(held)) << held;

@@ -82,6 +82,43 @@ TEST_F(UninstallTest, RemovesFilesShortcutsAndValuesAndKeepsSetupIniAndKey) {
     EXPECT_TRUE(host.ShellStarts().empty());
 }
 
+// A file that cannot be deleted because it is in use (the product still runs) is deleted at the
+// next restart, and "Updates" after it; a file that is not there is not scheduled. After the
+// restart only the setup and the language file stay.
+TEST_F(UninstallTest, FilesInUseGoAtTheNextRestart) {
+    const struct {
+        const char* inUse;
+        std::vector<std::string> scheduled;
+    } cases[] = {
+        {"Norvis.exe", {"Norvis.exe"}},
+        {"Updates\\Sorvelin.exe", {"Updates\\Sorvelin.exe", "Updates"}},
+        {nullptr, {}},
+    };
+    for (const auto& c : cases) {
+        const std::string label = c.inUse != nullptr ? c.inUse : "nothing in use";
+        host.RemoveRegistryKey(kRecordKeyPath);
+        Installed(kFolder);
+        if (c.inUse != nullptr) {
+            host.SetFileInUse(std::string(kFolder) + c.inUse, true);
+        }
+        TfInstaller removal(host, ui, pictures);
+        removal.FormCreate();
+        removal.rgLanguage->SelectByUser(0);
+        removal.btnNext->Click();
+        removal.btnNext->Click();
+        EXPECT_EQ(removal.PageNumber, 7) << label;
+        std::vector<std::string> scheduled;
+        for (const std::string& path : host.ScheduledRemovals()) {
+            scheduled.push_back(path.substr(std::string(kFolder).size()));
+        }
+        EXPECT_EQ(scheduled, c.scheduled) << label;
+        EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty()) << label;
+        host.Restart();
+        EXPECT_EQ(host.FolderEntries(kFolder), (std::vector<std::string>{"norvis.ini", "Setup.exe"}))
+            << label;
+    }
+}
+
 TEST_F(UninstallTest, ARecordedFolderWithoutTrailingBackslashRemovesTheSameFiles) {
     Installed("C:\\Apps\\Norvista");
     Remove();
@@ -180,6 +217,7 @@ class UnsafeInstalledFolderTest : public UninstallTest,
 TEST_P(UnsafeInstalledFolderTest, KeepsItsFilesRecordAndEntryWhileShortcutsGo) {
     using host::sim::SimOwner;
     Installed(kFolder);
+    host.SetFileInUse(std::string(kFolder) + "Norvis.exe", true);
     switch (GetParam()) {
         case FolderState::kOtherFolderBehindName:
             host.SetFinalPath(kFolder, "C:\\Windows\\System32");
@@ -211,6 +249,7 @@ TEST_P(UnsafeInstalledFolderTest, KeepsItsFilesRecordAndEntryWhileShortcutsGo) {
     EXPECT_TRUE(Has("Norvis.exe"));
     EXPECT_TRUE(Has("Updates\\Sorvelin.exe"));
     EXPECT_FALSE(host.FileExists(kDesktopLink));
+    EXPECT_TRUE(host.ScheduledRemovals().empty()) << "nothing is left for the restart";
     EXPECT_EQ(host.RegistryStringAt(kRecordKeyPath, "InstallPath"), kFolder);
     EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
     TfInstaller again(host, ui, pictures);

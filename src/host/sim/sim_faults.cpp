@@ -24,6 +24,8 @@ std::string_view SimOpName(SimOp op) {
             return "RemoveFolder";
         case SimOp::kRemoveFile:
             return "RemoveFile";
+        case SimOp::kScheduleRemoval:
+            return "ScheduleRemoval";
         case SimOp::kSetCurrentFolder:
             return "SetCurrentFolder";
         case SimOp::kOpenKey:

@@ -26,6 +26,7 @@ enum class SimOp {
     kFolderSecurity,    // check an existing folder's owner and permissions: not held, unsafe
     kRemoveFolder,      // remove a folder, also through its hold: fails
     kRemoveFile,        // delete a file, also through its stream: fails
+    kScheduleRemoval,   // schedule a deletion for the next restart: not scheduled
     kSetCurrentFolder,  // change the current folder: fails
     kOpenKey,           // open an existing registry key: not opened
     kCreateKey,         // open or create a registry key: not opened

@@ -525,7 +525,9 @@ std::unique_ptr<HeldFolder> SimHost::HoldSafePath(const std::string& path, PathE
         if (!SafeFolder(Find(folder), true)) {
             return nullptr;
         }
-        above.push_back(PathKey(folder));
+        if (!ParentFolder(folder).empty()) {
+            above.push_back(PathKey(folder));  // a root can be neither renamed nor replaced
+        }
     }
     if (!SafeFolder(Find(*full), end == PathEnd::kParentOfNew) ||
         !KeepsAccessLists(*full)) {
@@ -581,6 +583,29 @@ bool SimHost::RemoveFile(const std::string& path) {
     }
     nodes_.erase(PathKey(*full));
     return true;
+}
+
+bool SimHost::ScheduleRemovalAtRestart(const std::string& path) {
+    const std::optional<std::string> full = Resolve(path, false);
+    if (Fails(SimOp::kScheduleRemoval, {PathKey(full.value_or(path))}) || !full ||
+        Find(*full) == nullptr) {
+        return false;
+    }
+    scheduledRemovals_.push_back(*full);
+    return true;
+}
+
+void SimHost::Restart() {
+    for (auto& [key, node] : nodes_) {
+        node.inUse = false;
+    }
+    for (const std::string& path : scheduledRemovals_) {
+        const Node* node = Find(path);
+        if (node != nullptr && node->handles == 0 && (!node->folder || FolderEntries(path).empty())) {
+            nodes_.erase(PathKey(path));
+        }
+    }
+    scheduledRemovals_.clear();
 }
 
 bool SimHost::RemoveShortcutFile(const std::string& path) {

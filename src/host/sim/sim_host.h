@@ -84,6 +84,7 @@ public:
     std::string CurrentFolder() override;
     std::string FullPathOf(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
+    bool ScheduleRemovalAtRestart(const std::string& path) override;
     bool RemoveShortcutFile(const std::string& path) override;
     bool ShellOpen(void* owner, const std::string& file, const std::string& folder) override;
     std::string SpecialFolderPath(int csidl) override;
@@ -134,6 +135,11 @@ public:
     void SetFileInUse(const std::string& path, bool inUse);
     // Writing more than `bytes` in total from now on fills the disk; nothing = no limit.
     void SetFreeSpace(std::optional<std::uint64_t> bytes);
+    // The deletions scheduled for the next restart, full paths in their order.
+    const std::vector<std::string>& ScheduledRemovals() const { return scheduledRemovals_; }
+    // Restarts the machine: files are no longer in use, and the scheduled deletions are
+    // carried out in their order (a folder only when empty by then).
+    void Restart();
     // Bytes writes and copies have taken so far (deleting gives nothing back).
     std::uint64_t SpaceTaken() const { return spaceTaken_; }
 
@@ -284,6 +290,7 @@ private:
     std::string executable_;
     std::unique_ptr<FileStream> executableStream_;
     std::vector<std::string> readOnlyFolders_;
+    std::vector<std::string> scheduledRemovals_;
     std::vector<std::string> foldersWithoutAccessLists_;
     bool elevated_ = true;
     std::map<std::uint64_t, std::vector<std::function<void()>>> actsBefore_;

@@ -226,6 +226,11 @@ bool Win32Host::RemoveFile(const std::string& path) {
     return ::DeleteFileA(path.c_str()) != FALSE;
 }
 
+bool Win32Host::ScheduleRemovalAtRestart(const std::string& path) {
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES &&
+           ::MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+}
+
 bool Win32Host::RemoveShortcutFile(const std::string& path) {
     if (!HasShortcutExtension(path)) {
         return false;

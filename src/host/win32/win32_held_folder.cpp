@@ -32,14 +32,24 @@ std::string Narrow(const std::wstring& text) {
 }
 
 // The folder itself (a junction or link in its place is opened as what it is), for reading
-// its access list and attributes and for naming files inside it, sharing reading and writing but not deletion: nobody can
-// rename, delete or replace it while the handle is open. With `removable` the handle may
-// also delete the folder.
+// its access list and attributes and for naming files inside it, sharing reading and writing
+// but not deletion: nobody can rename, delete or replace it while the handle is open. With
+// `removable` the handle may also delete the folder.
 UniqueFileHandle OpenFolderToHold(const std::wstring& path, bool removable) {
     const DWORD access =
         READ_CONTROL | FILE_READ_ATTRIBUTES | FILE_TRAVERSE | (removable ? DELETE : 0);
     return UniqueFileHandle(::CreateFileW(
         path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+// A drive's root, for checking: it can be neither renamed nor replaced, so it is opened sharing
+// everything (Wine's shell cannot look up its special folders while a root is held without
+// sharing deletion).
+UniqueFileHandle OpenRoot(const std::wstring& path) {
+    return UniqueFileHandle(::CreateFileW(
+        path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES | FILE_TRAVERSE,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
@@ -174,7 +184,8 @@ std::unique_ptr<HeldFolder> Win32Host::HoldSafePath(const std::string& path, Pat
     for (std::size_t i = 0; i < folders.size(); ++i) {
         const bool last = i + 1 == folders.size();
         bool removable = false;
-        UniqueFileHandle folder = OpenFolderToHold(folders[i], &removable);
+        UniqueFileHandle folder =
+            i == 0 ? OpenRoot(folders[i]) : OpenFolderToHold(folders[i], &removable);
         const FolderRole role = last && end == PathEnd::kWrittenInto ? FolderRole::kWrittenInto
                                 : i == 0                               ? FolderRole::kRootAbove
                                                                        : FolderRole::kAbove;
@@ -182,7 +193,9 @@ std::unique_ptr<HeldFolder> Win32Host::HoldSafePath(const std::string& path, Pat
             return nullptr;
         }
         if (!last) {
-            above.push_back(std::move(folder));
+            if (i > 0) {
+                above.push_back(std::move(folder));  // the root needs no hold
+            }
             continue;
         }
         auto held = std::make_unique<Win32HeldFolder>(path, std::move(folder), removable,

@@ -26,6 +26,7 @@ public:
     std::string CurrentFolder() override;
     std::string FullPathOf(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
+    bool ScheduleRemovalAtRestart(const std::string& path) override;
     bool RemoveShortcutFile(const std::string& path) override;
     bool ShellOpen(void* owner, const std::string& file, const std::string& folder) override;
     std::string SpecialFolderPath(int csidl) override;
