@@ -175,6 +175,8 @@ int main() {
         const double folderMs = lap();
         form.FormCreate();
         const double createMs = lap();
+        const double createLines = backend.lines;
+        const double createOthers = backend.others;
 
         // Shown, then every message waiting delivered: the windows are painted.
         const double shownAt = Milliseconds();
@@ -203,7 +205,7 @@ int main() {
             launch, hostMs, comMs, picturesMs, scriptMs, formMs, windowsMs,
             backend.richEditAttach, backend.byKind[static_cast<int>(ControlKind::ProgressBar)],
             backend.byKind[static_cast<int>(ControlKind::Label)], attachOthers, folderMs,
-            createMs, backend.lines, backend.others, parseMs, shownAt - mainStart, showMs, total,
+            createMs, createLines, createOthers, parseMs, shownAt - mainStart, showMs, total,
             characters);
         form.AttachBackend(nullptr);
         if (com) {
