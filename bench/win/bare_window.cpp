@@ -24,9 +24,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = "BareWindow";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "BareWindow", "Bare window", WS_OVERLAPPED | WS_CAPTION |
-                                  WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, 659, 529, nullptr,
-                                  nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, "BareWindow", "Bare window",
+                                  WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
+                                  CW_USEDEFAULT, 659, 529, nullptr, nullptr, instance, nullptr);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     MSG message;

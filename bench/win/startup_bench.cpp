@@ -202,11 +202,10 @@ int main() {
             "richedit=%.3f progress=%.3f labels=%.3f attach_mirror=%.3f folder=%.3f "
             "create=%.3f licence=%.3f mirror=%.3f parse=%.3f to_show=%.3f show=%.3f "
             "total=%.3f texts=%zu\n",
-            launch, hostMs, comMs, picturesMs, scriptMs, formMs, windowsMs,
-            backend.richEditAttach, backend.byKind[static_cast<int>(ControlKind::ProgressBar)],
-            backend.byKind[static_cast<int>(ControlKind::Label)], attachOthers, folderMs,
-            createMs, createLines, createOthers, parseMs, shownAt - mainStart, showMs, total,
-            characters);
+            launch, hostMs, comMs, picturesMs, scriptMs, formMs, windowsMs, backend.richEditAttach,
+            backend.byKind[static_cast<int>(ControlKind::ProgressBar)],
+            backend.byKind[static_cast<int>(ControlKind::Label)], attachOthers, folderMs, createMs,
+            createLines, createOthers, parseMs, shownAt - mainStart, showMs, total, characters);
         form.AttachBackend(nullptr);
         if (com) {
             CoUninitialize();

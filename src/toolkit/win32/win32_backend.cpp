@@ -76,9 +76,8 @@ void Win32Backend::Detach(TControl& control) {
         closePending_ = false;
         attaching_ = false;
     }
-    tabOrderPending_.erase(
-        std::remove(tabOrderPending_.begin(), tabOrderPending_.end(), &control),
-        tabOrderPending_.end());
+    tabOrderPending_.erase(std::remove(tabOrderPending_.begin(), tabOrderPending_.end(), &control),
+                           tabOrderPending_.end());
     records_.erase(found);
 }
 
