@@ -2,7 +2,9 @@
 # make bench: bash bench/run.sh <native release build dir> <dist dir> [<windows build dir>]
 # Prints the package reader against bare zlib and nvpack build by jobs (package_bench), then
 # one table of the installation engine against NSIS, nvpack build against makensis and the
-# stub's size against NSIS's empty stub (install_bench.py, under a private Wine environment).
+# stub's size against NSIS's empty stub (install_bench.py, under a private Wine environment),
+# then the time to window against a bare window and NSIS with its licence page first, and the
+# setup's start step by step (startup_bench.py).
 # Figures are medians of several runs; ratios come from the same run.
 set -euo pipefail
 build=${1:?usage: run.sh BUILD_DIR DIST_DIR [WIN_BUILD_DIR]}
@@ -32,3 +34,16 @@ python3 "$root/bench/install_bench.py" --nvpack "$build/app/nvpack/nvpack" \
   --bench-exe "$bench_exe" --stub "$dist/Setup-stub.exe" --work "$build/bench-install" \
   --runs "${BENCH_INSTALL_RUNS:-3}" --large-mb "${BENCH_LARGE_MB:-256}"
 rm -rf "$build/bench-install"
+
+# Time to window, from the Windows tree's bench programs.
+if [ -n "$win" ] && cmake --build "$win" --target window_timer bare_window startup_bench -j2 \
+    >/dev/null 2>&1; then
+  echo
+  echo "Time to window against a bare window and NSIS (Wine; ${BENCH_WINDOW_RUNS:-7} runs each)"
+  python3 "$root/bench/startup_bench.py" --nvpack "$build/app/nvpack/nvpack" \
+    --stub "$dist/Setup-stub.exe" --win-bench "$win/bench" --work "$build/bench-startup" \
+    --runs "${BENCH_WINDOW_RUNS:-7}" --large-mb "${BENCH_LARGE_MB:-256}"
+  rm -rf "$build/bench-startup"
+else
+  echo "Time to window: skipped (needs the Windows tree)"
+fi

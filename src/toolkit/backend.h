@@ -50,6 +50,9 @@ public:
     virtual void Detach(TControl& control) = 0;
     // One part of an attached control's state changed.
     virtual void Changed(TControl& control, ControlProperty property) = 0;
+    // A form has attached itself and every control it owns (one call after those Attach
+    // calls): work that depends on all siblings can be done once here.
+    virtual void AttachFinished() {}
 };
 
 }  // namespace nv::toolkit

@@ -86,6 +86,7 @@ void TForm::AttachBackend(ControlBackend* backend) {
             AttachControl(*control);
         }
     }
+    backend->AttachFinished();
 }
 
 void TForm::AttachControl(TControl& control) {

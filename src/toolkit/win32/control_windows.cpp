@@ -409,7 +409,7 @@ void Win32Backend::ApplyBounds(ControlWindow& record) {
         case ControlKind::Label: {
             auto& label = static_cast<TLabel&>(control);
             if (window != nullptr && label.AutoSize()) {
-                const SIZE size = MeasureLabelText(window, label.Caption());
+                const SIZE size = LabelSize(window, label.Caption());
                 const RECT wanted = AutoSizedBounds(BoundsOf(label), size, label.Alignment());
                 if (!SameBounds(wanted, BoundsOf(label))) {
                     label.SetBounds(wanted.left, wanted.top, wanted.right - wanted.left,
@@ -434,6 +434,18 @@ void Win32Backend::ApplyBounds(ControlWindow& record) {
             LayoutRadioItems(record);
         }
     }
+}
+
+SIZE Win32Backend::LabelSize(HWND label, const std::string& text) {
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+    LabelKey key{font, GetWindowLongPtrA(label, GWL_STYLE) & SS_NOPREFIX, text};
+    const auto known = labelSizes_.find(key);
+    if (known != labelSizes_.end()) {
+        return known->second;
+    }
+    const SIZE size = MeasureLabelText(label, text);
+    labelSizes_.emplace(std::move(key), size);
+    return size;
 }
 
 void Win32Backend::ApplyText(ControlWindow& record) {
@@ -621,6 +633,20 @@ void Win32Backend::InvalidateImage(const ControlWindow& record) {
 }
 
 void Win32Backend::ApplyTabOrder(const TControl* visualParent) {
+    if (visualParent == nullptr) {
+        visualParent = form_;
+    }
+    if (attaching_) {
+        if (std::find(tabOrderPending_.begin(), tabOrderPending_.end(), visualParent) ==
+            tabOrderPending_.end()) {
+            tabOrderPending_.push_back(visualParent);
+        }
+        return;
+    }
+    ApplyTabOrderNow(visualParent);
+}
+
+void Win32Backend::ApplyTabOrderNow(const TControl* visualParent) {
     // Within one parent, the z-order is the tab order: windowed controls by TabOrder (ties in
     // the order they were attached), then the rest. Tab and Shift+Tab follow it.
     if (visualParent == nullptr) {

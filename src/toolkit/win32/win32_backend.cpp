@@ -27,6 +27,7 @@ void Win32Backend::Attach(TControl& control) {
     const ControlKind kind = KindOf(control);
     if (kind == ControlKind::Form) {
         form_ = static_cast<TForm*>(&control);
+        attaching_ = true;  // the form's controls follow, then AttachFinished
     }
     records_.push_back(std::make_unique<ControlWindow>(control, kind));
     ControlWindow& record = *records_.back();
@@ -35,6 +36,15 @@ void Win32Backend::Attach(TControl& control) {
     }
     CreateWindows(record);
     ApplyTabOrder(control.Parent());
+}
+
+void Win32Backend::AttachFinished() {
+    attaching_ = false;
+    const std::vector<const TControl*> pending = std::move(tabOrderPending_);
+    tabOrderPending_.clear();
+    for (const TControl* parent : pending) {
+        ApplyTabOrderNow(parent);
+    }
 }
 
 void Win32Backend::Detach(TControl& control) {
@@ -64,7 +74,10 @@ void Win32Backend::Detach(TControl& control) {
     if (&control == form_) {
         form_ = nullptr;
         closePending_ = false;
+        attaching_ = false;
     }
+    tabOrderPending_.erase(std::remove(tabOrderPending_.begin(), tabOrderPending_.end(), &control),
+                           tabOrderPending_.end());
     records_.erase(found);
 }
 

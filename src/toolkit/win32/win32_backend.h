@@ -15,7 +15,10 @@
 
 #include <windows.h>
 
+#include <map>
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "toolkit/backend.h"
@@ -30,7 +33,8 @@ class TForm;
 
 namespace nv::toolkit::win32 {
 
-class Win32Backend final : public ControlBackend, private MessageTarget {
+// Not final: the start-up benchmark times the backend's work through a subclass.
+class Win32Backend : public ControlBackend, private MessageTarget {
 public:
     explicit Win32Backend(ErrorBox errorBox = ShowErrorBox);
     ~Win32Backend() override;
@@ -42,6 +46,7 @@ public:
     void Attach(TControl& control) override;
     void Detach(TControl& control) override;
     void Changed(TControl& control, ControlProperty property) override;
+    void AttachFinished() override;
 
     // The window that shows `control` (a radio group's container), or null when it has none.
     HWND WindowOf(const TControl& control) const;
@@ -73,6 +78,8 @@ private:
     void ApplyLayout(ControlWindow& record);
     void ApplyPicture(ControlWindow& record);
     void ApplyTabOrder(const TControl* visualParent);
+    void ApplyTabOrderNow(const TControl* visualParent);
+    SIZE LabelSize(HWND label, const std::string& text);
     void InvalidateImage(const ControlWindow& record);
 
     // Messages (backend_messages.cpp).
@@ -98,6 +105,15 @@ private:
     int dispatchDepth_ = 0;  // messages of this backend's windows being handled
     bool closePending_ = false;
     HWND lastFocus_ = nullptr;  // the focused control when the form was last deactivated
+    // While a whole form attaches, the visual parents whose tab order is still to be applied:
+    // each is ordered once when the form has finished, not again after every child.
+    bool attaching_ = false;
+    std::vector<const TControl*> tabOrderPending_;
+    // Measured label texts by font, drawing flags and text. A label is measured at creation,
+    // on every font or bounds change and for every new text; the same text in the same font
+    // measures the same, and the fonts live as long as the backend (gdi_).
+    using LabelKey = std::tuple<HFONT, LONG_PTR, std::string>;  // font, SS_NOPREFIX, text
+    std::map<LabelKey, SIZE> labelSizes_;
 };
 
 }  // namespace nv::toolkit::win32

@@ -1,0 +1,218 @@
+// The setup's start inside the process, for the benchmark: the same steps as Setup.exe's
+// entry, in the same order, each timed, up to the window's first paint.
+//
+//   startup_bench.exe
+//
+// Prints one line of key=value fields, each in milliseconds:
+//   launch   process creation to main (as the system records the creation)
+//   host     Win32Host made: the program's own file opened and held
+//   com      DLL search restricted, COM initialised (the first user of the window
+//            system's driver here: under Wine it pays for loading it)
+//   pictures the background and step pictures drawn and read back
+//   script   the language script made ready (inflated and split into lines)
+//   form     the window's model built from the layout table, the script handed to it
+//   windows  the window and every control's windows created (of which richedit: the
+//            rich-text box, its library loaded; progress: the progress bar, the common
+//            controls loaded; labels: every label, measured to its text)
+//   create   FormCreate: centring, installation folder, page 1, English applied (of which
+//            folder: the program-files folder asked for once beforehand; licence: the
+//            licence text put into the rich-text box; mirror: every other change mirrored
+//            into a window)
+//   parse    the English section selected and split into assignments, measured on its own
+//   to_show  main to the window shown: from here on others can see it
+//   show     the window shown and every message waiting delivered: it is painted
+//   total    main to that point
+//
+// The backend's share is told apart by a timing subclass of the Win32 backend; nothing in
+// the shipped code is timed.
+
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "host/special_folders.h"
+#include "host/win32/win32_host.h"
+#include "lang/script.h"
+#include "lang/wizard_script.h"
+#include "picture_bitmaps.h"
+#include "toolkit/std_controls.h"
+#include "toolkit/win32/error_report.h"
+#include "toolkit/win32/message_pump.h"
+#include "toolkit/win32/win32_application.h"
+#include "toolkit/win32/win32_backend.h"
+#include "wizard/error_texts.h"
+#include "wizard/installer_form.h"
+
+namespace {
+
+using nv::toolkit::win32::ControlKind;
+
+double Milliseconds() {
+    static const double frequency = [] {
+        LARGE_INTEGER value;
+        QueryPerformanceFrequency(&value);
+        return static_cast<double>(value.QuadPart);
+    }();
+    LARGE_INTEGER value;
+    QueryPerformanceCounter(&value);
+    return static_cast<double>(value.QuadPart) * 1000.0 / frequency;
+}
+
+// Milliseconds from the process's creation to now, by the system clock.
+double SinceProcessCreation() {
+    FILETIME created;
+    FILETIME exited;
+    FILETIME kernel;
+    FILETIME user;
+    FILETIME now;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    GetSystemTimePreciseAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32U) | time.dwLowDateTime;
+    };
+    return static_cast<double>(ticks(now) - ticks(created)) / 1e4;
+}
+
+// Times the backend's work for the rich-text box and for everything else.
+class TimedBackend final : public nv::toolkit::win32::Win32Backend {
+public:
+    void Attach(nv::toolkit::TControl& control) override {
+        const double start = Milliseconds();
+        Win32Backend::Attach(control);
+        const double spent = Milliseconds() - start;
+        if (dynamic_cast<nv::toolkit::TRichEdit*>(&control) != nullptr) {
+            richEditAttach += spent;
+        }
+        byKind[static_cast<int>(nv::toolkit::win32::KindOf(control))] += spent;
+    }
+    void Changed(nv::toolkit::TControl& control, nv::toolkit::ControlProperty property) override {
+        if (depth_ > 0) {  // a change made while mirroring another is counted in that one
+            Win32Backend::Changed(control, property);
+            return;
+        }
+        const double start = Milliseconds();
+        ++depth_;
+        Win32Backend::Changed(control, property);
+        --depth_;
+        const double spent = Milliseconds() - start;
+        if (property == nv::toolkit::ControlProperty::Lines) {
+            lines += spent;
+        } else {
+            others += spent;
+        }
+    }
+
+    int depth_ = 0;
+    double richEditAttach = 0;
+    double byKind[static_cast<int>(ControlKind::Unknown) + 1] = {};
+    double lines = 0;
+    double others = 0;
+};
+
+class DeferredUi final : public nv::toolkit::UiServices {
+public:
+    void ProcessMessages() override { target_->ProcessMessages(); }
+    std::optional<std::string> BrowseForDirectory(const std::string& startFolder) override {
+        return target_->BrowseForDirectory(startFolder);
+    }
+    void* MainWindowHandle() override { return target_->MainWindowHandle(); }
+    std::optional<std::uint32_t> Milliseconds() override { return target_->Milliseconds(); }
+    void SetTarget(nv::toolkit::UiServices& target) { target_ = &target; }
+
+private:
+    nv::toolkit::UiServices* target_ = nullptr;
+};
+
+void RestrictDllSearch() {
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault != nullptr) {
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    SetDllDirectoryA("");
+}
+
+}  // namespace
+
+int main() {
+    const double launch = SinceProcessCreation();
+    const double mainStart = Milliseconds();
+    double mark = mainStart;
+    const auto lap = [&mark] {
+        const double now = Milliseconds();
+        const double spent = now - mark;
+        mark = now;
+        return spent;
+    };
+    try {
+        nv::host::Win32Host host;
+        const double hostMs = lap();
+        RestrictDllSearch();
+        const bool com = SUCCEEDED(CoInitialize(nullptr));
+        nv::toolkit::win32::SetErrorDescriber(nv::wizard::ErrorText);
+        const double comMs = lap();
+        const nv::wizard::WizardPictures pictures = nv::wizard::LoadWizardPictures();
+        const double picturesMs = lap();
+        const std::vector<std::string>& script = nv::lang::WizardScript();
+        const double scriptMs = lap();
+
+        DeferredUi ui;
+        nv::wizard::TfInstaller form(host, ui, pictures);
+        nv::toolkit::win32::Win32UiServices services(form);
+        ui.SetTarget(services);
+        const double formMs = lap();
+        TimedBackend backend;
+        form.AttachBackend(&backend);
+        const double windowsMs = lap();
+        const double attachOthers = backend.others;
+        backend.others = 0;
+        (void)nv::host::GetSpecialFolder(host, nv::host::kCsidlProgramFiles);
+        const double folderMs = lap();
+        form.FormCreate();
+        const double createMs = lap();
+        const double createLines = backend.lines;
+        const double createOthers = backend.others;
+
+        // Shown, then every message waiting delivered: the windows are painted.
+        const double shownAt = Milliseconds();
+        form.SetVisible(true);
+        nv::toolkit::win32::DeliverPendingMessages(backend.MainWindow());
+        const double showMs = lap();
+        const double total = Milliseconds() - mainStart;
+
+        // The parsing share of applying a language, on its own (after the fact).
+        mark = Milliseconds();
+        nv::toolkit::TStringList lines;
+        for (const std::string& line : script) {
+            lines.Add(line);
+        }
+        std::size_t characters = 0;
+        for (const std::string& line : nv::lang::SelectSection(lines, "English")) {
+            characters += nv::lang::ParseAssignment(line).value.size();
+        }
+        const double parseMs = lap();
+
+        std::printf(
+            "launch=%.3f host=%.3f com=%.3f pictures=%.3f script=%.3f form=%.3f windows=%.3f "
+            "richedit=%.3f progress=%.3f labels=%.3f attach_mirror=%.3f folder=%.3f "
+            "create=%.3f licence=%.3f mirror=%.3f parse=%.3f to_show=%.3f show=%.3f "
+            "total=%.3f texts=%zu\n",
+            launch, hostMs, comMs, picturesMs, scriptMs, formMs, windowsMs, backend.richEditAttach,
+            backend.byKind[static_cast<int>(ControlKind::ProgressBar)],
+            backend.byKind[static_cast<int>(ControlKind::Label)], attachOthers, folderMs, createMs,
+            createLines, createOthers, parseMs, shownAt - mainStart, showMs, total, characters);
+        form.AttachBackend(nullptr);
+        if (com) {
+            CoUninitialize();
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "startup_bench: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
