@@ -408,7 +408,8 @@ public:
         }
         recorder.PumpEnded(start, Now());
     }
-    std::optional<std::string> BrowseForDirectory(const std::string& /*startFolder*/) override {
+    std::optional<std::string> BrowseForDirectory(const std::string& /*startFolder*/,
+                                                  const FolderMaker& /*makeFolder*/) override {
         return std::nullopt;
     }
     void* MainWindowHandle() override { return nullptr; }

@@ -116,8 +116,9 @@ public:
 class DeferredUi final : public nv::toolkit::UiServices {
 public:
     void ProcessMessages() override { target_->ProcessMessages(); }
-    std::optional<std::string> BrowseForDirectory(const std::string& startFolder) override {
-        return target_->BrowseForDirectory(startFolder);
+    std::optional<std::string> BrowseForDirectory(const std::string& startFolder,
+                                                  const FolderMaker& makeFolder) override {
+        return target_->BrowseForDirectory(startFolder, makeFolder);
     }
     void* MainWindowHandle() override { return target_->MainWindowHandle(); }
     std::optional<std::uint32_t> Milliseconds() override { return target_->Milliseconds(); }

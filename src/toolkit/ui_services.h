@@ -5,6 +5,7 @@
 // provide a scripted one.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -23,10 +24,15 @@ public:
     // main form made meanwhile takes effect only when control is back in the message loop.
     virtual void ProcessMessages() = 0;
 
+    // Makes a folder the user chose to create, with its missing parents; true when it exists
+    // afterwards. The program decides how (where and with which access list).
+    using FolderMaker = std::function<bool(const std::string& folder)>;
+
     // The modal folder chooser, opened at `startFolder` (which exists). It navigates by
-    // changing the process's current folder; a typed folder that does not exist is created,
-    // with its parents, after the user confirms. The chosen folder, or nothing when cancelled.
-    virtual std::optional<std::string> BrowseForDirectory(const std::string& startFolder) = 0;
+    // changing the process's current folder; a typed folder that does not exist is made by
+    // `makeFolder` after the user confirms. The chosen folder, or nothing when cancelled.
+    virtual std::optional<std::string> BrowseForDirectory(const std::string& startFolder,
+                                                          const FolderMaker& makeFolder) = 0;
 
     // The native handle of the main window (owner of programs started through the shell);
     // null where there is none.

@@ -145,7 +145,12 @@ void TfInstaller::btnInstallpathClick(toolkit::TComponent& /*sender*/) {
         start = "c:\\";
         host_.SetCurrentFolder(start);
     }
-    std::optional<std::string> chosen = ui_.BrowseForDirectory(start);
+    // A folder the user has the chooser make is made as the installation makes it: checked from
+    // the drive's root down, with a program folder's access list.
+    std::optional<std::string> chosen = ui_.BrowseForDirectory(
+        start, [this](const std::string& folder) {
+            return host_.HoldInstallationFolder(host_.FullPathOf(folder)) != nullptr;
+        });
     if (!chosen) {
         return;
     }

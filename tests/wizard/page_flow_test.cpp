@@ -157,6 +157,27 @@ TEST_F(PageFlowTest, TheFolderChooserStartsAtTheDefaultAndAddsATrailingBackslash
     EXPECT_EQ(Form().edInstallpath->Text(), "E:\\");
 }
 
+// A folder the chooser makes is made as the installation makes it: with a program folder's
+// access list, and not below a folder the account's unelevated programs could redirect.
+TEST_F(PageFlowTest, AFolderTheChooserMakesIsCheckedFromTheRootDown) {
+    host.AddFolder("C:\\users\\user\\Apps");
+    host.SetFolderSecurity("C:\\users\\user\\Apps", {host::sim::SimOwner::kCurrentUser, false, false});
+    const struct {
+        const char* folder;
+        bool made;
+    } cases[] = {{"C:\\Apps\\New\\Norvista", true}, {"C:\\users\\user\\Apps\\Norvista", false}};
+    WalkToFolderPage();
+    ui.chooserMakesIt = true;
+    for (const auto& c : cases) {
+        ui.chooserAnswer = c.folder;
+        Form().btnInstallpath->Click();
+        EXPECT_EQ(ui.chooserMade, c.made) << c.folder;
+        EXPECT_EQ(host.FolderExists(c.folder), c.made) << c.folder;
+        EXPECT_EQ(host.ProtectionOf(c.folder).has_value(), c.made) << c.folder;
+        EXPECT_FALSE(host.IsHeld(c.folder)) << c.folder;
+    }
+}
+
 TEST_F(PageFlowTest, AMissingStartFolderStartsTheChooserAtDriveCAndMakesItCurrent) {
     WalkToFolderPage();
     ui.chooserAnswer = std::nullopt;

@@ -28,8 +28,12 @@ public:
             onPump();
         }
     }
-    std::optional<std::string> BrowseForDirectory(const std::string& startFolder) override {
+    std::optional<std::string> BrowseForDirectory(const std::string& startFolder,
+                                                  const FolderMaker& makeFolder) override {
         browsedFrom.push_back(startFolder);
+        if (chooserAnswer && chooserMakesIt) {  // typed as missing, and "Ja" pressed
+            chooserMade = makeFolder(*chooserAnswer);
+        }
         return chooserAnswer;
     }
     void* MainWindowHandle() override { return &pumps; }
@@ -51,6 +55,8 @@ public:
     int clockReadings = 0;
     std::function<void()> onPump;
     std::optional<std::string> chooserAnswer;
+    bool chooserMakesIt = false;  // the answer is a folder the user had the chooser make
+    bool chooserMade = false;     // what making it gave
     std::vector<std::string> browsedFrom;
 };
 

@@ -45,6 +45,8 @@ std::string TextOf(HWND window) {
 
 class FolderChooser final : public ModalWindow {
 public:
+    explicit FolderChooser(const UiServices::FolderMaker& makeFolder) : makeFolder_(makeFolder) {}
+
     std::optional<std::string> Run(HWND owner, const std::string& startFolder) {
         mpr_ = LoadSystemLibrary("mpr.dll");
         if (mpr_) {
@@ -195,7 +197,7 @@ private:
                 SetFocus(nameField_);
                 return;
             }
-            CreateFolderTree(folder);
+            makeFolder_(folder);
         }
         result_ = WithTrailingBackslash(folder);
         EndModal();
@@ -258,6 +260,7 @@ private:
         }
     }
 
+    const UiServices::FolderMaker& makeFolder_;
     UniqueModule mpr_;
     ConnectionDialog connect_ = nullptr;
     HWND nameField_ = nullptr;
@@ -271,8 +274,9 @@ private:
 
 }  // namespace
 
-std::optional<std::string> ChooseFolder(HWND owner, const std::string& startFolder) {
-    FolderChooser chooser;
+std::optional<std::string> ChooseFolder(HWND owner, const std::string& startFolder,
+                                        const UiServices::FolderMaker& makeFolder) {
+    FolderChooser chooser(makeFolder);
     return chooser.Run(owner, startFolder);
 }
 

@@ -11,12 +11,15 @@
 #include <optional>
 #include <string>
 
+#include "toolkit/ui_services.h"
+
 namespace nv::toolkit::win32 {
 
 // Opens the chooser at `startFolder`, or at "c:\" when that folder does not exist. OK with a
-// folder that does not exist asks whether to create it; No keeps the chooser open, Yes
-// creates it with its missing parents (a failure shows later, when the folder is used).
-// Returns the chosen folder with a trailing backslash, or nothing when cancelled.
-std::optional<std::string> ChooseFolder(HWND owner, const std::string& startFolder);
+// folder that does not exist asks whether to create it; No keeps the chooser open, Yes has
+// `makeFolder` make it with its missing parents (a failure shows later, when the folder is
+// used). Returns the chosen folder with a trailing backslash, or nothing when cancelled.
+std::optional<std::string> ChooseFolder(HWND owner, const std::string& startFolder,
+                                        const UiServices::FolderMaker& makeFolder);
 
 }  // namespace nv::toolkit::win32

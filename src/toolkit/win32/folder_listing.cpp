@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "base/text.h"
-#include "host/win32/folder_protection.h"
 #include "toolkit/win32/win32_handles.h"
 
 namespace nv::toolkit::win32 {
@@ -89,33 +88,6 @@ std::string CurrentFolder() {
     char buffer[MAX_PATH];
     const DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
     return length == 0 || length >= MAX_PATH ? std::string() : std::string(buffer, length);
-}
-
-bool CreateFolderTree(const std::string& path) {
-    if (path.empty()) {
-        return false;
-    }
-    if (FolderExists(path)) {
-        return true;
-    }
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && (trimmed.back() == '\\' || trimmed.back() == '/')) {
-        trimmed.pop_back();
-    }
-    const std::size_t slash = trimmed.find_last_of("\\/");
-    if (slash != std::string::npos && slash > 0) {
-        const std::string parent = trimmed.substr(0, slash);
-        // A drive ("c:") or a share's root needs no creating; the call below then fails or
-        // succeeds on its own.
-        if (parent.back() != ':' && !FolderExists(parent)) {
-            CreateFolderTree(parent);
-        }
-    }
-    // Protected like a program-files folder: the chosen folder is where the elevated setup
-    // installs programs, and a folder under a drive's root would otherwise inherit the
-    // root's "users may modify".
-    return host::CreateFolderWithProtection(trimmed, host::FolderProtection::kProgram) ||
-           FolderExists(trimmed);
 }
 
 }  // namespace nv::toolkit::win32

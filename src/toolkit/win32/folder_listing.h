@@ -27,9 +27,4 @@ std::string FullPath(const std::string& path);
 // The process's current folder.
 std::string CurrentFolder();
 
-// Creates `path` and every missing parent, each with the access list of a program-files
-// folder (full control for Administrators and SYSTEM, read and execute for Users, nothing
-// inherited). True when the folder exists afterwards.
-bool CreateFolderTree(const std::string& path);
-
 }  // namespace nv::toolkit::win32

@@ -38,8 +38,9 @@ void Win32UiServices::ProcessMessages() {
     DeliverPendingMessages(WindowOfForm(mainForm_));
 }
 
-std::optional<std::string> Win32UiServices::BrowseForDirectory(const std::string& startFolder) {
-    return ChooseFolder(WindowOfForm(mainForm_), startFolder);
+std::optional<std::string> Win32UiServices::BrowseForDirectory(const std::string& startFolder,
+                                                               const FolderMaker& makeFolder) {
+    return ChooseFolder(WindowOfForm(mainForm_), startFolder, makeFolder);
 }
 
 void* Win32UiServices::MainWindowHandle() {

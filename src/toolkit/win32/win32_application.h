@@ -29,7 +29,8 @@ public:
     explicit Win32UiServices(TForm& mainForm) : mainForm_(mainForm) {}
 
     void ProcessMessages() override;
-    std::optional<std::string> BrowseForDirectory(const std::string& startFolder) override;
+    std::optional<std::string> BrowseForDirectory(const std::string& startFolder,
+                                                  const FolderMaker& makeFolder) override;
     void* MainWindowHandle() override;
     // GetTickCount.
     std::optional<std::uint32_t> Milliseconds() override;

@@ -22,7 +22,8 @@ public:
             throw std::runtime_error("handler failed");
         }
     }
-    std::optional<std::string> BrowseForDirectory(const std::string& /*startFolder*/) override {
+    std::optional<std::string> BrowseForDirectory(const std::string& /*startFolder*/,
+                                                  const FolderMaker& /*makeFolder*/) override {
         return std::nullopt;
     }
     void* MainWindowHandle() override { return nullptr; }

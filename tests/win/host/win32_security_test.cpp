@@ -236,6 +236,31 @@ TEST_F(SecurityTest, NewFoldersGetTheAccessListTheirProtectionNames) {
     }
 }
 
+// What the installation and the folder chooser make: the folder with every missing parent,
+// each with a program folder's access list; nothing through a file in the way.
+TEST_F(SecurityTest, AnInstallationFolderIsMadeWithItsMissingParentsEachProtected) {
+    const std::string top = In("made");
+    In("made\\a");
+    const std::string path = In("made\\a\\b");
+    std::unique_ptr<HeldFolder> held = host_.HoldInstallationFolder(path + "\\");
+    ASSERT_NE(held, nullptr);
+    EXPECT_TRUE(held->Names(path));
+    held.reset();
+    const std::string program = In("program");
+    ASSERT_TRUE(CreateFolderWithProtection(program, FolderProtection::kProgram));
+    for (const std::string& made : {top, top + "\\a", path}) {
+        EXPECT_EQ(KeptDescriptor(made, DACL_SECURITY_INFORMATION),
+                  KeptDescriptor(program, DACL_SECURITY_INFORMATION))
+            << made;
+    }
+    EXPECT_NE(host_.HoldInstallationFolder(path), nullptr) << "an existing folder is fine";
+    const std::string blocker = In("blocker");
+    WriteText(blocker, "x");
+    EXPECT_EQ(host_.HoldInstallationFolder(blocker + "\\inside"), nullptr);
+    EXPECT_FALSE(Exists(blocker + "\\inside"));
+    EXPECT_EQ(host_.HoldInstallationFolder(""), nullptr);
+}
+
 // Each descriptor judged three ways: as a folder written into by a program that trusts its
 // account (not elevated, or under Wine), by an elevated one that does not, and as a folder
 // above the one written into (by the elevated program).

@@ -80,7 +80,20 @@ void Press(HWND dialog, int id) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
-// Runs the chooser on this thread while `user` acts on it from another.
+// Makes a folder with its missing parents, as the test's own set-up.
+bool MakeFolders(const std::string& path) {
+    const std::size_t slash = path.find_last_of('\\');
+    if (slash != std::string::npos && slash > 2 && !FolderExists(path.substr(0, slash))) {
+        MakeFolders(path.substr(0, slash));
+    }
+    return CreateDirectoryA(path.c_str(), nullptr) != FALSE || FolderExists(path);
+}
+
+// The folders the chooser had made, in order.
+std::vector<std::string> made;
+
+// Runs the chooser on this thread while `user` acts on it from another; a folder it is to
+// make is recorded and made.
 std::optional<std::string> ChooseWith(const std::string& start,
                                       const std::function<void(HWND)>& user) {
     std::thread actor([&user] {
@@ -91,7 +104,12 @@ std::optional<std::string> ChooseWith(const std::string& start,
         }
         user(chooser);
     });
-    std::optional<std::string> result = ChooseFolder(nullptr, start);
+    made.clear();
+    std::optional<std::string> result =
+        ChooseFolder(nullptr, start, [](const std::string& folder) {
+            made.push_back(folder);
+            return MakeFolders(folder);
+        });
     actor.join();
     return result;
 }
@@ -104,7 +122,7 @@ protected:
         GetTempPathA(MAX_PATH, temp);
         root_ = FullPath(std::string(temp) + "nv_chooser_test");
         RemoveTree(root_);
-        ASSERT_TRUE(CreateFolderTree(root_ + "\\Sub\\Inner"));
+        ASSERT_TRUE(MakeFolders(root_ + "\\Sub\\Inner"));
         HANDLE file = CreateFileA((root_ + "\\readme.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
@@ -206,7 +224,7 @@ TEST_F(ChooserTest, ATypedMissingFolderIsCreatedOnlyAfterYes) {
             texts, "Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?"));
         Press(question, IDNO);
         WaitUntilGone(question);
-        stayedOpenAfterNo = IsWindow(chooser) && !FolderExists(wanted);
+        stayedOpenAfterNo = IsWindow(chooser) && !FolderExists(wanted) && made.empty();
         Press(chooser, IDOK);
         question = WaitForWindow(kConfirmCaption);
         askedTwice = question != nullptr;
@@ -218,6 +236,7 @@ TEST_F(ChooserTest, ATypedMissingFolderIsCreatedOnlyAfterYes) {
     EXPECT_TRUE(askedTwice);
     ASSERT_TRUE(result.has_value());
     EXPECT_EQ(*result, wanted + "\\");
+    EXPECT_EQ(made, std::vector<std::string>{wanted}) << "made by the program's maker";
     EXPECT_TRUE(FolderExists(wanted));
     EXPECT_EQ(CurrentFolder(), root_) << "the current folder is the last one shown";
 }

@@ -28,7 +28,8 @@ namespace {
 class NoUi final : public UiServices {
 public:
     void ProcessMessages() override {}
-    std::optional<std::string> BrowseForDirectory(const std::string& /*start*/) override {
+    std::optional<std::string> BrowseForDirectory(const std::string& /*start*/,
+                                                  const FolderMaker& /*makeFolder*/) override {
         return std::nullopt;
     }
     void* MainWindowHandle() override { return nullptr; }
