@@ -225,9 +225,9 @@ void Measure(const std::string& self, const std::string& nvpack, const std::stri
     const std::string dir = scratch + "/" + c.label;
     fs::create_directories(dir + "/in");
     // A synthetic stub and file sets of the benchmark's own: neither is the product's.
-    std::vector<std::string> build = {nvpack,         "build",      "--any-stub",
-                                      "--any-files",  "--stub",     scratch + "/stub.exe",
-                                      "--out",        dir + "/setup.exe"};
+    std::vector<std::string> build = {nvpack,        "build",           "--any-stub",
+                                      "--any-files", "--stub",          scratch + "/stub.exe",
+                                      "--out",       dir + "/setup.exe"};
     std::uint64_t input = 0;
     std::uint32_t seed = 1;
     for (const auto& [name, size] : c.files) {

@@ -147,8 +147,8 @@ void TfInstaller::btnInstallpathClick(toolkit::TComponent& /*sender*/) {
     }
     // A folder the user has the chooser make is made as the installation makes it: checked from
     // the drive's root down, with a program folder's access list.
-    std::optional<std::string> chosen = ui_.BrowseForDirectory(
-        start, [this](const std::string& folder) {
+    std::optional<std::string> chosen =
+        ui_.BrowseForDirectory(start, [this](const std::string& folder) {
             return host_.HoldInstallationFolder(host_.FullPathOf(folder)) != nullptr;
         });
     if (!chosen) {

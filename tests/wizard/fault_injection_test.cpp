@@ -568,7 +568,8 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
         }
         // An installation folder that cannot be checked keeps the record and the entry too, so
         // that the next start offers the removal again.
-        const bool folderKept = failed.op == SimOp::kFolderSecurity && failed.target == kInstallFolder;
+        const bool folderKept =
+            failed.op == SimOp::kFolderSecurity && failed.target == kInstallFolder;
         const std::vector<std::string> values = run.RecordValues();
         if (failed.op == SimOp::kOpenKey || folderKept) {
             EXPECT_EQ(values.size(), 5U) << label;
@@ -578,8 +579,8 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
             EXPECT_TRUE(values.empty()) << label;
         }
         // The entry goes unless its own deletion fails, or the record stays and keeps it.
-        EXPECT_EQ(run.HasEntry(), failed.op == SimOp::kOpenKey ||
-                                      failed.op == SimOp::kDeleteKey || folderKept)
+        EXPECT_EQ(run.HasEntry(),
+                  failed.op == SimOp::kOpenKey || failed.op == SimOp::kDeleteKey || folderKept)
             << label;
     }
     EXPECT_EQ(summary.Total(), static_cast<int>(operations.size()));
@@ -606,8 +607,8 @@ std::vector<std::pair<std::string, std::string>> TheirFiles() {
 }
 
 void OpenToOthers(Machine& run) {
-    run.host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, false, false, true,
-                                        true});
+    run.host.SetFolderSecurity("C:\\",
+                               {host::sim::SimOwner::kAdministrators, false, false, true, true});
     run.host.SetFolderSecurity("C:\\setup", {host::sim::SimOwner::kCurrentUser, true, false});
     run.host.AddFile("C:\\setup\\theirs.exe", kTheirs);
     run.host.AddFile(kVictimFile, "system");

@@ -492,23 +492,23 @@ TEST_P(UnsafeInstallFolderTest, IsRefusedAndBackLeadsToAnother) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, UnsafeInstallFolderTest,
-    ::testing::Values(UnsafePlace{kShared, {host::sim::SimOwner::kOtherUser, false, false}},
-                      UnsafePlace{kShared, {host::sim::SimOwner::kAdministrators, true, false}},
-                      UnsafePlace{kShared, {host::sim::SimOwner::kAdministrators, false, true}},
-                      UnsafePlace{kShared, {host::sim::SimOwner::kCurrentUser, false, false}},
-                      UnsafePlace{kShared,
-                                  {host::sim::SimOwner::kAdministrators, false, false, true}},
-                      UnsafePlace{kShared,
-                                  {host::sim::SimOwner::kAdministrators, false, false, false, true}},
-                      UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kCurrentUser, false, false}},
-                      UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kOtherUser, false, false}},
-                      UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kAdministrators, true, false}},
-                      UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kAdministrators, false, true}}));
+    ::testing::Values(
+        UnsafePlace{kShared, {host::sim::SimOwner::kOtherUser, false, false}},
+        UnsafePlace{kShared, {host::sim::SimOwner::kAdministrators, true, false}},
+        UnsafePlace{kShared, {host::sim::SimOwner::kAdministrators, false, true}},
+        UnsafePlace{kShared, {host::sim::SimOwner::kCurrentUser, false, false}},
+        UnsafePlace{kShared, {host::sim::SimOwner::kAdministrators, false, false, true}},
+        UnsafePlace{kShared, {host::sim::SimOwner::kAdministrators, false, false, false, true}},
+        UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kCurrentUser, false, false}},
+        UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kOtherUser, false, false}},
+        UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kAdministrators, true, false}},
+        UnsafePlace{"C:\\Shared", {host::sim::SimOwner::kAdministrators, false, true}}));
 
 // A drive's root is never the installation folder: what is made there inherits the right of
 // all users to change it. "C:\\" is checked as the root, not as the drive's current folder.
 TEST_F(InstallTest, ADriveRootIsRefused) {
-    host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, false, false, true, true});
+    host.SetFolderSecurity("C:\\",
+                           {host::sim::SimOwner::kAdministrators, false, false, true, true});
     WalkToFolderPage();
     Form().edInstallpath->SetText("C:\\");
     Next();
@@ -521,14 +521,14 @@ TEST_F(InstallTest, ADriveRootIsRefused) {
 // program-files folder, also below a root others may add folders to; it is held while the
 // setup writes into it.
 TEST_F(InstallTest, MadeFoldersAreProtectedAndHeldWhileTheSetupWritesIntoThem) {
-    host.SetFolderSecurity("C:\\", {host::sim::SimOwner::kAdministrators, false, false, true, true});
+    host.SetFolderSecurity("C:\\",
+                           {host::sim::SimOwner::kAdministrators, false, false, true, true});
     WalkToFolderPage();
     Form().edInstallpath->SetText("C:\\Apps\\Halvorn\\Norvista");
     int heldPumps = 0;
     ui.onPump = [&] {
         if (host.FileExists("C:\\Apps\\Halvorn\\Norvista\\Setup.exe")) {
-            for (const char* held : {"C:\\Apps", "C:\\Apps\\Halvorn",
-                                     "C:\\Apps\\Halvorn\\Norvista",
+            for (const char* held : {"C:\\Apps", "C:\\Apps\\Halvorn", "C:\\Apps\\Halvorn\\Norvista",
                                      "C:\\Apps\\Halvorn\\Norvista\\Updates"}) {
                 EXPECT_TRUE(host.IsHeld(held)) << held;
             }

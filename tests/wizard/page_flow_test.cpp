@@ -161,7 +161,8 @@ TEST_F(PageFlowTest, TheFolderChooserStartsAtTheDefaultAndAddsATrailingBackslash
 // access list, and not below a folder the account's unelevated programs could redirect.
 TEST_F(PageFlowTest, AFolderTheChooserMakesIsCheckedFromTheRootDown) {
     host.AddFolder("C:\\users\\user\\Apps");
-    host.SetFolderSecurity("C:\\users\\user\\Apps", {host::sim::SimOwner::kCurrentUser, false, false});
+    host.SetFolderSecurity("C:\\users\\user\\Apps",
+                           {host::sim::SimOwner::kCurrentUser, false, false});
     const struct {
         const char* folder;
         bool made;

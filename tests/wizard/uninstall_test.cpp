@@ -114,7 +114,8 @@ TEST_F(UninstallTest, FilesInUseGoAtTheNextRestart) {
         EXPECT_EQ(scheduled, c.scheduled) << label;
         EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty()) << label;
         host.Restart();
-        EXPECT_EQ(host.FolderEntries(kFolder), (std::vector<std::string>{"norvis.ini", "Setup.exe"}))
+        EXPECT_EQ(host.FolderEntries(kFolder),
+                  (std::vector<std::string>{"norvis.ini", "Setup.exe"}))
             << label;
     }
 }

@@ -520,8 +520,7 @@ std::unique_ptr<HeldFolder> SimHost::HoldSafePath(const std::string& path, PathE
     }
     // Every folder from the root down, each looked at as itself: no junction is followed.
     std::vector<std::string> above;
-    for (std::string folder = ParentFolder(*full); !folder.empty();
-         folder = ParentFolder(folder)) {
+    for (std::string folder = ParentFolder(*full); !folder.empty(); folder = ParentFolder(folder)) {
         if (!SafeFolder(Find(folder), true)) {
             return nullptr;
         }
@@ -529,8 +528,7 @@ std::unique_ptr<HeldFolder> SimHost::HoldSafePath(const std::string& path, PathE
             above.push_back(PathKey(folder));  // a root can be neither renamed nor replaced
         }
     }
-    if (!SafeFolder(Find(*full), end == PathEnd::kParentOfNew) ||
-        !KeepsAccessLists(*full)) {
+    if (!SafeFolder(Find(*full), end == PathEnd::kParentOfNew) || !KeepsAccessLists(*full)) {
         return nullptr;
     }
     auto hold = std::make_unique<Hold>(*this, *full, PathKey(*full), std::move(above));
@@ -601,7 +599,8 @@ void SimHost::Restart() {
     }
     for (const std::string& path : scheduledRemovals_) {
         const Node* node = Find(path);
-        if (node != nullptr && node->handles == 0 && (!node->folder || FolderEntries(path).empty())) {
+        if (node != nullptr && node->handles == 0 &&
+            (!node->folder || FolderEntries(path).empty())) {
             nodes_.erase(PathKey(path));
         }
     }

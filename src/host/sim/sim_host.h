@@ -248,7 +248,7 @@ private:
         std::optional<FolderProtection> protection;  // folders the program made
         bool admitsAccount = false;                  // a private folder's list names the account
         std::string finalPath;                       // what FinalPath reports when not empty
-        std::string linkTarget;  // a symbolic link to this full path when not empty
+        std::string linkTarget;      // a symbolic link to this full path when not empty
         std::string junctionTarget;  // a folder: a junction to this full path when not empty
     };
     struct KeyNode {

@@ -119,8 +119,8 @@ bool SimHost::OtherUserMakeJunction(const std::string& path, const std::string& 
         // An empty folder becomes a mount point for whoever may write its attributes, held or
         // not: a hold that shares writing does not stop that.
         const SimFolderSecurity& own = node->security;
-        const bool mayWriteAttributes = own.owner == OwnerOf(actor_) || own.othersMayWrite ||
-                                        own.othersMayAdd;
+        const bool mayWriteAttributes =
+            own.owner == OwnerOf(actor_) || own.othersMayWrite || own.othersMayAdd;
         if (!mayWriteAttributes || !FolderEntries(*full).empty() || !IsWritableFolder(*full)) {
             return false;
         }

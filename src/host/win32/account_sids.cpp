@@ -74,8 +74,8 @@ bool TrustedWriters::AccountIsTrustedWriter() {
     const UniqueKernelHandle token = OpenOwnToken();
     TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
     DWORD size = 0;
-    if (token && ::GetTokenInformation(token.Get(), ::TokenElevationType, &type, sizeof type,
-                                       &size)) {
+    if (token &&
+        ::GetTokenInformation(token.Get(), ::TokenElevationType, &type, sizeof type, &size)) {
         return type != TokenElevationTypeFull;
     }
     // A system that cannot tell has no split tokens.

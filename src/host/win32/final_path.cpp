@@ -32,9 +32,10 @@ std::wstring Plain(std::wstring path) {
 }
 
 std::wstring FullWidePath(const std::wstring& path) {
-    return path.empty() ? std::wstring() : ReadGrowingText<wchar_t>([&](wchar_t* buffer, DWORD size) {
-        return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr);
-    });
+    return path.empty() ? std::wstring()
+                        : ReadGrowingText<wchar_t>([&](wchar_t* buffer, DWORD size) {
+                              return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+                          });
 }
 
 // Names equal as the file system compares them: ordinally, ignoring case.
@@ -83,13 +84,11 @@ std::wstring FinalPathOf(HANDLE handle, const std::string& openedAs) {
 
 bool HandleIsNamed(HANDLE handle, const std::string& path) {
     std::wstring wanted = FullWidePath(WideFromAnsiStrictly(path));
-    if (const std::wstring longName = wanted.empty()
-                                          ? std::wstring()
-                                          : ReadGrowingText<wchar_t>([&](wchar_t* buffer,
-                                                                          DWORD size) {
-                                                return ::GetLongPathNameW(wanted.c_str(), buffer,
-                                                                          size);
-                                            });
+    if (const std::wstring longName =
+            wanted.empty() ? std::wstring()
+                           : ReadGrowingText<wchar_t>([&](wchar_t* buffer, DWORD size) {
+                                 return ::GetLongPathNameW(wanted.c_str(), buffer, size);
+                             });
         !longName.empty()) {
         wanted = longName;
     }

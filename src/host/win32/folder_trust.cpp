@@ -62,7 +62,8 @@ bool OnlyTrustedMayWrite(PACL dacl, TrustedWriters& trusted, FolderRole role) {
             continue;
         }
         const bool here = (header->AceFlags & INHERIT_ONLY_ACE) == 0;
-        const bool passedOn = (header->AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)) != 0;
+        const bool passedOn =
+            (header->AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)) != 0;
         // What is created inside inherits the entry; CREATOR OWNER then stands for the
         // creator, this process, and harms only where that is not a trusted writer.
         const bool reachesWhatIsCreated =

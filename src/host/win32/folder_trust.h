@@ -29,7 +29,6 @@ enum class FolderRole {
 bool IsTrustedFolder(HANDLE folder, TrustedWriters& writers, FolderRole role);
 
 // The part of that test a security descriptor answers: its owner and its access list.
-bool IsTrustedDescriptor(PSECURITY_DESCRIPTOR descriptor, TrustedWriters& writers,
-                         FolderRole role);
+bool IsTrustedDescriptor(PSECURITY_DESCRIPTOR descriptor, TrustedWriters& writers, FolderRole role);
 
 }  // namespace nv::host

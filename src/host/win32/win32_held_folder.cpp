@@ -187,8 +187,8 @@ std::unique_ptr<HeldFolder> Win32Host::HoldSafePath(const std::string& path, Pat
         UniqueFileHandle folder =
             i == 0 ? OpenRoot(folders[i]) : OpenFolderToHold(folders[i], &removable);
         const FolderRole role = last && end == PathEnd::kWrittenInto ? FolderRole::kWrittenInto
-                                : i == 0                               ? FolderRole::kRootAbove
-                                                                       : FolderRole::kAbove;
+                                : i == 0                             ? FolderRole::kRootAbove
+                                                                     : FolderRole::kAbove;
         if (!folder || !IsTrustedFolder(folder.Get(), writers, role)) {
             return nullptr;
         }
@@ -198,8 +198,8 @@ std::unique_ptr<HeldFolder> Win32Host::HoldSafePath(const std::string& path, Pat
             }
             continue;
         }
-        auto held = std::make_unique<Win32HeldFolder>(path, std::move(folder), removable,
-                                                      std::move(above));
+        auto held =
+            std::make_unique<Win32HeldFolder>(path, std::move(folder), removable, std::move(above));
         if (!held->Names(path) || !held->OnLocalDiskWithAccessLists()) {
             return nullptr;
         }

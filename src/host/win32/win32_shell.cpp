@@ -68,10 +68,9 @@ std::vector<char> ShortcutBytes(IShellLinkA* link) {
 // the file system names the new file `path`; false otherwise, and then no file stays.
 bool WriteNewFile(const std::wstring& wide, const std::string& path,
                   const std::vector<char>& bytes) {
-    UniqueFileHandle file(::CreateFileW(wide.c_str(), GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES,
-                                        FILE_SHARE_READ, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+    UniqueFileHandle file(::CreateFileW(
+        wide.c_str(), GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+        CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) {
         return false;
     }

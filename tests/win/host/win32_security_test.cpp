@@ -290,24 +290,24 @@ TEST_F(SecurityTest, OnlyFoldersNoOneElseMayChangeAreTrusted) {
         {"BA", "D:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CO)", creator, creatorElevated, true},
         {"BA", "D:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;WD)", false, false, true},  // passed on to all
         {"BA", "D:P(A;OICI;FA;;;BA)(A;OICIIO;0x1301bf;;;AU)", false, false, true},  // a root's
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CG)", false, false, true},  // creator group
-        {"BA", "D:P(A;OICI;FA;;;BA)(D;OICI;FA;;;WD)", true, true, true},     // denying
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;OICIIO;FA;;;CG)", false, false, true},        // creator group
+        {"BA", "D:P(A;OICI;FA;;;BA)(D;OICI;FA;;;WD)", true, true, true},            // denying
         {me, "D:P(A;OICI;FA;;;WD)", false, false, false},
         {me, "D:P(A;OICI;FA;;;BA)(A;;0x2;;;BU)", false, false, false},  // adding files
         {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x2;;;BU)", false, false, true},
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x4;;;BU)", false, false, true},   // adding folders
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x100;;;BU)", false, false, true}, // writing attributes
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x40;;;AU)", false, false, false}, // deleting what it holds
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;;SD;;;AU)", false, false, false},   // deleting it
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;;WD;;;BU)", false, false, false},   // changing the list
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;;WO;;;BU)", false, false, false},   // taking ownership
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;;GW;;;WD)", false, false, true},    // generic writing
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;;GA;;;WD)", false, false, false},   // generic all
-        {"BA", "D:P(A;OICI;FA;;;BA)(A;CI;0x2;;;BU)", false, false, true}, // inherited, here too
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x4;;;BU)", false, false, true},    // adding folders
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x100;;;BU)", false, false, true},  // writing attributes
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;0x40;;;AU)", false, false, false},  // deleting what it holds
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;SD;;;AU)", false, false, false},    // deleting it
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;WD;;;BU)", false, false, false},    // changing the list
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;WO;;;BU)", false, false, false},    // taking ownership
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;GW;;;WD)", false, false, true},     // generic writing
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;;GA;;;WD)", false, false, false},    // generic all
+        {"BA", "D:P(A;OICI;FA;;;BA)(A;CI;0x2;;;BU)", false, false, true},  // inherited, here too
         {"BA", "D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;CO)", false, false, false},  // applying here too
-        {"BU", "D:P(A;OICI;FA;;;BA)", false, false, false},                 // owned by Users
-        {"WD", "D:P(A;OICI;FA;;;BA)", false, false, false},                 // owned by everyone
-        {me, "", false, false, false},                                      // no list at all
+        {"BU", "D:P(A;OICI;FA;;;BA)", false, false, false},                  // owned by Users
+        {"WD", "D:P(A;OICI;FA;;;BA)", false, false, false},                  // owned by everyone
+        {me, "", false, false, false},                                       // no list at all
     };
     int kept = 0;
     for (const auto& c : cases) {
@@ -502,8 +502,7 @@ TEST_F(SecurityTest, CreatingAFileOrShortcutReplacesALinkInsteadOfWritingThrough
         EXPECT_EQ(FileText(target), "original") << c.what;
         const std::string written = FileText(link);
         EXPECT_NE(written, "original") << c.what;
-        EXPECT_EQ(written.rfind(c.shortcut ? std::string("L\0\0\0", 4) : "new", 0), 0U)
-            << c.what;
+        EXPECT_EQ(written.rfind(c.shortcut ? std::string("L\0\0\0", 4) : "new", 0), 0U) << c.what;
     }
     ::CoUninitialize();
     if (skipped) {
@@ -600,7 +599,8 @@ TEST(DirectStart, OnlyWithoutElevationOrUnderWine) {
         bool elevated;
         bool underWine;
         bool allowed;
-    } cases[] = {{false, false, true}, {true, false, false}, {false, true, true}, {true, true, true}};
+    } cases[] = {
+        {false, false, true}, {true, false, false}, {false, true, true}, {true, true, true}};
     for (const auto& c : cases) {
         EXPECT_EQ(DirectStartAllowed(c.elevated, c.underWine), c.allowed)
             << c.elevated << c.underWine;

@@ -105,11 +105,10 @@ std::optional<std::string> ChooseWith(const std::string& start,
         user(chooser);
     });
     made.clear();
-    std::optional<std::string> result =
-        ChooseFolder(nullptr, start, [](const std::string& folder) {
-            made.push_back(folder);
-            return MakeFolders(folder);
-        });
+    std::optional<std::string> result = ChooseFolder(nullptr, start, [](const std::string& folder) {
+        made.push_back(folder);
+        return MakeFolders(folder);
+    });
     actor.join();
     return result;
 }
