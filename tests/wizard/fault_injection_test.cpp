@@ -469,6 +469,15 @@ TEST(FaultInjection, TheDiskFullAtEveryWriteOfAnInstallation) {
 
 // --- Removal ------------------------------------------------------------------------------
 
+// A new setup run on an installed machine, on the page that offers the removal.
+std::unique_ptr<TfInstaller> OfferRemoval(Machine& run) {
+    auto form = std::make_unique<TfInstaller>(run.host, run.ui, run.pictures);
+    form->FormCreate();
+    form->rgLanguage->SelectByUser(0);
+    form->btnNext->Click();
+    return form;
+}
+
 TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
     // Installs once, then removes on a copy of that machine: the installation is replayed
     // on a fresh machine for every run, since SimHost machines cannot be copied.
@@ -477,13 +486,7 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
         ASSERT_EQ(run.Press(*run.Form().btnNext), Outcome::kSuccess);
         run.Cancel();  // Finish, with the product started; a new setup run follows
     };
-    auto offerRemoval = [](Machine& run) -> std::unique_ptr<TfInstaller> {
-        auto form = std::make_unique<TfInstaller>(run.host, run.ui, run.pictures);
-        form->FormCreate();
-        form->rgLanguage->SelectByUser(0);
-        form->btnNext->Click();
-        return form;
-    };
+    const auto offerRemoval = OfferRemoval;
 
     Machine cleanRun;
     prepare(cleanRun);
@@ -826,11 +829,7 @@ TEST(FaultInjection, OthersActingBetweenAnyTwoOperationsOfARemovalDeleteNothingE
         run.Form().edInstallpath->SetText(kOpenInstallFolder);
         EXPECT_EQ(run.Press(*run.Form().btnNext), Outcome::kSuccess);
         run.Cancel();
-        auto form = std::make_unique<TfInstaller>(run.host, run.ui, run.pictures);
-        form->FormCreate();
-        form->rgLanguage->SelectByUser(0);
-        form->btnNext->Click();
-        return form;
+        return OfferRemoval(run);
     };
     Machine cleanRun;
     auto cleanForm = prepare(cleanRun);
