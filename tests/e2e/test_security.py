@@ -31,10 +31,8 @@ PLANTED_NAMES = [
 LOADED_BY_THE_PROGRAM = ["riched20.dll", "comctl32.dll", "msimg32.dll"]
 
 # DLLs the system loads from its own folder whatever lies beside a program (known DLLs).
-# ntdll.dll is mapped into every process by the kernel from the system folder before any
-# program code runs, so importing it (for files named relative to a held folder) plants nothing.
 ALLOWED_IMPORTS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
-                   "ole32.dll", "oleaut32.dll", "msvcrt.dll", "ntdll.dll"}
+                   "ole32.dll", "oleaut32.dll", "msvcrt.dll"}
 
 PRODUCT_FILES = ["Sorvelin.exe", "Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "brannok.wav",
                  "NV.OBJ", "Deutsch.lng", "English.lng"]

@@ -15,6 +15,18 @@ constexpr ULONG kSynchronousIo = 0x00000020;
 constexpr ULONG kOpenReparsePoint = 0x00200000;
 constexpr NTSTATUS kNameNotFound = static_cast<NTSTATUS>(0xC0000034);
 
+// The native calls, looked up in ntdll, which the system maps into every process before any
+// of its code runs: the program imports nothing more for them.
+using NtCreateFileFn = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK,
+                                        PLARGE_INTEGER, ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
+using StatusToErrorFn = ULONG(NTAPI*)(NTSTATUS);
+
+template <typename Fn>
+Fn NativeCall(const char* name) {
+    return reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), name)));
+}
+
 // Opens `name` inside `folder` with the native call, the only one that names a file relative
 // to an open folder.
 UniqueFileHandle OpenInside(HANDLE folder, const std::wstring& name, ACCESS_MASK access,
@@ -27,11 +39,18 @@ UniqueFileHandle OpenInside(HANDLE folder, const std::wstring& name, ACCESS_MASK
     InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, folder, nullptr);
     IO_STATUS_BLOCK io{};
     HANDLE file = INVALID_HANDLE_VALUE;
-    *status = ::NtCreateFile(&file, access | SYNCHRONIZE, &attributes, &io, nullptr,
-                             FILE_ATTRIBUTE_NORMAL, share, disposition,
-                             kNonDirectoryFile | kSynchronousIo | kOpenReparsePoint, nullptr, 0);
+    static const auto create = NativeCall<NtCreateFileFn>("NtCreateFile");
+    static const auto toError = NativeCall<StatusToErrorFn>("RtlNtStatusToDosError");
+    if (create == nullptr || toError == nullptr) {
+        *status = static_cast<NTSTATUS>(0xC0000002);  // not implemented
+        ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return UniqueFileHandle();
+    }
+    *status = create(&file, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL,
+                     share, disposition, kNonDirectoryFile | kSynchronousIo | kOpenReparsePoint,
+                     nullptr, 0);
     if (!NT_SUCCESS(*status)) {
-        ::SetLastError(::RtlNtStatusToDosError(*status));
+        ::SetLastError(toError(*status));
         return UniqueFileHandle();
     }
     return UniqueFileHandle(file);
