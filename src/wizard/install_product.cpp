@@ -263,7 +263,7 @@ private:
                     const std::string appData = host::QuickLaunchBaseFolder(host_);
                     if (!appData.empty()) {
                         record_.quicklaunchLink = appData + kQuickLaunchFolder + kLinkName;
-                        CreateShortcutInSafeFolder(product, record_.quicklaunchLink);
+                        CreateShortcutInOwnFolder(product, record_.quicklaunchLink);
                     }
                 }
                 return;
@@ -289,6 +289,18 @@ private:
         const std::unique_ptr<host::HeldFolder> folder =
             host_.HoldSafeFolder(ContainingFolder(linkFile));
         if (folder) {
+            Pump();
+            host::CreateShellLink(host_, target, linkFile, "", 0);
+        }
+    }
+
+    // Writes the shortcut `linkFile` into a folder of the account's own (its quick-launch
+    // folder), which its unelevated programs may change as they like: no check of the folder
+    // could vouch for it. The host writes the shortcut into a file it makes new, and only
+    // when the file system names that file `linkFile` (no link at the name, no junction on the
+    // way).
+    void CreateShortcutInOwnFolder(const std::string& target, const std::string& linkFile) {
+        if (host_.FolderExists(ContainingFolder(linkFile))) {
             Pump();
             host::CreateShellLink(host_, target, linkFile, "", 0);
         }

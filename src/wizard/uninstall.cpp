@@ -77,7 +77,11 @@ void TfInstaller::Uninstall(const std::string& installedPath) {
     std::string startMenuLink;
     for (const char* name : kLinkValues) {
         const std::string link = key->ReadString(name);
-        if (const auto held = HoldShortcutFolder(host_, link)) {
+        if (name == kValueQuicklaunchLink) {
+            // In the account's own folder, which no check could vouch for: the file itself is
+            // judged on the handle it is deleted through.
+            host_.RemoveShortcutFile(link);
+        } else if (const auto held = HoldShortcutFolder(host_, link)) {
             host_.RemoveShortcutFile(link);  // a regular ".lnk" file, nothing else
         }
         if (name == kValueStartmenuLink) {

@@ -546,6 +546,30 @@ TEST_F(InstallTest, MadeFoldersAreProtectedAndHeldWhileTheSetupWritesIntoThem) {
     }
 }
 
+// The quick-launch folder is the account's own: the shortcut goes there even so, but never
+// through a junction its unelevated programs put on the way.
+class QuickLaunchTest : public InstallTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(QuickLaunchTest, GoesIntoTheAccountsFolderButNotThroughAJunction) {
+    const bool junction = GetParam();
+    const std::string folder =
+        "C:\\users\\user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch";
+    host.AddFolder(folder);
+    host.SetFolderSecurity(folder, {host::sim::SimOwner::kCurrentUser, false, false});
+    host.AddFolder("C:\\Windows\\System32");
+    if (junction) {
+        host.ActAs(host::sim::SimActor::kAccount);
+        ASSERT_TRUE(host.OtherUserMakeJunction(folder, "C:\\Windows\\System32"));
+    }
+    Install();
+    ExpectSuccessPage();
+    EXPECT_EQ(host.FileExists(folder + "\\Norvista.lnk"), !junction);
+    EXPECT_TRUE(host.FolderEntries("C:\\Windows\\System32").empty());
+    EXPECT_EQ(Value("QuicklaunchLink"), folder + "\\Norvista.lnk");
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, QuickLaunchTest, ::testing::Bool());
+
 // A shortcut folder others may write to gets no shortcut; its value still names the path.
 TEST_F(InstallTest, AShortcutFolderOthersMayWriteToGetsNoShortcut) {
     host.SetFolderSecurity("C:\\users\\Public\\Desktop",

@@ -608,9 +608,10 @@ void SimHost::Restart() {
 }
 
 bool SimHost::RemoveShortcutFile(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    if (!full || LowerCaseAscii(full->substr(full->size() > 4 ? full->size() - 4 : 0)) != ".lnk") {
-        return false;
+    const std::optional<std::string> full = Resolve(path, false);
+    if (!full || LowerCaseAscii(full->substr(full->size() > 4 ? full->size() - 4 : 0)) != ".lnk" ||
+        PathKey(*full) != PathKey(FullPathOf(path))) {
+        return false;  // no shortcut, or a junction on the way leads elsewhere
     }
     const Node* node = Find(*full);
     if (node != nullptr && !node->linkTarget.empty()) {

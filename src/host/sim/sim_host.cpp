@@ -104,9 +104,11 @@ bool SimHost::SaveShellLink(const ShellLinkFields& fields, const std::string& li
     if (Fails(SimOp::kShellLinkObject, {})) {
         return false;
     }
-    const std::optional<std::string> full = Resolve(linkFile);
+    const std::optional<std::string> full = Resolve(linkFile, false);
     SimShellLink link{full.value_or(linkFile), fields, false};
-    if (!Fails(SimOp::kSaveShellLink, {PathKey(link.linkFile)}) && full && ParentIsFolder(*full) &&
+    // Like the real host, nothing is written when a junction on the way leads elsewhere.
+    const bool named = full && PathKey(*full) == PathKey(FullPathOf(linkFile));
+    if (!Fails(SimOp::kSaveShellLink, {PathKey(link.linkFile)}) && named && ParentIsFolder(*full) &&
         IsWritableFolder(*full)) {
         Node* existing = Find(*full);
         if (existing == nullptr || (!existing->folder && !existing->inUse)) {

@@ -46,9 +46,9 @@ UniqueFileHandle OpenInside(HANDLE folder, const std::wstring& name, ACCESS_MASK
         ::SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return UniqueFileHandle();
     }
-    *status = create(&file, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL,
-                     share, disposition, kNonDirectoryFile | kSynchronousIo | kOpenReparsePoint,
-                     nullptr, 0);
+    *status =
+        create(&file, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, share,
+               disposition, kNonDirectoryFile | kSynchronousIo | kOpenReparsePoint, nullptr, 0);
     if (!NT_SUCCESS(*status)) {
         ::SetLastError(toError(*status));
         return UniqueFileHandle();
