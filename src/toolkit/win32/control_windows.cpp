@@ -438,13 +438,14 @@ void Win32Backend::ApplyBounds(ControlWindow& record) {
 
 SIZE Win32Backend::LabelSize(HWND label, const std::string& text) {
     const auto font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
-    LabelKey key{font, GetWindowLongPtrA(label, GWL_STYLE) & SS_NOPREFIX, text};
-    const auto known = labelSizes_.find(key);
-    if (known != labelSizes_.end()) {
-        return known->second;
+    const LONG_PTR noPrefix = GetWindowLongPtrA(label, GWL_STYLE) & SS_NOPREFIX;
+    for (const MeasuredLabel& known : labelSizes_) {
+        if (known.font == font && known.noPrefix == noPrefix && known.text == text) {
+            return known.size;
+        }
     }
     const SIZE size = MeasureLabelText(label, text);
-    labelSizes_.emplace(std::move(key), size);
+    labelSizes_.push_back(MeasuredLabel{font, noPrefix, text, size});
     return size;
 }
 

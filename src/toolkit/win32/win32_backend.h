@@ -15,10 +15,8 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "toolkit/backend.h"
@@ -111,9 +109,15 @@ private:
     std::vector<const TControl*> tabOrderPending_;
     // Measured label texts by font, drawing flags and text. A label is measured at creation,
     // on every font or bounds change and for every new text; the same text in the same font
-    // measures the same, and the fonts live as long as the backend (gdi_).
-    using LabelKey = std::tuple<HFONT, LONG_PTR, std::string>;  // font, SS_NOPREFIX, text
-    std::map<LabelKey, SIZE> labelSizes_;
+    // measures the same, and the fonts live as long as the backend (gdi_). A wizard has a few
+    // dozen texts per language, so a plain list searched from the front is enough.
+    struct MeasuredLabel {
+        HFONT font;
+        LONG_PTR noPrefix;  // SS_NOPREFIX or 0
+        std::string text;
+        SIZE size;
+    };
+    std::vector<MeasuredLabel> labelSizes_;
 };
 
 }  // namespace nv::toolkit::win32
