@@ -12,12 +12,13 @@ COLORREF ToColorRef(TColor color) {
 }
 
 HFONT GdiCache::Font(const TFont& font) {
-    FontKey key{font.Name(), font.Height(), font.Style(), font.Charset()};
-    auto found = fonts_.find(key);
-    if (found != fonts_.end()) {
-        return found->second.Get();
-    }
     const std::uint32_t style = font.Style();
+    for (const MadeFont& made : fonts_) {
+        if (made.height == font.Height() && made.style == style && made.charset == font.Charset() &&
+            made.name == font.Name()) {
+            return made.handle.Get();
+        }
+    }
     auto has = [style](TFontStyle element) { return (style & StyleBit(element)) != 0; };
     HFONT handle =
         CreateFontA(font.Height(), 0, 0, 0, has(TFontStyle::Bold) ? FW_BOLD : FW_NORMAL,
@@ -27,20 +28,24 @@ HFONT GdiCache::Font(const TFont& font) {
     if (handle == nullptr) {
         return nullptr;
     }
-    return fonts_.emplace(std::move(key), UniqueFont(handle)).first->second.Get();
+    fonts_.push_back(
+        MadeFont{font.Name(), font.Height(), style, font.Charset(), UniqueFont(handle)});
+    return handle;
 }
 
 HBRUSH GdiCache::Brush(TColor color) {
     const COLORREF value = ToColorRef(color);
-    auto found = brushes_.find(value);
-    if (found != brushes_.end()) {
-        return found->second.Get();
+    for (const MadeBrush& made : brushes_) {
+        if (made.color == value) {
+            return made.handle.Get();
+        }
     }
     HBRUSH handle = CreateSolidBrush(value);
     if (handle == nullptr) {
         return nullptr;
     }
-    return brushes_.emplace(value, UniqueBrush(handle)).first->second.Get();
+    brushes_.push_back(MadeBrush{value, UniqueBrush(handle)});
+    return handle;
 }
 
 }  // namespace nv::toolkit::win32

@@ -5,9 +5,8 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <map>
 #include <string>
-#include <tuple>
+#include <vector>
 
 #include "toolkit/graphics.h"
 #include "toolkit/win32/win32_handles.h"
@@ -25,9 +24,20 @@ public:
     HBRUSH Brush(TColor color);
 
 private:
-    using FontKey = std::tuple<std::string, std::int32_t, std::uint32_t, std::int32_t>;
-    std::map<FontKey, UniqueFont> fonts_;
-    std::map<COLORREF, UniqueBrush> brushes_;
+    // A wizard uses a handful of fonts and colours: plain lists searched from the front.
+    struct MadeFont {
+        std::string name;
+        std::int32_t height;
+        std::uint32_t style;
+        std::int32_t charset;
+        UniqueFont handle;
+    };
+    struct MadeBrush {
+        COLORREF color;
+        UniqueBrush handle;
+    };
+    std::vector<MadeFont> fonts_;
+    std::vector<MadeBrush> brushes_;
 };
 
 }  // namespace nv::toolkit::win32
