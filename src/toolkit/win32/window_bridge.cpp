@@ -1,6 +1,8 @@
 #include "toolkit/win32/window_bridge.h"
 
-#include <set>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 #include "toolkit/win32/error_report.h"
 
@@ -38,8 +40,9 @@ LRESULT CALLBACK BridgeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 bool EnsureClass(const std::string& className, HINSTANCE instance) {
-    static std::set<std::string> registered;
-    if (registered.count(className) != 0) {
+    // A program registers a few classes: a plain list searched from the front.
+    static std::vector<std::string> registered;
+    if (std::find(registered.begin(), registered.end(), className) != registered.end()) {
         return true;
     }
     WNDCLASSEXA windowClass{};
@@ -53,7 +56,7 @@ bool EnsureClass(const std::string& className, HINSTANCE instance) {
     if (RegisterClassExA(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         return false;
     }
-    registered.insert(className);
+    registered.push_back(className);
     return true;
 }
 
