@@ -1,5 +1,6 @@
 #include "host/win32/final_path.h"
 
+#include "host/win32/ansi_names.h"
 #include "host/win32/growing_text.h"
 
 namespace nv::host {
@@ -55,21 +56,8 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
 }  // namespace
 
 std::wstring WideFromAnsiStrictly(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    const int size = static_cast<int>(text.size());
-    const int length =
-        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    if (length <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(),
-                              length) != length) {
-        return {};
-    }
-    return wide;
+    const std::optional<std::u16string> wide = CodePageToUtf16(text, CP_ACP);
+    return wide ? std::wstring(wide->begin(), wide->end()) : std::wstring();
 }
 
 std::wstring FinalPathOf(HANDLE handle, const std::string& openedAs) {
