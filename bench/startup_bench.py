@@ -55,7 +55,7 @@ STEPS = [  # startup_bench.exe's fields and their labels
     ("pictures", "pictures drawn and read back"),
     ("script", "language script inflated, split"),
     ("form", "window model from the layout"),
-    ("windows", "window and controls created"),
+    ("windows", "window and shown controls made"),
     ("richedit", "  of which the rich-text box"),
     ("progress", "  of which the progress bar"),
     ("labels", "  of which the labels"),
@@ -65,8 +65,9 @@ STEPS = [  # startup_bench.exe's fields and their labels
     ("mirror", "  of which other changes mirrored"),
     ("parse", "  section parse alone (after)"),
     ("to_show", "main to the window shown"),
-    ("show", "shown, up to its first paint"),
+    ("show", "shown and painted"),
     ("total", "main to the first paint"),
+    ("hidden", "then the hidden pages' windows"),
 ]
 
 

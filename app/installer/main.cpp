@@ -74,6 +74,7 @@ int RunWizard(nv::host::Win32Host& host) {
     nv::toolkit::win32::Win32UiServices services(form);
     ui.SetTarget(services);
     nv::toolkit::win32::Win32Backend backend;
+    backend.CreateHiddenWindowsOnceShown();
     form.AttachBackend(&backend);
     form.FormCreate();
     const int exitCode = nv::toolkit::win32::Win32Application().Run(form);

@@ -83,6 +83,11 @@ bool IsUsable(HWND window) {
 std::optional<LRESULT> Win32Backend::HandleMessage(HWND window, UINT message, WPARAM wParam,
                                                    LPARAM lParam) {
     std::optional<LRESULT> result;
+    if (deferredCreationDue_ && dispatchDepth_ == 0) {
+        // The first message after the first paint, whether the posted one or one from
+        // outside: the hidden windows exist before anything can act on the form.
+        CreateDeferredWindows();
+    }
     {
         DepthGuard depth(dispatchDepth_);
         ControlWindow* record = FindByWindow(window);

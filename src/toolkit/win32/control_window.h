@@ -37,6 +37,7 @@ struct ControlWindow {
     std::vector<UniqueWindow> items;  // a radio group's buttons, one per item
     PreparedPicture picture;          // an image's picture, ready to paint
     bool settingText = false;         // the backend itself is changing the window's text
+    bool deferred = false;            // hidden: its windows are made after the first paint
 
     // True when `handle` is one of this control's windows.
     bool Owns(HWND handle) const;

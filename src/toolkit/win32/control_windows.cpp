@@ -478,7 +478,7 @@ void Win32Backend::ApplyVisible(ControlWindow& record) {
         return;
     }
     if (record.kind == ControlKind::Form) {
-        ShowWindow(window, control.Visible() ? SW_SHOW : SW_HIDE);
+        ShowForm(window, control.Visible());
         return;
     }
     const bool shown = control.Visible() && control.Parent() != nullptr;

@@ -34,6 +34,10 @@ void Win32Backend::Attach(TControl& control) {
     if (form_ == nullptr || (kind != ControlKind::Form && MainWindow() == nullptr)) {
         return;  // nothing to show it in yet, or the form has closed
     }
+    if (deferHidden_ && attaching_ && kind != ControlKind::Image && HiddenInForm(control)) {
+        record.deferred = true;
+        return;
+    }
     CreateWindows(record);
     ApplyTabOrder(control.Parent());
 }
@@ -96,7 +100,59 @@ void Win32Backend::Changed(TControl& control, ControlProperty property) {
         }
         return;
     }
+    if (record->deferred) {
+        // Its window takes the model's state when it is made; until then only what could
+        // make it seen, or move it under a window that exists, needs it now.
+        if (property != ControlProperty::Visible && property != ControlProperty::Parent) {
+            return;
+        }
+        CreateDeferredWindows();
+    }
     Mirror(*record, property);
+}
+
+bool Win32Backend::HiddenInForm(const TControl& control) const {
+    for (const TControl* current = &control; current != nullptr && current != form_;
+         current = current->Parent()) {
+        if (!current->Visible()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Win32Backend::ShowForm(HWND window, bool visible) {
+    ShowWindow(window, visible ? SW_SHOW : SW_HIDE);
+    const bool anyDeferred = std::any_of(records_.begin(), records_.end(),
+                                         [](const auto& record) { return record->deferred; });
+    if (visible && anyDeferred && !deferredCreationDue_) {
+        // Painted now, so the window is complete on screen before the hidden ones are made;
+        // the posted message then comes before any input the user can give.
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        deferredCreationDue_ = true;
+        PostMessageA(window, WM_NULL, 0, 0);
+    }
+}
+
+void Win32Backend::CreateDeferredWindows() {
+    deferredCreationDue_ = false;
+    std::vector<const TControl*> parents;
+    // By index: making a window may change the model, never the list of records.
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        ControlWindow& record = *records_[i];
+        if (!record.deferred) {
+            continue;
+        }
+        record.deferred = false;
+        CreateWindows(record);
+        const TControl* parent = record.control->Parent();
+        if (std::find(parents.begin(), parents.end(), parent) == parents.end()) {
+            parents.push_back(parent);
+        }
+    }
+    for (const TControl* parent : parents) {
+        ApplyTabOrder(parent);
+    }
 }
 
 void Win32Backend::CloseNow() {
@@ -107,7 +163,15 @@ void Win32Backend::CloseNow() {
     }
 }
 
-HWND Win32Backend::WindowOf(const TControl& control) const {
+HWND Win32Backend::WindowOf(const TControl& control) {
+    const ControlWindow* record = Find(control);
+    if (record != nullptr && record->deferred) {
+        CreateDeferredWindows();
+    }
+    return ExistingWindowOf(control);
+}
+
+HWND Win32Backend::ExistingWindowOf(const TControl& control) const {
     const ControlWindow* record = Find(control);
     return record != nullptr ? record->window.Get() : nullptr;
 }
@@ -121,7 +185,7 @@ HWND Win32Backend::ItemWindowOf(const TControl& radioGroup, int index) const {
 }
 
 HWND Win32Backend::MainWindow() const {
-    return form_ != nullptr ? WindowOf(*form_) : nullptr;
+    return form_ != nullptr ? ExistingWindowOf(*form_) : nullptr;
 }
 
 ControlWindow* Win32Backend::Find(const TControl& control) const {
@@ -144,7 +208,7 @@ ControlWindow* Win32Backend::FindByWindow(HWND window) const {
 
 HWND Win32Backend::ParentWindowOf(const TControl& control) const {
     if (const TWinControl* parent = control.Parent()) {
-        if (HWND window = WindowOf(*parent)) {
+        if (HWND window = ExistingWindowOf(*parent)) {
             return window;
         }
     }

@@ -46,8 +46,16 @@ public:
     void Changed(TControl& control, ControlProperty property) override;
     void AttachFinished() override;
 
+    // From here on, the windows of controls that a whole form brings along hidden (a page
+    // panel that is not shown, and everything on it) are made just after the form's window
+    // has been shown and painted, before any other message reaches it: the window appears
+    // sooner, and nothing hidden can be seen or reached before it exists. Each such window
+    // takes the model's state of that moment. A hidden control made visible earlier, a change
+    // of parent, or a caller asking for a window makes them at once.
+    void CreateHiddenWindowsOnceShown() { deferHidden_ = true; }
+
     // The window that shows `control` (a radio group's container), or null when it has none.
-    HWND WindowOf(const TControl& control) const;
+    HWND WindowOf(const TControl& control);
     // The window of a radio group's button `index`, or null.
     HWND ItemWindowOf(const TControl& radioGroup, int index) const;
     // The form's window, or null before the form is attached and after it closed.
@@ -89,6 +97,12 @@ private:
     void RepairFocus();
     void CloseNow();
 
+    // Hidden windows made after the first paint (CreateHiddenWindowsOnceShown).
+    bool HiddenInForm(const TControl& control) const;
+    void ShowForm(HWND window, bool visible);
+    void CreateDeferredWindows();
+
+    HWND ExistingWindowOf(const TControl& control) const;
     ControlWindow* Find(const TControl& control) const;
     ControlWindow* FindByWindow(HWND window) const;
     HWND ParentWindowOf(const TControl& control) const;
@@ -103,6 +117,8 @@ private:
     int dispatchDepth_ = 0;  // messages of this backend's windows being handled
     bool closePending_ = false;
     HWND lastFocus_ = nullptr;  // the focused control when the form was last deactivated
+    bool deferHidden_ = false;
+    bool deferredCreationDue_ = false;  // the form is painted; the next message makes them
     // While a whole form attaches, the visual parents whose tab order is still to be applied:
     // each is ordered once when the form has finished, not again after every child.
     bool attaching_ = false;

@@ -281,6 +281,45 @@ TEST(Win32Backend, ControlsCreatedLaterAndDestroyedEarlyComeAndGo) {
     EXPECT_FALSE(IsWindow(window));
 }
 
+TEST(Win32Backend, HiddenWindowsMadeAfterTheFirstPaintTakeTheModelsStateOfThatMoment) {
+    const struct {
+        const char* how;
+        void (*make)(TestForm&);
+    } ways[] = {
+        {"the first message after the first paint",
+         [](TestForm& t) {
+             t.form->SetVisible(true);
+             Pump();
+         }},
+        {"the page shown before that message",
+         [](TestForm& t) {
+             t.form->SetVisible(true);
+             t.page->SetVisible(true);
+         }},
+        {"a window asked for before the form shows", [](TestForm& t) { (void)t.Window(*t.edit); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        TestForm t(true);
+        EXPECT_EQ(FindWindowExA(t.Main(), nullptr, "NvPanel", nullptr), nullptr);
+        t.leftLabel->SetCaption("&Later, longer");
+        t.richEdit->Lines()->Add("third line");
+        t.progressBar->SetPosition(60);
+        way.make(t);
+
+        HWND page = FindWindowExA(t.Main(), nullptr, "NvPanel", nullptr);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page, t.Window(*t.page));
+        EXPECT_EQ(IsWindowVisible(page) != FALSE, t.page->Visible() && t.form->Visible());
+        EXPECT_EQ(TextOf(t.Window(*t.leftLabel)), "&Later, longer");
+        EXPECT_GT(t.leftLabel->Width(), 50) << "measured to its text when made";
+        EXPECT_EQ(RichText(t.Window(*t.richEdit)), "first line\r\nsecond line\r\nthird line");
+        EXPECT_EQ(SendMessageA(t.Window(*t.progressBar), PBM_GETPOS, 0, 0), 60);
+        EXPECT_EQ(GetWindow(page, GW_CHILD), t.Window(*t.edit)) << "tab order applied";
+        EXPECT_EQ(GetWindow(t.Main(), GW_CHILD), page) << "tab order applied";
+    }
+}
+
 TEST(Win32Backend, DetachingLeavesTheModelHeadless) {
     TestForm t;
     HWND main = t.Main();

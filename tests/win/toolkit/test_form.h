@@ -24,7 +24,9 @@ struct ErrorReport {
 
 class TestForm {
 public:
-    TestForm();
+    // With `hiddenPageMadeLater`, the page starts hidden and the backend makes hidden windows
+    // only once the form has been shown.
+    explicit TestForm(bool hiddenPageMadeLater = false);
     ~TestForm();
     TestForm(const TestForm&) = delete;
     TestForm& operator=(const TestForm&) = delete;
