@@ -50,8 +50,7 @@ SectionEnd
 
 STEPS = [  # startup_bench.exe's fields and their labels
     ("launch", "process creation to main"),
-    ("host", "host: own file opened and held"),
-    ("com", "DLL search restricted, COM"),
+    ("host", "host: own file held, DLL search set"),
     ("pictures", "pictures drawn and read back"),
     ("script", "language script inflated, split"),
     ("form", "window model from the layout"),
@@ -59,6 +58,7 @@ STEPS = [  # startup_bench.exe's fields and their labels
     ("richedit", "  of which the rich-text box"),
     ("progress", "  of which the progress bar"),
     ("labels", "  of which the labels"),
+    ("com", "COM, once the first window exists"),
     ("folder", "program-files folder (asked once)"),
     ("create", "FormCreate (English applied)"),
     ("licence", "  of which the licence text"),

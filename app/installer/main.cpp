@@ -1,5 +1,5 @@
-// Setup.exe's entry: its own file held open, safe DLL loading, COM for the shell-link object, the
-// wizard window and its message loop.
+// Setup.exe's entry: its own file held open, safe DLL loading, the wizard window, COM for the
+// shell-link object, and the window's message loop.
 
 #include <windows.h>
 
@@ -76,6 +76,9 @@ int RunWizard(nv::host::Win32Host& host) {
     nv::toolkit::win32::Win32Backend backend;
     backend.CreateHiddenWindowsOnceShown();
     form.AttachBackend(&backend);
+    // COM once the first window exists: made first, the apartment pays for starting the
+    // window system's driver on its own, on top of what the first window costs anyway.
+    ComApartment com;
     form.FormCreate();
     const int exitCode = nv::toolkit::win32::Win32Application().Run(form);
     form.AttachBackend(nullptr);
@@ -92,7 +95,6 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
 #ifndef NV_UNGUARDED_DLL_LOADING
     RestrictDllSearch();
 #endif
-    ComApartment com;
     // Every error box of the setup speaks German, whichever layer raised the error.
     nv::toolkit::win32::SetErrorDescriber(nv::wizard::ErrorText);
     try {

@@ -5,15 +5,14 @@
 //
 // Prints one line of key=value fields, each in milliseconds:
 //   launch   process creation to main (as the system records the creation)
-//   host     Win32Host made: the program's own file opened and held
-//   com      DLL search restricted, COM initialised (the first user of the window
-//            system's driver here: under Wine it pays for loading it)
+//   host     Win32Host made: the program's own file opened and held, DLL search restricted
 //   pictures the background and step pictures drawn and read back
 //   script   the language script made ready (inflated and split into lines)
 //   form     the window's model built from the layout table, the script handed to it
 //   windows  the window and the controls' windows shown at start created (of which richedit: the
 //            rich-text box, its library loaded; progress: the progress bar, the common
 //            controls loaded; labels: every label, measured to its text)
+//   com      COM initialised, once the first window exists
 //   create   FormCreate: centring, installation folder, page 1, English applied (of which
 //            folder: the program-files folder asked for once beforehand; licence: the
 //            licence text put into the rich-text box; mirror: every other change mirrored
@@ -155,9 +154,7 @@ int main() {
         nv::host::Win32Host host;
         const double hostMs = lap();
         RestrictDllSearch();
-        const bool com = SUCCEEDED(CoInitialize(nullptr));
         nv::toolkit::win32::SetErrorDescriber(nv::wizard::ErrorText);
-        const double comMs = lap();
         const nv::wizard::WizardPictures pictures = nv::wizard::LoadWizardPictures();
         const double picturesMs = lap();
         const std::vector<std::string>& script = nv::lang::WizardScript();
@@ -172,6 +169,8 @@ int main() {
         backend.CreateHiddenWindowsOnceShown();
         form.AttachBackend(&backend);
         const double windowsMs = lap();
+        const bool com = SUCCEEDED(CoInitialize(nullptr));
+        const double comMs = lap();
         const double attachOthers = backend.others;
         backend.others = 0;
         (void)nv::host::GetSpecialFolder(host, nv::host::kCsidlProgramFiles);
