@@ -49,7 +49,7 @@
 
 namespace {
 
-using nv::toolkit::win32::ControlKind;
+using nv::toolkit::ComponentKind;
 
 double Milliseconds() {
     static const double frequency = [] {
@@ -84,10 +84,7 @@ public:
         const double start = Milliseconds();
         Win32Backend::Attach(control);
         const double spent = Milliseconds() - start;
-        if (dynamic_cast<nv::toolkit::TRichEdit*>(&control) != nullptr) {
-            richEditAttach += spent;
-        }
-        byKind[static_cast<int>(nv::toolkit::win32::KindOf(control))] += spent;
+        byKind[static_cast<int>(control.Kind())] += spent;
     }
     void Changed(nv::toolkit::TControl& control, nv::toolkit::ControlProperty property) override {
         if (depth_ > 0) {  // a change made while mirroring another is counted in that one
@@ -107,8 +104,7 @@ public:
     }
 
     int depth_ = 0;
-    double richEditAttach = 0;
-    double byKind[static_cast<int>(ControlKind::Unknown) + 1] = {};
+    double byKind[static_cast<int>(ComponentKind::Other) + 1] = {};
     double lines = 0;
     double others = 0;
 };
@@ -206,11 +202,12 @@ int main() {
             "richedit=%.3f progress=%.3f labels=%.3f attach_mirror=%.3f folder=%.3f "
             "create=%.3f licence=%.3f mirror=%.3f parse=%.3f to_show=%.3f show=%.3f "
             "total=%.3f hidden=%.3f texts=%zu\n",
-            launch, hostMs, comMs, picturesMs, scriptMs, formMs, windowsMs, backend.richEditAttach,
-            backend.byKind[static_cast<int>(ControlKind::ProgressBar)],
-            backend.byKind[static_cast<int>(ControlKind::Label)], attachOthers, folderMs, createMs,
-            createLines, createOthers, parseMs, shownAt - mainStart, showMs, total, hiddenMs,
-            characters);
+            launch, hostMs, comMs, picturesMs, scriptMs, formMs, windowsMs,
+            backend.byKind[static_cast<int>(ComponentKind::RichEdit)],
+            backend.byKind[static_cast<int>(ComponentKind::ProgressBar)],
+            backend.byKind[static_cast<int>(ComponentKind::Label)], attachOthers, folderMs,
+            createMs, createLines, createOthers, parseMs, shownAt - mainStart, showMs, total,
+            hiddenMs, characters);
         form.AttachBackend(nullptr);
         if (com) {
             CoUninitialize();

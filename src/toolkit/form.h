@@ -28,6 +28,7 @@ public:
 
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::Form; }
 
     std::int32_t ClientWidth() const { return clientWidth_; }
     void SetClientWidth(std::int32_t width);

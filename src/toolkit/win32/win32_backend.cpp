@@ -24,17 +24,17 @@ Win32Backend* Win32Backend::Of(const TControl& control) {
 }
 
 void Win32Backend::Attach(TControl& control) {
-    const ControlKind kind = KindOf(control);
-    if (kind == ControlKind::Form) {
+    const ComponentKind kind = control.Kind();
+    if (kind == ComponentKind::Form) {
         form_ = static_cast<TForm*>(&control);
         attaching_ = true;  // the form's controls follow, then AttachFinished
     }
-    records_.push_back(std::make_unique<ControlWindow>(control, kind));
+    records_.push_back(std::make_unique<ControlWindow>(control));
     ControlWindow& record = *records_.back();
-    if (form_ == nullptr || (kind != ControlKind::Form && MainWindow() == nullptr)) {
+    if (form_ == nullptr || (kind != ComponentKind::Form && MainWindow() == nullptr)) {
         return;  // nothing to show it in yet, or the form has closed
     }
-    if (deferHidden_ && attaching_ && kind != ControlKind::Image && HiddenInForm(control)) {
+    if (deferHidden_ && attaching_ && kind != ComponentKind::Image && HiddenInForm(control)) {
         record.deferred = true;
         return;
     }
@@ -68,7 +68,7 @@ void Win32Backend::Detach(TControl& control) {
             }
         }
     }
-    if (record.kind == ControlKind::Image) {
+    if (record.kind == ComponentKind::Image) {
         InvalidateImage(record);
     }
     if (lastFocus_ != nullptr && record.Owns(lastFocus_)) {
@@ -218,7 +218,7 @@ HWND Win32Backend::ParentWindowOf(const TControl& control) const {
 TColor Win32Backend::BackgroundOf(const TControl& control) const {
     const TControl* current = &control;
     while (current->Color() == kClBtnFace && current->Parent() != nullptr &&
-           KindOf(*current) != ControlKind::Form) {
+           current->Kind() != ComponentKind::Form) {
         current = current->Parent();
     }
     return current->Color();
