@@ -150,7 +150,7 @@ std::optional<LRESULT> Win32Backend::HandleMessage(HWND window, UINT message, WP
 void Win32Backend::Command(HWND child, WORD code) {
     if (ControlWindow* record = FindByWindow(child)) {
         if (const auto command = HandlerOf(record->kind).command) {
-            (this->*command)(*record, child, code);
+            command(*this, *record, child, code);
         }
     }
 }

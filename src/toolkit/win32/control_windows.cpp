@@ -33,7 +33,7 @@ void Win32Backend::CreateWindows(ControlWindow& record) {
     if (kind.create == nullptr) {
         return;  // a control this backend does not show
     }
-    (this->*kind.create)(record, nextId_++);
+    kind.create(*this, record, nextId_++);
     if (!record.window) {
         return;
     }
@@ -99,7 +99,7 @@ void Win32Backend::LayoutRadioItems(ControlWindow& record) {
 
 void Win32Backend::Mirror(ControlWindow& record, ControlProperty property) {
     const KindHandler& kind = HandlerOf(record.kind);
-    if (kind.mirror == nullptr || !(this->*kind.mirror)(record, property)) {
+    if (kind.mirror == nullptr || !kind.mirror(*this, record, property)) {
         MirrorCommon(record, property);
     }
 }
@@ -213,6 +213,15 @@ void Win32Backend::ApplyItemIndex(ControlWindow& record) {
         const bool isChosen = static_cast<int>(i) == chosen;
         SendMessageA(item, BM_SETCHECK, isChosen ? BST_CHECKED : BST_UNCHECKED, 0);
         SetStyleBits(item, WS_TABSTOP, group.TabStop() && static_cast<int>(i) == tabItem);
+    }
+}
+
+void Win32Backend::InvalidateImage(const ControlWindow& record) {
+    const TControl& image = *record.control;
+    if (HWND parent = ParentWindowOf(image)) {
+        const RECT bounds{image.Left(), image.Top(), image.Left() + image.Width(),
+                          image.Top() + image.Height()};
+        InvalidateRect(parent, &bounds, FALSE);
     }
 }
 

@@ -81,41 +81,19 @@ private:
     void ApplyTabOrderNow(const TControl* visualParent);
     SIZE LabelSize(HWND label, const std::string& text);
 
+    void InvalidateImage(const ControlWindow& record);
+
     // One handler per kind of control (control_kinds.cpp): `create` makes the control's
     // windows, `mirror` shows a change only this kind shows (false: the common mirroring
     // does it), `command` turns a notification from one of its windows into the model's event.
     struct KindHandler {
-        void (Win32Backend::*create)(ControlWindow& record, int id);
-        bool (Win32Backend::*mirror)(ControlWindow& record, ControlProperty property);
-        void (Win32Backend::*command)(ControlWindow& record, HWND child, WORD code);
+        void (*create)(Win32Backend& backend, ControlWindow& record, int id);
+        bool (*mirror)(Win32Backend& backend, ControlWindow& record, ControlProperty property);
+        void (*command)(Win32Backend& backend, ControlWindow& record, HWND child, WORD code);
     };
     static const KindHandler& HandlerOf(ComponentKind kind);
-    HWND CreateChild(ControlWindow& record, int id, DWORD exStyle, const char* className,
-                     const std::string& text, DWORD style);
-    void CreateForm(ControlWindow& record, int id);
-    bool MirrorForm(ControlWindow& record, ControlProperty property);
-    void CreatePanel(ControlWindow& record, int id);
-    bool MirrorPanel(ControlWindow& record, ControlProperty property);
-    void CreateLabel(ControlWindow& record, int id);
-    bool MirrorLabel(ControlWindow& record, ControlProperty property);
-    void CreateButton(ControlWindow& record, int id);
-    void CommandButton(ControlWindow& record, HWND child, WORD code);
-    void CreateCheckBox(ControlWindow& record, int id);
-    bool MirrorCheckBox(ControlWindow& record, ControlProperty property);
-    void CommandCheckBox(ControlWindow& record, HWND child, WORD code);
-    void CreateRadioGroup(ControlWindow& record, int id);
-    bool MirrorRadioGroup(ControlWindow& record, ControlProperty property);
-    void CommandRadioGroup(ControlWindow& record, HWND child, WORD code);
-    void CreateEdit(ControlWindow& record, int id);
-    bool MirrorEdit(ControlWindow& record, ControlProperty property);
-    void CommandEdit(ControlWindow& record, HWND child, WORD code);
-    void CreateRichEdit(ControlWindow& record, int id);
-    bool MirrorRichEdit(ControlWindow& record, ControlProperty property);
-    void CreateProgressBar(ControlWindow& record, int id);
-    bool MirrorProgressBar(ControlWindow& record, ControlProperty property);
-    void CreateImage(ControlWindow& record, int id);
-    bool MirrorImage(ControlWindow& record, ControlProperty property);
-    void InvalidateImage(const ControlWindow& record);
+    struct Kinds;  // the handlers
+    friend struct Kinds;
 
     // Messages (backend_messages.cpp).
     void Command(HWND child, WORD code);
