@@ -78,8 +78,6 @@ public:
     void InsertComponent(std::unique_ptr<TComponent> component, const std::string& name = {});
     // Gives up ownership of `component` (which must be owned by this one).
     std::unique_ptr<TComponent> RemoveComponent(TComponent& component);
-    // Destroys every owned component, the last created first.
-    void DestroyComponents();
 
     // Called once after the component's stored definition has been read completely.
     virtual void Loaded() {}

@@ -48,7 +48,6 @@ public:
     // control after its visual parent. Later controls are attached as they are created.
     // A backend already attached is detached first. None detaches.
     void AttachBackend(ControlBackend* backend);
-    ControlBackend* AttachedBackend() const { return Backend(); }
 
 protected:
     void Notification(TComponent& component, TOperation operation) override;

@@ -176,14 +176,6 @@ HWND Win32Backend::ExistingWindowOf(const TControl& control) const {
     return record != nullptr ? record->window.Get() : nullptr;
 }
 
-HWND Win32Backend::ItemWindowOf(const TControl& radioGroup, int index) const {
-    const ControlWindow* record = Find(radioGroup);
-    if (record == nullptr || index < 0 || static_cast<std::size_t>(index) >= record->items.size()) {
-        return nullptr;
-    }
-    return record->items[static_cast<std::size_t>(index)].Get();
-}
-
 HWND Win32Backend::MainWindow() const {
     return form_ != nullptr ? ExistingWindowOf(*form_) : nullptr;
 }

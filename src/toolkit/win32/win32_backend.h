@@ -56,8 +56,6 @@ public:
 
     // The window that shows `control` (a radio group's container), or null when it has none.
     HWND WindowOf(const TControl& control);
-    // The window of a radio group's button `index`, or null.
-    HWND ItemWindowOf(const TControl& radioGroup, int index) const;
     // The form's window, or null before the form is attached and after it closed.
     HWND MainWindow() const;
 

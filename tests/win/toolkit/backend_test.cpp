@@ -67,11 +67,11 @@ TEST(Win32Backend, MakesOneWindowOfTheRightClassPerControl) {
 
 TEST(Win32Backend, RadioGroupIsAGroupBoxWithOneRadioButtonPerItem) {
     TestForm t;
-    HWND first = t.backend->ItemWindowOf(*t.radioGroup, 0);
-    HWND second = t.backend->ItemWindowOf(*t.radioGroup, 1);
+    HWND first = t.RadioItem(0);
+    HWND second = t.RadioItem(1);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(t.backend->ItemWindowOf(*t.radioGroup, 2), nullptr);
+    EXPECT_EQ(t.RadioItem(2), nullptr);
     EXPECT_EQ(TextOf(first), "&English");
     EXPECT_EQ(TextOf(second), "&Deutsch");
     EXPECT_EQ(StyleOf(first) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
@@ -101,11 +101,10 @@ TEST(Win32Backend, RadioGroupIsAGroupBoxWithOneRadioButtonPerItem) {
 
     // New items replace the buttons.
     t.radioGroup->Items()->Add("&Third");
-    HWND third = t.backend->ItemWindowOf(*t.radioGroup, 2);
+    HWND third = t.RadioItem(2);
     ASSERT_NE(third, nullptr);
     EXPECT_EQ(TextOf(third), "&Third");
-    EXPECT_EQ(SendMessageA(t.backend->ItemWindowOf(*t.radioGroup, 1), BM_GETCHECK, 0, 0),
-              BST_CHECKED);
+    EXPECT_EQ(SendMessageA(t.RadioItem(1), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 TEST(Win32Backend, PlacesControlsRelativeToTheirVisualParent) {
@@ -190,8 +189,8 @@ TEST(Win32Backend, MirrorsTextsVisibilityAndEnabledState) {
     t.nextButton->SetEnabled(true);
     EXPECT_TRUE(IsWindowEnabled(t.Window(*t.nextButton)));
     t.radioGroup->SetEnabled(false);
-    EXPECT_FALSE(IsWindowEnabled(t.backend->ItemWindowOf(*t.radioGroup, 0)));
-    EXPECT_FALSE(IsWindowEnabled(t.backend->ItemWindowOf(*t.radioGroup, 1)));
+    EXPECT_FALSE(IsWindowEnabled(t.RadioItem(0)));
+    EXPECT_FALSE(IsWindowEnabled(t.RadioItem(1)));
 }
 
 TEST(Win32Backend, AutoSizedLabelsKeepTheirAnchoredEdge) {

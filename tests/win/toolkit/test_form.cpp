@@ -88,6 +88,17 @@ TestForm::~TestForm() {
     Pump();
 }
 
+HWND TestForm::RadioItem(int index) const {
+    HWND item = GetWindow(Window(*radioGroup), GW_CHILD);
+    for (; item != nullptr; item = GetWindow(item, GW_HWNDNEXT)) {
+        if ((GetWindowLongPtrA(item, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON &&
+            index-- == 0) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
 RECT TestForm::ClientRect(const TControl& control) const {
     RECT rect{};
     GetWindowRect(Window(control), &rect);

@@ -35,6 +35,8 @@ public:
 
     HWND Window(const TControl& control) const { return backend->WindowOf(control); }
     HWND Main() const { return backend->MainWindow(); }
+    // The radio group's button `index` as the window system lists it, or null.
+    HWND RadioItem(int index) const;
     // The control's rectangle relative to the form's client area.
     RECT ClientRect(const TControl& control) const;
 
