@@ -31,7 +31,6 @@
 #include <objbase.h>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 
 #include "host/special_folders.h"
@@ -42,6 +41,7 @@
 #include "toolkit/std_controls.h"
 #include "toolkit/win32/error_report.h"
 #include "toolkit/win32/message_pump.h"
+#include "toolkit/win32/system_library.h"
 #include "toolkit/win32/win32_application.h"
 #include "toolkit/win32/win32_backend.h"
 #include "wizard/error_texts.h"
@@ -109,31 +109,6 @@ public:
     double others = 0;
 };
 
-class DeferredUi final : public nv::toolkit::UiServices {
-public:
-    void ProcessMessages() override { target_->ProcessMessages(); }
-    std::optional<std::string> BrowseForDirectory(const std::string& startFolder,
-                                                  const FolderMaker& makeFolder) override {
-        return target_->BrowseForDirectory(startFolder, makeFolder);
-    }
-    void* MainWindowHandle() override { return target_->MainWindowHandle(); }
-    std::optional<std::uint32_t> Milliseconds() override { return target_->Milliseconds(); }
-    void SetTarget(nv::toolkit::UiServices& target) { target_ = &target; }
-
-private:
-    nv::toolkit::UiServices* target_ = nullptr;
-};
-
-void RestrictDllSearch() {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault != nullptr) {
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
-    SetDllDirectoryA("");
-}
-
 }  // namespace
 
 int main() {
@@ -149,14 +124,14 @@ int main() {
     try {
         nv::host::Win32Host host;
         const double hostMs = lap();
-        RestrictDllSearch();
+        nv::toolkit::win32::RestrictDllSearch();
         nv::toolkit::win32::SetErrorDescriber(nv::wizard::ErrorText);
         const nv::wizard::WizardPictures pictures = nv::wizard::LoadWizardPictures();
         const double picturesMs = lap();
         const std::vector<std::string>& script = nv::lang::WizardScript();
         const double scriptMs = lap();
 
-        DeferredUi ui;
+        nv::toolkit::DeferredUiServices ui;
         nv::wizard::TfInstaller form(host, ui, pictures);
         nv::toolkit::win32::Win32UiServices services(form);
         ui.SetTarget(services);
