@@ -21,7 +21,7 @@
 #include "wizard/install_steps.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
-#include "wizard/product_files.h"
+#include "wizard/product_identity.h"
 #include "wizard/temp_folder.h"
 #include "wizard/uninstall_entry.h"
 #include "wizard/wizard_pages.h"
@@ -30,20 +30,7 @@ namespace nv::wizard {
 
 namespace {
 
-constexpr char kLinkName[] = "Norvista.lnk";
 constexpr char kQuickLaunchFolder[] = "\\Microsoft\\Internet Explorer\\Quick Launch\\";
-constexpr char kStartMenuFolder[] = "\\Norvista";
-
-// The product file an entry of the package is installed as, or null. File names compare
-// without regard to the case of the letters A to Z.
-const char* ProductFileNamed(const std::string& name) {
-    for (const ProductFile& file : kProductFiles) {
-        if (SameTextIgnoreCase(name, file.source)) {
-            return file.source;
-        }
-    }
-    return nullptr;
-}
 
 // One run of the installation. It holds what it checked: the temporary folder, each file it
 // extracted and the installation folder stay open from their check to their last use, so
@@ -132,8 +119,9 @@ private:
         };
         callbacks.processMessages = [this] { Pump(); };
         callbacks.entry = [this](const std::string& name, std::uint32_t size) {
-            if (const char* product = ProductFileNamed(name)) {
-                entrySizes_[product] = size;  // a later entry of the same name replaces it
+            if (const std::size_t file = ProductFileIndex(name); file < kProductFiles.size()) {
+                // A later entry of the same name replaces it.
+                entrySizes_[kProductFiles[file].source] = size;
             }
         };
         if (package::ExtractPayload(files_, *setup_, *location_, tempFolder_, callbacks) !=
@@ -311,10 +299,10 @@ private:
         if (programs.empty()) {
             return;
         }
-        const std::string menu = programs + kStartMenuFolder;
+        const std::string menu = programs + '\\' + kStartMenuFolderName;
         IgnoringFailure([&] { host_.CreateFolder(menu); });  // there from an earlier installation
         record_.startmenuLink = menu + '\\' + kLinkName;
-        record_.setupLink = menu + "\\Uninstall.lnk";
+        record_.setupLink = menu + '\\' + kUninstallLinkName;
         IgnoringFailure<std::exception>(
             [&] { CreateShortcutInSafeFolder(product, record_.startmenuLink); });
         Pump();  // a shortcut is saved by the shell, which can take tens of milliseconds

@@ -17,7 +17,7 @@
 #include "package/extract.h"
 #include "toolkit/std_controls.h"
 #include "wizard/install_steps.h"
-#include "wizard/product_files.h"
+#include "wizard/product_identity.h"
 
 namespace nv::wizard {
 

@@ -27,10 +27,8 @@ void SetProductLanguage(host::Host& host, const std::string& iniFile, int langua
     if (!host.ReadProfileText(iniFile, kIniSection, kIniKey).empty()) {
         return;
     }
-    if (languageIndex == 0) {
-        host.WriteProfileText(iniFile, kIniSection, kIniKey, "English");
-    } else if (languageIndex == 1) {
-        host.WriteProfileText(iniFile, kIniSection, kIniKey, "Deutsch");
+    if (const char* language = LanguageName(languageIndex)) {
+        host.WriteProfileText(iniFile, kIniSection, kIniKey, language);
     }
 }
 

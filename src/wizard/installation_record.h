@@ -5,22 +5,9 @@
 #include <string>
 
 #include "host/host.h"
+#include "wizard/product_identity.h"
 
 namespace nv::wizard {
-
-inline constexpr char kRecordKey[] = "\\Software\\Halvorn\\Norvista";
-// The folder's value is written as "InstallPath" and read and deleted as "Installpath":
-// registry value names compare without regard to case, so both name the one value.
-inline constexpr char kValueInstallPath[] = "InstallPath";    // as written
-inline constexpr char kValueInstalledPath[] = "Installpath";  // as read and deleted
-inline constexpr char kValueDesktopLink[] = "DesktopLink";
-inline constexpr char kValueQuicklaunchLink[] = "QuicklaunchLink";
-inline constexpr char kValueStartmenuLink[] = "StartmenuLink";
-inline constexpr char kValueSetupLink[] = "SetupLink";
-
-inline constexpr char kIniFileName[] = "norvis.ini";
-inline constexpr char kIniSection[] = "GENERAL";
-inline constexpr char kIniKey[] = "LANGUAGE";
 
 // What an installation writes into the record.
 struct InstallationRecord {
@@ -40,8 +27,9 @@ std::string ReadInstalledPath(host::Host& host);
 // gives false; a value that cannot be written raises.
 bool WriteInstallationRecord(host::Host& host, const InstallationRecord& record);
 
-// Stores the language of radio item `languageIndex` (0 English, 1 Deutsch) in `iniFile`,
-// unless the file already names one. Raises when the file cannot be written.
+// Stores the name of language `languageIndex` (kLanguageNames) in `iniFile`, unless the
+// file already names one; an index outside the list stores nothing. Raises when the file
+// cannot be written.
 void SetProductLanguage(host::Host& host, const std::string& iniFile, int languageIndex);
 
 }  // namespace nv::wizard

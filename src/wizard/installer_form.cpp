@@ -5,6 +5,7 @@
 #include "lang/wizard_script.h"
 #include "toolkit/control_factory.h"
 #include "wizard/installer_layout.h"
+#include "wizard/product_identity.h"
 #include "wizard/wizard_pages.h"
 
 namespace nv::wizard {
@@ -195,11 +196,11 @@ void TfInstaller::FormCreate() {
     if (folder.empty()) {
         folder = host::kFallbackProgramFiles;
     }
-    edInstallpath->SetText(folder + "\\Norvista");
+    edInstallpath->SetText(folder + '\\' + kDefaultFolderName);
 
     MoveToPage(kLanguagePage);
 
-    ApplyLanguage("English");
+    ApplyLanguage(kLanguageNames[0]);
 }
 
 void TfInstaller::ShowInfoPicture() {

@@ -8,7 +8,7 @@
 #include "host/windows_version.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
-#include "wizard/product_files.h"
+#include "wizard/product_identity.h"
 #include "wizard/wizard_pages.h"
 
 namespace nv::wizard {
@@ -128,10 +128,8 @@ void TfInstaller::btnCancelClick(toolkit::TComponent& /*sender*/) {
 
 void TfInstaller::rgLanguageClick(toolkit::TComponent& /*sender*/) {
     btnNext->SetEnabled(LanguageChosen());
-    if (rgLanguage->ItemIndex() == 0) {
-        ApplyLanguage("English");
-    } else if (rgLanguage->ItemIndex() == 1) {
-        ApplyLanguage("Deutsch");
+    if (const char* language = LanguageName(rgLanguage->ItemIndex())) {
+        ApplyLanguage(language);
     }
 }
 
@@ -140,7 +138,7 @@ void TfInstaller::rgLicenseClick(toolkit::TComponent& /*sender*/) {
 }
 
 void TfInstaller::btnInstallpathClick(toolkit::TComponent& /*sender*/) {
-    std::string start = host::ProgramFilesFolder(host_) + "\\Norvista";
+    std::string start = host::ProgramFilesFolder(host_) + '\\' + kDefaultFolderName;
     if (!host_.FolderExists(start)) {
         start = "c:\\";
         host_.SetCurrentFolder(start);

@@ -9,7 +9,7 @@
 #include "host/host.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
-#include "wizard/product_files.h"
+#include "wizard/product_identity.h"
 #include "wizard/uninstall_entry.h"
 
 namespace nv::wizard {

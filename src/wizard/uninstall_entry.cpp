@@ -24,12 +24,12 @@ void WriteUninstallEntry(host::Host& host, const std::string& installFolder,
         return;
     }
     try {
-        key->WriteString(kEntryDisplayName, "Norvista");
-        key->WriteString(kEntryPublisher, "Halvorn");
+        key->WriteString(kEntryDisplayName, kProductName);
+        key->WriteString(kEntryPublisher, kPublisher);
         key->WriteString(kEntryInstallLocation, installFolder);
-        key->WriteString(kEntryDisplayIcon, installFolder + "Norvis.exe");
+        key->WriteString(kEntryDisplayIcon, installFolder + kProductExecutable);
         // Quoted, since the folder may hold blanks: the list runs this as a command line.
-        key->WriteString(kEntryUninstallString, '"' + installFolder + "Setup.exe\"");
+        key->WriteString(kEntryUninstallString, '"' + installFolder + kSetupCopy + '"');
         key->WriteDword(kEntryEstimatedSize, SizeInKiB(installedBytes));
         // The setup offers removal only; it has nothing to change or repair.
         key->WriteDword(kEntryNoModify, 1);

@@ -8,19 +8,9 @@
 #include <string>
 
 #include "host/host.h"
+#include "wizard/product_identity.h"
 
 namespace nv::wizard {
-
-inline constexpr char kUninstallEntryKey[] =
-    R"(\Software\Microsoft\Windows\CurrentVersion\Uninstall\Norvista)";
-inline constexpr char kEntryDisplayName[] = "DisplayName";
-inline constexpr char kEntryPublisher[] = "Publisher";
-inline constexpr char kEntryInstallLocation[] = "InstallLocation";
-inline constexpr char kEntryDisplayIcon[] = "DisplayIcon";
-inline constexpr char kEntryUninstallString[] = "UninstallString";
-inline constexpr char kEntryEstimatedSize[] = "EstimatedSize";
-inline constexpr char kEntryNoModify[] = "NoModify";
-inline constexpr char kEntryNoRepair[] = "NoRepair";
 
 // `bytes` in KiB, rounded up; a size beyond what a DWORD holds gives its largest value.
 std::uint32_t SizeInKiB(std::uint64_t bytes);
