@@ -24,7 +24,6 @@
 #include "wizard/product_identity.h"
 #include "wizard/temp_folder.h"
 #include "wizard/uninstall_entry.h"
-#include "wizard/wizard_pages.h"
 
 namespace nv::wizard {
 
@@ -45,12 +44,27 @@ constexpr char kQuickLaunchFolder[] = "\\Microsoft\\Internet Explorer\\Quick Lau
 class Installation {
 public:
     explicit Installation(TfInstaller& form)
-        : form_(form), host_(form.Host()), pump_(form.Ui()), files_(host_) {}
+        : form_(form),
+          choices_(form.Choices()),
+          host_(form.Host()),
+          pump_(form.Ui()),
+          files_(host_) {}
 
-    void Run() {
-        if (!FindPayload() || !ChooseTemporaryFolder() || !Extract() || !PrepareFolder() ||
-            !CopyFiles()) {
-            return;
+    InstallOutcome Run() {
+        if (!FindPayload()) {
+            return InstallOutcome::kNoPackage;
+        }
+        if (!ChooseTemporaryFolder()) {
+            return InstallOutcome::kNoTemporaryFolder;
+        }
+        if (!Extract()) {
+            return InstallOutcome::kNoPackage;
+        }
+        if (!PrepareFolder()) {
+            return InstallOutcome::kFolderRefused;
+        }
+        if (!CopyFiles()) {
+            return InstallOutcome::kCopyFailed;
         }
         RemoveTemporaryFiles();
         for (const StepAfterCopies step : kStepsAfterCopies) {
@@ -58,7 +72,7 @@ public:
             Finished();
         }
         progress_->Complete();
-        ShowSuccess();
+        return InstallOutcome::kInstalled;
     }
 
 private:
@@ -81,12 +95,8 @@ private:
         setup_ = ReadThrough(*setupStream_);
         location_ = package::LocatePayload(*setup_);
         if (!location_) {
-            form_.lbInstalling->SetVisible(false);
-            form_.lbError->SetVisible(true);
             return false;
         }
-        form_.lbError->SetVisible(false);
-        form_.lbInstalling->SetVisible(true);
         // The setup's size only scales the progress bar; the payload's end stands in for it.
         setupBytes_ = location_->end;
         IgnoringFailure([&] { setupBytes_ = setup_->Size(); });
@@ -99,10 +109,6 @@ private:
     bool ChooseTemporaryFolder() {
         std::optional<TempFolder> temp = ChooseTempFolder(host_);
         if (!temp) {
-            form_.pInstall->SetVisible(false);
-            form_.pTempdir->SetVisible(true);
-            form_.btnNext->SetEnabled(false);
-            form_.btnPrev->SetEnabled(false);
             return false;
         }
         tempFolder_ = temp->path;
@@ -126,9 +132,6 @@ private:
         };
         if (package::ExtractPayload(files_, *setup_, *location_, tempFolder_, callbacks) !=
             package::ExtractResult::kOk) {
-            form_.lbError->SetVisible(true);
-            form_.lbInstalling->SetVisible(false);
-            form_.pbInstall->SetVisible(false);
             return false;
         }
         for (const auto& [name, size] : entrySizes_) {
@@ -144,26 +147,18 @@ private:
     // any folder above it. The folder and the folders above it stay held while the setup
     // writes, so every name inside it keeps meaning what was checked.
     bool PrepareFolder() {
-        folder_ = form_.edInstallpath->Text();
-        if (folder_.empty()) {
+        if (choices_.folder.empty()) {
             throw nv::Error(ErrorKind::kCreateFolderFailed);
         }
-        folder_ = host_.FullPathOf(folder_);
-        form_.edInstallpath->SetText(folder_);
+        folder_ = host_.FullPathOf(choices_.folder);
+        form_.SetInstallFolder(folder_);
         folderHold_ = host_.HoldInstallationFolder(folder_);
         Pump();
         if (!folderHold_) {
-            form_.pInstall->SetVisible(false);
-            form_.pError->SetVisible(true);
-            form_.btnNext->SetEnabled(false);
-            form_.btnPrev->SetEnabled(true);
             return false;
         }
-        if (const std::string withBackslash = WithTrailingBackslash(folder_);
-            withBackslash != folder_) {
-            folder_ = withBackslash;
-            form_.edInstallpath->SetText(folder_);
-        }
+        folder_ = WithTrailingBackslash(folder_);
+        form_.SetInstallFolder(folder_);
         return true;
     }
 
@@ -213,10 +208,6 @@ private:
             progress_->EndCopy();
             Pump();
         }
-        if (failed) {
-            form_.pInstall->SetVisible(false);
-            form_.pCopyError->SetVisible(true);
-        }
         return !failed;
     }
 
@@ -235,10 +226,10 @@ private:
         const std::string product = folder_ + kProductExecutable;
         switch (step) {
             case StepAfterCopies::kLanguage:
-                SetProductLanguage(host_, folder_ + kIniFileName, form_.rgLanguage->ItemIndex());
+                SetProductLanguage(host_, folder_ + kIniFileName, choices_.language);
                 return;
             case StepAfterCopies::kDesktopShortcut:
-                if (form_.cbDesktop->Checked()) {
+                if (choices_.desktopShortcut) {
                     const std::string desktop = host::DesktopFolder(host_);
                     if (!desktop.empty()) {
                         record_.desktopLink = desktop + '\\' + kLinkName;
@@ -247,7 +238,7 @@ private:
                 }
                 return;
             case StepAfterCopies::kQuickLaunchShortcut:
-                if (form_.cbQuick->Checked()) {
+                if (choices_.quickLaunchShortcut) {
                     const std::string appData = host::QuickLaunchBaseFolder(host_);
                     if (!appData.empty()) {
                         record_.quicklaunchLink = appData + kQuickLaunchFolder + kLinkName;
@@ -256,7 +247,7 @@ private:
                 }
                 return;
             case StepAfterCopies::kStartMenuEntries:
-                if (form_.cbStartmenu->Checked()) {
+                if (choices_.startMenuEntries) {
                     CreateStartMenuEntries(product);
                 }
                 return;
@@ -310,14 +301,8 @@ private:
             [&] { CreateShortcutInSafeFolder(folder_ + kSetupCopy, record_.setupLink); });
     }
 
-    void ShowSuccess() {
-        form_.MoveToPage(kSuccessPage);
-        form_.pInstall->SetVisible(false);
-        form_.pSuccess->SetVisible(true);
-        form_.btnCancel->SetCaption(form_.lbFinish->Caption());
-    }
-
     TfInstaller& form_;
+    const InstallChoices choices_;
     host::Host& host_;
     toolkit::ThrottledPump pump_;
     // The folders are held longer than the files in them: members go in reverse order.
@@ -339,8 +324,8 @@ private:
 
 }  // namespace
 
-void TfInstaller::InstallProduct() {
-    Installation(*this).Run();
+InstallOutcome TfInstaller::InstallProduct() {
+    return Installation(*this).Run();
 }
 
 }  // namespace nv::wizard

@@ -6,7 +6,6 @@
 #include "toolkit/control_factory.h"
 #include "wizard/installer_layout.h"
 #include "wizard/product_identity.h"
-#include "wizard/wizard_pages.h"
 
 namespace nv::wizard {
 
@@ -198,7 +197,7 @@ void TfInstaller::FormCreate() {
     }
     edInstallpath->SetText(folder + '\\' + kDefaultFolderName);
 
-    MoveToPage(kLanguagePage);
+    MoveToPage(pLanguage);
 
     ApplyLanguage(kLanguageNames[0]);
 }

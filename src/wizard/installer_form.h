@@ -1,9 +1,9 @@
 #pragma once
 // TfInstaller: the wizard window. It owns every control (built from the stored layout), the
-// language component and the three values that live as long as the program; its handlers
-// drive the page flow, the installation and the removal. It talks to the system only through
-// the Host and to the user-interface system only through its controls and UiServices, so the
-// whole wizard runs headless in tests.
+// language component and the wizard's position; its handlers drive the page flow, the
+// installation and the removal. It talks to the system only through the Host and to the
+// user-interface system only through its controls and UiServices, so the whole wizard runs
+// headless in tests.
 
 #include <array>
 #include <cstdint>
@@ -16,12 +16,22 @@
 #include "toolkit/radio_group.h"
 #include "toolkit/std_controls.h"
 #include "toolkit/ui_services.h"
+#include "wizard/wizard_pages.h"
 
 namespace nv::lang {
 class TMultilanguage;
 }
 
 namespace nv::wizard {
+
+// What the user chose for an installation, as the controls hold it.
+struct InstallChoices {
+    std::string folder;
+    int language = -1;
+    bool desktopShortcut = false;
+    bool quickLaunchShortcut = false;
+    bool startMenuEntries = false;
+};
 
 // The window's pictures: the background and the five step numbers.
 struct WizardPictures {
@@ -50,19 +60,27 @@ public:
     void rgLicenseClick(toolkit::TComponent& sender);
     void btnInstallpathClick(toolkit::TComponent& sender);
 
-    // Installation from the payload to the success page, and removal of an installation.
-    void InstallProduct();
+    // Installation from the payload, giving what the page flow shows; removal, which ends on
+    // the removal's last page whatever it meets.
+    InstallOutcome InstallProduct();
     void Uninstall(const std::string& installedPath);
 
     // Shows picture InfoPictureIndex of ilInfoPics in iInfoPicture.
     void ShowInfoPicture();
-    // Makes `page` (a WizardPage) the current page and shows its step picture.
-    void MoveToPage(std::uint8_t page);
+    // The only way the window changes pages: shows page panel `panel` and no other, sets the
+    // buttons it offers, makes its page the current one and shows its step picture.
+    void MoveToPage(toolkit::TPanel* panel);
 
-    // The values that live as long as the window.
+    InstallChoices Choices() const;
+    // The installation folder made absolute: kept, and shown in the folder field.
+    void SetInstallFolder(const std::string& folder);
+
+    // The wizard's position, which lives as long as the window: the page, its step picture,
+    // the folder an earlier installation recorded, and the installation folder made absolute.
     std::uint8_t PageNumber = 0;
     std::int32_t InfoPictureIndex = 0;
     std::string InstalledPath;
+    std::string InstallFolder;
 
     // The controls, owned by the form (panels are only their visual parents).
     toolkit::TImage* iSplash = nullptr;
@@ -111,10 +129,13 @@ private:
     void ApplyLanguage(const std::string& language);
     bool LanguageChosen() const { return rgLanguage->ItemIndex() != -1; }
     bool LicenceAgreed() const { return rgLicense->ItemIndex() == 0; }
-    void ShowLanguagePage();
+    // Sets Next and Previous as the current screen offers them.
+    void OfferButtons();
+    void ShowInstallOutcome(InstallOutcome outcome);
 
     host::Host& host_;
     toolkit::UiServices& ui_;
+    toolkit::TPanel* shownPanel_ = nullptr;
 };
 
 }  // namespace nv::wizard

@@ -1,5 +1,9 @@
-// The page flow: which page is shown, what the three buttons offer, and when the installation
-// and the removal run. Everything happens inside the click handlers.
+// The page flow: which screen is shown, what the three buttons offer, when the installation
+// and the removal run, and how the window shows what they ended with. Everything happens
+// inside the click handlers.
+
+#include <array>
+#include <cstddef>
 
 #include "base/error.h"
 #include "base/text.h"
@@ -9,74 +13,119 @@
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
 #include "wizard/product_identity.h"
-#include "wizard/wizard_pages.h"
 
 namespace nv::wizard {
 
-void TfInstaller::MoveToPage(std::uint8_t page) {
-    PageNumber = page;
-    InfoPictureIndex = StepPictureOf(page);
+namespace {
+
+// What a screen offers on Next or Previous.
+enum class Offer : std::uint8_t { kHidden, kOff, kOn, kOnceLanguageChosen, kOnceLicenceAgreed };
+
+struct ScreenDef {
+    toolkit::TPanel* TfInstaller::*panel;
+    std::uint8_t page;
+    Offer next;
+    Offer previous;
+    bool finishes;  // Cancel is labelled as Finish
+};
+
+// What the window shows with each page panel. A hidden button is disabled too.
+constexpr std::array<ScreenDef, 11> kScreens = {{
+    {&TfInstaller::pLanguage, kLanguagePage, Offer::kOnceLanguageChosen, Offer::kHidden, false},
+    {&TfInstaller::pAdmin, kLicencePage, Offer::kOff, Offer::kHidden, false},
+    {&TfInstaller::pLicense, kLicencePage, Offer::kOnceLicenceAgreed, Offer::kOn, false},
+    {&TfInstaller::pInstallpath, kFolderPage, Offer::kOn, Offer::kOn, false},
+    {&TfInstaller::pInstall, kInstallingPage, Offer::kOff, Offer::kOff, false},
+    {&TfInstaller::pTempdir, kInstallingPage, Offer::kOff, Offer::kOff, false},
+    {&TfInstaller::pError, kInstallingPage, Offer::kOff, Offer::kOn, false},
+    {&TfInstaller::pCopyError, kInstallingPage, Offer::kOff, Offer::kOff, false},
+    {&TfInstaller::pSuccess, kSuccessPage, Offer::kOff, Offer::kOff, true},
+    {&TfInstaller::pUninstall, kRemovalOfferPage, Offer::kOn, Offer::kOn, false},
+    {&TfInstaller::pUnistalling, kRemovedPage, Offer::kOff, Offer::kHidden, true},
+}};
+
+// The row of `panel` (the last row for a panel that has none).
+const ScreenDef& DefinitionOf(const TfInstaller& form, const toolkit::TPanel* panel) {
+    const ScreenDef* def = kScreens.data();
+    while (form.*(def->panel) != panel && def + 1 != kScreens.end()) {
+        ++def;
+    }
+    return *def;
+}
+
+}  // namespace
+
+void TfInstaller::MoveToPage(toolkit::TPanel* panel) {
+    const ScreenDef& shown = DefinitionOf(*this, panel);
+    for (const ScreenDef& other : kScreens) {
+        if (other.panel != shown.panel) {
+            (this->*other.panel)->SetVisible(false);
+        }
+    }
+    (this->*shown.panel)->SetVisible(true);
+    shownPanel_ = panel;
+    OfferButtons();
+    if (shown.finishes) {
+        btnCancel->SetCaption(lbFinish->Caption());
+    }
+    PageNumber = shown.page;
+    InfoPictureIndex = StepPictureOf(shown.page);
     ShowInfoPicture();
+}
+
+void TfInstaller::OfferButtons() {
+    const auto offer = [this](toolkit::TButton& button, Offer what) {
+        button.SetVisible(what != Offer::kHidden);
+        button.SetEnabled(what == Offer::kOn ||
+                          (what == Offer::kOnceLanguageChosen && LanguageChosen()) ||
+                          (what == Offer::kOnceLicenceAgreed && LicenceAgreed()));
+    };
+    offer(*btnNext, DefinitionOf(*this, shownPanel_).next);
+    offer(*btnPrev, DefinitionOf(*this, shownPanel_).previous);
+}
+
+// What the window shows after an installation: a page of its own, or the installing page's
+// message.
+void TfInstaller::ShowInstallOutcome(InstallOutcome outcome) {
+    switch (outcome) {
+        case InstallOutcome::kInstalled:
+            return MoveToPage(pSuccess);
+        case InstallOutcome::kNoPackage:
+            lbInstalling->SetVisible(false);
+            lbError->SetVisible(true);
+            pbInstall->SetVisible(false);
+            return;
+        case InstallOutcome::kNoTemporaryFolder:
+            return MoveToPage(pTempdir);
+        case InstallOutcome::kFolderRefused:
+            return MoveToPage(pError);
+        case InstallOutcome::kCopyFailed:
+            return MoveToPage(pCopyError);
+    }
 }
 
 void TfInstaller::btnNextClick(toolkit::TComponent& /*sender*/) {
     switch (PageNumber) {
         case kLanguagePage: {
-            MoveToPage(kLicencePage);
-            pLanguage->SetVisible(false);
             std::string versionText;
             host::GetWindowsVersionText(host_, versionText);
             if (!host::NamesWindows9x(versionText) && !host::IsAdministrator(host_)) {
-                pAdmin->SetVisible(true);
-                btnNext->SetEnabled(false);
-                btnPrev->SetEnabled(false);
-                return;
+                return MoveToPage(pAdmin);
             }
+            // A record that cannot be read leaves the wizard on page 1, so the next Next does not
+            // skip the licence page; the error is then reported.
             InstalledPath.clear();
-            try {
-                InstalledPath = ReadInstalledPath(host_);
-            } catch (const nv::Error&) {
-                // A record that cannot be read leaves the wizard on page 1 as it was, so the
-                // next Next does not skip the licence page; the error is then reported.
-                MoveToPage(kLanguagePage);
-                ShowLanguagePage();
-                throw;
-            }
-            if (!InstalledPath.empty()) {
-                MoveToPage(kRemovalOfferPage);
-                pUninstall->SetVisible(true);
-                btnPrev->SetEnabled(true);
-                btnPrev->SetVisible(true);
-                btnNext->SetEnabled(true);
-                return;
-            }
-            pLicense->SetVisible(true);
-            btnPrev->SetEnabled(true);
-            btnPrev->SetVisible(true);
-            btnNext->SetEnabled(LicenceAgreed());
-            return;
+            InstalledPath = ReadInstalledPath(host_);
+            return MoveToPage(InstalledPath.empty() ? pLicense : pUninstall);
         }
         case kLicencePage:
-            MoveToPage(kFolderPage);
-            pLicense->SetVisible(false);
-            pInstallpath->SetVisible(true);
-            btnNext->SetEnabled(true);
-            return;
+            return MoveToPage(pInstallpath);
         case kFolderPage:
-            MoveToPage(kInstallingPage);
-            pInstallpath->SetVisible(false);
-            pInstall->SetVisible(true);
-            btnNext->SetEnabled(false);
-            btnPrev->SetEnabled(false);
-            InstallProduct();
-            return;
+            MoveToPage(pInstall);
+            return ShowInstallOutcome(InstallProduct());
         case kRemovalOfferPage:
-            MoveToPage(kRemovedPage);
-            pUninstall->SetVisible(false);
-            pUnistalling->SetVisible(true);
-            btnNext->SetEnabled(false);
-            Uninstall(InstalledPath);
-            return;
+            MoveToPage(pUnistalling);
+            return Uninstall(InstalledPath);
         default:
             return;  // the other pages offer no way forward
     }
@@ -85,58 +134,45 @@ void TfInstaller::btnNextClick(toolkit::TComponent& /*sender*/) {
 void TfInstaller::btnPrevClick(toolkit::TComponent& /*sender*/) {
     switch (PageNumber) {
         case kLicencePage:
-            MoveToPage(kLanguagePage);
-            pLicense->SetVisible(false);
-            ShowLanguagePage();
-            return;
-        case kFolderPage:
-            MoveToPage(kLicencePage);
-            pInstallpath->SetVisible(false);
-            pLicense->SetVisible(true);
-            btnNext->SetEnabled(LicenceAgreed());
-            return;
-        case kInstallingPage:  // the installation folder could not be made: choose another
-            MoveToPage(kFolderPage);
-            pError->SetVisible(false);
-            pInstallpath->SetVisible(true);
-            btnNext->SetEnabled(true);
-            return;
         case kRemovalOfferPage:
-            MoveToPage(kLanguagePage);
-            pUninstall->SetVisible(false);
-            ShowLanguagePage();
-            return;
+            rgLicense->SetItemIndex(1);  // the licence is to be agreed to again
+            return MoveToPage(pLanguage);
+        case kFolderPage:
+            return MoveToPage(pLicense);
+        case kInstallingPage:  // the installation folder could not be made: choose another
+            return MoveToPage(pInstallpath);
         default:
             return;  // the other pages offer no way back
     }
 }
 
-void TfInstaller::ShowLanguagePage() {
-    btnPrev->SetVisible(false);
-    pLanguage->SetVisible(true);
-    rgLicense->SetItemIndex(1);
-    btnNext->SetEnabled(LanguageChosen());
-}
-
 void TfInstaller::btnCancelClick(toolkit::TComponent& /*sender*/) {
     if (PageNumber == kSuccessPage && cbStartNV->Checked()) {
-        const std::string& folder = edInstallpath->Text();
-        host_.ShellOpen(ui_.MainWindowHandle(), folder + kProductExecutable, folder);
+        host_.ShellOpen(ui_.MainWindowHandle(), InstallFolder + kProductExecutable, InstallFolder);
     }
     Close();
 }
 
 void TfInstaller::rgLanguageClick(toolkit::TComponent& /*sender*/) {
-    btnNext->SetEnabled(LanguageChosen());
+    OfferButtons();
     if (const char* language = LanguageName(rgLanguage->ItemIndex())) {
         ApplyLanguage(language);
     }
 }
 
 void TfInstaller::rgLicenseClick(toolkit::TComponent& /*sender*/) {
-    btnNext->SetEnabled(rgLicense->ItemIndex() == 0);
+    OfferButtons();
 }
 
+InstallChoices TfInstaller::Choices() const {
+    return {edInstallpath->Text(), rgLanguage->ItemIndex(), cbDesktop->Checked(),
+            cbQuick->Checked(), cbStartmenu->Checked()};
+}
+
+void TfInstaller::SetInstallFolder(const std::string& folder) {
+    InstallFolder = folder;
+    edInstallpath->SetText(folder);
+}
 void TfInstaller::btnInstallpathClick(toolkit::TComponent& /*sender*/) {
     std::string start = host::ProgramFilesFolder(host_) + '\\' + kDefaultFolderName;
     if (!host_.FolderExists(start)) {

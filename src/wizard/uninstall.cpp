@@ -37,10 +37,6 @@ std::unique_ptr<host::HeldFolder> HoldShortcutFolder(host::Host& host, const std
 }  // namespace
 
 void TfInstaller::Uninstall(const std::string& installedPath) {
-    btnNext->SetEnabled(false);
-    btnPrev->SetVisible(false);
-    btnCancel->SetCaption(lbFinish->Caption());
-
     // The installation folder is checked from its drive's root down and held while its files
     // are deleted: only when nobody else can change it or a folder above it, and it still is
     // the folder the record names (no link on the way has turned the name into another).

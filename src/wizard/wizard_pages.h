@@ -1,5 +1,6 @@
 #pragma once
-// The wizard's seven pages, by the number PageNumber holds, and the step picture each shows.
+// The wizard's seven pages, by the number PageNumber holds, and the step picture each shows;
+// and what an installation can end with.
 
 #include <cstdint>
 
@@ -28,5 +29,15 @@ constexpr std::int32_t StepPictureOf(std::uint8_t page) {
             return page - 1;
     }
 }
+
+// How an installation ended: installed, or which page or message of the installing page
+// tells why not.
+enum class InstallOutcome : std::uint8_t {
+    kInstalled,
+    kNoPackage,          // none found, or damaged: lbError in place of lbInstalling and the bar
+    kNoTemporaryFolder,  // pTempdir
+    kFolderRefused,      // pError
+    kCopyFailed,         // pCopyError
+};
 
 }  // namespace nv::wizard
