@@ -87,10 +87,7 @@ private:
     bool FindPayload() {
         setupStream_ = host_.Executable();
         if (setupStream_ == nullptr) {
-            throw nv::Error(
-                "Datei kann nicht ge\xF6"
-                "ffnet werden: " +
-                host_.ExecutablePath());
+            throw nv::Error(ErrorKind::kOpenFailed, host_.ExecutablePath());
         }
         setup_ = ReadThrough(*setupStream_);
         location_ = package::LocatePayload(*setup_);

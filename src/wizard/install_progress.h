@@ -21,19 +21,6 @@
 
 namespace nv::wizard {
 
-// A fraction of work done that only grows and reaches 1 exactly when nothing lies ahead.
-class WorkMeter {
-public:
-    // `done` more bytes of work are finished, and `ahead` bytes are thought to remain. With
-    // estimates that never change the fraction is exactly the share of all work done.
-    void Advance(std::uint64_t done, std::uint64_t ahead);
-    void Complete() { fraction_ = 1.0; }
-    double Fraction() const { return fraction_; }
-
-private:
-    double fraction_ = 0.0;
-};
-
 class InstallProgress {
 public:
     // What a finishing step weighs, in bytes of copying.
@@ -72,7 +59,10 @@ public:
     // Everything is done: the bar is full.
     void Complete();
 
-    double Fraction() const { return meter_.Fraction(); }
+    // The share of the work done, which the bar shows: it only grows, and reaches 1 exactly
+    // when nothing lies ahead. With estimates that never change it is exactly the share of all
+    // work done.
+    double Fraction() const { return fraction_; }
 
 private:
     enum class Phase { kRawCopy, kInflate, kSplit, kInstall };
@@ -82,7 +72,7 @@ private:
     void Advance(std::uint64_t done);
 
     toolkit::TProgressBar& bar_;
-    WorkMeter meter_;
+    double fraction_ = 0.0;
     Phase phase_ = Phase::kRawCopy;
     const std::uint64_t payloadBytes_;
     const std::uint64_t setupBytes_;

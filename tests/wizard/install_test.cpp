@@ -395,6 +395,22 @@ TEST_F(InstallTest, ASetupWithoutPayloadShowsTheMissingPackageMessage) {
     EXPECT_FALSE(host.FolderExists("C:\\setup\\tempnv"));
 }
 
+TEST_F(InstallTest, ASetupThatCannotReadItselfReportsItsFileByKind) {
+    host.AddFile("C:\\setup\\blocker", "");
+    host.SetExecutable("C:\\setup\\blocker\\Setup.exe", "");
+    WalkToFolderPage();
+    try {
+        Form().btnNext->Click();
+        FAIL() << "expected an error";
+    } catch (const nv::Error& error) {
+        EXPECT_EQ(error.Kind(), ErrorKind::kOpenFailed);
+        EXPECT_EQ(ErrorText(error),
+                  "Datei kann nicht ge\xF6"
+                  "ffnet werden: C:\\setup\\blocker\\Setup.exe");
+    }
+    ExpectStuckOnPageFour("pInstall");
+}
+
 TEST_F(InstallTest, ADamagedPackageShowsTheMessageAndLeavesTheExtractedFiles) {
     host.SetExecutable(kSetupPath, SetupWithPayload(ProductFiles(), /*wrongChecksum=*/true));
     Install();
