@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/error.h"
 #include "base/text.h"
@@ -51,20 +52,20 @@ public:
           files_(host_) {}
 
     InstallOutcome Run() {
-        if (!FindPayload()) {
-            return InstallOutcome::kNoPackage;
-        }
-        if (!ChooseTemporaryFolder()) {
-            return InstallOutcome::kNoTemporaryFolder;
-        }
-        if (!Extract()) {
-            return InstallOutcome::kNoPackage;
-        }
-        if (!PrepareFolder()) {
-            return InstallOutcome::kFolderRefused;
-        }
-        if (!CopyFiles()) {
-            return InstallOutcome::kCopyFailed;
+        // The steps that can fail, in their order, and what the installation ends with when
+        // one does.
+        using Step = bool (Installation::*)();
+        static constexpr std::pair<Step, InstallOutcome> kSteps[] = {
+            {&Installation::FindPayload, InstallOutcome::kNoPackage},
+            {&Installation::ChooseTemporaryFolder, InstallOutcome::kNoTemporaryFolder},
+            {&Installation::Extract, InstallOutcome::kNoPackage},
+            {&Installation::PrepareFolder, InstallOutcome::kFolderRefused},
+            {&Installation::CopyFiles, InstallOutcome::kCopyFailed},
+        };
+        for (const auto& [step, failure] : kSteps) {
+            if (!(this->*step)()) {
+                return failure;
+            }
         }
         RemoveTemporaryFiles();
         for (const StepAfterCopies step : kStepsAfterCopies) {

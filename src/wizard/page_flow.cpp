@@ -2,6 +2,7 @@
 // and the removal run, and how the window shows what they ended with. Everything happens
 // inside the click handlers.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -24,33 +25,34 @@ enum class Offer : std::uint8_t { kHidden, kOff, kOn, kOnceLanguageChosen, kOnce
 struct ScreenDef {
     toolkit::TPanel* TfInstaller::*panel;
     std::uint8_t page;
+    std::int32_t picture;  // the step picture's index in ilInfoPics
     Offer next;
     Offer previous;
     bool finishes;  // Cancel is labelled as Finish
 };
 
-// What the window shows with each page panel. A hidden button is disabled too.
+// What the window shows with each page panel. The step pictures are the digits 1 to 5 along
+// the installation; the removal offer and its end page show the digits 2 and 3, the steps they
+// are reached in from the language page. A hidden button is disabled too.
 constexpr std::array<ScreenDef, 11> kScreens = {{
-    {&TfInstaller::pLanguage, kLanguagePage, Offer::kOnceLanguageChosen, Offer::kHidden, false},
-    {&TfInstaller::pAdmin, kLicencePage, Offer::kOff, Offer::kHidden, false},
-    {&TfInstaller::pLicense, kLicencePage, Offer::kOnceLicenceAgreed, Offer::kOn, false},
-    {&TfInstaller::pInstallpath, kFolderPage, Offer::kOn, Offer::kOn, false},
-    {&TfInstaller::pInstall, kInstallingPage, Offer::kOff, Offer::kOff, false},
-    {&TfInstaller::pTempdir, kInstallingPage, Offer::kOff, Offer::kOff, false},
-    {&TfInstaller::pError, kInstallingPage, Offer::kOff, Offer::kOn, false},
-    {&TfInstaller::pCopyError, kInstallingPage, Offer::kOff, Offer::kOff, false},
-    {&TfInstaller::pSuccess, kSuccessPage, Offer::kOff, Offer::kOff, true},
-    {&TfInstaller::pUninstall, kRemovalOfferPage, Offer::kOn, Offer::kOn, false},
-    {&TfInstaller::pUnistalling, kRemovedPage, Offer::kOff, Offer::kHidden, true},
+    {&TfInstaller::pLanguage, kLanguagePage, 0, Offer::kOnceLanguageChosen, Offer::kHidden, false},
+    {&TfInstaller::pAdmin, kLicencePage, 1, Offer::kOff, Offer::kHidden, false},
+    {&TfInstaller::pLicense, kLicencePage, 1, Offer::kOnceLicenceAgreed, Offer::kOn, false},
+    {&TfInstaller::pInstallpath, kFolderPage, 2, Offer::kOn, Offer::kOn, false},
+    {&TfInstaller::pInstall, kInstallingPage, 3, Offer::kOff, Offer::kOff, false},
+    {&TfInstaller::pTempdir, kInstallingPage, 3, Offer::kOff, Offer::kOff, false},
+    {&TfInstaller::pError, kInstallingPage, 3, Offer::kOff, Offer::kOn, false},
+    {&TfInstaller::pCopyError, kInstallingPage, 3, Offer::kOff, Offer::kOff, false},
+    {&TfInstaller::pSuccess, kSuccessPage, 4, Offer::kOff, Offer::kOff, true},
+    {&TfInstaller::pUninstall, kRemovalOfferPage, 1, Offer::kOn, Offer::kOn, false},
+    {&TfInstaller::pUnistalling, kRemovedPage, 2, Offer::kOff, Offer::kHidden, true},
 }};
 
-// The row of `panel` (the last row for a panel that has none).
+// The row of page panel `panel`; the language page's for none.
 const ScreenDef& DefinitionOf(const TfInstaller& form, const toolkit::TPanel* panel) {
-    const ScreenDef* def = kScreens.data();
-    while (form.*(def->panel) != panel && def + 1 != kScreens.end()) {
-        ++def;
-    }
-    return *def;
+    const auto* row = std::find_if(kScreens.begin(), kScreens.end(),
+                                   [&](const ScreenDef& def) { return form.*def.panel == panel; });
+    return row != kScreens.end() ? *row : kScreens.front();
 }
 
 }  // namespace
@@ -69,7 +71,7 @@ void TfInstaller::MoveToPage(toolkit::TPanel* panel) {
         btnCancel->SetCaption(lbFinish->Caption());
     }
     PageNumber = shown.page;
-    InfoPictureIndex = StepPictureOf(shown.page);
+    InfoPictureIndex = shown.picture;
     ShowInfoPicture();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The wizard's seven pages, by the number PageNumber holds, and the step picture each shows;
-// and what an installation can end with.
+// The wizard's seven pages, by the number PageNumber holds, and what an installation can end
+// with.
 
 #include <cstdint>
 
@@ -15,20 +15,6 @@ enum WizardPage : std::uint8_t {
     kRemovalOfferPage = 6,  // pUninstall
     kRemovedPage = 7,       // pUnistalling
 };
-
-// The index in ilInfoPics of the step picture a page shows: the digits 1 to 5 along the
-// installation; the removal offer and its end page show the digits 2 and 3, the steps they
-// are reached in from the language page.
-constexpr std::int32_t StepPictureOf(std::uint8_t page) {
-    switch (page) {
-        case kRemovalOfferPage:
-            return 1;
-        case kRemovedPage:
-            return 2;
-        default:
-            return page - 1;
-    }
-}
 
 // How an installation ended: installed, or which page or message of the installing page
 // tells why not.
