@@ -19,12 +19,10 @@
 #include "wizard/host_file_system.h"
 #include "wizard/ignoring_failure.h"
 #include "wizard/install_progress.h"
-#include "wizard/install_steps.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
 #include "wizard/product_identity.h"
 #include "wizard/temp_folder.h"
-#include "wizard/uninstall_entry.h"
 
 namespace nv::wizard {
 
@@ -288,7 +286,7 @@ private:
         if (programs.empty()) {
             return;
         }
-        const std::string menu = programs + '\\' + kStartMenuFolderName;
+        const std::string menu = programs + '\\' + kFolderName;
         IgnoringFailure([&] { host_.CreateFolder(menu); });  // there from an earlier installation
         record_.startmenuLink = menu + '\\' + kLinkName;
         record_.setupLink = menu + '\\' + kUninstallLinkName;

@@ -11,15 +11,33 @@
 // bar by its share of all the work estimated to lie ahead at that moment, so a corrected
 // estimate bends the rest of the way and the bar never moves back.
 
+#include <array>
 #include <cstdint>
 
 #include "host/host.h"
 #include "package/extract.h"
 #include "toolkit/std_controls.h"
-#include "wizard/install_steps.h"
 #include "wizard/product_identity.h"
 
 namespace nv::wizard {
+
+// The steps of an installation after the product's files are copied, in their order. Each is
+// one finishing step of the progress bar.
+enum class StepAfterCopies {
+    kLanguage,         // "norvis.ini"
+    kDesktopShortcut,  // when asked for
+    kQuickLaunchShortcut,
+    kStartMenuEntries,
+    kRecord,  // the installation record, and the entry in the list of installed programs
+};
+
+inline constexpr std::array<StepAfterCopies, 5> kStepsAfterCopies = {
+    StepAfterCopies::kLanguage,
+    StepAfterCopies::kDesktopShortcut,
+    StepAfterCopies::kQuickLaunchShortcut,
+    StepAfterCopies::kStartMenuEntries,
+    StepAfterCopies::kRecord,
+};
 
 class InstallProgress {
 public:

@@ -195,21 +195,17 @@ void TfInstaller::FormCreate() {
     if (folder.empty()) {
         folder = host::kFallbackProgramFiles;
     }
-    edInstallpath->SetText(folder + '\\' + kDefaultFolderName);
+    edInstallpath->SetText(folder + '\\' + kFolderName);
 
     MoveToPage(pLanguage);
 
-    ApplyLanguage(kLanguageNames[0]);
+    Multilanguage1->SetLanguage(kLanguageNames[0]);
 }
 
 void TfInstaller::ShowInfoPicture() {
     toolkit::TPicture picture;
     ilInfoPics->GetBitmap(InfoPictureIndex, picture);
     iInfoPicture->SetPicture(&picture);
-}
-
-void TfInstaller::ApplyLanguage(const std::string& language) {
-    Multilanguage1->SetLanguage(language);
 }
 
 }  // namespace nv::wizard

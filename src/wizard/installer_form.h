@@ -16,13 +16,33 @@
 #include "toolkit/radio_group.h"
 #include "toolkit/std_controls.h"
 #include "toolkit/ui_services.h"
-#include "wizard/wizard_pages.h"
 
 namespace nv::lang {
 class TMultilanguage;
 }
 
 namespace nv::wizard {
+
+// The wizard's seven pages, by the number PageNumber holds.
+enum WizardPage : std::uint8_t {
+    kLanguagePage = 1,      // pLanguage (or pAdmin when the rights are missing)
+    kLicencePage = 2,       // pLicense
+    kFolderPage = 3,        // pInstallpath
+    kInstallingPage = 4,    // pInstall, or the page of a failed installation
+    kSuccessPage = 5,       // pSuccess
+    kRemovalOfferPage = 6,  // pUninstall
+    kRemovedPage = 7,       // pUnistalling
+};
+
+// How an installation ended: installed, or which page or message of the installing page
+// tells why not.
+enum class InstallOutcome : std::uint8_t {
+    kInstalled,
+    kNoPackage,          // none found, or damaged: lbError in place of lbInstalling and the bar
+    kNoTemporaryFolder,  // pTempdir
+    kFolderRefused,      // pError
+    kCopyFailed,         // pCopyError
+};
 
 // What the user chose for an installation, as the controls hold it.
 struct InstallChoices {
@@ -71,9 +91,15 @@ public:
     // buttons it offers, makes its page the current one and shows its step picture.
     void MoveToPage(toolkit::TPanel* panel);
 
-    InstallChoices Choices() const;
+    InstallChoices Choices() const {
+        return {edInstallpath->Text(), rgLanguage->ItemIndex(), cbDesktop->Checked(),
+                cbQuick->Checked(), cbStartmenu->Checked()};
+    }
     // The installation folder made absolute: kept, and shown in the folder field.
-    void SetInstallFolder(const std::string& folder);
+    void SetInstallFolder(const std::string& folder) {
+        InstallFolder = folder;
+        edInstallpath->SetText(folder);
+    }
 
     // The wizard's position, which lives as long as the window: the page, its step picture,
     // the folder an earlier installation recorded, and the installation folder made absolute.
@@ -126,9 +152,6 @@ public:
 private:
     void BuildFromLayout(const WizardPictures& pictures);
     void BindControls();
-    void ApplyLanguage(const std::string& language);
-    bool LanguageChosen() const { return rgLanguage->ItemIndex() != -1; }
-    bool LicenceAgreed() const { return rgLicense->ItemIndex() == 0; }
     // Sets Next and Previous as the current screen offers them.
     void OfferButtons();
     void ShowInstallOutcome(InstallOutcome outcome);

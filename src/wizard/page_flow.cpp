@@ -4,13 +4,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstddef>
 
-#include "base/error.h"
 #include "base/text.h"
 #include "host/administrator.h"
 #include "host/special_folders.h"
 #include "host/windows_version.h"
+#include "lang/multilanguage.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
 #include "wizard/product_identity.h"
@@ -79,8 +78,8 @@ void TfInstaller::OfferButtons() {
     const auto offer = [this](toolkit::TButton& button, Offer what) {
         button.SetVisible(what != Offer::kHidden);
         button.SetEnabled(what == Offer::kOn ||
-                          (what == Offer::kOnceLanguageChosen && LanguageChosen()) ||
-                          (what == Offer::kOnceLicenceAgreed && LicenceAgreed()));
+                          (what == Offer::kOnceLanguageChosen && rgLanguage->ItemIndex() != -1) ||
+                          (what == Offer::kOnceLicenceAgreed && rgLicense->ItemIndex() == 0));
     };
     offer(*btnNext, DefinitionOf(*this, shownPanel_).next);
     offer(*btnPrev, DefinitionOf(*this, shownPanel_).previous);
@@ -158,7 +157,7 @@ void TfInstaller::btnCancelClick(toolkit::TComponent& /*sender*/) {
 void TfInstaller::rgLanguageClick(toolkit::TComponent& /*sender*/) {
     OfferButtons();
     if (const char* language = LanguageName(rgLanguage->ItemIndex())) {
-        ApplyLanguage(language);
+        Multilanguage1->SetLanguage(language);
     }
 }
 
@@ -166,17 +165,8 @@ void TfInstaller::rgLicenseClick(toolkit::TComponent& /*sender*/) {
     OfferButtons();
 }
 
-InstallChoices TfInstaller::Choices() const {
-    return {edInstallpath->Text(), rgLanguage->ItemIndex(), cbDesktop->Checked(),
-            cbQuick->Checked(), cbStartmenu->Checked()};
-}
-
-void TfInstaller::SetInstallFolder(const std::string& folder) {
-    InstallFolder = folder;
-    edInstallpath->SetText(folder);
-}
 void TfInstaller::btnInstallpathClick(toolkit::TComponent& /*sender*/) {
-    std::string start = host::ProgramFilesFolder(host_) + '\\' + kDefaultFolderName;
+    std::string start = host::ProgramFilesFolder(host_) + '\\' + kFolderName;
     if (!host_.FolderExists(start)) {
         start = "c:\\";
         host_.SetCurrentFolder(start);

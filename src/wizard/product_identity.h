@@ -14,9 +14,8 @@ namespace nv::wizard {
 
 inline constexpr char kProductName[] = "Norvista";
 inline constexpr char kPublisher[] = "Halvorn";
-// The folder proposed below the program-files folder, and the start menu's folder.
-inline constexpr char kDefaultFolderName[] = "Norvista";
-inline constexpr char kStartMenuFolderName[] = "Norvista";
+// The folder's name proposed below the program-files folder, and the start menu's folder.
+inline constexpr char kFolderName[] = "Norvista";
 // The shortcuts to the program, and the start menu's shortcut to the setup copy.
 inline constexpr char kLinkName[] = "Norvista.lnk";
 inline constexpr char kUninstallLinkName[] = "Uninstall.lnk";

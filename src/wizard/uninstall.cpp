@@ -10,7 +10,6 @@
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
 #include "wizard/product_identity.h"
-#include "wizard/uninstall_entry.h"
 
 namespace nv::wizard {
 

@@ -9,7 +9,7 @@
 #include "base/error.h"
 #include "host/sim/sim_faults.h"
 #include "wizard/error_texts.h"
-#include "wizard/uninstall_entry.h"
+#include "wizard/installation_record.h"
 #include "wizard_fixture.h"
 
 namespace nv::wizard::testing {
