@@ -67,7 +67,8 @@ void InstallProgress::Advance(std::uint64_t done) {
     // `done` more bytes are finished and Ahead() bytes are thought to remain: the bar moves by
     // their share of what was left.
     if (done != 0) {
-        const double share = static_cast<double>(done) / (static_cast<double>(done) + Ahead());
+        const auto share =
+            static_cast<double>(done) / (static_cast<double>(done) + static_cast<double>(Ahead()));
         fraction_ = std::min(1.0, fraction_ + (1.0 - fraction_) * share);
     }
     bar_.SetPosition(static_cast<std::int32_t>(Fraction() * kBarMaximum));

@@ -29,7 +29,7 @@ inline constexpr char kUpdatesFolder[] = "Updates";
 // The installation record under HKEY_LOCAL_MACHINE. The folder's value is written as
 // "InstallPath" and read and deleted as "Installpath": registry value names compare without
 // regard to case, so both name the one value.
-inline constexpr char kRecordKey[] = "\\Software\\Halvorn\\Norvista";
+inline constexpr char kRecordKey[] = R"(\Software\Halvorn\Norvista)";
 inline constexpr char kValueInstallPath[] = "InstallPath";    // as written
 inline constexpr char kValueInstalledPath[] = "Installpath";  // as read and deleted
 inline constexpr char kValueDesktopLink[] = "DesktopLink";
