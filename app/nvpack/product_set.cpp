@@ -1,7 +1,5 @@
 #include "product_set.h"
 
-#include "base/text.h"
-
 namespace nvpack {
 namespace {
 
@@ -19,11 +17,10 @@ std::string JoinNames(const std::string& names, const std::string& name) {
 }  // namespace
 
 void ProductSet::Add(const std::string& name) {
-    for (std::size_t i = 0; i < nv::wizard::kProductFiles.size(); ++i) {
-        if (nv::SameTextIgnoreCase(name, nv::wizard::kProductFiles[i].source)) {
-            ++counts_[i];
-            return;
-        }
+    if (const std::size_t file = nv::wizard::ProductFileIndex(name);
+        file < nv::wizard::kProductFiles.size()) {
+        ++counts_[file];
+        return;
     }
     if (unexpected_.size() < kUnexpectedNamesKept) {
         unexpected_.push_back(name);

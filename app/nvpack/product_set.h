@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "wizard/product_files.h"
+#include "wizard/product_identity.h"
 
 namespace nvpack {
 

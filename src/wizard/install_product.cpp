@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/error.h"
 #include "base/text.h"
@@ -18,32 +19,16 @@
 #include "wizard/host_file_system.h"
 #include "wizard/ignoring_failure.h"
 #include "wizard/install_progress.h"
-#include "wizard/install_steps.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
-#include "wizard/product_files.h"
+#include "wizard/product_identity.h"
 #include "wizard/temp_folder.h"
-#include "wizard/uninstall_entry.h"
-#include "wizard/wizard_pages.h"
 
 namespace nv::wizard {
 
 namespace {
 
-constexpr char kLinkName[] = "Norvista.lnk";
 constexpr char kQuickLaunchFolder[] = "\\Microsoft\\Internet Explorer\\Quick Launch\\";
-constexpr char kStartMenuFolder[] = "\\Norvista";
-
-// The product file an entry of the package is installed as, or null. File names compare
-// without regard to the case of the letters A to Z.
-const char* ProductFileNamed(const std::string& name) {
-    for (const ProductFile& file : kProductFiles) {
-        if (SameTextIgnoreCase(name, file.source)) {
-            return file.source;
-        }
-    }
-    return nullptr;
-}
 
 // One run of the installation. It holds what it checked: the temporary folder, each file it
 // extracted and the installation folder stay open from their check to their last use, so
@@ -58,12 +43,27 @@ const char* ProductFileNamed(const std::string& name) {
 class Installation {
 public:
     explicit Installation(TfInstaller& form)
-        : form_(form), host_(form.Host()), pump_(form.Ui()), files_(host_) {}
+        : form_(form),
+          choices_(form.Choices()),
+          host_(form.Host()),
+          pump_(form.Ui()),
+          files_(host_) {}
 
-    void Run() {
-        if (!FindPayload() || !ChooseTemporaryFolder() || !Extract() || !PrepareFolder() ||
-            !CopyFiles()) {
-            return;
+    InstallOutcome Run() {
+        // The steps that can fail, in their order, and what the installation ends with when
+        // one does.
+        using Step = bool (Installation::*)();
+        static constexpr std::pair<Step, InstallOutcome> kSteps[] = {
+            {&Installation::FindPayload, InstallOutcome::kNoPackage},
+            {&Installation::ChooseTemporaryFolder, InstallOutcome::kNoTemporaryFolder},
+            {&Installation::Extract, InstallOutcome::kNoPackage},
+            {&Installation::PrepareFolder, InstallOutcome::kFolderRefused},
+            {&Installation::CopyFiles, InstallOutcome::kCopyFailed},
+        };
+        for (const auto& [step, failure] : kSteps) {
+            if (!(this->*step)()) {
+                return failure;
+            }
         }
         RemoveTemporaryFiles();
         for (const StepAfterCopies step : kStepsAfterCopies) {
@@ -71,7 +71,7 @@ public:
             Finished();
         }
         progress_->Complete();
-        ShowSuccess();
+        return InstallOutcome::kInstalled;
     }
 
 private:
@@ -86,20 +86,13 @@ private:
     bool FindPayload() {
         setupStream_ = host_.Executable();
         if (setupStream_ == nullptr) {
-            throw nv::Error(
-                "Datei kann nicht ge\xF6"
-                "ffnet werden: " +
-                host_.ExecutablePath());
+            throw nv::Error(ErrorKind::kOpenFailed, host_.ExecutablePath());
         }
         setup_ = ReadThrough(*setupStream_);
         location_ = package::LocatePayload(*setup_);
         if (!location_) {
-            form_.lbInstalling->SetVisible(false);
-            form_.lbError->SetVisible(true);
             return false;
         }
-        form_.lbError->SetVisible(false);
-        form_.lbInstalling->SetVisible(true);
         // The setup's size only scales the progress bar; the payload's end stands in for it.
         setupBytes_ = location_->end;
         IgnoringFailure([&] { setupBytes_ = setup_->Size(); });
@@ -112,10 +105,6 @@ private:
     bool ChooseTemporaryFolder() {
         std::optional<TempFolder> temp = ChooseTempFolder(host_);
         if (!temp) {
-            form_.pInstall->SetVisible(false);
-            form_.pTempdir->SetVisible(true);
-            form_.btnNext->SetEnabled(false);
-            form_.btnPrev->SetEnabled(false);
             return false;
         }
         tempFolder_ = temp->path;
@@ -132,15 +121,13 @@ private:
         };
         callbacks.processMessages = [this] { Pump(); };
         callbacks.entry = [this](const std::string& name, std::uint32_t size) {
-            if (const char* product = ProductFileNamed(name)) {
-                entrySizes_[product] = size;  // a later entry of the same name replaces it
+            if (const std::size_t file = ProductFileIndex(name); file < kProductFiles.size()) {
+                // A later entry of the same name replaces it.
+                entrySizes_[kProductFiles[file].source] = size;
             }
         };
         if (package::ExtractPayload(files_, *setup_, *location_, tempFolder_, callbacks) !=
             package::ExtractResult::kOk) {
-            form_.lbError->SetVisible(true);
-            form_.lbInstalling->SetVisible(false);
-            form_.pbInstall->SetVisible(false);
             return false;
         }
         for (const auto& [name, size] : entrySizes_) {
@@ -156,26 +143,18 @@ private:
     // any folder above it. The folder and the folders above it stay held while the setup
     // writes, so every name inside it keeps meaning what was checked.
     bool PrepareFolder() {
-        folder_ = form_.edInstallpath->Text();
-        if (folder_.empty()) {
+        if (choices_.folder.empty()) {
             throw nv::Error(ErrorKind::kCreateFolderFailed);
         }
-        folder_ = host_.FullPathOf(folder_);
-        form_.edInstallpath->SetText(folder_);
+        folder_ = host_.FullPathOf(choices_.folder);
+        form_.SetInstallFolder(folder_);
         folderHold_ = host_.HoldInstallationFolder(folder_);
         Pump();
         if (!folderHold_) {
-            form_.pInstall->SetVisible(false);
-            form_.pError->SetVisible(true);
-            form_.btnNext->SetEnabled(false);
-            form_.btnPrev->SetEnabled(true);
             return false;
         }
-        if (const std::string withBackslash = WithTrailingBackslash(folder_);
-            withBackslash != folder_) {
-            folder_ = withBackslash;
-            form_.edInstallpath->SetText(folder_);
-        }
+        folder_ = WithTrailingBackslash(folder_);
+        form_.SetInstallFolder(folder_);
         return true;
     }
 
@@ -225,10 +204,6 @@ private:
             progress_->EndCopy();
             Pump();
         }
-        if (failed) {
-            form_.pInstall->SetVisible(false);
-            form_.pCopyError->SetVisible(true);
-        }
         return !failed;
     }
 
@@ -247,10 +222,10 @@ private:
         const std::string product = folder_ + kProductExecutable;
         switch (step) {
             case StepAfterCopies::kLanguage:
-                SetProductLanguage(host_, folder_ + kIniFileName, form_.rgLanguage->ItemIndex());
+                SetProductLanguage(host_, folder_ + kIniFileName, choices_.language);
                 return;
             case StepAfterCopies::kDesktopShortcut:
-                if (form_.cbDesktop->Checked()) {
+                if (choices_.desktopShortcut) {
                     const std::string desktop = host::DesktopFolder(host_);
                     if (!desktop.empty()) {
                         record_.desktopLink = desktop + '\\' + kLinkName;
@@ -259,7 +234,7 @@ private:
                 }
                 return;
             case StepAfterCopies::kQuickLaunchShortcut:
-                if (form_.cbQuick->Checked()) {
+                if (choices_.quickLaunchShortcut) {
                     const std::string appData = host::QuickLaunchBaseFolder(host_);
                     if (!appData.empty()) {
                         record_.quicklaunchLink = appData + kQuickLaunchFolder + kLinkName;
@@ -268,7 +243,7 @@ private:
                 }
                 return;
             case StepAfterCopies::kStartMenuEntries:
-                if (form_.cbStartmenu->Checked()) {
+                if (choices_.startMenuEntries) {
                     CreateStartMenuEntries(product);
                 }
                 return;
@@ -311,10 +286,10 @@ private:
         if (programs.empty()) {
             return;
         }
-        const std::string menu = programs + kStartMenuFolder;
+        const std::string menu = programs + '\\' + kFolderName;
         IgnoringFailure([&] { host_.CreateFolder(menu); });  // there from an earlier installation
         record_.startmenuLink = menu + '\\' + kLinkName;
-        record_.setupLink = menu + "\\Uninstall.lnk";
+        record_.setupLink = menu + '\\' + kUninstallLinkName;
         IgnoringFailure<std::exception>(
             [&] { CreateShortcutInSafeFolder(product, record_.startmenuLink); });
         Pump();  // a shortcut is saved by the shell, which can take tens of milliseconds
@@ -322,14 +297,8 @@ private:
             [&] { CreateShortcutInSafeFolder(folder_ + kSetupCopy, record_.setupLink); });
     }
 
-    void ShowSuccess() {
-        form_.MoveToPage(kSuccessPage);
-        form_.pInstall->SetVisible(false);
-        form_.pSuccess->SetVisible(true);
-        form_.btnCancel->SetCaption(form_.lbFinish->Caption());
-    }
-
     TfInstaller& form_;
+    const InstallChoices choices_;
     host::Host& host_;
     toolkit::ThrottledPump pump_;
     // The folders are held longer than the files in them: members go in reverse order.
@@ -351,8 +320,8 @@ private:
 
 }  // namespace
 
-void TfInstaller::InstallProduct() {
-    Installation(*this).Run();
+InstallOutcome TfInstaller::InstallProduct() {
+    return Installation(*this).Run();
 }
 
 }  // namespace nv::wizard

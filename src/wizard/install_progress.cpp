@@ -12,14 +12,6 @@ std::uint64_t Less(std::uint64_t from, std::uint64_t amount) {
 
 }  // namespace
 
-void WorkMeter::Advance(std::uint64_t done, std::uint64_t ahead) {
-    if (done == 0) {
-        return;
-    }
-    const double share = static_cast<double>(done) / (static_cast<double>(done) + ahead);
-    fraction_ = std::min(1.0, fraction_ + (1.0 - fraction_) * share);
-}
-
 InstallProgress::InstallProgress(toolkit::TProgressBar& bar, std::uint64_t payloadBytes,
                                  std::uint64_t setupBytes)
     : bar_(bar), payloadBytes_(payloadBytes), setupBytes_(setupBytes) {}
@@ -72,8 +64,14 @@ std::uint64_t InstallProgress::Ahead() const {
 }
 
 void InstallProgress::Advance(std::uint64_t done) {
-    meter_.Advance(done, Ahead());
-    bar_.SetPosition(static_cast<std::int32_t>(meter_.Fraction() * kBarMaximum));
+    // `done` more bytes are finished and Ahead() bytes are thought to remain: the bar moves by
+    // their share of what was left.
+    if (done != 0) {
+        const auto share =
+            static_cast<double>(done) / (static_cast<double>(done) + static_cast<double>(Ahead()));
+        fraction_ = std::min(1.0, fraction_ + (1.0 - fraction_) * share);
+    }
+    bar_.SetPosition(static_cast<std::int32_t>(Fraction() * kBarMaximum));
 }
 
 void InstallProgress::Extracted(const package::ExtractProgress& unit) {
@@ -130,7 +128,7 @@ void InstallProgress::FinishingStep() {
 }
 
 void InstallProgress::Complete() {
-    meter_.Complete();
+    fraction_ = 1.0;
     bar_.SetPosition(kBarMaximum);
 }
 

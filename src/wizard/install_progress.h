@@ -11,27 +11,32 @@
 // bar by its share of all the work estimated to lie ahead at that moment, so a corrected
 // estimate bends the rest of the way and the bar never moves back.
 
+#include <array>
 #include <cstdint>
 
 #include "host/host.h"
 #include "package/extract.h"
 #include "toolkit/std_controls.h"
-#include "wizard/install_steps.h"
-#include "wizard/product_files.h"
+#include "wizard/product_identity.h"
 
 namespace nv::wizard {
 
-// A fraction of work done that only grows and reaches 1 exactly when nothing lies ahead.
-class WorkMeter {
-public:
-    // `done` more bytes of work are finished, and `ahead` bytes are thought to remain. With
-    // estimates that never change the fraction is exactly the share of all work done.
-    void Advance(std::uint64_t done, std::uint64_t ahead);
-    void Complete() { fraction_ = 1.0; }
-    double Fraction() const { return fraction_; }
+// The steps of an installation after the product's files are copied, in their order. Each is
+// one finishing step of the progress bar.
+enum class StepAfterCopies {
+    kLanguage,         // "norvis.ini"
+    kDesktopShortcut,  // when asked for
+    kQuickLaunchShortcut,
+    kStartMenuEntries,
+    kRecord,  // the installation record, and the entry in the list of installed programs
+};
 
-private:
-    double fraction_ = 0.0;
+inline constexpr std::array<StepAfterCopies, 5> kStepsAfterCopies = {
+    StepAfterCopies::kLanguage,
+    StepAfterCopies::kDesktopShortcut,
+    StepAfterCopies::kQuickLaunchShortcut,
+    StepAfterCopies::kStartMenuEntries,
+    StepAfterCopies::kRecord,
 };
 
 class InstallProgress {
@@ -72,7 +77,10 @@ public:
     // Everything is done: the bar is full.
     void Complete();
 
-    double Fraction() const { return meter_.Fraction(); }
+    // The share of the work done, which the bar shows: it only grows, and reaches 1 exactly
+    // when nothing lies ahead. With estimates that never change it is exactly the share of all
+    // work done.
+    double Fraction() const { return fraction_; }
 
 private:
     enum class Phase { kRawCopy, kInflate, kSplit, kInstall };
@@ -82,7 +90,7 @@ private:
     void Advance(std::uint64_t done);
 
     toolkit::TProgressBar& bar_;
-    WorkMeter meter_;
+    double fraction_ = 0.0;
     Phase phase_ = Phase::kRawCopy;
     const std::uint64_t payloadBytes_;
     const std::uint64_t setupBytes_;

@@ -5,7 +5,7 @@
 #include "lang/wizard_script.h"
 #include "toolkit/control_factory.h"
 #include "wizard/installer_layout.h"
-#include "wizard/wizard_pages.h"
+#include "wizard/product_identity.h"
 
 namespace nv::wizard {
 
@@ -195,21 +195,17 @@ void TfInstaller::FormCreate() {
     if (folder.empty()) {
         folder = host::kFallbackProgramFiles;
     }
-    edInstallpath->SetText(folder + "\\Norvista");
+    edInstallpath->SetText(folder + '\\' + kFolderName);
 
-    MoveToPage(kLanguagePage);
+    MoveToPage(pLanguage);
 
-    ApplyLanguage("English");
+    Multilanguage1->SetLanguage(kLanguageNames[0]);
 }
 
 void TfInstaller::ShowInfoPicture() {
     toolkit::TPicture picture;
     ilInfoPics->GetBitmap(InfoPictureIndex, picture);
     iInfoPicture->SetPicture(&picture);
-}
-
-void TfInstaller::ApplyLanguage(const std::string& language) {
-    Multilanguage1->SetLanguage(language);
 }
 
 }  // namespace nv::wizard

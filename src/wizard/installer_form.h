@@ -1,9 +1,9 @@
 #pragma once
 // TfInstaller: the wizard window. It owns every control (built from the stored layout), the
-// language component and the three values that live as long as the program; its handlers
-// drive the page flow, the installation and the removal. It talks to the system only through
-// the Host and to the user-interface system only through its controls and UiServices, so the
-// whole wizard runs headless in tests.
+// language component and the wizard's position; its handlers drive the page flow, the
+// installation and the removal. It talks to the system only through the Host and to the
+// user-interface system only through its controls and UiServices, so the whole wizard runs
+// headless in tests.
 
 #include <array>
 #include <cstdint>
@@ -22,6 +22,36 @@ class TMultilanguage;
 }
 
 namespace nv::wizard {
+
+// The wizard's seven pages, by the number PageNumber holds.
+enum WizardPage : std::uint8_t {
+    kLanguagePage = 1,      // pLanguage (or pAdmin when the rights are missing)
+    kLicencePage = 2,       // pLicense
+    kFolderPage = 3,        // pInstallpath
+    kInstallingPage = 4,    // pInstall, or the page of a failed installation
+    kSuccessPage = 5,       // pSuccess
+    kRemovalOfferPage = 6,  // pUninstall
+    kRemovedPage = 7,       // pUnistalling
+};
+
+// How an installation ended: installed, or which page or message of the installing page
+// tells why not.
+enum class InstallOutcome : std::uint8_t {
+    kInstalled,
+    kNoPackage,          // none found, or damaged: lbError in place of lbInstalling and the bar
+    kNoTemporaryFolder,  // pTempdir
+    kFolderRefused,      // pError
+    kCopyFailed,         // pCopyError
+};
+
+// What the user chose for an installation, as the controls hold it.
+struct InstallChoices {
+    std::string folder;
+    int language = -1;
+    bool desktopShortcut = false;
+    bool quickLaunchShortcut = false;
+    bool startMenuEntries = false;
+};
 
 // The window's pictures: the background and the five step numbers.
 struct WizardPictures {
@@ -50,19 +80,33 @@ public:
     void rgLicenseClick(toolkit::TComponent& sender);
     void btnInstallpathClick(toolkit::TComponent& sender);
 
-    // Installation from the payload to the success page, and removal of an installation.
-    void InstallProduct();
+    // Installation from the payload, giving what the page flow shows; removal, which ends on
+    // the removal's last page whatever it meets.
+    InstallOutcome InstallProduct();
     void Uninstall(const std::string& installedPath);
 
     // Shows picture InfoPictureIndex of ilInfoPics in iInfoPicture.
     void ShowInfoPicture();
-    // Makes `page` (a WizardPage) the current page and shows its step picture.
-    void MoveToPage(std::uint8_t page);
+    // The only way the window changes pages: shows page panel `panel` and no other, sets the
+    // buttons it offers, makes its page the current one and shows its step picture.
+    void MoveToPage(toolkit::TPanel* panel);
 
-    // The values that live as long as the window.
+    InstallChoices Choices() const {
+        return {edInstallpath->Text(), rgLanguage->ItemIndex(), cbDesktop->Checked(),
+                cbQuick->Checked(), cbStartmenu->Checked()};
+    }
+    // The installation folder made absolute: kept, and shown in the folder field.
+    void SetInstallFolder(const std::string& folder) {
+        InstallFolder = folder;
+        edInstallpath->SetText(folder);
+    }
+
+    // The wizard's position, which lives as long as the window: the page, its step picture,
+    // the folder an earlier installation recorded, and the installation folder made absolute.
     std::uint8_t PageNumber = 0;
     std::int32_t InfoPictureIndex = 0;
     std::string InstalledPath;
+    std::string InstallFolder;
 
     // The controls, owned by the form (panels are only their visual parents).
     toolkit::TImage* iSplash = nullptr;
@@ -108,13 +152,13 @@ public:
 private:
     void BuildFromLayout(const WizardPictures& pictures);
     void BindControls();
-    void ApplyLanguage(const std::string& language);
-    bool LanguageChosen() const { return rgLanguage->ItemIndex() != -1; }
-    bool LicenceAgreed() const { return rgLicense->ItemIndex() == 0; }
-    void ShowLanguagePage();
+    // Sets Next and Previous as the current screen offers them.
+    void OfferButtons();
+    void ShowInstallOutcome(InstallOutcome outcome);
 
     host::Host& host_;
     toolkit::UiServices& ui_;
+    toolkit::TPanel* shownPanel_ = nullptr;
 };
 
 }  // namespace nv::wizard

@@ -9,8 +9,7 @@
 #include "host/host.h"
 #include "wizard/installation_record.h"
 #include "wizard/installer_form.h"
-#include "wizard/product_files.h"
-#include "wizard/uninstall_entry.h"
+#include "wizard/product_identity.h"
 
 namespace nv::wizard {
 
@@ -37,10 +36,6 @@ std::unique_ptr<host::HeldFolder> HoldShortcutFolder(host::Host& host, const std
 }  // namespace
 
 void TfInstaller::Uninstall(const std::string& installedPath) {
-    btnNext->SetEnabled(false);
-    btnPrev->SetVisible(false);
-    btnCancel->SetCaption(lbFinish->Caption());
-
     // The installation folder is checked from its drive's root down and held while its files
     // are deleted: only when nobody else can change it or a folder above it, and it still is
     // the folder the record names (no link on the way has turned the name into another).

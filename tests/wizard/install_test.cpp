@@ -9,7 +9,7 @@
 #include "base/error.h"
 #include "host/sim/sim_faults.h"
 #include "wizard/error_texts.h"
-#include "wizard/uninstall_entry.h"
+#include "wizard/installation_record.h"
 #include "wizard_fixture.h"
 
 namespace nv::wizard::testing {
@@ -393,6 +393,22 @@ TEST_F(InstallTest, ASetupWithoutPayloadShowsTheMissingPackageMessage) {
     EXPECT_FALSE(Form().pbInstall->Visible());
     EXPECT_EQ(Form().lbError->Caption(), "No installationpackage found. Setup.exe is damaged.");
     EXPECT_FALSE(host.FolderExists("C:\\setup\\tempnv"));
+}
+
+TEST_F(InstallTest, ASetupThatCannotReadItselfReportsItsFileByKind) {
+    host.AddFile("C:\\setup\\blocker", "");
+    host.SetExecutable("C:\\setup\\blocker\\Setup.exe", "");
+    WalkToFolderPage();
+    try {
+        Form().btnNext->Click();
+        FAIL() << "expected an error";
+    } catch (const nv::Error& error) {
+        EXPECT_EQ(error.Kind(), ErrorKind::kOpenFailed);
+        EXPECT_EQ(ErrorText(error),
+                  "Datei kann nicht ge\xF6"
+                  "ffnet werden: C:\\setup\\blocker\\Setup.exe");
+    }
+    ExpectStuckOnPageFour("pInstall");
 }
 
 TEST_F(InstallTest, ADamagedPackageShowsTheMessageAndLeavesTheExtractedFiles) {
