@@ -71,7 +71,7 @@ private:
 int RunWizard(nv::host::Win32Host& host) {
     DeferredUi ui;
     nv::wizard::TfInstaller form(host, ui, nv::wizard::LoadWizardPictures());
-    nv::toolkit::win32::Win32UiServices services(form);
+    nv::toolkit::win32::Win32UiServices services(form, host);
     ui.SetTarget(services);
     nv::toolkit::win32::Win32Backend backend;
     form.AttachBackend(&backend);

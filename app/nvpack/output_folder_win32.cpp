@@ -19,13 +19,13 @@
 
 #include "base/error.h"
 #include "host/win32/ansi_names.h"
-#include "host/win32/unique_handle.h"
 #include "output_folder.h"
+#include "win32/unique_handle.h"
 
 namespace nvpack {
 namespace {
 
-using nv::host::UniqueFileHandle;
+using nv::UniqueFileHandle;
 
 std::string LastErrorText() {
     return "Windows error " + std::to_string(::GetLastError());

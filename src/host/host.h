@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "host/folder_browsing.h"
 #include "host/host_types.h"
 
 namespace nv::host {
@@ -165,10 +166,10 @@ enum class FolderProtection {
     kProgram,
 };
 
-class Host {
+class Host : public FolderBrowsing {
 public:
     Host() = default;
-    virtual ~Host() = default;
+    ~Host() override = default;
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
     Host(Host&&) = delete;
@@ -209,8 +210,6 @@ public:
     // Creates a new file like CreateFileForWriting, but fails when anything (a file, a
     // folder, a link) already has the name; null then or on any other failure.
     virtual std::unique_ptr<FileStream> CreateNewFile(const std::string& path) = 0;
-    // True when `path` names an existing folder.
-    virtual bool FolderExists(const std::string& path) = 0;
     // Creates one folder; raises kCreateFolderFailed on failure.
     void CreateFolder(const std::string& path);
     // Creates one folder with the given access list; false on failure, also when the name
@@ -254,12 +253,7 @@ public:
     // what is created there would inherit the right of all users to change it. Null when
     // the path is not a full drive path or any check or creation fails.
     std::unique_ptr<HeldFolder> HoldInstallationFolder(const std::string& path);
-    // Makes a folder the process's current folder; false on failure.
-    virtual bool SetCurrentFolder(const std::string& path) = 0;
-    // The process's current folder.
-    virtual std::string CurrentFolder() = 0;
-    // The full path of `path` resolved against the current folder.
-    virtual std::string FullPathOf(const std::string& path) = 0;
+    // The folder tests, the current folder, full paths and listings: see FolderBrowsing.
     // Deletes a file; false on failure. A link is deleted itself, never what it points to.
     virtual bool RemoveFile(const std::string& path) = 0;
     // Has the file or folder `path` deleted at the next restart of the system, before any

@@ -564,6 +564,27 @@ std::string SimHost::CurrentFolder() {
     return currentFolder_;
 }
 
+FolderContent SimHost::ListFolder(const std::string& folder) {
+    FolderContent content;
+    const std::optional<std::string> full = Resolve(folder);
+    for (const std::string& name : FolderEntries(folder)) {
+        const Node* node = Find(WithTrailingBackslash(*full) + name);
+        (node != nullptr && node->folder ? content.folders : content.files).push_back(name);
+    }
+    return content;
+}
+
+std::vector<std::string> SimHost::LogicalDrives() {
+    std::vector<std::string> drives;
+    for (const auto& [key, node] : nodes_) {
+        if (node.folder && ParentFolder(node.path).empty()) {
+            drives.push_back(LowerCaseAscii(node.path));
+        }
+    }
+    std::sort(drives.begin(), drives.end());
+    return drives;
+}
+
 std::string SimHost::FullPathOf(const std::string& path) {
     // As GetFullPathName: by the text alone, no junction is looked at.
     return ResolvePath(path, currentFolder_).value_or("");

@@ -75,7 +75,7 @@ TestForm::TestForm() : form(std::make_unique<TForm>()) {
         errors.push_back({owner, text});
     });
     f.AttachBackend(backend.get());
-    services = std::make_unique<Win32UiServices>(f);
+    services = std::make_unique<Win32UiServices>(f, host);
 }
 
 TestForm::~TestForm() {
