@@ -31,7 +31,7 @@ std::string LastErrorText() {
     return "Windows error " + std::to_string(::GetLastError());
 }
 
-class HandleOutputFile : public nv::package::OutputFile {
+class HandleOutputFile : public nv::FileStream {
 public:
     HandleOutputFile(UniqueFileHandle file, std::string path)
         : file_(std::move(file)), path_(std::move(path)) {}
@@ -189,8 +189,7 @@ std::string OutputFolder::PathOf(const std::string& name) const {
     return last == '\\' || last == '/' || last == ':' ? path_ + name : path_ + "\\" + name;
 }
 
-std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::string& name,
-                                                                 bool replace) {
+std::unique_ptr<nv::FileStream> OutputFolder::CreateNew(const std::string& name, bool replace) {
     const std::string path = PathOf(name);
     const HANDLE root = handle_->folder.Get();
     const std::wstring wide = WideName(name);

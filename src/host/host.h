@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/file_stream.h"
 #include "host/folder_browsing.h"
 #include "host/host_types.h"
 
@@ -64,40 +65,8 @@ protected:
     virtual unsigned long LastFailureCode() { return 0; }
 };
 
-// A file opened byte-wise; closed when destroyed. Every failure raises nv::Error.
-class FileStream {
-public:
-    explicit FileStream(std::string path) : path_(std::move(path)) {}
-    virtual ~FileStream() = default;
-    FileStream(const FileStream&) = delete;
-    FileStream& operator=(const FileStream&) = delete;
-    FileStream(FileStream&&) = delete;
-    FileStream& operator=(FileStream&&) = delete;
-
-    // The file's size in bytes.
-    virtual std::uint64_t Size() = 0;
-    // Moves the position to `offset` bytes from the start.
-    virtual void Seek(std::uint64_t offset) = 0;
-    // Reads up to `count` bytes; fewer only at the end of the file. Returns the count read.
-    virtual std::size_t Read(void* buffer, std::size_t count) = 0;
-    // Writes all `count` bytes, or raises (a full disk included).
-    virtual void Write(const void* data, std::size_t count) = 0;
-    // True when the position is at or beyond the end of the file.
-    virtual bool Eof() = 0;
-    // Deletes the file through this stream, without looking its name up again; false when
-    // the stream was not opened with the right to do so or the deletion failed. The stream
-    // must not be used afterwards.
-    virtual bool Remove() = 0;
-
-    // Reads exactly `count` bytes; meeting the end of the file first raises kEndOfFile.
-    void ReadExactly(void* buffer, std::size_t count);
-
-    // The path the file was opened by, as given.
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
+// The host's files are the one stream type every layer reads and writes.
+using nv::FileStream;
 
 // Files are copied in pieces of this size, with a progress call after each: large, since each
 // read and write is a call into the system, and small enough that a piece takes a few

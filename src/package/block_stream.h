@@ -48,7 +48,7 @@ using BlockDone = std::function<void(std::uint64_t produced, std::uint64_t consu
 // Inflates every block of the stream in `source` (from its read position) into `out`.
 // A malformed stream ends the decompression quietly (the summary says how); a block zlib
 // cannot inflate raises nv::Error("error"); a read failure raises nv::Error.
-BlockStreamSummary InflateBlocks(InputFile& source, ByteSink& out,
+BlockStreamSummary InflateBlocks(FileStream& source, ByteSink& out,
                                  const BlockDone& afterBlock = {});
 
 // Inflates the block stream in the file `source` into the file `destination`, deleting

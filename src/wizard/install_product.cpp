@@ -91,8 +91,7 @@ private:
                 "ffnet werden: " +
                 host_.ExecutablePath());
         }
-        setup_ = ReadThrough(*setupStream_);
-        location_ = package::LocatePayload(*setup_);
+        location_ = package::LocatePayload(*setupStream_);
         if (!location_) {
             form_.lbInstalling->SetVisible(false);
             form_.lbError->SetVisible(true);
@@ -102,7 +101,7 @@ private:
         form_.lbInstalling->SetVisible(true);
         // The setup's size only scales the progress bar; the payload's end stands in for it.
         setupBytes_ = location_->end;
-        IgnoringFailure([&] { setupBytes_ = setup_->Size(); });
+        IgnoringFailure([&] { setupBytes_ = setupStream_->Size(); });
         progress_.emplace(*form_.pbInstall, location_->end - location_->offset, setupBytes_);
         progress_->Start();
         form_.pbInstall->SetVisible(true);
@@ -136,7 +135,7 @@ private:
                 entrySizes_[product] = size;  // a later entry of the same name replaces it
             }
         };
-        if (package::ExtractPayload(files_, *setup_, *location_, tempFolder_, callbacks) !=
+        if (package::ExtractPayload(files_, *setupStream_, *location_, tempFolder_, callbacks) !=
             package::ExtractResult::kOk) {
             form_.lbError->SetVisible(true);
             form_.lbInstalling->SetVisible(false);
@@ -339,7 +338,6 @@ private:
     HostFileSystem files_;
 
     host::FileStream* setupStream_ = nullptr;
-    std::unique_ptr<package::InputFile> setup_;
     std::optional<package::PayloadLocation> location_;
     std::uint64_t setupBytes_ = 0;
     std::optional<InstallProgress> progress_;

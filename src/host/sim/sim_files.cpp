@@ -77,8 +77,6 @@ public:
         position_ = end;
     }
 
-    bool Eof() override { return position_ >= Data().size(); }
-
     bool Remove() override {
         if (!writable_ || gone_ || host_.Fails(SimOp::kRemoveFile, {key_})) {
             return false;

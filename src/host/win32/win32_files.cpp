@@ -76,14 +76,6 @@ public:
         }
     }
 
-    bool Eof() override {
-        LARGE_INTEGER position{};
-        if (!::SetFilePointerEx(file_.Get(), LARGE_INTEGER{}, &position, FILE_CURRENT)) {
-            throw Error(ErrorKind::kReadFailed, Path(), ::GetLastError());
-        }
-        return static_cast<std::uint64_t>(position.QuadPart) >= Size();
-    }
-
     bool Remove() override {
         if (!removable_ || !file_) {
             return false;
