@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "base/debug_trace.h"
 #include "host/win32/win32_host.h"
 #include "picture_bitmaps.h"
 #include "toolkit/win32/error_report.h"
@@ -92,6 +93,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     RestrictDllSearch();
 #endif
     ComApartment com;
+    nv::SetDebugTraceSink([](const char* text) { OutputDebugStringA(text); });
     // Every error box of the setup speaks German, whichever layer raised the error.
     nv::toolkit::win32::SetErrorDescriber(nv::wizard::ErrorText);
     try {

@@ -1,0 +1,29 @@
+#pragma once
+// Debug traces: lines for someone looking for what went wrong, such as a failure the program
+// goes on without. A program sends them where its platform shows them (the setup: to
+// OutputDebugStringA, for a debugger or a trace viewer); without a sink they go nowhere, and
+// nothing is ever written to the standard output.
+
+#include <string>
+
+namespace nv {
+
+using DebugTraceSink = void (*)(const char* text);
+
+inline DebugTraceSink& CurrentDebugTraceSink() {
+    static DebugTraceSink sink = nullptr;
+    return sink;
+}
+
+// Sends the traces from now on to `sink`; null: nowhere.
+inline void SetDebugTraceSink(DebugTraceSink sink) {
+    CurrentDebugTraceSink() = sink;
+}
+
+inline void DebugTrace(const std::string& text) {
+    if (const DebugTraceSink sink = CurrentDebugTraceSink()) {
+        sink(text.c_str());
+    }
+}
+
+}  // namespace nv
