@@ -50,23 +50,24 @@ SectionEnd
 
 STEPS = [  # startup_bench.exe's fields and their labels
     ("launch", "process creation to main"),
-    ("host", "host: own file opened and held"),
-    ("com", "DLL search restricted, COM"),
+    ("host", "host: own file held, DLL search set"),
     ("pictures", "pictures drawn and read back"),
     ("script", "language script inflated, split"),
     ("form", "window model from the layout"),
-    ("windows", "window and controls created"),
+    ("windows", "window and shown controls made"),
     ("richedit", "  of which the rich-text box"),
     ("progress", "  of which the progress bar"),
     ("labels", "  of which the labels"),
+    ("com", "COM, once the first window exists"),
     ("folder", "program-files folder (asked once)"),
     ("create", "FormCreate (English applied)"),
     ("licence", "  of which the licence text"),
     ("mirror", "  of which other changes mirrored"),
     ("parse", "  section parse alone (after)"),
     ("to_show", "main to the window shown"),
-    ("show", "shown, up to its first paint"),
+    ("show", "shown and painted"),
     ("total", "main to the first paint"),
+    ("hidden", "then the hidden pages' windows"),
 ]
 
 

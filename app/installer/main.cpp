@@ -1,38 +1,22 @@
-// Setup.exe's entry: its own file held open, safe DLL loading, COM for the shell-link object, the
-// wizard window and its message loop.
+// Setup.exe's entry: its own file held open, safe DLL loading, the wizard window, COM for the
+// shell-link object, and the window's message loop.
 
 #include <windows.h>
 
 #include <objbase.h>
 
-#include <optional>
-#include <string>
-
 #include "base/debug_trace.h"
 #include "host/win32/win32_host.h"
 #include "picture_bitmaps.h"
+#include "toolkit/ui_services.h"
 #include "toolkit/win32/error_report.h"
+#include "toolkit/win32/system_library.h"
 #include "toolkit/win32/win32_application.h"
 #include "toolkit/win32/win32_backend.h"
 #include "wizard/error_texts.h"
 #include "wizard/installer_form.h"
 
 namespace {
-
-#ifndef NV_UNGUARDED_DLL_LOADING
-// Loads DLLs only from the system folder from here on: a setup is usually started from a
-// downloads folder where anyone may have left a DLL named like a system one.
-void RestrictDllSearch() {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-    if (setDefault != nullptr) {
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
-    SetDllDirectoryA("");  // and never the current folder
-}
-#endif
 
 // Single-threaded COM apartment for the lifetime of the program.
 class ComApartment {
@@ -52,30 +36,17 @@ private:
     bool initialised_;
 };
 
-// The wizard needs its UI services while it is built, and the Win32 services need the built
-// form: this hands calls on once both exist.
-class DeferredUi final : public nv::toolkit::UiServices {
-public:
-    void ProcessMessages() override { target_->ProcessMessages(); }
-    std::optional<std::string> BrowseForDirectory(const std::string& startFolder,
-                                                  const FolderMaker& makeFolder) override {
-        return target_->BrowseForDirectory(startFolder, makeFolder);
-    }
-    void* MainWindowHandle() override { return target_->MainWindowHandle(); }
-    std::optional<std::uint32_t> Milliseconds() override { return target_->Milliseconds(); }
-    void SetTarget(nv::toolkit::UiServices& target) { target_ = &target; }
-
-private:
-    nv::toolkit::UiServices* target_ = nullptr;
-};
-
 int RunWizard(nv::host::Win32Host& host) {
-    DeferredUi ui;
+    nv::toolkit::DeferredUiServices ui;
     nv::wizard::TfInstaller form(host, ui, nv::wizard::LoadWizardPictures());
     nv::toolkit::win32::Win32UiServices services(form, host);
     ui.SetTarget(services);
     nv::toolkit::win32::Win32Backend backend;
+    backend.CreateHiddenWindowsOnceShown();
     form.AttachBackend(&backend);
+    // COM once the first window exists: made first, the apartment pays for starting the
+    // window system's driver on its own, on top of what the first window costs anyway.
+    ComApartment com;
     form.FormCreate();
     const int exitCode = nv::toolkit::win32::Win32Application().Run(form);
     form.AttachBackend(nullptr);
@@ -89,10 +60,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     // First of all the host, which opens this program's own file and holds it so that nobody
     // can rename or rewrite it: the payload and the setup copy are read through that handle.
     nv::host::Win32Host host;
-#ifndef NV_UNGUARDED_DLL_LOADING
-    RestrictDllSearch();
-#endif
-    ComApartment com;
+    nv::toolkit::win32::RestrictDllSearch();
     nv::SetDebugTraceSink([](const char* text) { OutputDebugStringA(text); });
     // Every error box of the setup speaks German, whichever layer raised the error.
     nv::toolkit::win32::SetErrorDescriber(nv::wizard::ErrorText);

@@ -30,14 +30,15 @@ toolkit::Bitmap ToBitmap(HBITMAP handle) {
     result.height = bitmap.bmHeight;
     result.pixels.resize(static_cast<std::size_t>(result.width) *
                          static_cast<std::size_t>(result.height));
-    const auto* bits = static_cast<const std::uint8_t*>(bitmap.bmBits);
-    for (int y = 0; y < result.height; ++y) {
-        const std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * bitmap.bmWidthBytes;
-        for (int x = 0; x < result.width; ++x) {
-            const std::uint8_t* p = row + static_cast<std::ptrdiff_t>(x) * bytesPerPixel;
+    // Row by row through pointers: the background alone is a third of a million pixels, read
+    // back before the window can show.
+    const auto* row = static_cast<const std::uint8_t*>(bitmap.bmBits);
+    std::uint32_t* out = result.pixels.data();
+    for (int y = 0; y < result.height; ++y, row += bitmap.bmWidthBytes) {
+        const std::uint8_t* p = row;
+        for (int x = 0; x < result.width; ++x, p += bytesPerPixel) {
             const std::uint32_t alpha = bytesPerPixel == 4 ? p[3] : 0xFFU;
-            result.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(result.width) +
-                          static_cast<std::size_t>(x)] =
+            *out++ =
                 (alpha << 24U) | (std::uint32_t{p[2]} << 16U) | (std::uint32_t{p[1]} << 8U) | p[0];
         }
     }

@@ -5,23 +5,23 @@
 //
 // Prints one line of key=value fields, each in milliseconds:
 //   launch   process creation to main (as the system records the creation)
-//   host     Win32Host made: the program's own file opened and held
-//   com      DLL search restricted, COM initialised (the first user of the window
-//            system's driver here: under Wine it pays for loading it)
+//   host     Win32Host made: the program's own file opened and held, DLL search restricted
 //   pictures the background and step pictures drawn and read back
 //   script   the language script made ready (inflated and split into lines)
 //   form     the window's model built from the layout table, the script handed to it
-//   windows  the window and every control's windows created (of which richedit: the
+//   windows  the window and the controls' windows shown at start created (of which richedit: the
 //            rich-text box, its library loaded; progress: the progress bar, the common
 //            controls loaded; labels: every label, measured to its text)
+//   com      COM initialised, once the first window exists
 //   create   FormCreate: centring, installation folder, page 1, English applied (of which
 //            folder: the program-files folder asked for once beforehand; licence: the
 //            licence text put into the rich-text box; mirror: every other change mirrored
 //            into a window)
 //   parse    the English section selected and split into assignments, measured on its own
 //   to_show  main to the window shown: from here on others can see it
-//   show     the window shown and every message waiting delivered: it is painted
+//   show     the window shown and painted
 //   total    main to that point
+//   hidden   then every message waiting delivered: the hidden pages' windows made
 //
 // The backend's share is told apart by a timing subclass of the Win32 backend; nothing in
 // the shipped code is timed.
@@ -31,7 +31,6 @@
 #include <objbase.h>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 
 #include "host/special_folders.h"
@@ -42,6 +41,7 @@
 #include "toolkit/std_controls.h"
 #include "toolkit/win32/error_report.h"
 #include "toolkit/win32/message_pump.h"
+#include "toolkit/win32/system_library.h"
 #include "toolkit/win32/win32_application.h"
 #include "toolkit/win32/win32_backend.h"
 #include "wizard/error_texts.h"
@@ -49,7 +49,7 @@
 
 namespace {
 
-using nv::toolkit::win32::ControlKind;
+using nv::toolkit::ComponentKind;
 
 double Milliseconds() {
     static const double frequency = [] {
@@ -84,10 +84,7 @@ public:
         const double start = Milliseconds();
         Win32Backend::Attach(control);
         const double spent = Milliseconds() - start;
-        if (dynamic_cast<nv::toolkit::TRichEdit*>(&control) != nullptr) {
-            richEditAttach += spent;
-        }
-        byKind[static_cast<int>(nv::toolkit::win32::KindOf(control))] += spent;
+        byKind[static_cast<int>(control.Kind())] += spent;
     }
     void Changed(nv::toolkit::TControl& control, nv::toolkit::ControlProperty property) override {
         if (depth_ > 0) {  // a change made while mirroring another is counted in that one
@@ -107,36 +104,10 @@ public:
     }
 
     int depth_ = 0;
-    double richEditAttach = 0;
-    double byKind[static_cast<int>(ControlKind::Unknown) + 1] = {};
+    double byKind[static_cast<int>(ComponentKind::Other) + 1] = {};
     double lines = 0;
     double others = 0;
 };
-
-class DeferredUi final : public nv::toolkit::UiServices {
-public:
-    void ProcessMessages() override { target_->ProcessMessages(); }
-    std::optional<std::string> BrowseForDirectory(const std::string& startFolder,
-                                                  const FolderMaker& makeFolder) override {
-        return target_->BrowseForDirectory(startFolder, makeFolder);
-    }
-    void* MainWindowHandle() override { return target_->MainWindowHandle(); }
-    std::optional<std::uint32_t> Milliseconds() override { return target_->Milliseconds(); }
-    void SetTarget(nv::toolkit::UiServices& target) { target_ = &target; }
-
-private:
-    nv::toolkit::UiServices* target_ = nullptr;
-};
-
-void RestrictDllSearch() {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
-    if (setDefault != nullptr) {
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    }
-    SetDllDirectoryA("");
-}
 
 }  // namespace
 
@@ -153,23 +124,24 @@ int main() {
     try {
         nv::host::Win32Host host;
         const double hostMs = lap();
-        RestrictDllSearch();
-        const bool com = SUCCEEDED(CoInitialize(nullptr));
+        nv::toolkit::win32::RestrictDllSearch();
         nv::toolkit::win32::SetErrorDescriber(nv::wizard::ErrorText);
-        const double comMs = lap();
         const nv::wizard::WizardPictures pictures = nv::wizard::LoadWizardPictures();
         const double picturesMs = lap();
         const std::vector<std::string>& script = nv::lang::WizardScript();
         const double scriptMs = lap();
 
-        DeferredUi ui;
+        nv::toolkit::DeferredUiServices ui;
         nv::wizard::TfInstaller form(host, ui, pictures);
         nv::toolkit::win32::Win32UiServices services(form, host);
         ui.SetTarget(services);
         const double formMs = lap();
         TimedBackend backend;
+        backend.CreateHiddenWindowsOnceShown();
         form.AttachBackend(&backend);
         const double windowsMs = lap();
+        const bool com = SUCCEEDED(CoInitialize(nullptr));
+        const double comMs = lap();
         const double attachOthers = backend.others;
         backend.others = 0;
         (void)nv::host::GetSpecialFolder(host, nv::host::kCsidlProgramFiles);
@@ -179,12 +151,14 @@ int main() {
         const double createLines = backend.lines;
         const double createOthers = backend.others;
 
-        // Shown, then every message waiting delivered: the windows are painted.
+        // Shown: the backend paints the window before it returns.
         const double shownAt = Milliseconds();
         form.SetVisible(true);
-        nv::toolkit::win32::DeliverPendingMessages(backend.MainWindow());
         const double showMs = lap();
         const double total = Milliseconds() - mainStart;
+        // Then every message waiting delivered: the hidden pages' windows are made.
+        nv::toolkit::win32::DeliverPendingMessages(backend.MainWindow());
+        const double hiddenMs = lap();
 
         // The parsing share of applying a language, on its own (after the fact).
         mark = Milliseconds();
@@ -202,11 +176,13 @@ int main() {
             "launch=%.3f host=%.3f com=%.3f pictures=%.3f script=%.3f form=%.3f windows=%.3f "
             "richedit=%.3f progress=%.3f labels=%.3f attach_mirror=%.3f folder=%.3f "
             "create=%.3f licence=%.3f mirror=%.3f parse=%.3f to_show=%.3f show=%.3f "
-            "total=%.3f texts=%zu\n",
-            launch, hostMs, comMs, picturesMs, scriptMs, formMs, windowsMs, backend.richEditAttach,
-            backend.byKind[static_cast<int>(ControlKind::ProgressBar)],
-            backend.byKind[static_cast<int>(ControlKind::Label)], attachOthers, folderMs, createMs,
-            createLines, createOthers, parseMs, shownAt - mainStart, showMs, total, characters);
+            "total=%.3f hidden=%.3f texts=%zu\n",
+            launch, hostMs, comMs, picturesMs, scriptMs, formMs, windowsMs,
+            backend.byKind[static_cast<int>(ComponentKind::RichEdit)],
+            backend.byKind[static_cast<int>(ComponentKind::ProgressBar)],
+            backend.byKind[static_cast<int>(ComponentKind::Label)], attachOthers, folderMs,
+            createMs, createLines, createOthers, parseMs, shownAt - mainStart, showMs, total,
+            hiddenMs, characters);
         form.AttachBackend(nullptr);
         if (com) {
             CoUninitialize();

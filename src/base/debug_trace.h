@@ -10,19 +10,16 @@ namespace nv {
 
 using DebugTraceSink = void (*)(const char* text);
 
-inline DebugTraceSink& CurrentDebugTraceSink() {
-    static DebugTraceSink sink = nullptr;
-    return sink;
-}
+// The sink the traces go to from now on; null: nowhere.
+inline DebugTraceSink debugTraceSink = nullptr;
 
-// Sends the traces from now on to `sink`; null: nowhere.
 inline void SetDebugTraceSink(DebugTraceSink sink) {
-    CurrentDebugTraceSink() = sink;
+    debugTraceSink = sink;
 }
 
 inline void DebugTrace(const std::string& text) {
-    if (const DebugTraceSink sink = CurrentDebugTraceSink()) {
-        sink(text.c_str());
+    if (debugTraceSink != nullptr) {
+        debugTraceSink(text.c_str());
     }
 }
 

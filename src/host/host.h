@@ -135,15 +135,9 @@ enum class FolderProtection {
     kProgram,
 };
 
+// Neither copied nor moved, as FolderBrowsing is not.
 class Host : public FolderBrowsing {
 public:
-    Host() = default;
-    ~Host() override = default;
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
-    Host(Host&&) = delete;
-    Host& operator=(Host&&) = delete;
-
     // --- Registry, under HKEY_LOCAL_MACHINE. A leading backslash of the path is dropped.
     // Opens an existing key with the given access; null when it does not open.
     std::unique_ptr<RegistryKey> OpenKey(std::string_view path, KeyAccess access);

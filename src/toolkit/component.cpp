@@ -80,18 +80,6 @@ std::unique_ptr<TComponent> TComponent::RemoveComponent(TComponent& component) {
     return removed;
 }
 
-void TComponent::DestroyComponents() {
-    while (!components_.empty()) {
-        TComponent& last = *components_.back();
-        Notification(last, TOperation::Remove);
-        // Take it out of the list before destroying it, so that its own destruction never sees
-        // itself among its owner's components.
-        std::unique_ptr<TComponent> removed = std::move(components_.back());
-        components_.pop_back();
-        removed->owner_ = nullptr;
-    }
-}
-
 void NotifyLoaded(TComponent& root) {
     for (int i = 0; i < root.ComponentCount(); ++i) {
         NotifyLoaded(root.Components(i));

@@ -20,6 +20,23 @@ using TNotifyEvent = std::function<void(TComponent& sender)>;
 
 enum class TOperation { Insert, Remove };
 
+// What a component is, for whoever shows or builds components of several kinds: each class
+// names its own kind, so nobody has to work it out from the class.
+enum class ComponentKind {
+    Form,
+    Panel,
+    Label,
+    Button,
+    CheckBox,
+    RadioGroup,
+    Edit,
+    RichEdit,
+    ProgressBar,
+    Image,
+    ImageList,
+    Other,  // nothing a backend shows: the language components, a bare control
+};
+
 class TComponent : public TPersistent {
 public:
     TComponent() = default;
@@ -31,6 +48,7 @@ public:
 
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    virtual ComponentKind Kind() const { return ComponentKind::Other; }
 
     const std::string& Name() const { return name_; }
     // Raises nv::Error when a sibling already carries the name (compared without case).
@@ -60,8 +78,6 @@ public:
     void InsertComponent(std::unique_ptr<TComponent> component, const std::string& name = {});
     // Gives up ownership of `component` (which must be owned by this one).
     std::unique_ptr<TComponent> RemoveComponent(TComponent& component);
-    // Destroys every owned component, the last created first.
-    void DestroyComponents();
 
     // Called once after the component's stored definition has been read completely.
     virtual void Loaded() {}

@@ -3,6 +3,7 @@
 #include <memory>
 #include <utility>
 
+#include "base/error.h"
 #include "toolkit/image.h"
 #include "toolkit/radio_group.h"
 #include "toolkit/std_controls.h"
@@ -32,8 +33,11 @@ std::unique_ptr<TComponent> MakeComponent(ComponentKind kind) {
             return std::make_unique<TImage>();
         case ComponentKind::ImageList:
             return std::make_unique<TImageList>();
+        case ComponentKind::Form:
+        case ComponentKind::Other:
+            break;
     }
-    return nullptr;
+    throw Error("A component of this kind cannot be made by kind.");
 }
 
 }  // namespace

@@ -9,19 +9,6 @@
 
 namespace nv::toolkit {
 
-enum class ComponentKind {
-    Panel,
-    Label,
-    Button,
-    CheckBox,
-    RadioGroup,
-    Edit,
-    RichEdit,
-    ProgressBar,
-    Image,
-    ImageList,
-};
-
 // Creates a component of `kind` owned by `owner` and named `name`. A control gets `parent` as
 // its visual parent before it joins its owner, so a backend attached to the owner sees it in
 // place. Raises nv::Error when the name is taken.

@@ -28,6 +28,7 @@ public:
 
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::Form; }
 
     std::int32_t ClientWidth() const { return clientWidth_; }
     void SetClientWidth(std::int32_t width);
@@ -47,7 +48,6 @@ public:
     // control after its visual parent. Later controls are attached as they are created.
     // A backend already attached is detached first. None detaches.
     void AttachBackend(ControlBackend* backend);
-    ControlBackend* AttachedBackend() const { return Backend(); }
 
 protected:
     void Notification(TComponent& component, TOperation operation) override;

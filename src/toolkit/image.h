@@ -15,6 +15,7 @@ public:
     TImage();
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::Image; }
 
     TPicture* Picture() const { return picture_.get(); }
     // Copies `picture` into the image's own picture; none clears it.
@@ -35,6 +36,7 @@ class TImageList : public TComponent {
 public:
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::ImageList; }
 
     std::int32_t Width() const { return width_; }
     void SetWidth(std::int32_t width) { width_ = width; }

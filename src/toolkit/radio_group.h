@@ -14,6 +14,7 @@ public:
     TRadioGroup();
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::RadioGroup; }
 
     // The captions of the buttons. Whenever the list changes, a chosen item stays chosen while
     // its index is below the new number of items; otherwise the last item becomes the chosen

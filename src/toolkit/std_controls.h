@@ -20,6 +20,7 @@ class TPanel : public TWinControl {
 public:
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::Panel; }
 
     TBevelCut BevelOuter() const { return bevelOuter_; }
     void SetBevelOuter(TBevelCut bevel);
@@ -37,6 +38,7 @@ class TLabel : public TControl {
 public:
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::Label; }
 
     TAlignment Alignment() const { return alignment_; }
     void SetAlignment(TAlignment alignment);
@@ -52,6 +54,7 @@ class TButton : public TWinControl {
 public:
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::Button; }
 
     // Raised by the backend when the user presses the button; runs OnClick.
     void Click();
@@ -63,6 +66,7 @@ class TCheckBox : public TWinControl {
 public:
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::CheckBox; }
 
     bool Checked() const { return checked_; }
     // Sets the state without raising OnClick.
@@ -81,6 +85,7 @@ public:
     TEdit();
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::Edit; }
 
     const std::string& Text() const { return Caption(); }
     void SetText(const std::string& text) { SetCaption(text); }
@@ -99,6 +104,7 @@ public:
     TRichEdit();
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::RichEdit; }
 
     TStrings* Lines() const { return lines_.get(); }
     // Replaces the content with copies of the lines of `lines`; none empties the box.
@@ -122,6 +128,7 @@ class TProgressBar : public TWinControl {
 public:
     static const ClassInfo& StaticClass();
     const ClassInfo& ClassType() const override { return StaticClass(); }
+    ComponentKind Kind() const override { return ComponentKind::ProgressBar; }
 
     std::int32_t Min() const { return min_; }
     void SetMin(std::int32_t min) { SetRange(min, max_ < min ? min : max_); }

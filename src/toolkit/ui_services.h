@@ -44,4 +44,22 @@ public:
     virtual std::optional<std::uint32_t> Milliseconds() { return std::nullopt; }
 };
 
+// Hands every call on to services named later: a form needs its services while it is built,
+// and the window system's services need the built form.
+class DeferredUiServices final : public UiServices {
+public:
+    void SetTarget(UiServices& target) { target_ = &target; }
+
+    void ProcessMessages() override { target_->ProcessMessages(); }
+    std::optional<std::string> BrowseForDirectory(const std::string& startFolder,
+                                                  const FolderMaker& makeFolder) override {
+        return target_->BrowseForDirectory(startFolder, makeFolder);
+    }
+    void* MainWindowHandle() override { return target_->MainWindowHandle(); }
+    std::optional<std::uint32_t> Milliseconds() override { return target_->Milliseconds(); }
+
+private:
+    UiServices* target_ = nullptr;
+};
+
 }  // namespace nv::toolkit

@@ -86,6 +86,20 @@ class LanguagePageKeysTest(KeyboardTestCase):
         self.assertEqual(self.snapshot().page(), "pLanguage")
 
 
+class KeysAtOnceTest(WizardTestCase):
+    def test_keys_typed_as_the_window_shows_reach_a_complete_licence_page(self):
+        # The hidden pages' windows are made after the first paint: keys typed the moment the
+        # window shows must still find the licence page whole.
+        self.start(self.wine.dist / "Setup.exe")
+        self.keys("Alt+E", "Alt+N")
+        snap = self.wait_page("pLicense")
+        self.assertEqual([item["text"] for item in snap.radio_items("rgLicense")],
+                         ["I &agree.", "I do n&ot agree."])
+        self.assertEqual(snap.chosen("rgLicense"), 1)
+        self.assertGreater(len(snap.text("reLicense").split("\r\n")), 40)
+        self.assertTrue(snap.shown("btnPrev") and snap.enabled("btnPrev"))
+
+
 class LaterPagesKeysTest(KeyboardTestCase):
     @classmethod
     def setUpClass(cls):

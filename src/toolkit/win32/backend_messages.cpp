@@ -83,10 +83,15 @@ bool IsUsable(HWND window) {
 std::optional<LRESULT> Win32Backend::HandleMessage(HWND window, UINT message, WPARAM wParam,
                                                    LPARAM lParam) {
     std::optional<LRESULT> result;
+    if (deferredCreationDue_ && dispatchDepth_ == 0) {
+        // The first message after the first paint, whether the posted one or one from
+        // outside: the hidden windows exist before anything can act on the form.
+        CreateDeferredWindows();
+    }
     {
         DepthGuard depth(dispatchDepth_);
         ControlWindow* record = FindByWindow(window);
-        const bool isForm = record != nullptr && record->kind == ControlKind::Form;
+        const bool isForm = record != nullptr && record->kind == ComponentKind::Form;
         switch (message) {
             case WM_COMMAND:
                 // Enter and Escape send IDOK and IDCANCEL from no control: no button answers.
@@ -143,62 +148,22 @@ std::optional<LRESULT> Win32Backend::HandleMessage(HWND window, UINT message, WP
 }
 
 void Win32Backend::Command(HWND child, WORD code) {
-    ControlWindow* record = FindByWindow(child);
-    if (record == nullptr) {
-        return;
-    }
-    TControl& control = *record->control;
-    switch (record->kind) {
-        case ControlKind::Button:
-            if (code == BN_CLICKED) {
-                static_cast<TButton&>(control).Click();
-            }
-            break;
-        case ControlKind::CheckBox:
-            if (code == BN_CLICKED) {
-                auto& box = static_cast<TCheckBox&>(control);
-                const bool shown = SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED;
-                if (shown != box.Checked()) {
-                    box.ClickByUser();
-                }
-            }
-            break;
-        case ControlKind::RadioGroup:
-            // Every click on an item is the user's choice, also a click on the item already
-            // chosen: a handler may act on a repeated choice (a language applied again).
-            if (code == BN_CLICKED && SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-                auto& group = static_cast<TRadioGroup&>(control);
-                for (std::size_t i = 0; i < record->items.size(); ++i) {
-                    if (record->items[i].Get() == child) {
-                        group.SelectByUser(static_cast<int>(i));
-                        break;
-                    }
-                }
-            }
-            break;
-        case ControlKind::Edit:
-            if (code == EN_CHANGE && !record->settingText) {
-                const int length = GetWindowTextLengthA(child);
-                std::string text(static_cast<std::size_t>(length) + 1, '\0');
-                const int got = GetWindowTextA(child, text.data(), length + 1);
-                text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-                static_cast<TEdit&>(control).TextEditedByUser(text);
-            }
-            break;
-        default:
-            break;
+    if (ControlWindow* record = FindByWindow(child)) {
+        if (const auto command = HandlerOf(record->kind).command) {
+            command(*this, *record, child, code);
+        }
     }
 }
 
 std::optional<LRESULT> Win32Backend::ControlColor(HDC dc, HWND child) {
     const ControlWindow* record = FindByWindow(child);
-    if (record == nullptr || record->kind == ControlKind::Button) {
+    if (record == nullptr || record->kind == ComponentKind::Button) {
         return std::nullopt;
     }
     const TControl& control = *record->control;
     // Edit fields fill with their own colour; the others with what shows behind them.
     const TColor background =
-        record->kind == ControlKind::Edit || record->kind == ControlKind::RichEdit
+        record->kind == ComponentKind::Edit || record->kind == ComponentKind::RichEdit
             ? control.Color()
             : BackgroundOf(control);
     HBRUSH brush = gdi_.Brush(background);
@@ -224,7 +189,7 @@ void Win32Backend::Paint(ControlWindow& record) {
     if (HBRUSH brush = gdi_.Brush(BackgroundOf(control))) {
         FillRect(dc, &client, brush);
     }
-    if (record.kind == ControlKind::Panel) {
+    if (record.kind == ComponentKind::Panel) {
         const auto& panel = static_cast<const TPanel&>(control);
         if (panel.BevelOuter() == TBevelCut::Raised) {
             DrawEdge(dc, &client, BDR_RAISEDOUTER, BF_RECT);
@@ -248,7 +213,7 @@ void Win32Backend::Paint(ControlWindow& record) {
     }
     for (const TControl* child : container->Controls()) {
         const ControlWindow* image = Find(*child);
-        if (image == nullptr || image->kind != ControlKind::Image || !child->Visible()) {
+        if (image == nullptr || image->kind != ComponentKind::Image || !child->Visible()) {
             continue;
         }
         const RECT box{child->Left(), child->Top(), child->Left() + child->Width(),

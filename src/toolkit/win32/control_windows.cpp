@@ -1,10 +1,8 @@
-// The backend's side of the model: creating each control's windows and mirroring every change
-// of the model's state into them.
+// The backend's side of the model common to every kind of control: making a control's windows
+// through its kind's handler, mirroring the changes every window shows, radio items, label
+// sizes and the tab order.
 
 #include <windows.h>
-
-#include <commctrl.h>
-#include <richedit.h>
 
 #include <algorithm>
 #include <string>
@@ -12,18 +10,15 @@
 #include "toolkit/form.h"
 #include "toolkit/image.h"
 #include "toolkit/radio_group.h"
-#include "toolkit/std_controls.h"
 #include "toolkit/win32/label_metrics.h"
-#include "toolkit/win32/system_library.h"
 #include "toolkit/win32/win32_backend.h"
 
 namespace nv::toolkit::win32 {
 namespace {
 
-constexpr char kPanelClass[] = "NvPanel";
-constexpr char kRadioGroupClass[] = "NvRadioGroup";
-constexpr char kRichEditClass[] = "RichEdit20A";
 constexpr UINT kPositionOnly = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+
+}  // namespace
 
 void SetStyleBits(HWND window, LONG_PTR bits, bool on) {
     const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
@@ -33,211 +28,21 @@ void SetStyleBits(HWND window, LONG_PTR bits, bool on) {
     }
 }
 
-RECT BoundsOf(const TControl& control) {
-    return RECT{control.Left(), control.Top(), control.Left() + control.Width(),
-                control.Top() + control.Height()};
-}
-
-bool SameBounds(const RECT& a, const RECT& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-DWORD FormStyle(const TForm& form, DWORD& exStyle) {
-    const std::uint32_t icons = form.BorderIcons();
-    const bool systemMenu = (icons & BorderIconBit(TBorderIcon::SystemMenu)) != 0;
-    DWORD boxes = 0;
-    if ((icons & BorderIconBit(TBorderIcon::Minimize)) != 0) {
-        boxes |= WS_MINIMIZEBOX;
-    }
-    if ((icons & BorderIconBit(TBorderIcon::Maximize)) != 0) {
-        boxes |= WS_MAXIMIZEBOX;
-    }
-    DWORD style = WS_CLIPCHILDREN;
-    exStyle = WS_EX_CONTROLPARENT;
-    switch (form.BorderStyle()) {
-        case TFormBorderStyle::None:
-            return style | WS_POPUP;
-        case TFormBorderStyle::Dialog:
-            // A fixed dialog frame never has minimise or maximise boxes.
-            exStyle |= WS_EX_DLGMODALFRAME;
-            style |= WS_CAPTION;
-            break;
-        case TFormBorderStyle::Single:
-            style |= WS_CAPTION | boxes;
-            break;
-        case TFormBorderStyle::ToolWindow:
-            exStyle |= WS_EX_TOOLWINDOW;
-            style |= WS_CAPTION;
-            break;
-        case TFormBorderStyle::Sizeable:
-            style |= WS_CAPTION | WS_THICKFRAME | boxes;
-            break;
-        case TFormBorderStyle::SizeToolWin:
-            exStyle |= WS_EX_TOOLWINDOW;
-            style |= WS_CAPTION | WS_THICKFRAME;
-            break;
-    }
-    return systemMenu ? (style | WS_SYSMENU) : style;
-}
-
-// The outer rectangle of a form whose client area has the model's size.
-RECT FormFrame(const TForm& form) {
-    DWORD exStyle = 0;
-    const DWORD style = FormStyle(form, exStyle);
-    RECT frame{0, 0, form.ClientWidth(), form.ClientHeight()};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    return RECT{form.Left(), form.Top(), form.Left() + (frame.right - frame.left),
-                form.Top() + (frame.bottom - frame.top)};
-}
-
-DWORD LabelAlignmentStyle(const TLabel& label) {
-    switch (label.Alignment()) {
-        case TAlignment::RightJustify:
-            return SS_RIGHT;
-        case TAlignment::Center:
-            return SS_CENTER;
-        case TAlignment::LeftJustify:
-            break;
-    }
-    return SS_LEFT;
-}
-
-DWORD RichEditStyle(const TRichEdit& edit) {
-    DWORD style = ES_MULTILINE | ES_AUTOVSCROLL | ES_DISABLENOSCROLL;
-    const TScrollStyle bars = edit.ScrollBars();
-    if (bars == TScrollStyle::Vertical || bars == TScrollStyle::Both) {
-        style |= WS_VSCROLL;
-    }
-    if (bars == TScrollStyle::Horizontal || bars == TScrollStyle::Both) {
-        style |= WS_HSCROLL;
-    }
-    if (!edit.WordWrap()) {
-        style |= ES_AUTOHSCROLL;
-    }
-    if (edit.ReadOnly()) {
-        style |= ES_READONLY;
-    }
-    return style;
-}
-
-// Hands a text to a rich-text box as plain text: nothing in it is read as formatting.
-struct StreamSource {
-    const std::string* text;
-    std::size_t offset;
-};
-
-DWORD CALLBACK ReadStream(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* read) {
-    auto* source = reinterpret_cast<StreamSource*>(cookie);
-    const std::size_t left = source->text->size() - source->offset;
-    const std::size_t count = std::min(left, static_cast<std::size_t>(size));
-    std::copy_n(source->text->data() + source->offset, count, buffer);
-    source->offset += count;
-    *read = static_cast<LONG>(count);
-    return 0;
-}
-
-void EnsureCommonControls() {
-    static const bool initialised = [] { return InitSystemCommonControls(ICC_PROGRESS_CLASS); }();
-    (void)initialised;
-}
-
-}  // namespace
-
 void Win32Backend::CreateWindows(ControlWindow& record) {
-    TControl& control = *record.control;
-    const int id = nextId_++;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    const HWND parent = record.kind == ControlKind::Form ? nullptr : ParentWindowOf(control);
-    const RECT bounds = BoundsOf(control);
-    auto createChild = [&](DWORD exStyle, const char* className, const std::string& text,
-                           DWORD style) {
-        return CreateWindowExA(
-            exStyle, className, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS | style, bounds.left,
-            bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    };
-    switch (record.kind) {
-        case ControlKind::Form: {
-            auto& form = static_cast<TForm&>(control);
-            DWORD exStyle = 0;
-            const DWORD style = FormStyle(form, exStyle);
-            record.window.Reset(CreateBridgedWindow(form.ClassType().Name(), exStyle, style,
-                                                    form.Caption(), FormFrame(form), nullptr, 0,
-                                                    *this));
-            break;
-        }
-        case ControlKind::Panel:
-            record.window.Reset(CreateBridgedWindow(kPanelClass, WS_EX_CONTROLPARENT,
-                                                    WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                                                    control.Caption(), bounds, parent, id, *this));
-            break;
-        case ControlKind::Label:
-            record.window.Reset(createChild(0, "STATIC", control.Caption(),
-                                            LabelAlignmentStyle(static_cast<TLabel&>(control))));
-            break;
-        case ControlKind::Button:
-            record.window.Reset(createChild(0, "BUTTON", control.Caption(), BS_PUSHBUTTON));
-            break;
-        case ControlKind::CheckBox:
-            record.window.Reset(createChild(0, "BUTTON", control.Caption(), BS_AUTOCHECKBOX));
-            break;
-        case ControlKind::RadioGroup:
-            record.window.Reset(CreateBridgedWindow(kRadioGroupClass, WS_EX_CONTROLPARENT,
-                                                    WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                                                    std::string(), bounds, parent, id, *this));
-            if (record.window) {
-                // The group box draws only its frame and caption; as a transparent window it
-                // leaves the container free to paint the ground inside it.
-                record.frame.Reset(CreateWindowExA(
-                    WS_EX_TRANSPARENT, "BUTTON", control.Caption().c_str(),
-                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_GROUP | BS_GROUPBOX, 0, 0,
-                    control.Width(), control.Height(), record.window.Get(),
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(nextId_++)), instance, nullptr));
-                CreateRadioItems(record);
-            }
-            break;
-        case ControlKind::Edit: {
-            auto& edit = static_cast<TEdit&>(control);
-            record.settingText = true;
-            record.window.Reset(createChild(WS_EX_CLIENTEDGE, "EDIT", edit.Text(),
-                                            ES_AUTOHSCROLL | (edit.ReadOnly() ? ES_READONLY : 0)));
-            record.settingText = false;
-            break;
-        }
-        case ControlKind::RichEdit: {
-            if (!richEdit_) {
-                richEdit_ = LoadSystemLibrary("riched20.dll");
-            }
-            // Without the system's rich-text library a plain multi-line edit shows the text.
-            const char* className = richEdit_ ? kRichEditClass : "EDIT";
-            record.window.Reset(createChild(WS_EX_CLIENTEDGE, className, std::string(),
-                                            RichEditStyle(static_cast<TRichEdit&>(control))));
-            if (record.window && richEdit_) {
-                SendMessageA(record.window.Get(), EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
-            }
-            ApplyLines(record);
-            break;
-        }
-        case ControlKind::ProgressBar:
-            EnsureCommonControls();
-            record.window.Reset(createChild(0, PROGRESS_CLASSA, std::string(), 0));
-            break;
-        case ControlKind::Image:
-            ApplyPicture(record);
-            return;
-        case ControlKind::Unknown:
-            return;
+    const KindHandler& kind = HandlerOf(record.kind);
+    if (kind.create == nullptr) {
+        return;  // a control this backend does not show
     }
+    kind.create(*this, record, nextId_++);
     if (!record.window) {
         return;
     }
-    ApplyFont(record);
-    Mirror(record, ControlProperty::Color);
-    Mirror(record, ControlProperty::Checked);
-    Mirror(record, ControlProperty::Range);
-    ApplyEnabled(record);
-    ApplyBounds(record);
-    ApplyVisible(record);
+    for (const ControlProperty property :
+         {ControlProperty::Font, ControlProperty::Color, ControlProperty::Checked,
+          ControlProperty::Range, ControlProperty::Enabled, ControlProperty::Bounds,
+          ControlProperty::Visible}) {
+        Mirror(record, property);
+    }
 }
 
 void Win32Backend::CreateRadioItems(ControlWindow& record) {
@@ -293,43 +98,63 @@ void Win32Backend::LayoutRadioItems(ControlWindow& record) {
 }
 
 void Win32Backend::Mirror(ControlWindow& record, ControlProperty property) {
-    HWND window = record.window.Get();
+    const KindHandler& kind = HandlerOf(record.kind);
+    if (kind.mirror == nullptr || !kind.mirror(*this, record, property)) {
+        MirrorCommon(record, property);
+    }
+}
+
+void Win32Backend::MirrorCommon(ControlWindow& record, ControlProperty property) {
     TControl& control = *record.control;
+    HWND window = record.window.Get();
     switch (property) {
         case ControlProperty::Text:
-            ApplyText(record);
+            if (window != nullptr) {
+                record.settingText = true;
+                SetWindowTextA(window, control.Caption().c_str());
+                record.settingText = false;
+            }
             break;
         case ControlProperty::Visible:
-            ApplyVisible(record);
+            if (window != nullptr) {
+                const bool shown = control.Visible() && control.Parent() != nullptr;
+                ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
+                RepairFocus();
+            }
             break;
         case ControlProperty::Enabled:
             ApplyEnabled(record);
             break;
         case ControlProperty::Bounds:
-            ApplyBounds(record);
-            break;
-        case ControlProperty::Font:
-            ApplyFont(record);
-            break;
-        case ControlProperty::Color:
-            if (record.kind == ControlKind::RichEdit && window != nullptr) {
-                SendMessageA(window, EM_SETBKGNDCOLOR, 0,
-                             static_cast<LPARAM>(ToColorRef(control.Color())));
+            if (window != nullptr) {
+                SetWindowPos(window, nullptr, control.Left(), control.Top(), control.Width(),
+                             control.Height(), kPositionOnly);
             }
+            break;
+        case ControlProperty::Font: {
+            const auto font = reinterpret_cast<WPARAM>(gdi_.Font(*control.Font()));
+            if (window != nullptr) {
+                SendMessageA(window, WM_SETFONT, font, TRUE);
+            }
+            if (record.frame) {
+                SendMessageA(record.frame.Get(), WM_SETFONT, font, TRUE);
+            }
+            for (const UniqueWindow& item : record.items) {
+                SendMessageA(item.Get(), WM_SETFONT, font, TRUE);
+            }
+            break;
+        }
+        case ControlProperty::Color:
             if (window != nullptr) {
                 RedrawWindow(window, nullptr, nullptr,
                              RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
             }
             break;
         case ControlProperty::Parent:
-            if (record.kind == ControlKind::Image) {
-                if (HWND main = MainWindow()) {
-                    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
-                }
-            } else if (window != nullptr) {
+            if (window != nullptr) {
                 SetParent(window, ParentWindowOf(control));
-                ApplyBounds(record);
-                ApplyVisible(record);
+                Mirror(record, ControlProperty::Bounds);
+                Mirror(record, ControlProperty::Visible);
             }
             ApplyTabOrder(control.Parent());
             break;
@@ -337,102 +162,12 @@ void Win32Backend::Mirror(ControlWindow& record, ControlProperty property) {
             ApplyTabOrder(control.Parent());
             break;
         case ControlProperty::Layout:
-            ApplyLayout(record);
-            break;
-        case ControlProperty::Items:
-            if (record.kind == ControlKind::RadioGroup && window != nullptr) {
-                CreateRadioItems(record);
-                RepairFocus();
-            }
-            break;
-        case ControlProperty::ItemIndex:
-            ApplyItemIndex(record);
-            break;
-        case ControlProperty::Lines:
-            ApplyLines(record);
-            break;
-        case ControlProperty::Checked:
-            if (record.kind == ControlKind::CheckBox && window != nullptr) {
-                const bool checked = static_cast<TCheckBox&>(control).Checked();
-                SendMessageA(window, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-            }
-            break;
-        case ControlProperty::ReadOnly:
             if (window != nullptr) {
-                bool readOnly = false;
-                if (record.kind == ControlKind::Edit) {
-                    readOnly = static_cast<TEdit&>(control).ReadOnly();
-                } else if (record.kind == ControlKind::RichEdit) {
-                    readOnly = static_cast<TRichEdit&>(control).ReadOnly();
-                } else {
-                    break;
-                }
-                SendMessageA(window, EM_SETREADONLY, readOnly ? TRUE : FALSE, 0);
+                InvalidateRect(window, nullptr, TRUE);
             }
             break;
-        case ControlProperty::Range:
-        case ControlProperty::Position:
-            if (record.kind == ControlKind::ProgressBar && window != nullptr) {
-                const auto& bar = static_cast<TProgressBar&>(control);
-                SendMessageA(window, PBM_SETRANGE32, static_cast<WPARAM>(bar.Min()),
-                             static_cast<LPARAM>(bar.Max()));
-                SendMessageA(window, PBM_SETPOS, static_cast<WPARAM>(bar.Position()), 0);
-            }
-            break;
-        case ControlProperty::Picture:
-            ApplyPicture(record);
-            break;
-        case ControlProperty::Closed:
-            break;
-    }
-}
-
-void Win32Backend::ApplyBounds(ControlWindow& record) {
-    TControl& control = *record.control;
-    HWND window = record.window.Get();
-    switch (record.kind) {
-        case ControlKind::Form: {
-            auto& form = static_cast<TForm&>(control);
-            const RECT frame = FormFrame(form);
-            if (!SameBounds(frame, BoundsOf(form))) {
-                // The model learns the outer size; the change comes back here once more.
-                form.SetBounds(frame.left, frame.top, frame.right - frame.left,
-                               frame.bottom - frame.top);
-                return;
-            }
-            if (window != nullptr) {
-                SetWindowPos(window, nullptr, frame.left, frame.top, frame.right - frame.left,
-                             frame.bottom - frame.top, kPositionOnly);
-            }
-            return;
-        }
-        case ControlKind::Label: {
-            auto& label = static_cast<TLabel&>(control);
-            if (window != nullptr && label.AutoSize()) {
-                const SIZE size = LabelSize(window, label.Caption());
-                const RECT wanted = AutoSizedBounds(BoundsOf(label), size, label.Alignment());
-                if (!SameBounds(wanted, BoundsOf(label))) {
-                    label.SetBounds(wanted.left, wanted.top, wanted.right - wanted.left,
-                                    wanted.bottom - wanted.top);
-                    return;
-                }
-            }
-            break;
-        }
-        case ControlKind::Image:
-            if (HWND parent = ParentWindowOf(control)) {
-                RedrawWindow(parent, nullptr, nullptr, RDW_INVALIDATE);
-            }
-            return;
         default:
-            break;
-    }
-    if (window != nullptr) {
-        SetWindowPos(window, nullptr, control.Left(), control.Top(), control.Width(),
-                     control.Height(), kPositionOnly);
-        if (record.kind == ControlKind::RadioGroup) {
-            LayoutRadioItems(record);
-        }
+            break;  // what only some kinds show is their handlers' business
     }
 }
 
@@ -449,43 +184,6 @@ SIZE Win32Backend::LabelSize(HWND label, const std::string& text) {
     return size;
 }
 
-void Win32Backend::ApplyText(ControlWindow& record) {
-    TControl& control = *record.control;
-    HWND window = record.kind == ControlKind::RadioGroup ? record.frame.Get() : record.window.Get();
-    if (window == nullptr) {
-        return;
-    }
-    record.settingText = true;
-    SetWindowTextA(window, control.Caption().c_str());
-    record.settingText = false;
-    if (record.kind == ControlKind::Label) {
-        ApplyBounds(record);
-    } else if (record.kind == ControlKind::Panel) {
-        InvalidateRect(window, nullptr, FALSE);
-    } else if (record.kind == ControlKind::RadioGroup) {
-        LayoutRadioItems(record);
-    }
-}
-
-void Win32Backend::ApplyVisible(ControlWindow& record) {
-    TControl& control = *record.control;
-    if (record.kind == ControlKind::Image) {
-        InvalidateImage(record);
-        return;
-    }
-    HWND window = record.window.Get();
-    if (window == nullptr) {
-        return;
-    }
-    if (record.kind == ControlKind::Form) {
-        ShowWindow(window, control.Visible() ? SW_SHOW : SW_HIDE);
-        return;
-    }
-    const bool shown = control.Visible() && control.Parent() != nullptr;
-    ShowWindow(window, shown ? SW_SHOWNA : SW_HIDE);
-    RepairFocus();
-}
-
 void Win32Backend::ApplyEnabled(ControlWindow& record) {
     const bool enabled = record.control->Enabled();
     if (record.window) {
@@ -497,34 +195,13 @@ void Win32Backend::ApplyEnabled(ControlWindow& record) {
     for (const UniqueWindow& item : record.items) {
         EnableWindow(item.Get(), enabled);
     }
-    if (record.kind != ControlKind::Form) {
+    if (record.kind != ComponentKind::Form) {
         RepairFocus();
     }
 }
 
-void Win32Backend::ApplyFont(ControlWindow& record) {
-    HFONT font = gdi_.Font(*record.control->Font());
-    const auto wParam = reinterpret_cast<WPARAM>(font);
-    if (record.window) {
-        SendMessageA(record.window.Get(), WM_SETFONT, wParam, TRUE);
-    }
-    if (record.frame) {
-        SendMessageA(record.frame.Get(), WM_SETFONT, wParam, TRUE);
-    }
-    for (const UniqueWindow& item : record.items) {
-        SendMessageA(item.Get(), WM_SETFONT, wParam, TRUE);
-    }
-    if (record.kind == ControlKind::Label) {
-        ApplyBounds(record);
-    } else if (record.kind == ControlKind::RadioGroup) {
-        LayoutRadioItems(record);
-    } else if (record.kind == ControlKind::Panel && record.window) {
-        InvalidateRect(record.window.Get(), nullptr, FALSE);
-    }
-}
-
 void Win32Backend::ApplyItemIndex(ControlWindow& record) {
-    if (record.kind != ControlKind::RadioGroup) {
+    if (record.kind != ComponentKind::RadioGroup) {
         return;
     }
     const auto& group = static_cast<const TRadioGroup&>(*record.control);
@@ -539,96 +216,11 @@ void Win32Backend::ApplyItemIndex(ControlWindow& record) {
     }
 }
 
-void Win32Backend::ApplyLines(ControlWindow& record) {
-    HWND window = record.window.Get();
-    if (record.kind != ControlKind::RichEdit || window == nullptr) {
-        return;
-    }
-    std::string text = static_cast<const TRichEdit&>(*record.control).Lines()->Text();
-    if (text.size() >= 2) {
-        text.resize(text.size() - 2);  // lines are joined, not ended, by CR LF
-    }
-    if (richEdit_) {
-        StreamSource source{&text, 0};
-        EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadStream};
-        SendMessageA(window, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-    } else {
-        SetWindowTextA(window, text.c_str());
-    }
-    SendMessageA(window, EM_SETSEL, 0, 0);
-    SendMessageA(window, WM_VSCROLL, SB_TOP, 0);
-}
-
-void Win32Backend::ApplyLayout(ControlWindow& record) {
-    HWND window = record.window.Get();
-    TControl& control = *record.control;
-    switch (record.kind) {
-        case ControlKind::Form: {
-            if (window == nullptr) {
-                return;
-            }
-            DWORD exStyle = 0;
-            const DWORD style = FormStyle(static_cast<TForm&>(control), exStyle);
-            const LONG_PTR shown = GetWindowLongPtrA(window, GWL_STYLE) & WS_VISIBLE;
-            SetWindowLongPtrA(window, GWL_STYLE, static_cast<LONG_PTR>(style) | shown);
-            SetWindowLongPtrA(window, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
-            SetWindowPos(window, nullptr, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED | kPositionOnly);
-            ApplyBounds(record);
-            return;
-        }
-        case ControlKind::Label:
-            if (window != nullptr) {
-                SetStyleBits(window, SS_TYPEMASK, false);
-                SetStyleBits(
-                    window,
-                    static_cast<LONG_PTR>(LabelAlignmentStyle(static_cast<TLabel&>(control))),
-                    true);
-                InvalidateRect(window, nullptr, TRUE);
-                ApplyBounds(record);
-            }
-            return;
-        case ControlKind::RichEdit:
-            if (window != nullptr) {
-                const auto& edit = static_cast<const TRichEdit&>(control);
-                SetStyleBits(window, WS_HSCROLL | WS_VSCROLL | ES_AUTOHSCROLL, false);
-                SetStyleBits(window, static_cast<LONG_PTR>(RichEditStyle(edit)), true);
-                if (richEdit_) {
-                    SendMessageA(window, EM_SETTARGETDEVICE, 0, edit.WordWrap() ? 0 : 1);
-                }
-                SetWindowPos(window, nullptr, 0, 0, 0, 0,
-                             SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED | kPositionOnly);
-            }
-            return;
-        case ControlKind::RadioGroup:
-            LayoutRadioItems(record);
-            return;
-        case ControlKind::Image:
-            InvalidateImage(record);
-            ApplyPicture(record);
-            return;
-        default:
-            if (window != nullptr) {
-                InvalidateRect(window, nullptr, TRUE);
-            }
-            return;
-    }
-}
-
-void Win32Backend::ApplyPicture(ControlWindow& record) {
-    auto& image = static_cast<TImage&>(*record.control);
-    record.picture = PreparedPicture(image.Picture()->GetBitmap());
-    if (image.AutoSize() && !record.picture.Empty() &&
-        (image.Width() != record.picture.Width() || image.Height() != record.picture.Height())) {
-        image.SetBounds(image.Left(), image.Top(), record.picture.Width(), record.picture.Height());
-    }
-    InvalidateImage(record);
-}
-
 void Win32Backend::InvalidateImage(const ControlWindow& record) {
-    HWND parent = ParentWindowOf(*record.control);
-    if (parent != nullptr) {
-        const RECT bounds = BoundsOf(*record.control);
+    const TControl& image = *record.control;
+    if (HWND parent = ParentWindowOf(image)) {
+        const RECT bounds{image.Left(), image.Top(), image.Left() + image.Width(),
+                          image.Top() + image.Height()};
         InvalidateRect(parent, &bounds, FALSE);
     }
 }
@@ -658,7 +250,7 @@ void Win32Backend::ApplyTabOrderNow(const TControl* visualParent) {
         const TControl* parent = record->control->Parent() != nullptr
                                      ? record->control->Parent()
                                      : static_cast<const TControl*>(form_);
-        if (record->window && record->kind != ControlKind::Form && parent == visualParent) {
+        if (record->window && record->kind != ComponentKind::Form && parent == visualParent) {
             siblings.push_back(record.get());
         }
     }
@@ -678,11 +270,11 @@ void Win32Backend::ApplyTabOrderNow(const TControl* visualParent) {
         after = window;
         const auto* windowed = dynamic_cast<const TWinControl*>(record->control);
         const bool takesTab =
-            record->kind == ControlKind::Button || record->kind == ControlKind::CheckBox ||
-            record->kind == ControlKind::Edit || record->kind == ControlKind::RichEdit;
+            record->kind == ComponentKind::Button || record->kind == ComponentKind::CheckBox ||
+            record->kind == ComponentKind::Edit || record->kind == ComponentKind::RichEdit;
         if (takesTab) {
             SetStyleBits(window, WS_TABSTOP, windowed != nullptr && windowed->TabStop());
-        } else if (record->kind == ControlKind::RadioGroup) {
+        } else if (record->kind == ComponentKind::RadioGroup) {
             ApplyItemIndex(*record);
         }
     }

@@ -34,6 +34,18 @@ std::string SystemLibraryPath(const std::string& fileName) {
     return WithTrailingBackslash(std::string_view(folder, length)) + fileName;
 }
 
+void RestrictDllSearch() {
+#ifndef NV_UNGUARDED_DLL_LOADING
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (setDefault != nullptr) {
+        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    }
+    SetDllDirectoryA("");
+#endif
+}
+
 UniqueModule LoadSystemLibrary(const std::string& fileName) {
 #ifdef NV_UNGUARDED_DLL_LOADING
     return UniqueModule(LoadLibraryA(fileName.c_str()));

@@ -16,6 +16,11 @@
 
 namespace nv::toolkit::win32 {
 
+// From here on, DLLs load only from the system folder and never from the current folder: a
+// setup is usually started from a downloads folder where anyone may have left a DLL named
+// like a system one. Does nothing in the unguarded build.
+void RestrictDllSearch();
+
 // The module `fileName` (for example "riched20.dll") from the system folder, or an empty handle
 // when it is missing there.
 UniqueModule LoadSystemLibrary(const std::string& fileName);

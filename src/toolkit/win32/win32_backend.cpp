@@ -24,15 +24,19 @@ Win32Backend* Win32Backend::Of(const TControl& control) {
 }
 
 void Win32Backend::Attach(TControl& control) {
-    const ControlKind kind = KindOf(control);
-    if (kind == ControlKind::Form) {
+    const ComponentKind kind = control.Kind();
+    if (kind == ComponentKind::Form) {
         form_ = static_cast<TForm*>(&control);
         attaching_ = true;  // the form's controls follow, then AttachFinished
     }
-    records_.push_back(std::make_unique<ControlWindow>(control, kind));
+    records_.push_back(std::make_unique<ControlWindow>(control));
     ControlWindow& record = *records_.back();
-    if (form_ == nullptr || (kind != ControlKind::Form && MainWindow() == nullptr)) {
+    if (form_ == nullptr || (kind != ComponentKind::Form && MainWindow() == nullptr)) {
         return;  // nothing to show it in yet, or the form has closed
+    }
+    if (deferHidden_ && attaching_ && kind != ComponentKind::Image && HiddenInForm(control)) {
+        record.deferred = true;
+        return;
     }
     CreateWindows(record);
     ApplyTabOrder(control.Parent());
@@ -64,7 +68,7 @@ void Win32Backend::Detach(TControl& control) {
             }
         }
     }
-    if (record.kind == ControlKind::Image) {
+    if (record.kind == ComponentKind::Image) {
         InvalidateImage(record);
     }
     if (lastFocus_ != nullptr && record.Owns(lastFocus_)) {
@@ -96,7 +100,59 @@ void Win32Backend::Changed(TControl& control, ControlProperty property) {
         }
         return;
     }
+    if (record->deferred) {
+        // Its window takes the model's state when it is made; until then only what could
+        // make it seen, or move it under a window that exists, needs it now.
+        if (property != ControlProperty::Visible && property != ControlProperty::Parent) {
+            return;
+        }
+        CreateDeferredWindows();
+    }
     Mirror(*record, property);
+}
+
+bool Win32Backend::HiddenInForm(const TControl& control) const {
+    for (const TControl* current = &control; current != nullptr && current != form_;
+         current = current->Parent()) {
+        if (!current->Visible()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Win32Backend::ShowForm(HWND window, bool visible) {
+    ShowWindow(window, visible ? SW_SHOW : SW_HIDE);
+    const bool anyDeferred = std::any_of(records_.begin(), records_.end(),
+                                         [](const auto& record) { return record->deferred; });
+    if (visible && anyDeferred && !deferredCreationDue_) {
+        // Painted now, so the window is complete on screen before the hidden ones are made;
+        // the posted message then comes before any input the user can give.
+        RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        deferredCreationDue_ = true;
+        PostMessageA(window, WM_NULL, 0, 0);
+    }
+}
+
+void Win32Backend::CreateDeferredWindows() {
+    deferredCreationDue_ = false;
+    std::vector<const TControl*> parents;
+    // By index: making a window may change the model, never the list of records.
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        ControlWindow& record = *records_[i];
+        if (!record.deferred) {
+            continue;
+        }
+        record.deferred = false;
+        CreateWindows(record);
+        const TControl* parent = record.control->Parent();
+        if (std::find(parents.begin(), parents.end(), parent) == parents.end()) {
+            parents.push_back(parent);
+        }
+    }
+    for (const TControl* parent : parents) {
+        ApplyTabOrder(parent);
+    }
 }
 
 void Win32Backend::CloseNow() {
@@ -107,21 +163,21 @@ void Win32Backend::CloseNow() {
     }
 }
 
-HWND Win32Backend::WindowOf(const TControl& control) const {
+HWND Win32Backend::WindowOf(const TControl& control) {
+    const ControlWindow* record = Find(control);
+    if (record != nullptr && record->deferred) {
+        CreateDeferredWindows();
+    }
+    return ExistingWindowOf(control);
+}
+
+HWND Win32Backend::ExistingWindowOf(const TControl& control) const {
     const ControlWindow* record = Find(control);
     return record != nullptr ? record->window.Get() : nullptr;
 }
 
-HWND Win32Backend::ItemWindowOf(const TControl& radioGroup, int index) const {
-    const ControlWindow* record = Find(radioGroup);
-    if (record == nullptr || index < 0 || static_cast<std::size_t>(index) >= record->items.size()) {
-        return nullptr;
-    }
-    return record->items[static_cast<std::size_t>(index)].Get();
-}
-
 HWND Win32Backend::MainWindow() const {
-    return form_ != nullptr ? WindowOf(*form_) : nullptr;
+    return form_ != nullptr ? ExistingWindowOf(*form_) : nullptr;
 }
 
 ControlWindow* Win32Backend::Find(const TControl& control) const {
@@ -144,7 +200,7 @@ ControlWindow* Win32Backend::FindByWindow(HWND window) const {
 
 HWND Win32Backend::ParentWindowOf(const TControl& control) const {
     if (const TWinControl* parent = control.Parent()) {
-        if (HWND window = WindowOf(*parent)) {
+        if (HWND window = ExistingWindowOf(*parent)) {
             return window;
         }
     }
@@ -154,7 +210,7 @@ HWND Win32Backend::ParentWindowOf(const TControl& control) const {
 TColor Win32Backend::BackgroundOf(const TControl& control) const {
     const TControl* current = &control;
     while (current->Color() == kClBtnFace && current->Parent() != nullptr &&
-           KindOf(*current) != ControlKind::Form) {
+           current->Kind() != ComponentKind::Form) {
         current = current->Parent();
     }
     return current->Color();

@@ -46,10 +46,16 @@ public:
     void Changed(TControl& control, ControlProperty property) override;
     void AttachFinished() override;
 
+    // From here on, the windows of controls that a whole form brings along hidden (a page
+    // panel that is not shown, and everything on it) are made just after the form's window
+    // has been shown and painted, before any other message reaches it: the window appears
+    // sooner, and nothing hidden can be seen or reached before it exists. Each such window
+    // takes the model's state of that moment. A hidden control made visible earlier, a change
+    // of parent, or a caller asking for a window makes them at once.
+    void CreateHiddenWindowsOnceShown() { deferHidden_ = true; }
+
     // The window that shows `control` (a radio group's container), or null when it has none.
-    HWND WindowOf(const TControl& control) const;
-    // The window of a radio group's button `index`, or null.
-    HWND ItemWindowOf(const TControl& radioGroup, int index) const;
+    HWND WindowOf(const TControl& control);
     // The form's window, or null before the form is attached and after it closed.
     HWND MainWindow() const;
 
@@ -61,24 +67,31 @@ private:
                                          LPARAM lParam) override;
     void ReportError(HWND window, const std::string& text) override;
 
-    // Windows and their state (control_windows.cpp).
+    // Windows and the changes every kind shows (control_windows.cpp).
     void CreateWindows(ControlWindow& record);
+    void Mirror(ControlWindow& record, ControlProperty property);
+    void MirrorCommon(ControlWindow& record, ControlProperty property);
+    void ApplyEnabled(ControlWindow& record);
     void CreateRadioItems(ControlWindow& record);
     void LayoutRadioItems(ControlWindow& record);
-    void Mirror(ControlWindow& record, ControlProperty property);
-    void ApplyBounds(ControlWindow& record);
-    void ApplyText(ControlWindow& record);
-    void ApplyVisible(ControlWindow& record);
-    void ApplyEnabled(ControlWindow& record);
-    void ApplyFont(ControlWindow& record);
     void ApplyItemIndex(ControlWindow& record);
-    void ApplyLines(ControlWindow& record);
-    void ApplyLayout(ControlWindow& record);
-    void ApplyPicture(ControlWindow& record);
     void ApplyTabOrder(const TControl* visualParent);
     void ApplyTabOrderNow(const TControl* visualParent);
     SIZE LabelSize(HWND label, const std::string& text);
+
     void InvalidateImage(const ControlWindow& record);
+
+    // One handler per kind of control (control_kinds.cpp): `create` makes the control's
+    // windows, `mirror` shows a change only this kind shows (false: the common mirroring
+    // does it), `command` turns a notification from one of its windows into the model's event.
+    struct KindHandler {
+        void (*create)(Win32Backend& backend, ControlWindow& record, int id);
+        bool (*mirror)(Win32Backend& backend, ControlWindow& record, ControlProperty property);
+        void (*command)(Win32Backend& backend, ControlWindow& record, HWND child, WORD code);
+    };
+    static const KindHandler& HandlerOf(ComponentKind kind);
+    struct Kinds;  // the handlers
+    friend struct Kinds;
 
     // Messages (backend_messages.cpp).
     void Command(HWND child, WORD code);
@@ -89,6 +102,12 @@ private:
     void RepairFocus();
     void CloseNow();
 
+    // Hidden windows made after the first paint (CreateHiddenWindowsOnceShown).
+    bool HiddenInForm(const TControl& control) const;
+    void ShowForm(HWND window, bool visible);
+    void CreateDeferredWindows();
+
+    HWND ExistingWindowOf(const TControl& control) const;
     ControlWindow* Find(const TControl& control) const;
     ControlWindow* FindByWindow(HWND window) const;
     HWND ParentWindowOf(const TControl& control) const;
@@ -103,6 +122,8 @@ private:
     int dispatchDepth_ = 0;  // messages of this backend's windows being handled
     bool closePending_ = false;
     HWND lastFocus_ = nullptr;  // the focused control when the form was last deactivated
+    bool deferHidden_ = false;
+    bool deferredCreationDue_ = false;  // the form is painted; the next message makes them
     // While a whole form attaches, the visual parents whose tab order is still to be applied:
     // each is ordered once when the form has finished, not again after every child.
     bool attaching_ = false;

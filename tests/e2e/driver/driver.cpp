@@ -555,6 +555,13 @@ int Execute(const std::vector<std::string>& args) {
     if (top == nullptr) {
         return Fail("no window", title);
     }
+    // A window found is asked once before anything in it is looked at: a wizard makes the
+    // windows of its hidden pages right after its first paint, before it handles any message.
+    // Keys come as a user's do, without asking first.
+    if (command != "keys") {
+        DWORD_PTR answer = 0;
+        (void)Ask(top, WM_NULL, 0, 0, answer);
+    }
     if (command == "wait") {
         return 0;
     }

@@ -67,11 +67,11 @@ TEST(Win32Backend, MakesOneWindowOfTheRightClassPerControl) {
 
 TEST(Win32Backend, RadioGroupIsAGroupBoxWithOneRadioButtonPerItem) {
     TestForm t;
-    HWND first = t.backend->ItemWindowOf(*t.radioGroup, 0);
-    HWND second = t.backend->ItemWindowOf(*t.radioGroup, 1);
+    HWND first = t.RadioItem(0);
+    HWND second = t.RadioItem(1);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
-    EXPECT_EQ(t.backend->ItemWindowOf(*t.radioGroup, 2), nullptr);
+    EXPECT_EQ(t.RadioItem(2), nullptr);
     EXPECT_EQ(TextOf(first), "&English");
     EXPECT_EQ(TextOf(second), "&Deutsch");
     EXPECT_EQ(StyleOf(first) & BS_TYPEMASK, BS_AUTORADIOBUTTON);
@@ -101,11 +101,10 @@ TEST(Win32Backend, RadioGroupIsAGroupBoxWithOneRadioButtonPerItem) {
 
     // New items replace the buttons.
     t.radioGroup->Items()->Add("&Third");
-    HWND third = t.backend->ItemWindowOf(*t.radioGroup, 2);
+    HWND third = t.RadioItem(2);
     ASSERT_NE(third, nullptr);
     EXPECT_EQ(TextOf(third), "&Third");
-    EXPECT_EQ(SendMessageA(t.backend->ItemWindowOf(*t.radioGroup, 1), BM_GETCHECK, 0, 0),
-              BST_CHECKED);
+    EXPECT_EQ(SendMessageA(t.RadioItem(1), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 TEST(Win32Backend, PlacesControlsRelativeToTheirVisualParent) {
@@ -190,8 +189,8 @@ TEST(Win32Backend, MirrorsTextsVisibilityAndEnabledState) {
     t.nextButton->SetEnabled(true);
     EXPECT_TRUE(IsWindowEnabled(t.Window(*t.nextButton)));
     t.radioGroup->SetEnabled(false);
-    EXPECT_FALSE(IsWindowEnabled(t.backend->ItemWindowOf(*t.radioGroup, 0)));
-    EXPECT_FALSE(IsWindowEnabled(t.backend->ItemWindowOf(*t.radioGroup, 1)));
+    EXPECT_FALSE(IsWindowEnabled(t.RadioItem(0)));
+    EXPECT_FALSE(IsWindowEnabled(t.RadioItem(1)));
 }
 
 TEST(Win32Backend, AutoSizedLabelsKeepTheirAnchoredEdge) {
@@ -279,6 +278,45 @@ TEST(Win32Backend, ControlsCreatedLaterAndDestroyedEarlyComeAndGo) {
 
     t.form->RemoveComponent(late).reset();
     EXPECT_FALSE(IsWindow(window));
+}
+
+TEST(Win32Backend, HiddenWindowsMadeAfterTheFirstPaintTakeTheModelsStateOfThatMoment) {
+    const struct {
+        const char* how;
+        void (*make)(TestForm&);
+    } ways[] = {
+        {"the first message after the first paint",
+         [](TestForm& t) {
+             t.form->SetVisible(true);
+             Pump();
+         }},
+        {"the page shown before that message",
+         [](TestForm& t) {
+             t.form->SetVisible(true);
+             t.page->SetVisible(true);
+         }},
+        {"a window asked for before the form shows", [](TestForm& t) { (void)t.Window(*t.edit); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        TestForm t(true);
+        EXPECT_EQ(FindWindowExA(t.Main(), nullptr, "NvPanel", nullptr), nullptr);
+        t.leftLabel->SetCaption("&Later, longer");
+        t.richEdit->Lines()->Add("third line");
+        t.progressBar->SetPosition(60);
+        way.make(t);
+
+        HWND page = FindWindowExA(t.Main(), nullptr, "NvPanel", nullptr);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page, t.Window(*t.page));
+        EXPECT_EQ(IsWindowVisible(page) != FALSE, t.page->Visible() && t.form->Visible());
+        EXPECT_EQ(TextOf(t.Window(*t.leftLabel)), "&Later, longer");
+        EXPECT_GT(t.leftLabel->Width(), 50) << "measured to its text when made";
+        EXPECT_EQ(RichText(t.Window(*t.richEdit)), "first line\r\nsecond line\r\nthird line");
+        EXPECT_EQ(SendMessageA(t.Window(*t.progressBar), PBM_GETPOS, 0, 0), 60);
+        EXPECT_EQ(GetWindow(page, GW_CHILD), t.Window(*t.edit)) << "tab order applied";
+        EXPECT_EQ(GetWindow(t.Main(), GW_CHILD), page) << "tab order applied";
+    }
 }
 
 TEST(Win32Backend, DetachingLeavesTheModelHeadless) {

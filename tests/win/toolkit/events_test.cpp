@@ -51,19 +51,18 @@ TEST(Win32Events, RadioClickChoosesTheItemAndRunsTheHandler) {
     TestForm t;
     std::vector<int> seen;
     t.radioGroup->OnClick = [&](TComponent&) { seen.push_back(t.radioGroup->ItemIndex()); };
-    Click(t.backend->ItemWindowOf(*t.radioGroup, 1));
+    Click(t.RadioItem(1));
     EXPECT_EQ(t.radioGroup->ItemIndex(), 1);
     ASSERT_EQ(seen.size(), 1U);
     EXPECT_EQ(seen[0], 1);
 
-    Click(t.backend->ItemWindowOf(*t.radioGroup, 0));
+    Click(t.RadioItem(0));
     EXPECT_EQ(t.radioGroup->ItemIndex(), 0);
-    EXPECT_EQ(SendMessageA(t.backend->ItemWindowOf(*t.radioGroup, 1), BM_GETCHECK, 0, 0),
-              BST_UNCHECKED);
+    EXPECT_EQ(SendMessageA(t.RadioItem(1), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     ASSERT_EQ(seen.size(), 2U);
 
     // Clicking the chosen item again is a choice as well: the handler runs again.
-    Click(t.backend->ItemWindowOf(*t.radioGroup, 0));
+    Click(t.RadioItem(0));
     EXPECT_EQ(t.radioGroup->ItemIndex(), 0);
     EXPECT_EQ(seen, (std::vector<int>{1, 0, 0}));
 

@@ -16,7 +16,7 @@ T& Place(TForm& form, const std::string& name, TWinControl& parent, int left, in
 
 }  // namespace
 
-TestForm::TestForm() : form(std::make_unique<TForm>()) {
+TestForm::TestForm(bool hiddenPageMadeLater) : form(std::make_unique<TForm>()) {
     TForm& f = *form;
     f.SetName("fTest");
     f.SetCaption("Toolkit Test");
@@ -74,6 +74,10 @@ TestForm::TestForm() : form(std::make_unique<TForm>()) {
     backend = std::make_unique<Win32Backend>([this](HWND owner, const std::string& text) {
         errors.push_back({owner, text});
     });
+    if (hiddenPageMadeLater) {
+        page->SetVisible(false);
+        backend->CreateHiddenWindowsOnceShown();
+    }
     f.AttachBackend(backend.get());
     services = std::make_unique<Win32UiServices>(f, host);
 }
@@ -82,6 +86,17 @@ TestForm::~TestForm() {
     // The form goes first, so the backend sees each control leave.
     form.reset();
     Pump();
+}
+
+HWND TestForm::RadioItem(int index) const {
+    HWND item = GetWindow(Window(*radioGroup), GW_CHILD);
+    for (; item != nullptr; item = GetWindow(item, GW_HWNDNEXT)) {
+        if ((GetWindowLongPtrA(item, GWL_STYLE) & BS_TYPEMASK) == BS_AUTORADIOBUTTON &&
+            index-- == 0) {
+            return item;
+        }
+    }
+    return nullptr;
 }
 
 RECT TestForm::ClientRect(const TControl& control) const {

@@ -25,7 +25,9 @@ struct ErrorReport {
 
 class TestForm {
 public:
-    TestForm();
+    // With `hiddenPageMadeLater`, the page starts hidden and the backend makes hidden windows
+    // only once the form has been shown.
+    explicit TestForm(bool hiddenPageMadeLater = false);
     ~TestForm();
     TestForm(const TestForm&) = delete;
     TestForm& operator=(const TestForm&) = delete;
@@ -34,6 +36,8 @@ public:
 
     HWND Window(const TControl& control) const { return backend->WindowOf(control); }
     HWND Main() const { return backend->MainWindow(); }
+    // The radio group's button `index` as the window system lists it, or null.
+    HWND RadioItem(int index) const;
     // The control's rectangle relative to the form's client area.
     RECT ClientRect(const TControl& control) const;
 
