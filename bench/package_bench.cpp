@@ -102,7 +102,10 @@ double RunReader(const std::string& setup, const std::string& folder) {
     fs::create_directories(folder);
     nv::package::StdFileSystem files;
     const auto start = Clock::now();
-    if (nv::package::ExtractPackage(files, setup, folder, {}) != nv::package::ExtractResult::kOk) {
+    const auto file = files.OpenRead(setup);
+    const auto location = nv::package::LocatePayload(*file);
+    if (!location || nv::package::ExtractPayload(files, *file, *location, folder, {}) !=
+                         nv::package::ExtractResult::kOk) {
         throw nv::Error("extraction failed");
     }
     return Seconds(start);

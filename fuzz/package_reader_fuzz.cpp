@@ -28,7 +28,7 @@ void Check(bool condition) {
     }
 }
 
-class MemoryInput : public nv::package::InputFile {
+class MemoryInput : public nv::FileStream {
 public:
     MemoryInput(const unsigned char* data, std::size_t size) : data_(data), size_(size) {}
     std::size_t Read(void* buffer, std::size_t count) override {
@@ -50,35 +50,33 @@ private:
     std::size_t position_ = 0;
 };
 
-class MemoryOutput : public nv::package::OutputFile {
+class MemoryOutput : public nv::FileStream {
 public:
-    MemoryOutput(Bytes& data, std::string path) : data_(data), path_(std::move(path)) {}
+    MemoryOutput(Bytes& data, std::string path) : nv::FileStream(std::move(path)), data_(data) {}
     void Write(const void* data, std::size_t count) override {
         if (data_.size() + count > (64U << 20)) {
-            throw nv::Error(nv::ErrorKind::kWriteFailed, path_);  // a full disk, to bound memory
+            throw nv::Error(nv::ErrorKind::kWriteFailed, Path());  // a full disk, to bound memory
         }
         const auto* bytes = static_cast<const unsigned char*>(data);
         data_.insert(data_.end(), bytes, bytes + count);
     }
-    void Close() override {}
 
 private:
     Bytes& data_;
-    std::string path_;
 };
 
 class MemoryFileSystem : public nv::package::FileSystem {
 public:
     std::map<std::string, Bytes> files;
 
-    std::unique_ptr<nv::package::InputFile> OpenRead(const std::string& path) override {
+    std::shared_ptr<nv::FileStream> OpenRead(const std::string& path) override {
         const auto it = files.find(path);
         if (it == files.end()) {
             throw nv::Error(nv::ErrorKind::kOpenFailed, path);
         }
         return std::make_unique<MemoryInput>(it->second.data(), it->second.size());
     }
-    std::unique_ptr<nv::package::OutputFile> Create(const std::string& path) override {
+    std::shared_ptr<nv::FileStream> Create(const std::string& path) override {
         Check(path.rfind("tmp\\", 0) == 0 && path.find_first_of("\\/:", 4) == std::string::npos);
         Bytes& data = files[path];
         data.clear();
@@ -141,8 +139,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (mode == 0) {
             MemoryFileSystem fs;
             fs.files["setup.exe"] = Bytes(data, data + size);
-            const auto result = nv::package::ExtractPackage(fs, "setup.exe", "tmp", {});
-            if (result == nv::package::ExtractResult::kOk) {
+            const auto setup = fs.OpenRead("setup.exe");
+            const auto location = nv::package::LocatePayload(*setup);
+            if (location && nv::package::ExtractPayload(fs, *setup, *location, "tmp", {}) ==
+                                nv::package::ExtractResult::kOk) {
                 Check(fs.files.count("tmp\\package.dlz") == 0);
             }
         } else {

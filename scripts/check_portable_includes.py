@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Fails when portable code includes a Windows header.
+"""Fails when portable code includes a Windows header, or one Win32 backend another's header.
 
 Everything under src/ is portable except the two Win32 backends, src/host/win32 and
-src/toolkit/win32. A Windows header is one of WINDOWS_HEADERS below: <windows.h> and the
+src/toolkit/win32, and what both share below them, src/win32. The toolkit's backend reaches
+the file system only through the host's interface: nothing in src/toolkit/win32 includes a
+header of src/host/win32. A Windows header is one of WINDOWS_HEADERS below: <windows.h> and the
 rest of the win*.h family, the shell, COM, security and common-control headers of the
 Windows SDK, and the Microsoft C run-time's own headers (<io.h>, <direct.h>, <tchar.h>).
 Names compare without case, as they do on Windows; quoted includes count as well as angled
@@ -16,7 +18,9 @@ import pathlib
 import re
 import sys
 
-BACKENDS = ("src/host/win32", "src/toolkit/win32")
+BACKENDS = ("src/host/win32", "src/toolkit/win32", "src/win32")
+# (folder, include prefix it may not use)
+SIDEWAYS = (("src/toolkit/win32", "host/win32/"),)
 SOURCE_SUFFIXES = {".h", ".hpp", ".c", ".cc", ".cpp", ".inc", ".ipp"}
 
 WINDOWS_HEADERS = {
@@ -41,7 +45,7 @@ def is_windows_header(name):
 
 
 def offending_includes(root):
-    """Yields (relative path, line number, header) for each Windows include in portable code."""
+    """Yields (relative path, line number, header, rule) for each forbidden include."""
     src = root / "src"
     if not src.is_dir():
         raise FileNotFoundError(f"{src} is not a folder: give the folder that holds src/")
@@ -49,13 +53,18 @@ def offending_includes(root):
         rel = path.relative_to(root).as_posix()
         if not path.is_file() or path.suffix not in SOURCE_SUFFIXES:
             continue
-        if any(rel.startswith(backend + "/") for backend in BACKENDS):
+        portable = not any(rel.startswith(backend + "/") for backend in BACKENDS)
+        barred = [prefix for folder, prefix in SIDEWAYS if rel.startswith(folder + "/")]
+        if not portable and not barred:
             continue
         text = path.read_text(encoding="latin-1")
         for number, line in enumerate(text.splitlines(), start=1):
             match = INCLUDE.match(line)
-            if match and is_windows_header(match.group(1)):
-                yield rel, number, match.group(1)
+            header = match.group(1) if match else ""
+            if portable and is_windows_header(header):
+                yield rel, number, header, "only " + " and ".join(BACKENDS) + " may"
+            elif any(header.replace("\\", "/").startswith(prefix) for prefix in barred):
+                yield rel, number, header, "the Win32 backends share only src/win32"
 
 
 def main(argv):
@@ -67,9 +76,8 @@ def main(argv):
     except FileNotFoundError as error:
         print(f"check_portable_includes: {error}", file=sys.stderr)
         return 2
-    for rel, number, header in found:
-        print(f"{rel}:{number}: portable code includes <{header}>; "
-              f"only {' and '.join(BACKENDS)} may")
+    for rel, number, header, rule in found:
+        print(f"{rel}:{number}: includes <{header}>; {rule}")
     return 1 if found else 0
 
 

@@ -5,6 +5,7 @@
 
 #include <objbase.h>
 
+#include "base/debug_trace.h"
 #include "host/win32/win32_host.h"
 #include "picture_bitmaps.h"
 #include "toolkit/ui_services.h"
@@ -38,7 +39,7 @@ private:
 int RunWizard(nv::host::Win32Host& host) {
     nv::toolkit::DeferredUiServices ui;
     nv::wizard::TfInstaller form(host, ui, nv::wizard::LoadWizardPictures());
-    nv::toolkit::win32::Win32UiServices services(form);
+    nv::toolkit::win32::Win32UiServices services(form, host);
     ui.SetTarget(services);
     nv::toolkit::win32::Win32Backend backend;
     backend.CreateHiddenWindowsOnceShown();
@@ -60,6 +61,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     // can rename or rewrite it: the payload and the setup copy are read through that handle.
     nv::host::Win32Host host;
     nv::toolkit::win32::RestrictDllSearch();
+    nv::SetDebugTraceSink([](const char* text) { OutputDebugStringA(text); });
     // Every error box of the setup speaks German, whichever layer raised the error.
     nv::toolkit::win32::SetErrorDescriber(nv::wizard::ErrorText);
     try {

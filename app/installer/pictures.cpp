@@ -35,7 +35,6 @@ constexpr int kShadowOffset = 4;
 
 constexpr char kNoOutline[] = "The setup's pictures cannot be drawn: the digits have no outline.";
 
-using host::UniqueMemoryDc;
 using toolkit::win32::SelectedObject;
 
 // A memory device context compatible with the screen.

@@ -4,12 +4,9 @@
 
 #include <windows.h>
 
-#include "host/win32/unique_handle.h"
+#include "win32/unique_handle.h"
 
 namespace nv::wizard {
-
-using host::UniqueBitmap;
-using host::UniqueFont;
 
 constexpr int kSplashWidth = 650;
 constexpr int kSplashHeight = 500;

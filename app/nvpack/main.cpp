@@ -252,7 +252,7 @@ void CheckBuildPaths(const std::string& stub, const std::string& out,
 class StagingFileSystem : public nv::package::StdFileSystem {
 public:
     explicit StagingFileSystem(nvpack::StagedOutput& staged) : staged_(staged) {}
-    std::unique_ptr<nv::package::OutputFile> Create(const std::string& path) override {
+    std::shared_ptr<nv::FileStream> Create(const std::string& path) override {
         auto file = path == staged_.TemporaryPath() ? staged_.TakeFile() : nullptr;
         if (!file) {
             throw nv::Error(nv::ErrorKind::kCreateFailed, path);

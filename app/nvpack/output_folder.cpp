@@ -21,7 +21,7 @@ void FolderWriter::EntryData(const unsigned char* data, std::size_t count) {
 }
 
 void FolderWriter::EndEntry() {
-    const std::unique_ptr<nv::package::OutputFile> file = std::move(file_);
+    const std::unique_ptr<nv::FileStream> file = std::move(file_);
     file->Close();
 }
 

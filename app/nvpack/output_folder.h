@@ -28,7 +28,7 @@ public:
     // the name exists, unless `replace` is set and it is a regular file: that file is then
     // removed (its other links, if any, keep their content) and created anew. Nothing is ever
     // opened through a link.
-    std::unique_ptr<nv::package::OutputFile> CreateNew(const std::string& name, bool replace);
+    std::unique_ptr<nv::FileStream> CreateNew(const std::string& name, bool replace);
 
     // The folder's path joined with `name`, for messages.
     std::string PathOf(const std::string& name) const;
@@ -59,7 +59,7 @@ public:
 
     const std::string& TemporaryPath() const { return temporary_; }
     // The open temporary file; once only.
-    std::unique_ptr<nv::package::OutputFile> TakeFile() { return std::move(file_); }
+    std::unique_ptr<nv::FileStream> TakeFile() { return std::move(file_); }
     // Renames the closed temporary file over the output, replacing it in one step. Raises
     // nv::Error when that fails; the old output is then unchanged.
     void Commit();
@@ -67,7 +67,7 @@ public:
 private:
     std::string path_;
     std::string temporary_;
-    std::unique_ptr<nv::package::OutputFile> file_;
+    std::unique_ptr<nv::FileStream> file_;
     bool committed_ = false;
 };
 
@@ -84,7 +84,7 @@ private:
     OutputFolder& folder_;
     bool replace_;
     std::string path_;
-    std::unique_ptr<nv::package::OutputFile> file_;
+    std::unique_ptr<nv::FileStream> file_;
 };
 
 }  // namespace nvpack

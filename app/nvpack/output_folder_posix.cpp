@@ -49,7 +49,7 @@ private:
     int fd_ = -1;
 };
 
-class FdOutputFile : public nv::package::OutputFile {
+class FdOutputFile : public nv::FileStream {
 public:
     FdOutputFile(UniqueFd fd, std::string path) : fd_(std::move(fd)), path_(std::move(path)) {}
 
@@ -122,8 +122,7 @@ std::string OutputFolder::PathOf(const std::string& name) const {
     return path_ == "/" ? "/" + name : path_ + "/" + name;
 }
 
-std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::string& name,
-                                                                 bool replace) {
+std::unique_ptr<nv::FileStream> OutputFolder::CreateNew(const std::string& name, bool replace) {
     const int dir = handle_->fd.Get();
     constexpr int kCreateNew = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     UniqueFd file(::openat(dir, name.c_str(), kCreateNew, 0666));

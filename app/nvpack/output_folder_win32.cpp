@@ -8,30 +8,29 @@
 // native calls do it.
 
 #include <windows.h>
-#include <winternl.h>
 
-#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 #include <utility>
-#include <vector>
 
 #include "base/error.h"
 #include "host/win32/ansi_names.h"
-#include "host/win32/unique_handle.h"
 #include "output_folder.h"
+#include "win32/native_files.h"
+#include "win32/unique_handle.h"
 
 namespace nvpack {
 namespace {
 
-using nv::host::UniqueFileHandle;
+using nv::OpenRelative;
+using nv::UniqueFileHandle;
 
 std::string LastErrorText() {
     return "Windows error " + std::to_string(::GetLastError());
 }
 
-class HandleOutputFile : public nv::package::OutputFile {
+class HandleOutputFile : public nv::FileStream {
 public:
     HandleOutputFile(UniqueFileHandle file, std::string path)
         : file_(std::move(file)), path_(std::move(path)) {}
@@ -73,32 +72,6 @@ std::wstring WideName(const std::string& name) {
     return {wide->begin(), wide->end()};
 }
 
-// Opens or creates `name` inside the folder `root` with NtCreateFile, the name taken relative to
-// that handle; a reparse point there is opened as itself. Returns no handle on failure, with
-// the Windows error set.
-UniqueFileHandle OpenRelative(HANDLE root, const std::wstring& name, ACCESS_MASK access,
-                              ULONG share, ULONG disposition, ULONG options) {
-    UNICODE_STRING text{};
-    text.Buffer = const_cast<PWSTR>(name.c_str());
-    text.Length = static_cast<USHORT>(name.size() * sizeof(WCHAR));
-    text.MaximumLength = text.Length;
-    OBJECT_ATTRIBUTES object{};
-    object.Length = sizeof object;
-    object.RootDirectory = root;
-    object.ObjectName = &text;
-    object.Attributes = OBJ_CASE_INSENSITIVE;
-    IO_STATUS_BLOCK status{};
-    HANDLE file = nullptr;
-    const NTSTATUS result = ::NtCreateFile(
-        &file, access | SYNCHRONIZE, &object, &status, nullptr, FILE_ATTRIBUTE_NORMAL, share,
-        disposition, options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
-    if (!NT_SUCCESS(result)) {
-        ::SetLastError(::RtlNtStatusToDosError(result));
-        return {};
-    }
-    return UniqueFileHandle(file);
-}
-
 bool IsReparsePointOrFolder(HANDLE file) {
     BY_HANDLE_FILE_INFORMATION info{};
     return !::GetFileInformationByHandle(file, &info) ||
@@ -119,20 +92,10 @@ UniqueFileHandle ReplaceByRename(HANDLE root, const std::wstring& name,
     if (!file) {
         return file;
     }
-    std::vector<unsigned char> buffer(offsetof(FILE_RENAME_INFORMATION, FileName) +
-                                      name.size() * sizeof(WCHAR));
-    auto* rename = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
-    rename->ReplaceIfExists = TRUE;
-    rename->RootDirectory = root;
-    rename->FileNameLength = static_cast<ULONG>(name.size() * sizeof(WCHAR));
-    name.copy(rename->FileName, name.size());
-    IO_STATUS_BLOCK status{};
-    const NTSTATUS result = ::NtSetInformationFile(
-        file.Get(), &status, rename, static_cast<ULONG>(buffer.size()), FileRenameInformation);
-    if (NT_SUCCESS(result)) {
+    if (nv::RenameRelative(file.Get(), root, name)) {
         return file;
     }
-    const DWORD error = ::RtlNtStatusToDosError(result);
+    const DWORD error = ::GetLastError();
     FILE_DISPOSITION_INFO dispose{TRUE};  // its one member is named like a macro
     (void)::SetFileInformationByHandle(file.Get(), FileDispositionInfo, &dispose, sizeof dispose);
     file.Reset();
@@ -189,8 +152,7 @@ std::string OutputFolder::PathOf(const std::string& name) const {
     return last == '\\' || last == '/' || last == ':' ? path_ + name : path_ + "\\" + name;
 }
 
-std::unique_ptr<nv::package::OutputFile> OutputFolder::CreateNew(const std::string& name,
-                                                                 bool replace) {
+std::unique_ptr<nv::FileStream> OutputFolder::CreateNew(const std::string& name, bool replace) {
     const std::string path = PathOf(name);
     const HANDLE root = handle_->folder.Get();
     const std::wstring wide = WideName(name);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "package/extract.h"
 #include "package/format.h"
 #include "package/pe_image.h"
 #include "package/std_file_system.h"
@@ -12,53 +13,8 @@ namespace {
 
 using nv::package::BlockStreamEnd;
 
-// The part of a file between two offsets, read as a file of its own.
-class FileRange : public nv::package::InputFile {
-public:
-    FileRange(nv::package::InputFile& file, std::uint64_t begin, std::uint64_t end)
-        : file_(file), begin_(begin), end_(end), position_(begin) {}
-
-    std::size_t Read(void* buffer, std::size_t count) override {
-        const auto want =
-            static_cast<std::size_t>(std::min<std::uint64_t>(count, end_ - position_));
-        const std::size_t got = file_.Read(buffer, want);
-        position_ += got;
-        return got;
-    }
-    void Seek(std::uint64_t position) override {
-        position_ = std::min(begin_ + position, end_);
-        file_.Seek(position_);
-    }
-    std::uint64_t Size() override { return end_ - begin_; }
-    std::uint64_t Done() const { return position_ - begin_; }
-
-private:
-    nv::package::InputFile& file_;
-    std::uint64_t begin_;
-    std::uint64_t end_;
-    std::uint64_t position_;
-};
-
-// Feeds inflated bytes to the entry-stream parser and reports progress through the input.
-class ParserSink : public nv::package::ByteSink {
-public:
-    ParserSink(nv::package::EntryStreamParser& parser, std::uint64_t& bytes,
-               const std::function<void()>& onWrite)
-        : parser_(parser), bytes_(bytes), onWrite_(onWrite) {}
-    void Write(const unsigned char* data, std::size_t count) override {
-        parser_.Feed(data, count);
-        bytes_ += count;
-        onWrite_();
-    }
-
-private:
-    nv::package::EntryStreamParser& parser_;
-    std::uint64_t& bytes_;
-    const std::function<void()>& onWrite_;
-};
-
 // Why `file`, which holds no payload the trailer points to, holds none.
-std::string NoPackageReason(nv::package::InputFile& file, const std::string& path) {
+std::string NoPackageReason(nv::FileStream& file, const std::string& path) {
     const std::uint64_t size =
         nv::package::ReadingAs(nv::ErrorKind::kReadFailed, path, [&] { return file.Size(); });
     const auto layout = nv::package::ReadPeLayout(file);
@@ -120,23 +76,9 @@ Inspection InspectSetup(const std::string& path, nv::package::EntrySink& sink,
     }
     inspection.hasPackage = true;
     inspection.location = *location;
-    FileRange payload(*file, location->offset,
-                      std::max(location->offset, location->end - nv::package::kTrailerSize));
-    nv::package::ReadingAs(nv::ErrorKind::kReadFailed, path, [&] { payload.Seek(0); });
     // Names are judged as the files they name are made here: nvpack.exe in the ANSI code page.
-    nv::package::EntryStreamParser parser(sink, nv::package::SystemNameToUtf16);
-    const std::uint64_t total = payload.Size();
-    const std::function<void()> onWrite = [&] { progress(payload.Done(), total); };
-    ParserSink parserSink(parser, inspection.entryStreamBytes, onWrite);
-    try {
-        inspection.blocks = nv::package::InflateBlocks(payload, parserSink);
-    } catch (const nv::Error& error) {
-        if (error.Kind() != nv::ErrorKind::kInflateFailed) {
-            throw;
-        }
-        inspection.inflates = false;
-    }
-    inspection.outcome = parser.Finish();
+    static_cast<nv::package::StreamedPayload&>(inspection) = nv::package::StreamPayload(
+        *file, *location, sink, nv::package::SystemNameToUtf16, progress);
     return inspection;
 }
 

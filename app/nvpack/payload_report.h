@@ -1,28 +1,25 @@
 #pragma once
-// Reading a finished setup: its payload is inflated and parsed in one pass, straight from the
-// setup file, and each entry is handed on as it is read. Nothing is held but the entry being
-// read, so memory stays bounded whatever the payload holds.
+// Reading a finished setup: its payload is streamed (nv::package::StreamPayload), inflated and
+// parsed in one pass straight from the setup file, and each entry is handed on as it is read.
+// Nothing is held but the entry being read, so memory stays bounded whatever the payload holds.
 
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
 
-#include "package/block_stream.h"
 #include "package/entry_stream.h"
+#include "package/extract.h"
 #include "package/locate.h"
 
 namespace nvpack {
 
-struct Inspection {
+// What streaming the payload found (nv::package::StreamPayload), and what the file is.
+struct Inspection : nv::package::StreamedPayload {
     bool hasPackage = false;
     std::string noPackage;  // why there is none, when !hasPackage
     bool isSigned = false;  // the headers name a certificate table that ends the file
     nv::package::PayloadLocation location;
-    nv::package::BlockStreamSummary blocks;
-    bool inflates = true;  // false when a block did not inflate
-    std::uint64_t entryStreamBytes = 0;
-    nv::package::EntryStreamOutcome outcome;  // outcome.entries counts the entries read
 
     // Empty when the payload reads back whole and its checksum holds; else the fault.
     std::string Fault() const;

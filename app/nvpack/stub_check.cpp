@@ -25,7 +25,7 @@ struct Section {
 // Reads the bytes the resource tree needs from the file, by their virtual address.
 class ImageReader {
 public:
-    explicit ImageReader(nv::package::InputFile& file) : file_(file) {}
+    explicit ImageReader(nv::FileStream& file) : file_(file) {}
 
     bool ReadAt(std::uint64_t position, void* buffer, std::size_t count) {
         try {
@@ -85,7 +85,7 @@ public:
     std::uint32_t ResourceRoot() const { return resourceRoot_; }
 
 private:
-    nv::package::InputFile& file_;
+    nv::FileStream& file_;
     std::uint32_t resourceRoot_ = 0;
     std::vector<Section> sections_;
 };
@@ -141,7 +141,7 @@ bool NameIs(ImageReader& reader, std::uint32_t entryName, const std::string& nam
 
 }  // namespace
 
-std::optional<std::string> ReadNamedResource(nv::package::InputFile& image, unsigned type,
+std::optional<std::string> ReadNamedResource(nv::FileStream& image, unsigned type,
                                              const std::string& name) {
     ImageReader reader(image);
     std::vector<DirectoryEntry> entries;
@@ -180,7 +180,7 @@ std::optional<std::string> ReadNamedResource(nv::package::InputFile& image, unsi
     return std::nullopt;
 }
 
-bool CarriesStubMark(nv::package::InputFile& image) {
+bool CarriesStubMark(nv::FileStream& image) {
     constexpr unsigned kRcData = 10;
     const auto mark = ReadNamedResource(image, kRcData, kStubMarkName);
     return mark && mark->rfind(kStubMarkText, 0) == 0;

@@ -19,10 +19,10 @@ inline constexpr char kStubMarkText[] = NV_STUB_MARK_TEXT;
 // The data of the resource of numeric type `type` and name `name` (compared without regard to
 // the case of A to Z), in the first language it is found in; empty when the image has no such
 // resource or its resource tree cannot be read.
-std::optional<std::string> ReadNamedResource(nv::package::InputFile& image, unsigned type,
+std::optional<std::string> ReadNamedResource(nv::FileStream& image, unsigned type,
                                              const std::string& name);
 
 // True when `image` carries the stub's mark.
-bool CarriesStubMark(nv::package::InputFile& image);
+bool CarriesStubMark(nv::FileStream& image);
 
 }  // namespace nvpack

@@ -223,7 +223,6 @@ public:
         inner_.Write(data, count);
         recorder.Io(Now() - start);
     }
-    bool Eof() override { return inner_.Eof(); }
     bool Remove() override {
         if (recorder.Current() >= kCopies && InTempFolder(Path())) {
             recorder.Reach(kTempRemoval);

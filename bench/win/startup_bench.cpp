@@ -133,7 +133,7 @@ int main() {
 
         nv::toolkit::DeferredUiServices ui;
         nv::wizard::TfInstaller form(host, ui, pictures);
-        nv::toolkit::win32::Win32UiServices services(form);
+        nv::toolkit::win32::Win32UiServices services(form, host);
         ui.SetTarget(services);
         const double formMs = lap();
         TimedBackend backend;

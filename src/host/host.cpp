@@ -46,12 +46,6 @@ void RegistryKey::WriteDword(const std::string& name, std::uint32_t value) {
     }
 }
 
-void FileStream::ReadExactly(void* buffer, std::size_t count) {
-    if (Read(buffer, count) != count) {
-        throw Error(ErrorKind::kEndOfFile, path_);
-    }
-}
-
 std::unique_ptr<RegistryKey> Host::OpenKey(std::string_view path, KeyAccess access) {
     if (!path.empty() && path.front() == '\\') {
         path.remove_prefix(1);

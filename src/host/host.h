@@ -26,6 +26,8 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/file_stream.h"
+#include "host/folder_browsing.h"
 #include "host/host_types.h"
 
 namespace nv::host {
@@ -63,40 +65,8 @@ protected:
     virtual unsigned long LastFailureCode() { return 0; }
 };
 
-// A file opened byte-wise; closed when destroyed. Every failure raises nv::Error.
-class FileStream {
-public:
-    explicit FileStream(std::string path) : path_(std::move(path)) {}
-    virtual ~FileStream() = default;
-    FileStream(const FileStream&) = delete;
-    FileStream& operator=(const FileStream&) = delete;
-    FileStream(FileStream&&) = delete;
-    FileStream& operator=(FileStream&&) = delete;
-
-    // The file's size in bytes.
-    virtual std::uint64_t Size() = 0;
-    // Moves the position to `offset` bytes from the start.
-    virtual void Seek(std::uint64_t offset) = 0;
-    // Reads up to `count` bytes; fewer only at the end of the file. Returns the count read.
-    virtual std::size_t Read(void* buffer, std::size_t count) = 0;
-    // Writes all `count` bytes, or raises (a full disk included).
-    virtual void Write(const void* data, std::size_t count) = 0;
-    // True when the position is at or beyond the end of the file.
-    virtual bool Eof() = 0;
-    // Deletes the file through this stream, without looking its name up again; false when
-    // the stream was not opened with the right to do so or the deletion failed. The stream
-    // must not be used afterwards.
-    virtual bool Remove() = 0;
-
-    // Reads exactly `count` bytes; meeting the end of the file first raises kEndOfFile.
-    void ReadExactly(void* buffer, std::size_t count);
-
-    // The path the file was opened by, as given.
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
+// The host's files are the one stream type every layer reads and writes.
+using nv::FileStream;
 
 // Files are copied in pieces of this size, with a progress call after each: large, since each
 // read and write is a call into the system, and small enough that a piece takes a few
@@ -165,15 +135,9 @@ enum class FolderProtection {
     kProgram,
 };
 
-class Host {
+// Neither copied nor moved, as FolderBrowsing is not.
+class Host : public FolderBrowsing {
 public:
-    Host() = default;
-    virtual ~Host() = default;
-    Host(const Host&) = delete;
-    Host& operator=(const Host&) = delete;
-    Host(Host&&) = delete;
-    Host& operator=(Host&&) = delete;
-
     // --- Registry, under HKEY_LOCAL_MACHINE. A leading backslash of the path is dropped.
     // Opens an existing key with the given access; null when it does not open.
     std::unique_ptr<RegistryKey> OpenKey(std::string_view path, KeyAccess access);
@@ -209,8 +173,6 @@ public:
     // Creates a new file like CreateFileForWriting, but fails when anything (a file, a
     // folder, a link) already has the name; null then or on any other failure.
     virtual std::unique_ptr<FileStream> CreateNewFile(const std::string& path) = 0;
-    // True when `path` names an existing folder.
-    virtual bool FolderExists(const std::string& path) = 0;
     // Creates one folder; raises kCreateFolderFailed on failure.
     void CreateFolder(const std::string& path);
     // Creates one folder with the given access list; false on failure, also when the name
@@ -254,12 +216,7 @@ public:
     // what is created there would inherit the right of all users to change it. Null when
     // the path is not a full drive path or any check or creation fails.
     std::unique_ptr<HeldFolder> HoldInstallationFolder(const std::string& path);
-    // Makes a folder the process's current folder; false on failure.
-    virtual bool SetCurrentFolder(const std::string& path) = 0;
-    // The process's current folder.
-    virtual std::string CurrentFolder() = 0;
-    // The full path of `path` resolved against the current folder.
-    virtual std::string FullPathOf(const std::string& path) = 0;
+    // The folder tests, the current folder, full paths and listings: see FolderBrowsing.
     // Deletes a file; false on failure. A link is deleted itself, never what it points to.
     virtual bool RemoveFile(const std::string& path) = 0;
     // Has the file or folder `path` deleted at the next restart of the system, before any

@@ -66,22 +66,22 @@ private:
 };
 
 // Reads exactly `count` bytes unless the input ends first; returns how many arrived.
-std::size_t ReadUpTo(InputFile& source, unsigned char* buffer, std::size_t count) {
+std::size_t ReadUpTo(FileStream& source, unsigned char* buffer, std::size_t count) {
     return ReadingAs(ErrorKind::kPackageUnreadable, {}, [&] { return source.Read(buffer, count); });
 }
 
 class FileSink : public ByteSink {
 public:
-    explicit FileSink(OutputFile& file) : file_(file) {}
+    explicit FileSink(FileStream& file) : file_(file) {}
     void Write(const unsigned char* data, std::size_t count) override { file_.Write(data, count); }
 
 private:
-    OutputFile& file_;
+    FileStream& file_;
 };
 
 }  // namespace
 
-BlockStreamSummary InflateBlocks(InputFile& source, ByteSink& out, const BlockDone& afterBlock) {
+BlockStreamSummary InflateBlocks(FileStream& source, ByteSink& out, const BlockDone& afterBlock) {
     Inflater inflater;
     const std::unique_ptr<unsigned char[]> input(new unsigned char[kMaxBlockLength]);
     BlockStreamSummary summary;
@@ -122,6 +122,7 @@ bool DecompressPackageFile(FileSystem& fs, const std::string& source,
     const auto input = fs.OpenRead(source);
     fs.DeleteFile(destination);
     const auto output = fs.Create(destination);
+    ReadingAs(ErrorKind::kPackageUnreadable, {}, [&] { input->Seek(0); });
     FileSink sink(*output);
     InflateBlocks(*input, sink, afterBlock);
     output->Close();

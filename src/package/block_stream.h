@@ -47,14 +47,15 @@ using BlockDone = std::function<void(std::uint64_t produced, std::uint64_t consu
 
 // Inflates every block of the stream in `source` (from its read position) into `out`.
 // A malformed stream ends the decompression quietly (the summary says how); a block zlib
-// cannot inflate raises nv::Error("error"); a read failure raises nv::Error.
-BlockStreamSummary InflateBlocks(InputFile& source, ByteSink& out,
+// cannot inflate raises kInflateFailed; a read failure raises kPackageUnreadable.
+BlockStreamSummary InflateBlocks(FileStream& source, ByteSink& out,
                                  const BlockDone& afterBlock = {});
 
 // Inflates the block stream in the file `source` into the file `destination`, deleting
 // and creating the latter. Returns false, touching nothing, when the two paths are equal
-// texts; otherwise true. Raises nv::Error on I/O failures and on a block that does not
-// inflate ("error"); an error raised by `afterBlock` passes through.
+// texts; otherwise true. Raises nv::Error on I/O failures (kPackageUnreadable when the source
+// cannot be read) and kInflateFailed on a block that does not inflate; an error raised by
+// `afterBlock` passes through.
 bool DecompressPackageFile(FileSystem& fs, const std::string& source,
                            const std::string& destination, const BlockDone& afterBlock = {});
 

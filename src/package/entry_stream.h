@@ -102,7 +102,7 @@ private:
     std::size_t next_ = 0;
     std::vector<unsigned char> pending_;  // header or trailer bytes not yet handed out
     std::size_t pendingPos_ = 0;
-    std::unique_ptr<InputFile> file_;
+    std::shared_ptr<FileStream> file_;
     std::uint64_t dataLeft_ = 0;
     bool finished_ = false;
     std::uint32_t checksum_ = 0;

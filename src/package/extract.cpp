@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "base/error.h"
@@ -59,7 +60,7 @@ public:
 
     void EndEntry() override {
         WritePending();
-        const std::unique_ptr<OutputFile> file = std::move(file_);
+        const std::shared_ptr<FileStream> file = std::move(file_);
         file->Close();
     }
 
@@ -74,13 +75,57 @@ private:
     FileSystem& fs_;
     const std::string& folder_;
     const ExtractCallbacks& callbacks_;
-    std::unique_ptr<OutputFile> file_;
+    std::shared_ptr<FileStream> file_;
     std::vector<unsigned char> pending_;  // entry data not yet written
+};
+
+// The payload between two offsets of a setup, read as a file of its own.
+class PayloadRange : public FileStream {
+public:
+    PayloadRange(FileStream& file, std::uint64_t begin, std::uint64_t end)
+        : FileStream(file.Path()), file_(file), begin_(begin), end_(end), position_(begin) {}
+
+    std::size_t Read(void* buffer, std::size_t count) override {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(count, end_ - position_));
+        const std::size_t got = file_.Read(buffer, want);
+        position_ += got;
+        return got;
+    }
+    void Seek(std::uint64_t position) override {
+        position_ = std::min(begin_ + position, end_);
+        file_.Seek(position_);
+    }
+    std::uint64_t Size() override { return end_ - begin_; }
+    std::uint64_t Done() const { return position_ - begin_; }
+
+private:
+    FileStream& file_;
+    std::uint64_t begin_;
+    std::uint64_t end_;
+    std::uint64_t position_;
+};
+
+// Feeds inflated bytes to the entry-stream parser, counts them and reports each piece.
+class ParserFeed : public ByteSink {
+public:
+    ParserFeed(EntryStreamParser& parser, std::uint64_t& bytes, std::function<void()> onWrite)
+        : parser_(parser), bytes_(bytes), onWrite_(std::move(onWrite)) {}
+    void Write(const unsigned char* data, std::size_t count) override {
+        parser_.Feed(data, count);
+        bytes_ += count;
+        onWrite_();
+    }
+
+private:
+    EntryStreamParser& parser_;
+    std::uint64_t& bytes_;
+    std::function<void()> onWrite_;
 };
 
 }  // namespace
 
-void CopyPayloadRaw(FileSystem& fs, InputFile& setup, const PayloadLocation& location,
+void CopyPayloadRaw(FileSystem& fs, FileStream& setup, const PayloadLocation& location,
                     const std::string& destination, const ExtractCallbacks& callbacks) {
     const auto output = fs.Create(destination);
     ReadingAs(ErrorKind::kSetupUnreadable, {}, [&] { setup.Seek(location.offset); });
@@ -107,6 +152,7 @@ void CopyPayloadRaw(FileSystem& fs, InputFile& setup, const PayloadLocation& loc
 EntryStreamOutcome SplitPackageFile(FileSystem& fs, const std::string& source,
                                     const std::string& folder, const ExtractCallbacks& callbacks) {
     const auto input = fs.OpenRead(source);
+    ReadingAs(ErrorKind::kReadFailed, input->Path(), [&] { input->Seek(0); });
     FolderSink sink(fs, folder, callbacks);
     EntryStreamParser parser(sink, [&fs](std::string_view name) { return fs.NameToUtf16(name); });
     // Read in pieces of kSplitPiece, fed to the parser and reported in chunks of
@@ -125,7 +171,7 @@ EntryStreamOutcome SplitPackageFile(FileSystem& fs, const std::string& source,
     return parser.Finish();
 }
 
-ExtractResult ExtractPayload(FileSystem& fs, InputFile& setup, const PayloadLocation& location,
+ExtractResult ExtractPayload(FileSystem& fs, FileStream& setup, const PayloadLocation& location,
                              const std::string& folder, const ExtractCallbacks& callbacks) {
     const std::string compressed = fs.JoinPath(folder, kCompressedPackageName);
     const std::string decompressed = fs.JoinPath(folder, kDecompressedPackageName);
@@ -144,14 +190,26 @@ ExtractResult ExtractPayload(FileSystem& fs, InputFile& setup, const PayloadLoca
     return ExtractResult::kOk;
 }
 
-ExtractResult ExtractPackage(FileSystem& fs, const std::string& setupPath,
-                             const std::string& folder, const ExtractCallbacks& callbacks) {
-    const auto setup = fs.OpenRead(setupPath);
-    const auto location = LocatePayload(*setup);
-    if (!location) {
-        return ExtractResult::kNoPackage;
+StreamedPayload StreamPayload(FileStream& setup, const PayloadLocation& location, EntrySink& sink,
+                              const NameConverter& toUtf16,
+                              const std::function<void(std::uint64_t, std::uint64_t)>& progress) {
+    PayloadRange payload(setup, location.offset,
+                         std::max(location.offset, location.end - kTrailerSize));
+    ReadingAs(ErrorKind::kReadFailed, setup.Path(), [&] { payload.Seek(0); });
+    EntryStreamParser parser(sink, toUtf16);
+    StreamedPayload streamed;
+    ParserFeed feed(parser, streamed.entryStreamBytes,
+                    [&] { progress(payload.Done(), payload.Size()); });
+    try {
+        streamed.blocks = InflateBlocks(payload, feed);
+    } catch (const Error& error) {
+        if (error.Kind() != ErrorKind::kInflateFailed) {
+            throw;
+        }
+        streamed.inflates = false;
     }
-    return ExtractPayload(fs, *setup, *location, folder, callbacks);
+    streamed.outcome = parser.Finish();
+    return streamed;
 }
 
 }  // namespace nv::package

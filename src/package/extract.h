@@ -1,13 +1,17 @@
 #pragma once
-// Extraction of a setup file's payload into a folder, as the installation does it: copy the
-// block stream raw into "package.dlz", inflate it into "package.dld", split that into one
-// file per entry, check the checksum, delete the two package files.
+// The payload pipeline, from the same pieces both ways round: the block stream inflated by
+// InflateBlocks and the entries parsed by EntryStreamParser.
+//  - Staged, as the installation extracts a setup into a folder: copy the block stream raw into
+//    "package.dlz", inflate it into "package.dld", split that into one file per entry, check
+//    the checksum, delete the two package files.
+//  - Streamed, as nvpack reads a setup: the payload inflated straight into the parser.
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "package/block_stream.h"
 #include "package/entry_stream.h"
 #include "package/file_system.h"
 #include "package/format.h"
@@ -49,7 +53,7 @@ enum class ExtractResult { kOk, kNoPackage, kDamaged };
 // Copies the payload of `setup` (from PackageOffset to the end of the file, in 32768-byte
 // pieces) into the file `destination`; the trailer is dropped when the final piece is
 // longer than 4 bytes. Raises nv::Error on I/O failures.
-void CopyPayloadRaw(FileSystem& fs, InputFile& setup, const PayloadLocation& location,
+void CopyPayloadRaw(FileSystem& fs, FileStream& setup, const PayloadLocation& location,
                     const std::string& destination, const ExtractCallbacks& callbacks);
 
 // The split reads the entry stream and writes each entry's data in pieces of this size: each
@@ -66,11 +70,25 @@ EntryStreamOutcome SplitPackageFile(FileSystem& fs, const std::string& source,
 // Everything after the temporary folder is chosen: raw copy, decompression, splitting,
 // verification and, when the package is intact, deletion of both package files. On a damaged
 // package every file written stays in `folder`.
-ExtractResult ExtractPayload(FileSystem& fs, InputFile& setup, const PayloadLocation& location,
+ExtractResult ExtractPayload(FileSystem& fs, FileStream& setup, const PayloadLocation& location,
                              const std::string& folder, const ExtractCallbacks& callbacks);
 
-// Locates the payload of the file `setupPath` and extracts it into the existing `folder`.
-ExtractResult ExtractPackage(FileSystem& fs, const std::string& setupPath,
-                             const std::string& folder, const ExtractCallbacks& callbacks);
+// What streaming a payload found.
+struct StreamedPayload {
+    BlockStreamSummary blocks;
+    bool inflates = true;  // false when a block did not inflate
+    std::uint64_t entryStreamBytes = 0;
+    EntryStreamOutcome outcome;  // outcome.entries counts the entries read
+};
+
+// Inflates the payload of `setup` at `location` (its trailer left out) block by block straight
+// into the entry-stream parser, which judges names with `toUtf16` and hands each entry to
+// `sink` as it is read: nothing is held but one block and the entry being read. After each
+// piece of output `progress` gets the payload bytes read so far and the payload's size. A
+// block that does not inflate ends the reading; a failure to read the setup raises like the
+// staged extraction; an error `sink` raises passes through.
+StreamedPayload StreamPayload(FileStream& setup, const PayloadLocation& location, EntrySink& sink,
+                              const NameConverter& toUtf16,
+                              const std::function<void(std::uint64_t, std::uint64_t)>& progress);
 
 }  // namespace nv::package

@@ -17,45 +17,10 @@
 #include <string_view>
 
 #include "base/error.h"
+#include "base/file_stream.h"
 #include "package/format.h"
 
 namespace nv::package {
-
-// A file opened for reading, positioned at its start.
-class InputFile {
-public:
-    virtual ~InputFile() = default;
-    InputFile() = default;
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-    InputFile(InputFile&&) = delete;
-    InputFile& operator=(InputFile&&) = delete;
-
-    // Reads up to `count` bytes into `buffer` and returns how many arrived; fewer than
-    // `count` means the end of the file was met.
-    virtual std::size_t Read(void* buffer, std::size_t count) = 0;
-    // Moves the read position to `position` bytes from the start.
-    virtual void Seek(std::uint64_t position) = 0;
-    // The file's size in bytes.
-    virtual std::uint64_t Size() = 0;
-};
-
-// A file created (or truncated) for writing.
-class OutputFile {
-public:
-    virtual ~OutputFile() = default;
-    OutputFile() = default;
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-    OutputFile(OutputFile&&) = delete;
-    OutputFile& operator=(OutputFile&&) = delete;
-
-    // Writes all `count` bytes, or raises (a full disk included).
-    virtual void Write(const void* data, std::size_t count) = 0;
-    // Flushes and closes; raises when buffered bytes could not be written. The destructor
-    // closes silently when Close was not called.
-    virtual void Close() = 0;
-};
 
 // Runs `read`, which reads or seeks in a file; an error it raises is raised again as one of
 // `kind` about `path`, keeping the system's code. For a file whose failure means more than a
@@ -78,10 +43,12 @@ public:
     FileSystem(FileSystem&&) = delete;
     FileSystem& operator=(FileSystem&&) = delete;
 
-    // Opens an existing file for reading; never null.
-    virtual std::unique_ptr<InputFile> OpenRead(const std::string& path) = 0;
-    // Creates a file, or truncates the one there, for writing; never null.
-    virtual std::unique_ptr<OutputFile> Create(const std::string& path) = 0;
+    // Opens an existing file for reading; never null. A file this file system still holds
+    // from its creation is the stream it was written through, wherever the writing left it.
+    virtual std::shared_ptr<FileStream> OpenRead(const std::string& path) = 0;
+    // Creates a file, or truncates the one there, for writing; never null. The file system
+    // may keep a share of it (a hold) after the caller lets it go.
+    virtual std::shared_ptr<FileStream> Create(const std::string& path) = 0;
     // Deletes a file; false when it could not be deleted (a missing one included).
     virtual bool DeleteFile(const std::string& path) = 0;
 

@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::size_t kMaxSignerPadding = kSignatureAlignment - 1;
 
-void ReadExactly(InputFile& file, std::uint64_t position, unsigned char* buffer,
+void ReadExactly(FileStream& file, std::uint64_t position, unsigned char* buffer,
                  std::size_t count) {
     const std::size_t got = ReadingAs(ErrorKind::kSetupUnreadable, {}, [&] {
         file.Seek(position);
@@ -37,7 +37,7 @@ std::optional<PayloadLocation> CheckTrailer(const unsigned char* trailer, std::u
 // before the zero bytes a signing tool padded the unsigned file with. The fewest padding
 // bytes are tried first: taking a real trailer's high zero bytes for padding would read it
 // shifted by whole bytes, at least 256 times too small, which the image end rules out.
-std::optional<PayloadLocation> LocateBeforeTable(InputFile& setup, std::uint64_t imageEnd,
+std::optional<PayloadLocation> LocateBeforeTable(FileStream& setup, std::uint64_t imageEnd,
                                                  std::uint64_t table) {
     unsigned char tail[kTrailerSize + kMaxSignerPadding];
     const auto available = static_cast<std::size_t>(
@@ -61,7 +61,7 @@ std::optional<PayloadLocation> LocateBeforeTable(InputFile& setup, std::uint64_t
 
 }  // namespace
 
-std::optional<PayloadLocation> LocatePayload(InputFile& setup) {
+std::optional<PayloadLocation> LocatePayload(FileStream& setup) {
     const std::uint64_t size =
         ReadingAs(ErrorKind::kSetupUnreadable, {}, [&] { return setup.Size(); });
     if (size < kTrailerSize) {

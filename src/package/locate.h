@@ -20,6 +20,6 @@ struct PayloadLocation {
 // Empty ("no package") when the file is not a PE image, is too short for a trailer, or when
 // PackageOffset, taken as a signed 32-bit number, lies before the end of the file's own PE
 // image or beyond the trailer's end. Raises nv::Error when the file cannot be read.
-std::optional<PayloadLocation> LocatePayload(InputFile& setup);
+std::optional<PayloadLocation> LocatePayload(FileStream& setup);
 
 }  // namespace nv::package

@@ -116,7 +116,7 @@ public:
     std::uint64_t Written() const { return written_; }
     // Closes the finished file, which is then kept.
     void Commit() {
-        std::unique_ptr<OutputFile> file = std::move(file_);
+        std::shared_ptr<FileStream> file = std::move(file_);
         try {
             file->Close();
         } catch (const Error&) {
@@ -129,13 +129,13 @@ public:
 private:
     FileSystem& fs_;
     std::string path_;
-    std::unique_ptr<OutputFile> file_;
+    std::shared_ptr<FileStream> file_;
     std::uint64_t written_ = 0;
 };
 
 // Opens the stub and returns it with its size, after checking it can carry a payload.
-std::unique_ptr<InputFile> OpenStub(FileSystem& fs, const std::string& stubPath,
-                                    std::uint64_t& size) {
+std::shared_ptr<FileStream> OpenStub(FileSystem& fs, const std::string& stubPath,
+                                     std::uint64_t& size) {
     auto stub = fs.OpenRead(stubPath);
     const std::uint64_t stubSize = stub->Size();
     if (!PeImageEnd(*stub)) {
@@ -149,7 +149,7 @@ std::unique_ptr<InputFile> OpenStub(FileSystem& fs, const std::string& stubPath,
     return stub;
 }
 
-void CopyStub(InputFile& stub, const std::string& stubPath, std::uint64_t size, Output& out) {
+void CopyStub(FileStream& stub, const std::string& stubPath, std::uint64_t size, Output& out) {
     std::vector<unsigned char> buffer(kTransferBufferSize);
     while (size > 0) {
         const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), size));

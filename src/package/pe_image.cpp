@@ -26,7 +26,7 @@ constexpr std::size_t kSecurityDirectory = 4;
 
 // Reads `count` bytes at `position`; false when they cannot all be read. Headers that cannot
 // be read are no headers: the file is then no image that can carry a payload.
-bool ReadAt(InputFile& file, std::uint64_t position, unsigned char* buffer, std::size_t count) {
+bool ReadAt(FileStream& file, std::uint64_t position, unsigned char* buffer, std::size_t count) {
     try {
         file.Seek(position);
         return file.Read(buffer, count) == count;
@@ -37,7 +37,7 @@ bool ReadAt(InputFile& file, std::uint64_t position, unsigned char* buffer, std:
 
 // Fills the certificate table of `layout` from the optional header at `optionalHeader`;
 // leaves it empty when the header is of an unknown kind or too short to name one.
-void ReadSecurityDirectory(InputFile& file, std::uint64_t optionalHeader,
+void ReadSecurityDirectory(FileStream& file, std::uint64_t optionalHeader,
                            std::size_t optionalHeaderSize, PeLayout& layout) {
     unsigned char magic[2];
     if (optionalHeaderSize < 2 || !ReadAt(file, optionalHeader, magic, sizeof magic)) {
@@ -71,7 +71,7 @@ void ReadSecurityDirectory(InputFile& file, std::uint64_t optionalHeader,
 
 }  // namespace
 
-std::optional<PeLayout> ReadPeLayout(InputFile& file) {
+std::optional<PeLayout> ReadPeLayout(FileStream& file) {
     unsigned char dos[kDosHeaderSize];
     if (!ReadAt(file, 0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z') {
         return std::nullopt;
@@ -106,7 +106,7 @@ std::optional<PeLayout> ReadPeLayout(InputFile& file) {
     return layout;
 }
 
-std::optional<std::uint64_t> PeImageEnd(InputFile& file) {
+std::optional<std::uint64_t> PeImageEnd(FileStream& file) {
     const auto layout = ReadPeLayout(file);
     if (!layout) {
         return std::nullopt;

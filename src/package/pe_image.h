@@ -20,9 +20,9 @@ struct PeLayout {
 
 // Reads the PE headers of `file`. Empty when `file` is not a PE image. Leaves the read
 // position anywhere.
-std::optional<PeLayout> ReadPeLayout(InputFile& file);
+std::optional<PeLayout> ReadPeLayout(FileStream& file);
 
 // The image end of ReadPeLayout alone.
-std::optional<std::uint64_t> PeImageEnd(InputFile& file);
+std::optional<std::uint64_t> PeImageEnd(FileStream& file);
 
 }  // namespace nv::package

@@ -9,8 +9,8 @@ namespace nv::package {
 
 class StdFileSystem : public FileSystem {
 public:
-    std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
-    std::unique_ptr<OutputFile> Create(const std::string& path) override;
+    std::shared_ptr<FileStream> OpenRead(const std::string& path) override;
+    std::shared_ptr<FileStream> Create(const std::string& path) override;
     bool DeleteFile(const std::string& path) override;
 };
 

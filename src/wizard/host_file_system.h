@@ -3,9 +3,10 @@
 // the setup, SimHost's simulated disk in the tests. The host's errors travel as they are.
 //
 // What it adds is the hold: every file created through it stays open - so that nobody else
-// can rewrite, rename or delete it - until it is deleted through it or this object goes.
-// Reading such a file again reads through the held handle, and deleting it deletes through
-// that handle, so a file is never looked up by its name again once it was written.
+// can rewrite, rename or delete it - until it is deleted through it or this object goes; the
+// stream handed out is the held one. Reading such a file again reads through the held handle
+// from its start, and deleting it deletes through that handle, so a file is never looked up by
+// its name again once it was written.
 
 #include <map>
 #include <memory>
@@ -16,15 +17,12 @@
 
 namespace nv::wizard {
 
-// Reads `stream`, which stays the caller's, the way the package reader reads its files.
-std::unique_ptr<package::InputFile> ReadThrough(host::FileStream& stream);
-
 class HostFileSystem final : public package::FileSystem {
 public:
     explicit HostFileSystem(host::Host& host) : host_(host) {}
 
-    std::unique_ptr<package::InputFile> OpenRead(const std::string& path) override;
-    std::unique_ptr<package::OutputFile> Create(const std::string& path) override;
+    std::shared_ptr<host::FileStream> OpenRead(const std::string& path) override;
+    std::shared_ptr<host::FileStream> Create(const std::string& path) override;
     bool DeleteFile(const std::string& path) override;
     // Host paths are Windows paths on every build.
     std::string JoinPath(const std::string& folder, const std::string& name) override {

@@ -6,8 +6,12 @@
 // files, writing a start-menu shortcut or the setup's copy of itself. When one of them fails
 // the product is installed or removed all the same, so the failure is neither reported nor
 // allowed to stop the steps after it. Every such step goes through this helper, so that what
-// is ignored can be found in one place.
+// is ignored can be found in one place, and is traced (kind, path and system code) for
+// whoever looks for a failure with a debugger.
 
+#include <string>
+
+#include "base/debug_trace.h"
 #include "base/error.h"
 
 namespace nv::wizard {
@@ -18,8 +22,9 @@ template <typename Failure = nv::Error, typename Step>
 void IgnoringFailure(Step step) {
     try {
         step();
-    } catch (const Failure&) {
+    } catch (const Failure& failure) {
         // Whatever went wrong, the step was not needed for the rest.
+        DebugTrace(std::string("Setup: ignored failure: ") + failure.what());
     }
 }
 

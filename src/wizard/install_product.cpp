@@ -88,14 +88,13 @@ private:
         if (setupStream_ == nullptr) {
             throw nv::Error(ErrorKind::kOpenFailed, host_.ExecutablePath());
         }
-        setup_ = ReadThrough(*setupStream_);
-        location_ = package::LocatePayload(*setup_);
+        location_ = package::LocatePayload(*setupStream_);
         if (!location_) {
             return false;
         }
         // The setup's size only scales the progress bar; the payload's end stands in for it.
         setupBytes_ = location_->end;
-        IgnoringFailure([&] { setupBytes_ = setup_->Size(); });
+        IgnoringFailure([&] { setupBytes_ = setupStream_->Size(); });
         progress_.emplace(*form_.pbInstall, location_->end - location_->offset, setupBytes_);
         progress_->Start();
         form_.pbInstall->SetVisible(true);
@@ -126,7 +125,7 @@ private:
                 entrySizes_[kProductFiles[file].source] = size;
             }
         };
-        if (package::ExtractPayload(files_, *setup_, *location_, tempFolder_, callbacks) !=
+        if (package::ExtractPayload(files_, *setupStream_, *location_, tempFolder_, callbacks) !=
             package::ExtractResult::kOk) {
             return false;
         }
@@ -308,7 +307,6 @@ private:
     HostFileSystem files_;
 
     host::FileStream* setupStream_ = nullptr;
-    std::unique_ptr<package::InputFile> setup_;
     std::optional<package::PayloadLocation> location_;
     std::uint64_t setupBytes_ = 0;
     std::optional<InstallProgress> progress_;

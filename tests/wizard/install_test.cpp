@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "base/debug_trace.h"
 #include "base/error.h"
 #include "host/sim/sim_faults.h"
 #include "wizard/error_texts.h"
@@ -174,7 +175,14 @@ TEST_F(InstallTest, AMissingQuickLaunchFolderStillRecordsThePath) {
 TEST_F(InstallTest, AnExistingStartMenuFolderStillGetsBothShortcuts) {
     host.AddFolder(kStartMenu);
     host.AddFile(std::string(kStartMenu) + "\\Other.lnk", "x");
+    static std::string traces;
+    SetDebugTraceSink([](const char* text) { traces += std::string(text) + '\n'; });
     Install();
+    SetDebugTraceSink(nullptr);
+    EXPECT_NE(
+        traces.find("Setup: ignored failure: create-folder-failed: " + std::string(kStartMenu)),
+        std::string::npos)
+        << traces;
     ExpectSuccessPage();
     EXPECT_TRUE(host.ShortcutAt(std::string(kStartMenu) + "\\Norvista.lnk").has_value());
     EXPECT_TRUE(host.ShortcutAt(std::string(kStartMenu) + "\\Uninstall.lnk").has_value());

@@ -77,8 +77,6 @@ public:
         position_ = end;
     }
 
-    bool Eof() override { return position_ >= Data().size(); }
-
     bool Remove() override {
         if (!writable_ || gone_ || host_.Fails(SimOp::kRemoveFile, {key_})) {
             return false;
@@ -562,6 +560,27 @@ bool SimHost::SetCurrentFolder(const std::string& path) {
 
 std::string SimHost::CurrentFolder() {
     return currentFolder_;
+}
+
+FolderContent SimHost::ListFolder(const std::string& folder) {
+    FolderContent content;
+    const std::optional<std::string> full = Resolve(folder);
+    for (const std::string& name : FolderEntries(folder)) {
+        const Node* node = Find(WithTrailingBackslash(*full) + name);
+        (node != nullptr && node->folder ? content.folders : content.files).push_back(name);
+    }
+    return content;
+}
+
+std::vector<std::string> SimHost::LogicalDrives() {
+    std::vector<std::string> drives;
+    for (const auto& [key, node] : nodes_) {
+        if (node.folder && ParentFolder(node.path).empty()) {
+            drives.push_back(LowerCaseAscii(node.path));
+        }
+    }
+    std::sort(drives.begin(), drives.end());
+    return drives;
 }
 
 std::string SimHost::FullPathOf(const std::string& path) {

@@ -82,6 +82,10 @@ public:
     std::unique_ptr<HeldFolder> HoldSafePath(const std::string& path, PathEnd end) override;
     bool SetCurrentFolder(const std::string& path) override;
     std::string CurrentFolder() override;
+    // Hidden and system entries are not simulated: every file and folder is listed.
+    FolderContent ListFolder(const std::string& folder) override;
+    // The drives added, in letter order.
+    std::vector<std::string> LogicalDrives() override;
     std::string FullPathOf(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
     bool ScheduleRemovalAtRestart(const std::string& path) override;

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "host/win32/unique_handle.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 namespace {

@@ -9,7 +9,7 @@
 #include <shlguid.h>
 #include <shobjidl.h>
 
-#include "host/win32/unique_handle.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 

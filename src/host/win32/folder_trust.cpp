@@ -2,7 +2,7 @@
 
 #include <aclapi.h>
 
-#include "host/win32/unique_handle.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 namespace {

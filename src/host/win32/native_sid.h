@@ -2,7 +2,7 @@
 // Security identifiers as the system allocates them, and their portable form.
 
 #include "host/host_types.h"
-#include "host/win32/unique_handle.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "host/win32/unique_handle.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 

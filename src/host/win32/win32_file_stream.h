@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/host.h"
-#include "host/win32/unique_handle.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -10,9 +11,9 @@
 #include "host/win32/final_path.h"
 #include "host/win32/folder_protection.h"
 #include "host/win32/growing_text.h"
-#include "host/win32/unique_handle.h"
 #include "host/win32/win32_file_stream.h"
 #include "host/win32/win32_host.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 namespace {
@@ -73,14 +74,6 @@ public:
             }
             total += written;
         }
-    }
-
-    bool Eof() override {
-        LARGE_INTEGER position{};
-        if (!::SetFilePointerEx(file_.Get(), LARGE_INTEGER{}, &position, FILE_CURRENT)) {
-            throw Error(ErrorKind::kReadFailed, Path(), ::GetLastError());
-        }
-        return static_cast<std::uint64_t>(position.QuadPart) >= Size();
     }
 
     bool Remove() override {
@@ -220,6 +213,41 @@ std::string Win32Host::FullPathOf(const std::string& path) {
     return ReadGrowingText([&](char* buffer, DWORD size) {
         return ::GetFullPathNameA(path.c_str(), size, buffer, nullptr);
     });
+}
+
+FolderContent Win32Host::ListFolder(const std::string& folder) {
+    FolderContent content;
+    WIN32_FIND_DATAA entry;
+    UniqueFindHandle find(::FindFirstFileA((WithTrailingBackslash(folder) + "*").c_str(), &entry));
+    if (!find) {
+        return content;
+    }
+    do {
+        const std::string name = entry.cFileName;
+        if (name == "." || name == ".." ||
+            (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) {
+            continue;
+        }
+        ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? content.folders : content.files)
+            .push_back(name);
+    } while (::FindNextFileA(find.Get(), &entry));
+    for (std::vector<std::string>* names : {&content.folders, &content.files}) {
+        std::sort(names->begin(), names->end(), [](const std::string& a, const std::string& b) {
+            return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
+        });
+    }
+    return content;
+}
+
+std::vector<std::string> Win32Host::LogicalDrives() {
+    std::vector<std::string> drives;
+    const DWORD mask = ::GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if ((mask & (1U << i)) != 0) {
+            drives.push_back(std::string(1, static_cast<char>('a' + i)) + ":\\");
+        }
+    }
+    return drives;
 }
 
 bool Win32Host::RemoveFile(const std::string& path) {

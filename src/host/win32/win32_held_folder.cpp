@@ -12,9 +12,9 @@
 #include "host/win32/folder_trust.h"
 #include "host/win32/growing_text.h"
 #include "host/win32/relative_files.h"
-#include "host/win32/unique_handle.h"
 #include "host/win32/win32_file_stream.h"
 #include "host/win32/win32_host.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 namespace {

@@ -25,6 +25,8 @@ public:
     bool SetCurrentFolder(const std::string& path) override;
     std::string CurrentFolder() override;
     std::string FullPathOf(const std::string& path) override;
+    FolderContent ListFolder(const std::string& folder) override;
+    std::vector<std::string> LogicalDrives() override;
     bool RemoveFile(const std::string& path) override;
     bool ScheduleRemovalAtRestart(const std::string& path) override;
     bool RemoveShortcutFile(const std::string& path) override;

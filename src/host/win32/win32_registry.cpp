@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "host/win32/unique_handle.h"
 #include "host/win32/win32_host.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 namespace {

@@ -11,8 +11,8 @@
 #include "host/win32/delete_through.h"
 #include "host/win32/desktop_shell.h"
 #include "host/win32/final_path.h"
-#include "host/win32/unique_handle.h"
 #include "host/win32/win32_host.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 namespace {

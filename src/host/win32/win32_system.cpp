@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "host/win32/native_sid.h"
-#include "host/win32/unique_handle.h"
 #include "host/win32/win32_host.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 

@@ -4,9 +4,8 @@
 
 #include <string_view>
 
-#include "base/text.h"
+#include "toolkit/folder_browser.h"
 #include "toolkit/win32/confirm_box.h"
-#include "toolkit/win32/folder_listing.h"
 #include "toolkit/win32/modal_window.h"
 #include "toolkit/win32/system_library.h"
 
@@ -17,7 +16,6 @@ constexpr char kCaption[] = "Verzeichnis ausw\xE4hlen";
 constexpr char kConfirmCaption[] = "Best\xE4tigung";
 constexpr char kConfirmQuestion[] =
     "Das angegebene Verzeichnis existiert nicht. Soll es angelegt werden?";
-constexpr char kRoot[] = "c:\\";
 
 enum ControlId : int {
     kNameField = 100,
@@ -43,9 +41,34 @@ std::string TextOf(HWND window) {
     return text;
 }
 
+// A drive without a medium asks no question while the chooser is open; it simply fails.
+class QuietErrors {
+public:
+    QuietErrors() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
+    ~QuietErrors() { SetErrorMode(previous_); }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+    QuietErrors(QuietErrors&&) = delete;
+    QuietErrors& operator=(QuietErrors&&) = delete;
+
+private:
+    UINT previous_;
+};
+
+void FillList(HWND list, UINT reset, UINT add, const std::vector<std::string>& names) {
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, reset, 0, 0);
+    for (const std::string& name : names) {
+        SendMessageA(list, add, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
 class FolderChooser final : public ModalWindow {
 public:
-    explicit FolderChooser(const UiServices::FolderMaker& makeFolder) : makeFolder_(makeFolder) {}
+    FolderChooser(host::FolderBrowsing& system, const UiServices::FolderMaker& makeFolder)
+        : browser_(system), makeFolder_(makeFolder) {}
 
     std::optional<std::string> Run(HWND owner, const std::string& startFolder) {
         mpr_ = LoadSystemLibrary("mpr.dll");
@@ -55,9 +78,8 @@ public:
         }
         Create(owner, "NvFolderChooser", kCaption, kClientWidth, kClientHeight);
         CreateControls();
-        if (!FolderExists(startFolder) || !Show(startFolder)) {
-            Show(kRoot);
-        }
+        browser_.Open(startFolder);
+        Mirror();
         SetInitialFocus(nameField_);
         RunModal();
         return result_;
@@ -100,17 +122,12 @@ private:
     }
 
     void FillDrives() {
-        SendMessageA(driveList_, CB_RESETCONTENT, 0, 0);
-        for (const std::string& root : ListDrives()) {
-            const std::string drive = root.substr(0, 2);
-            SendMessageA(driveList_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drive.c_str()));
-        }
+        FillList(driveList_, CB_RESETCONTENT, CB_ADDSTRING, browser_.Drives());
         SelectShownDrive();
     }
 
     void SelectShownDrive() {
-        const std::string drive =
-            shown_.size() >= 2 && shown_[1] == ':' ? LowerCaseAscii(shown_.substr(0, 2)) : "";
+        const std::string drive = browser_.ShownDrive();
         const LRESULT index =
             drive.empty() ? CB_ERR
                           : SendMessageA(driveList_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -118,36 +135,14 @@ private:
         SendMessageA(driveList_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     }
 
-    // Makes `folder` current and shows it. False (and nothing changes) when it cannot be
-    // entered.
-    bool Show(const std::string& folder) {
-        if (!SetCurrentDirectoryA(folder.c_str())) {
-            return false;
-        }
-        shown_ = CurrentFolder();
-        SetWindowTextA(nameField_, shown_.c_str());
-        SetWindowTextA(shownFolder_, shown_.c_str());
-        const FolderContent content = ListFolder(shown_);
-        SendMessageA(folderList_, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(folderList_, LB_RESETCONTENT, 0, 0);
-        if (FullPath(WithTrailingBackslash(shown_) + "..") != shown_) {
-            SendMessageA(folderList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(".."));
-        }
-        for (const std::string& name : content.folders) {
-            SendMessageA(folderList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        }
+    // Shows what the browser shows.
+    void Mirror() {
+        SetWindowTextA(nameField_, browser_.Shown().c_str());
+        SetWindowTextA(shownFolder_, browser_.Shown().c_str());
+        FillList(folderList_, LB_RESETCONTENT, LB_ADDSTRING, browser_.Folders());
         SendMessageA(folderList_, LB_SETCURSEL, 0, 0);
-        SendMessageA(folderList_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(folderList_, nullptr, TRUE);
-        SendMessageA(fileList_, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(fileList_, LB_RESETCONTENT, 0, 0);
-        for (const std::string& name : content.files) {
-            SendMessageA(fileList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-        }
-        SendMessageA(fileList_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(fileList_, nullptr, TRUE);
+        FillList(fileList_, LB_RESETCONTENT, LB_ADDSTRING, browser_.Files());
         SelectShownDrive();
-        return true;
     }
 
     void OpenSelectedFolder() {
@@ -159,9 +154,9 @@ private:
         std::string name(static_cast<std::size_t>(length) + 1, '\0');
         SendMessageA(folderList_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()));
         name.resize(static_cast<std::size_t>(length));
-        const std::string target = name == ".." ? FullPath(WithTrailingBackslash(shown_) + "..")
-                                                : WithTrailingBackslash(shown_) + name;
-        if (!Show(target)) {
+        if (browser_.OpenListed(name)) {
+            Mirror();
+        } else {
             MessageBeep(MB_ICONWARNING);
         }
     }
@@ -176,8 +171,9 @@ private:
             return;
         }
         SendMessageA(driveList_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(drive));
-        // A bare drive ("d:") enters that drive's own current folder.
-        if (!Show(drive) && !Show(std::string(drive) + "\\")) {
+        if (browser_.ChangeDrive(drive)) {
+            Mirror();
+        } else {
             MessageBeep(MB_ICONWARNING);
             SelectShownDrive();
         }
@@ -190,17 +186,15 @@ private:
     }
 
     void Accept() {
-        std::string typed(TrimBlanks(TextOf(nameField_)));
-        const std::string folder = FullPath(typed.empty() ? shown_ : typed);
-        if (!FolderExists(folder)) {
-            if (!ConfirmYesNo(Window(), kConfirmCaption, kConfirmQuestion)) {
-                SetFocus(nameField_);
-                return;
-            }
-            makeFolder_(folder);
+        result_ = browser_.Accept(
+            TextOf(nameField_),
+            [this] { return ConfirmYesNo(Window(), kConfirmCaption, kConfirmQuestion); },
+            makeFolder_);
+        if (result_) {
+            EndModal();
+        } else {
+            SetFocus(nameField_);
         }
-        result_ = WithTrailingBackslash(folder);
-        EndModal();
     }
 
     std::optional<LRESULT> HandleMessage(HWND window, UINT message, WPARAM wParam,
@@ -260,6 +254,7 @@ private:
         }
     }
 
+    FolderBrowser browser_;
     const UiServices::FolderMaker& makeFolder_;
     UniqueModule mpr_;
     ConnectionDialog connect_ = nullptr;
@@ -268,15 +263,16 @@ private:
     HWND folderList_ = nullptr;
     HWND fileList_ = nullptr;
     HWND driveList_ = nullptr;
-    std::string shown_;
     std::optional<std::string> result_;
 };
 
 }  // namespace
 
-std::optional<std::string> ChooseFolder(HWND owner, const std::string& startFolder,
+std::optional<std::string> ChooseFolder(HWND owner, host::FolderBrowsing& system,
+                                        const std::string& startFolder,
                                         const UiServices::FolderMaker& makeFolder) {
-    FolderChooser chooser(makeFolder);
+    const QuietErrors quiet;
+    FolderChooser chooser(system, makeFolder);
     return chooser.Run(owner, startFolder);
 }
 

@@ -40,7 +40,7 @@ void Win32UiServices::ProcessMessages() {
 
 std::optional<std::string> Win32UiServices::BrowseForDirectory(const std::string& startFolder,
                                                                const FolderMaker& makeFolder) {
-    return ChooseFolder(WindowOfForm(mainForm_), startFolder, makeFolder);
+    return ChooseFolder(WindowOfForm(mainForm_), system_, startFolder, makeFolder);
 }
 
 void* Win32UiServices::MainWindowHandle() {

@@ -4,12 +4,13 @@
 //
 //   Win32Backend backend;
 //   form.AttachBackend(&backend);
-//   Win32UiServices services(form);   // handed to the form's logic
+//   Win32UiServices services(form, host);   // handed to the form's logic
 //   return Win32Application().Run(form);
 
 #include <optional>
 #include <string>
 
+#include "host/folder_browsing.h"
 #include "toolkit/form.h"
 #include "toolkit/ui_services.h"
 
@@ -25,8 +26,10 @@ public:
 class Win32UiServices final : public UiServices {
 public:
     // `mainForm` is the form whose window owns the chooser and programs started through the
-    // shell; its window is looked up at each use, so it may be attached later.
-    explicit Win32UiServices(TForm& mainForm) : mainForm_(mainForm) {}
+    // shell; its window is looked up at each use, so it may be attached later. The chooser
+    // walks the file system through `system`.
+    Win32UiServices(TForm& mainForm, host::FolderBrowsing& system)
+        : mainForm_(mainForm), system_(system) {}
 
     void ProcessMessages() override;
     std::optional<std::string> BrowseForDirectory(const std::string& startFolder,
@@ -37,6 +40,7 @@ public:
 
 private:
     TForm& mainForm_;
+    host::FolderBrowsing& system_;
 };
 
 }  // namespace nv::toolkit::win32

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "host/win32/unique_handle.h"
+#include "win32/unique_handle.h"
 
 namespace nv::toolkit::win32 {
 
@@ -17,13 +17,8 @@ inline void Module(HMODULE module) noexcept {
 }
 }  // namespace handle_release
 
-using UniqueWindow = host::UniqueHandle<HWND, handle_release::Window>;
-using UniqueModule = host::UniqueHandle<HMODULE, handle_release::Module>;
-using host::UniqueBitmap;
-using host::UniqueBrush;
-using host::UniqueFindHandle;
-using host::UniqueFont;
-using host::UniqueMemoryDc;
+using UniqueWindow = UniqueHandle<HWND, handle_release::Window>;
+using UniqueModule = UniqueHandle<HMODULE, handle_release::Module>;
 
 // Keeps a GDI object selected into a device context for one scope, then puts back what was
 // selected before. Does nothing when the context or the object is null.

@@ -8,19 +8,19 @@
 namespace nv::package::testing {
 namespace {
 
-class FakeInput : public InputFile {
+class FakeInput : public FileStream {
 public:
     FakeInput(const Bytes& data, std::string path, std::size_t visible, std::size_t failAfter,
               unsigned long code)
-        : data_(data),
-          path_(std::move(path)),
+        : FileStream(std::move(path)),
+          data_(data),
           visible_(visible),
           failAfter_(failAfter),
           code_(code) {}
 
     std::size_t Read(void* buffer, std::size_t count) override {
         if (position_ + count > failAfter_) {
-            throw Error(ErrorKind::kReadFailed, path_, code_);
+            throw Error(ErrorKind::kReadFailed, Path(), code_);
         }
         std::size_t got = 0;
         const std::size_t end = std::min(visible_, data_.size());
@@ -36,18 +36,17 @@ public:
 
 private:
     const Bytes& data_;
-    std::string path_;
     std::size_t visible_;
     std::size_t failAfter_;
     unsigned long code_;
     std::size_t position_ = 0;
 };
 
-class FakeOutput : public OutputFile {
+class FakeOutput : public FileStream {
 public:
     FakeOutput(Bytes& data, std::vector<std::size_t>& writes, std::string path, std::size_t& space,
                unsigned long code)
-        : data_(data), writes_(writes), path_(std::move(path)), space_(space), code_(code) {}
+        : FileStream(std::move(path)), data_(data), writes_(writes), space_(space), code_(code) {}
 
     void Write(const void* data, std::size_t count) override {
         writes_.push_back(count);
@@ -56,15 +55,13 @@ public:
         data_.insert(data_.end(), bytes, bytes + fits);
         space_ -= fits;
         if (fits != count) {
-            throw Error(ErrorKind::kWriteFailed, path_, code_);
+            throw Error(ErrorKind::kWriteFailed, Path(), code_);
         }
     }
-    void Close() override {}
 
 private:
     Bytes& data_;
     std::vector<std::size_t>& writes_;
-    std::string path_;
     std::size_t& space_;
     unsigned long code_;
 };
@@ -76,7 +73,7 @@ std::size_t Lookup(const std::map<std::string, std::size_t>& table, const std::s
 
 }  // namespace
 
-std::unique_ptr<InputFile> FakeFileSystem::OpenRead(const std::string& path) {
+std::shared_ptr<FileStream> FakeFileSystem::OpenRead(const std::string& path) {
     const auto it = files.find(path);
     if (it == files.end()) {
         throw Error(ErrorKind::kOpenFailed, path, systemCode);
@@ -85,7 +82,7 @@ std::unique_ptr<InputFile> FakeFileSystem::OpenRead(const std::string& path) {
                                        Lookup(failingReads, path), systemCode);
 }
 
-std::unique_ptr<OutputFile> FakeFileSystem::Create(const std::string& path) {
+std::shared_ptr<FileStream> FakeFileSystem::Create(const std::string& path) {
     if (uncreatable.count(path) != 0 || folders.count(path) != 0) {
         throw Error(ErrorKind::kCreateFailed, path, systemCode);
     }

@@ -37,8 +37,8 @@ public:
         return nameConverter ? nameConverter(name) : FileSystem::NameToUtf16(name);
     }
 
-    std::unique_ptr<InputFile> OpenRead(const std::string& path) override;
-    std::unique_ptr<OutputFile> Create(const std::string& path) override;
+    std::shared_ptr<FileStream> OpenRead(const std::string& path) override;
+    std::shared_ptr<FileStream> Create(const std::string& path) override;
     bool FolderExists(const std::string& path) const { return folders.count(path) != 0; }
     bool CreateFolder(const std::string& path) {
         return folders.insert(path).second && files.count(path) == 0;

@@ -175,4 +175,12 @@ Extraction Extract(FakeFileSystem& fs) {
     return out;
 }
 
+ExtractResult ExtractPackage(FileSystem& fs, const std::string& setupPath,
+                             const std::string& folder, const ExtractCallbacks& callbacks) {
+    const auto setup = fs.OpenRead(setupPath);
+    const auto location = LocatePayload(*setup);
+    return location ? ExtractPayload(fs, *setup, *location, folder, callbacks)
+                    : ExtractResult::kNoPackage;
+}
+
 }  // namespace nv::package::testing

@@ -55,4 +55,8 @@ struct Extraction {
 };
 Extraction Extract(FakeFileSystem& fs);
 
+// Locates the payload of the file `setupPath` and extracts it into the existing `folder`.
+ExtractResult ExtractPackage(FileSystem& fs, const std::string& setupPath,
+                             const std::string& folder, const ExtractCallbacks& callbacks);
+
 }  // namespace nv::package::testing

@@ -7,6 +7,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -15,9 +16,9 @@
 #include "host/shell_link.h"
 #include "host/special_folders.h"
 #include "host/win32/native_sid.h"
-#include "host/win32/unique_handle.h"
 #include "host/win32/win32_host.h"
 #include "host/windows_version.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 namespace {
@@ -180,11 +181,9 @@ TEST_F(TempFolderTest, StreamsWriteSeekAndRead) {
     char buffer[16] = {};
     EXPECT_EQ(in->Read(buffer, 5), 5U);
     EXPECT_EQ(std::string(buffer, 5), "hello");
-    EXPECT_FALSE(in->Eof());
     in->Seek(10);
     EXPECT_EQ(in->Read(buffer, sizeof(buffer)), 2U);
     EXPECT_EQ(std::string(buffer, 2), "D!");
-    EXPECT_TRUE(in->Eof());
     in->Seek(8);
     EXPECT_EQ(ErrorText([&] { in->ReadExactly(buffer, 5); }), "end-of-file: " + file);
     EXPECT_THROW(in->Write("x", 1), Error);
@@ -261,6 +260,20 @@ TEST_F(TempFolderTest, RelativeNamesResolveAgainstTheCurrentFolder) {
     EXPECT_TRUE(SameTextIgnoreCase(host_.FullPathOf("tempnv"), In("tempnv")));
     EXPECT_FALSE(host_.SetCurrentFolder(In("missing")));
     ASSERT_TRUE(host_.SetCurrentFolder(before));
+}
+
+TEST_F(TempFolderTest, ListsFoldersAndFilesSortedWithoutCaseAndTheDrives) {
+    for (const char* folder : {"a", R"(a\b)", R"(a\Z)"}) {
+        ASSERT_TRUE(::CreateDirectoryA(In(folder).c_str(), nullptr)) << folder;
+    }
+    host_.CreateFileForWriting(In(R"(a\file.txt)"));
+    const FolderContent content = host_.ListFolder(In("a"));
+    EXPECT_EQ(content.folders, (std::vector<std::string>{"b", "Z"}));
+    EXPECT_EQ(content.files, (std::vector<std::string>{"file.txt"}));
+    EXPECT_TRUE(host_.ListFolder(In("missing")).folders.empty());
+    EXPECT_EQ(host_.FullPathOf("c:\\a\\..\\b"), "c:\\b");
+    const std::vector<std::string> drives = host_.LogicalDrives();
+    EXPECT_NE(std::find(drives.begin(), drives.end(), "c:\\"), drives.end());
 }
 
 TEST(Win32Shell, SpecialFoldersResolve) {

@@ -16,8 +16,8 @@
 #include "host/win32/desktop_shell.h"
 #include "host/win32/folder_protection.h"
 #include "host/win32/folder_trust.h"
-#include "host/win32/unique_handle.h"
 #include "host/win32/win32_host.h"
+#include "win32/unique_handle.h"
 
 namespace nv::host {
 namespace {

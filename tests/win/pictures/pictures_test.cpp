@@ -16,6 +16,7 @@
 
 namespace {
 
+using nv::UniqueBitmap;
 using nv::wizard::DrawSplashPicture;
 using nv::wizard::DrawStepPicture;
 using nv::wizard::kSplashHeight;
@@ -23,7 +24,6 @@ using nv::wizard::kSplashWidth;
 using nv::wizard::kStepPictureCount;
 using nv::wizard::kStepPictureHeight;
 using nv::wizard::kStepPictureWidth;
-using nv::wizard::UniqueBitmap;
 
 int passedCount = 0;
 int failedCount = 0;

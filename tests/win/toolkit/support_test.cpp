@@ -1,4 +1,4 @@
-// The backend's helpers: pictures, label geometry, colours, system libraries and folders.
+// The backend's helpers: pictures, label geometry, colours and system libraries.
 
 #include <windows.h>
 
@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include "toolkit/win32/folder_listing.h"
 #include "toolkit/win32/gdi_cache.h"
 #include "toolkit/win32/label_metrics.h"
 #include "toolkit/win32/picture_painter.h"
@@ -183,47 +182,6 @@ TEST(SystemLibrary, LoadsOnlyFromTheSystemFolder) {
               CSTR_EQUAL)
         << path;
     EXPECT_FALSE(LoadSystemLibrary("no_such_library_nv.dll"));
-}
-
-class FolderListingTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        root_ = FullPath(std::string(temp) + "nv_listing_test");
-    }
-    void TearDown() override {
-        DeleteFileA((root_ + "\\a\\file.txt").c_str());
-        RemoveDirectoryA((root_ + "\\a\\b\\c").c_str());
-        RemoveDirectoryA((root_ + "\\a\\b").c_str());
-        RemoveDirectoryA((root_ + "\\a\\Z").c_str());
-        RemoveDirectoryA((root_ + "\\a").c_str());
-        RemoveDirectoryA(root_.c_str());
-    }
-    std::string root_;
-};
-
-TEST_F(FolderListingTest, ListsFoldersAndFilesSortedWithoutCase) {
-    for (const char* folder : {"", "\\a", "\\a\\b", "\\a\\Z"}) {
-        ASSERT_TRUE(CreateDirectoryA((root_ + folder).c_str(), nullptr)) << folder;
-    }
-    HANDLE file = CreateFileA((root_ + "\\a\\file.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    CloseHandle(file);
-    const FolderContent content = ListFolder(root_ + "\\a");
-    EXPECT_EQ(content.folders, (std::vector<std::string>{"b", "Z"}));
-    EXPECT_EQ(content.files, (std::vector<std::string>{"file.txt"}));
-    EXPECT_TRUE(ListFolder(root_ + "\\missing").folders.empty());
-}
-
-TEST(FolderListing, PathHelpers) {
-    EXPECT_EQ(FullPath("c:\\a\\..\\b"), "c:\\b");
-    bool hasC = false;
-    for (const std::string& drive : ListDrives()) {
-        hasC = hasC || drive == "c:\\";
-    }
-    EXPECT_TRUE(hasC);
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TestForm::TestForm(bool hiddenPageMadeLater) : form(std::make_unique<TForm>()) {
         backend->CreateHiddenWindowsOnceShown();
     }
     f.AttachBackend(backend.get());
-    services = std::make_unique<Win32UiServices>(f);
+    services = std::make_unique<Win32UiServices>(f, host);
 }
 
 TestForm::~TestForm() {

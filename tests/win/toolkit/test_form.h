@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/sim/sim_host.h"
 #include "toolkit/form.h"
 #include "toolkit/image.h"
 #include "toolkit/radio_group.h"
@@ -43,6 +44,7 @@ public:
     std::vector<ErrorReport> errors;
     std::unique_ptr<TForm> form;
     std::unique_ptr<Win32Backend> backend;
+    host::sim::SimHost host;  // the file system the services' chooser walks
     std::unique_ptr<Win32UiServices> services;
 
     TPanel* page = nullptr;

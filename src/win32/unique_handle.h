@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <utility>
 
-namespace nv::host {
+namespace nv {
 
 template <typename Handle, void (*Close)(Handle) noexcept, std::intptr_t InvalidValue = 0>
 class UniqueHandle {
@@ -104,4 +104,4 @@ using UniqueMemoryDc = UniqueHandle<HDC, handle_release::MemoryDc>;
 template <typename Interface>
 using UniqueCom = UniqueHandle<Interface*, handle_release::ComInterface<Interface>>;
 
-}  // namespace nv::host
+}  // namespace nv
