@@ -1,7 +1,8 @@
 // Build-time tool, run on the build machine: draws the maker's mark into Setup.exe's icon file
-// at 16, 32, 48 and 256 pixels. The three small images are 32-bit bitmaps with their mask, as
-// every Windows reads them; the large one is a PNG, as Windows reads icons of 256 pixels. The
-// output depends on nothing but this drawing, so every build makes the same bytes.
+// at 16, 32, 48 and 256 pixels. The 16-pixel image is a 32-bit bitmap with its mask; the larger
+// ones are PNGs, which every Windows the setup runs on (7 and later) reads at any size and which
+// take a tenth of a bitmap's bytes for this flat drawing. The output depends on nothing but this
+// drawing, so every build makes the same bytes.
 //
 //     make_icon OUT.ico
 
@@ -171,7 +172,7 @@ int main(int argc, char** argv) {
     const int sizes[] = {16, 32, 48, 256};
     std::vector<Bytes> images;
     for (const int size : sizes) {
-        images.push_back(size == 256 ? AsPng(Draw(size)) : AsBitmap(Draw(size)));
+        images.push_back(size > 16 ? AsPng(Draw(size)) : AsBitmap(Draw(size)));
         if (images.back().empty()) {
             (void)std::fprintf(stderr, "make_icon: cannot compress the %d-pixel image\n", size);
             return 1;

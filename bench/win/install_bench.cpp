@@ -314,6 +314,10 @@ public:
         return inner_.SetCurrentFolder(path);
     }
     std::string CurrentFolder() override { return inner_.CurrentFolder(); }
+    nv::host::FolderContent ListFolder(const std::string& folder) override {
+        return inner_.ListFolder(folder);
+    }
+    std::vector<std::string> LogicalDrives() override { return inner_.LogicalDrives(); }
     std::string FullPathOf(const std::string& path) override {
         if (recorder.Current() >= kSplit) {
             recorder.Reach(kFolder);
