@@ -256,6 +256,42 @@ struct HostAccess : nv::host::Host {
     using Host::LastFailureCode;
 };
 
+// The extraction's files mark its phases: package.dlz, package.dld, then the entries.
+void ReachExtractionPhase(const std::string& path) {
+    if (EndsWith(path, "package.dlz")) {
+        recorder.Reach(kRawCopy);
+    } else if (EndsWith(path, "package.dld")) {
+        recorder.Reach(kInflate);
+    } else if (recorder.Current() >= kInflate) {
+        recorder.Reach(kSplit);
+    }
+}
+
+// A held folder handed on, its files timed and marking the phases like the host's.
+class TimedHeldFolder final : public nv::host::HeldFolder {
+public:
+    explicit TimedHeldFolder(std::unique_ptr<nv::host::HeldFolder> inner)
+        : HeldFolder(inner->Path()), inner_(std::move(inner)) {}
+    std::string FinalPath() override { return inner_->FinalPath(); }
+    bool Names(const std::string& path) override { return inner_->Names(path); }
+    bool OnLocalDiskWithAccessLists() override { return inner_->OnLocalDiskWithAccessLists(); }
+    bool RemoveIfEmpty() override { return inner_->RemoveIfEmpty(); }
+    std::unique_ptr<nv::host::FileStream> CreateFileInside(const std::string& name) override {
+        ReachExtractionPhase(name);
+        const double start = Now();
+        auto stream = inner_->CreateFileInside(name);
+        recorder.Io(Now() - start);
+        return Timed(std::move(stream));
+    }
+
+private:
+    std::unique_ptr<nv::host::HeldFolder> inner_;
+};
+
+std::unique_ptr<nv::host::HeldFolder> TimedHold(std::unique_ptr<nv::host::HeldFolder> held) {
+    return held ? std::make_unique<TimedHeldFolder>(std::move(held)) : nullptr;
+}
+
 // The real host, every call handed on; file I/O is timed and the calls mark the phases.
 class TimedHost final : public nv::host::Host {
 public:
@@ -274,13 +310,7 @@ public:
     }
     // The extraction's files: package.dlz, package.dld, then the entries.
     std::unique_ptr<nv::host::FileStream> CreateFileForWriting(const std::string& path) override {
-        if (EndsWith(path, "\\package.dlz")) {
-            recorder.Reach(kRawCopy);
-        } else if (EndsWith(path, "\\package.dld")) {
-            recorder.Reach(kInflate);
-        } else if (recorder.Current() >= kInflate) {
-            recorder.Reach(kSplit);
-        }
+        ReachExtractionPhase(path);
         const double start = Now();
         auto stream = inner_.CreateFileForWriting(path);
         recorder.Io(Now() - start);
@@ -301,14 +331,14 @@ public:
         if (recorder.Current() >= kSplit && !InTempFolder(path + "\\")) {
             recorder.Reach(kFolder);
         }
-        return inner_.HoldSafeFolder(path);
+        return TimedHold(inner_.HoldSafeFolder(path));
     }
     std::unique_ptr<nv::host::HeldFolder> HoldSafePath(const std::string& path,
                                                        nv::host::PathEnd end) override {
         if (recorder.Current() >= kSplit) {
             recorder.Reach(kFolder);
         }
-        return inner_.HoldSafePath(path, end);
+        return TimedHold(inner_.HoldSafePath(path, end));
     }
     bool SetCurrentFolder(const std::string& path) override {
         return inner_.SetCurrentFolder(path);
