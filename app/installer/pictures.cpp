@@ -8,7 +8,7 @@
 
 #include "base/error.h"
 #include "maker_mark.h"
-#include "toolkit/win32/win32_handles.h"
+#include "win32/unique_handle.h"
 
 namespace nv::wizard {
 namespace {
@@ -34,8 +34,6 @@ constexpr int kDigitHeight = 112;
 constexpr int kShadowOffset = 4;
 
 constexpr char kNoOutline[] = "The setup's pictures cannot be drawn: the digits have no outline.";
-
-using toolkit::win32::SelectedObject;
 
 // A memory device context compatible with the screen.
 UniqueMemoryDc CreateMemoryDc() {

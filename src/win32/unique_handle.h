@@ -1,10 +1,10 @@
 #pragma once
 // UniqueHandle: sole ownership of one operating-system resource (a kernel handle, a
 // registry key, a SID, an item-identifier list, a COM interface, a GDI object, a memory device
-// context...), released exactly once
-// when the owner goes away. Move-only. Each kind of handle is a one-line alias naming its
-// type, its release function and the value that means "no handle": some Win32 calls return
-// NULL on failure, others INVALID_HANDLE_VALUE (-1), and the two must not be confused.
+// context, a window, a loaded library...), released exactly once when the owner goes away.
+// Move-only. Each kind of handle is a one-line alias naming its type, its release function and the
+// value that means "no handle": some Win32 calls return NULL on failure, others
+// INVALID_HANDLE_VALUE (-1), and the two must not be confused.
 
 #include <windows.h>
 
@@ -77,6 +77,12 @@ void GdiObject(Object object) noexcept {
 inline void MemoryDc(HDC dc) noexcept {
     ::DeleteDC(dc);
 }
+inline void Window(HWND window) noexcept {
+    ::DestroyWindow(window);
+}
+inline void Module(HMODULE module) noexcept {
+    ::FreeLibrary(module);
+}
 template <typename Interface>
 void ComInterface(Interface* pointer) noexcept {
     pointer->Release();
@@ -101,7 +107,31 @@ using UniqueFont = UniqueHandle<HFONT, handle_release::GdiObject<HFONT>>;
 using UniqueBrush = UniqueHandle<HBRUSH, handle_release::GdiObject<HBRUSH>>;
 // A device context from CreateCompatibleDC (a window's own one goes back with ReleaseDC).
 using UniqueMemoryDc = UniqueHandle<HDC, handle_release::MemoryDc>;
+using UniqueWindow = UniqueHandle<HWND, handle_release::Window>;
+using UniqueModule = UniqueHandle<HMODULE, handle_release::Module>;
 template <typename Interface>
 using UniqueCom = UniqueHandle<Interface*, handle_release::ComInterface<Interface>>;
+
+// Keeps a GDI object selected into a device context for one scope, then puts back what was
+// selected before. Does nothing when the context or the object is null.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc),
+          previous_(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() {
+        if (previous_ != nullptr) {
+            SelectObject(dc_, previous_);
+        }
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    SelectedObject(SelectedObject&&) = delete;
+    SelectedObject& operator=(SelectedObject&&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 }  // namespace nv

@@ -3,11 +3,14 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "toolkit/form.h"
 #include "toolkit/image.h"
 #include "toolkit/radio_group.h"
 #include "toolkit/std_controls.h"
 #include "toolkit/win32/win32_backend.h"
+#include "win32/unique_handle.h"
 
 namespace nv::toolkit::win32 {
 namespace {
@@ -29,31 +32,24 @@ private:
 // Painting into a memory bitmap that is copied to the window at the end, so nothing flickers.
 class BufferedPaint {
 public:
-    explicit BufferedPaint(HWND window) : window_(window) {
-        target_ = BeginPaint(window_, &paint_);
+    explicit BufferedPaint(HWND window) : window_(window), target_(BeginPaint(window, &paint_)) {
         const RECT& area = paint_.rcPaint;
         if (target_ != nullptr) {
-            dc_ = CreateCompatibleDC(target_);
-            bitmap_ =
-                CreateCompatibleBitmap(target_, area.right - area.left, area.bottom - area.top);
+            dc_.Reset(CreateCompatibleDC(target_));
+            bitmap_.Reset(
+                CreateCompatibleBitmap(target_, area.right - area.left, area.bottom - area.top));
         }
-        if (dc_ != nullptr && bitmap_ != nullptr) {
-            previous_ = SelectObject(dc_, bitmap_);
-            SetWindowOrgEx(dc_, area.left, area.top, nullptr);
+        if (dc_ && bitmap_) {
+            selected_.emplace(dc_.Get(), bitmap_.Get());
+            SetWindowOrgEx(dc_.Get(), area.left, area.top, nullptr);
         }
     }
     ~BufferedPaint() {
         const RECT& area = paint_.rcPaint;
-        if (previous_ != nullptr) {
+        if (selected_) {
             BitBlt(target_, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                   dc_, area.left, area.top, SRCCOPY);
-            SelectObject(dc_, previous_);
-        }
-        if (bitmap_ != nullptr) {
-            DeleteObject(bitmap_);
-        }
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
+                   dc_.Get(), area.left, area.top, SRCCOPY);
+            selected_.reset();  // the bitmap is deselected before it goes
         }
         EndPaint(window_, &paint_);
     }
@@ -63,15 +59,15 @@ public:
     BufferedPaint& operator=(BufferedPaint&&) = delete;
 
     // Null when no buffer could be made; then nothing is drawn but the area is validated.
-    HDC Dc() const { return previous_ != nullptr ? dc_ : nullptr; }
+    HDC Dc() const { return selected_ ? dc_.Get() : nullptr; }
 
 private:
     HWND window_;
     PAINTSTRUCT paint_{};
-    HDC target_ = nullptr;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ previous_ = nullptr;
+    HDC target_;
+    UniqueMemoryDc dc_;
+    UniqueBitmap bitmap_;
+    std::optional<SelectedObject> selected_;
 };
 
 bool IsUsable(HWND window) {
@@ -197,13 +193,12 @@ void Win32Backend::Paint(ControlWindow& record) {
             DrawEdge(dc, &client, BDR_SUNKENOUTER, BF_RECT);
         }
         if (!panel.Caption().empty()) {
-            HGDIOBJ previous = SelectObject(dc, gdi_.Font(*panel.Font()));
+            const SelectedObject font(dc, gdi_.Font(*panel.Font()));
             SetBkMode(dc, TRANSPARENT);
             SetTextColor(dc, ToColorRef(panel.Font()->Color()));
             RECT text = client;
             DrawTextA(dc, panel.Caption().c_str(), static_cast<int>(panel.Caption().size()), &text,
                       DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            SelectObject(dc, previous);
         }
     }
     // Pictures have no window: their parent paints them, later ones over earlier ones.

@@ -7,7 +7,7 @@
 
 #include "toolkit/control.h"
 #include "toolkit/win32/picture_painter.h"
-#include "toolkit/win32/win32_handles.h"
+#include "win32/unique_handle.h"
 
 namespace nv::toolkit::win32 {
 

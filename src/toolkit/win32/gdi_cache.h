@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "toolkit/graphics.h"
-#include "toolkit/win32/win32_handles.h"
+#include "win32/unique_handle.h"
 
 namespace nv::toolkit::win32 {
 

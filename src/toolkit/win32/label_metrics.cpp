@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "toolkit/win32/win32_handles.h"
+#include "win32/unique_handle.h"
 
 namespace nv::toolkit::win32 {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "toolkit/win32/win32_handles.h"
 #include "toolkit/win32/window_bridge.h"
+#include "win32/unique_handle.h"
 
 namespace nv::toolkit::win32 {
 

@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "toolkit/win32/win32_handles.h"
+#include "win32/unique_handle.h"
 
 namespace nv::toolkit::win32 {
 

@@ -18,8 +18,8 @@
 #include "toolkit/ui_services.h"
 #include "toolkit/win32/message_pump.h"
 #include "toolkit/win32/win32_backend.h"
-#include "toolkit/win32/win32_handles.h"
 #include "win/toolkit/test_form.h"
+#include "win32/unique_handle.h"
 #include "wizard/installer_form.h"
 
 namespace nv::toolkit::win32::test {
