@@ -6,6 +6,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "host/win32/ansi_names.h"
 #else
 #include <iconv.h>
 #include <langinfo.h>
@@ -30,15 +32,12 @@ std::optional<std::string> Convert(const std::string& text, UINT from, UINT to) 
     if (from == to) {
         return text;
     }
-    const int size = static_cast<int>(text.size());
-    const int wide =
-        ::MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    if (wide <= 0) {
+    const std::optional<std::u16string> utf16 = nv::host::CodePageToUtf16(text, from);
+    if (!utf16 || utf16->empty()) {
         return std::nullopt;
     }
-    std::wstring unicode(static_cast<std::size_t>(wide), L'\0');
-    (void)::MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text.data(), size, unicode.data(),
-                                wide);
+    const std::wstring unicode(utf16->begin(), utf16->end());
+    const int wide = static_cast<int>(unicode.size());
     BOOL defaulted = FALSE;
     const int bytes = ::WideCharToMultiByte(to, WC_NO_BEST_FIT_CHARS, unicode.data(), wide, nullptr,
                                             0, nullptr, &defaulted);
