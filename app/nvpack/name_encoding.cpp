@@ -28,6 +28,10 @@ bool IsAscii(std::string_view text) {
 
 constexpr UINT kWindows1252 = 1252;
 
+UINT SystemEncoding() {
+    return ::GetACP();
+}
+
 std::optional<std::string> Convert(const std::string& text, UINT from, UINT to) {
     if (from == to) {
         return text;
@@ -50,15 +54,9 @@ std::optional<std::string> Convert(const std::string& text, UINT from, UINT to) 
     return defaulted ? std::nullopt : std::optional<std::string>(out);
 }
 
-std::optional<std::string> ToWindows1252(const std::string& text) {
-    return Convert(text, ::GetACP(), kWindows1252);
-}
-
-std::optional<std::string> FromWindows1252(const std::string& text) {
-    return Convert(text, kWindows1252, ::GetACP());
-}
-
 #else
+
+constexpr char kWindows1252[] = "WINDOWS-1252";
 
 // The locale's encoding, taken once from the environment.
 const char* SystemEncoding() {
@@ -92,24 +90,18 @@ std::optional<std::string> Convert(const std::string& text, const char* from, co
     return out;
 }
 
-std::optional<std::string> ToWindows1252(const std::string& text) {
-    return Convert(text, SystemEncoding(), "WINDOWS-1252");
-}
-
-std::optional<std::string> FromWindows1252(const std::string& text) {
-    return Convert(text, "WINDOWS-1252", SystemEncoding());
-}
-
 #endif
 
 }  // namespace
 
 std::optional<std::string> ToEntryName(const std::string& name) {
-    return IsAscii(name) ? std::optional<std::string>(name) : ToWindows1252(name);
+    return IsAscii(name) ? std::optional<std::string>(name)
+                         : Convert(name, SystemEncoding(), kWindows1252);
 }
 
 std::optional<std::string> FromEntryName(const std::string& name) {
-    return IsAscii(name) ? std::optional<std::string>(name) : FromWindows1252(name);
+    return IsAscii(name) ? std::optional<std::string>(name)
+                         : Convert(name, kWindows1252, SystemEncoding());
 }
 
 std::string ShownEntryName(const std::string& name) {

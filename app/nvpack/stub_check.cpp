@@ -1,9 +1,12 @@
 #include "stub_check.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "package/format.h"
+#include "stub_mark.h"
 
 namespace nvpack {
 namespace {
@@ -141,8 +144,9 @@ bool NameIs(ImageReader& reader, std::uint32_t entryName, const std::string& nam
     return true;
 }
 
-}  // namespace
-
+// The data of the resource of numeric type `type` and name `name` (compared without regard to
+// the case of A to Z), in the first language it is found in; empty when the image has no such
+// resource or its resource tree cannot be read.
 std::optional<std::string> ReadNamedResource(nv::FileStream& image, unsigned type,
                                              const std::string& name) {
     ImageReader reader(image);
@@ -181,10 +185,12 @@ std::optional<std::string> ReadNamedResource(nv::FileStream& image, unsigned typ
     return std::nullopt;
 }
 
+}  // namespace
+
 bool CarriesStubMark(nv::FileStream& image) {
     constexpr unsigned kRcData = 10;
-    const auto mark = ReadNamedResource(image, kRcData, kStubMarkName);
-    return mark && mark->rfind(kStubMarkText, 0) == 0;
+    const auto mark = ReadNamedResource(image, kRcData, NV_STUB_MARK_NAME_TEXT);
+    return mark && mark->rfind(NV_STUB_MARK_TEXT, 0) == 0;
 }
 
 }  // namespace nvpack
