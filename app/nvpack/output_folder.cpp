@@ -1,5 +1,6 @@
 #include "output_folder.h"
 
+#include <cstdio>
 #include <string_view>
 
 #include "base/error.h"
@@ -53,6 +54,13 @@ void CheckNameIsFree(const std::string& folder, const std::string& name, bool re
     const std::string path = JoinPath(WithoutTrailingSeparators(folder), name);
     if (const std::optional<bool> regular = IsRegularFileAt(path)) {
         RefuseExisting(path, replace, *regular);
+    }
+}
+
+StagedOutput::~StagedOutput() {
+    file_.reset();
+    if (!committed_) {
+        (void)std::remove(temporary_.c_str());
     }
 }
 

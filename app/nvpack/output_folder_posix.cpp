@@ -25,12 +25,7 @@ public:
     explicit UniqueFd(int fd) : fd_(fd) {}
     ~UniqueFd() { Reset(); }
     UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        if (this != &other) {
-            Reset(std::exchange(other.fd_, -1));
-        }
-        return *this;
-    }
+    UniqueFd& operator=(UniqueFd&&) = delete;
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
 
@@ -162,13 +157,6 @@ StagedOutput::StagedOutput(std::string path) : path_(std::move(path)) {
         (void)::fchmod(file.Get(), old.st_mode & 07777);
     }
     file_ = std::make_unique<FdOutputFile>(std::move(file), temporary_);
-}
-
-StagedOutput::~StagedOutput() {
-    file_.reset();
-    if (!committed_) {
-        (void)::unlink(temporary_.c_str());
-    }
 }
 
 void StagedOutput::Commit() {

@@ -189,13 +189,6 @@ StagedOutput::StagedOutput(std::string path) : path_(std::move(path)) {
     file_ = std::make_unique<HandleOutputFile>(std::move(file), temporary_);
 }
 
-StagedOutput::~StagedOutput() {
-    file_.reset();
-    if (!committed_) {
-        (void)::DeleteFileA(temporary_.c_str());
-    }
-}
-
 void StagedOutput::Commit() {
     file_.reset();
     if (!::MoveFileExA(temporary_.c_str(), path_.c_str(),
