@@ -1,9 +1,11 @@
 // nvpack: builds a setup from a stub executable and product files, and lists, verifies or
 // extracts the payload of a finished setup.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "base/text.h"
 #include "error_text.h"
 #include "interruption.h"
 #include "name_encoding.h"
@@ -78,13 +81,29 @@ struct UsageError {
     std::string text;
 };
 
-// The options of one command and its other arguments.
+unsigned long ParseNumber(const std::string& option, const std::string& text, unsigned long low,
+                          unsigned long high) {
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || text[0] == '-' || value < low || value > high) {
+        throw UsageError{option + " takes a number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not \"" + text + "\""};
+    }
+    return value;
+}
+
+// The options of one command (a flag with an empty value) and its other arguments.
 struct Arguments {
     std::map<std::string, std::string> values;
-    std::set<std::string> flags;
     std::vector<std::string> operands;
 
-    bool Has(const std::string& flag) const { return flags.contains(flag); }
+    bool Has(const std::string& flag) const { return values.contains(flag); }
+    // The number given with `option`, from `low` to `high`; `otherwise` when it is not given.
+    unsigned long Number(const std::string& option, unsigned long low, unsigned long high,
+                         unsigned long otherwise) const {
+        const auto value = values.find(option);
+        return value == values.end() ? otherwise : ParseNumber(option, value->second, low, high);
+    }
 };
 
 // Splits `args` into options and operands. Options that take a value are in `valued`, the
@@ -99,15 +118,11 @@ Arguments ParseArguments(const std::vector<std::string>& args, const std::set<st
             parsed.operands.push_back(arg);
         } else if (arg == "--") {
             options = false;
-        } else if (valued.contains(arg)) {
-            if (i + 1 == args.size()) {
+        } else if (valued.contains(arg) || flags.contains(arg)) {
+            if (valued.contains(arg) && i + 1 == args.size()) {
                 throw UsageError{arg + " needs a value"};
             }
-            if (!parsed.values.emplace(arg, args[++i]).second) {
-                throw UsageError{arg + " is given more than once"};
-            }
-        } else if (flags.contains(arg)) {
-            if (!parsed.flags.insert(arg).second) {
+            if (!parsed.values.emplace(arg, valued.contains(arg) ? args[++i] : "").second) {
                 throw UsageError{arg + " is given more than once"};
             }
         } else {
@@ -146,33 +161,9 @@ std::string BaseName(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-unsigned long ParseNumber(const std::string& option, const std::string& text, unsigned long low,
-                          unsigned long high) {
-    char* end = nullptr;
-    const unsigned long value = std::strtoul(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || text[0] == '-' || value < low || value > high) {
-        throw UsageError{option + " takes a number from " + std::to_string(low) + " to " +
-                         std::to_string(high) + ", not \"" + text + "\""};
-    }
-    return value;
-}
-
 bool SameFile(const std::string& a, const std::string& b) {
     std::error_code error;
     return std::filesystem::equivalent(a, b, error);
-}
-
-bool EqualNames(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
-        if (upper(a[i]) != upper(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Refuses a stub that is not a bare setup stub of this project: not a Windows executable, cut
@@ -229,7 +220,7 @@ void CheckBuildPaths(const std::string& stub, const std::string& out,
     }
     for (std::size_t i = 0; i < entries.size(); ++i) {
         for (std::size_t j = 0; j < i; ++j) {
-            if (EqualNames(entries[i].name, entries[j].name)) {
+            if (nv::SameTextIgnoreCase(entries[i].name, entries[j].name)) {
                 throw nv::Error("input " + Quoted(entries[i].path) + ": it and " +
                                 Quoted(entries[j].path) + " would both be extracted as " +
                                 Quoted(nvpack::ShownEntryName(entries[i].name)) + ".");
@@ -278,12 +269,8 @@ nv::Error Named(const nv::Error& error, const std::string& stub, const std::stri
     if (error.Path() == stub) {
         return nv::Error("stub: " + cause);
     }
-    for (const auto& entry : entries) {
-        if (error.Path() == entry.path) {
-            return nv::Error("input: " + cause);
-        }
-    }
-    return nv::Error(cause);
+    const auto isInput = [&error](const auto& entry) { return error.Path() == entry.path; };
+    return nv::Error(std::ranges::any_of(entries, isInput) ? "input: " + cause : cause);
 }
 
 int Build(const std::vector<std::string>& args) {
@@ -291,26 +278,17 @@ int Build(const std::vector<std::string>& args) {
         args, {"--stub", "--out", "--level", "--piece", "--jobs"}, {"--any-files", "--any-stub"});
     nv::package::PackOptions options;
     const unsigned cores = std::thread::hardware_concurrency();
-    options.jobs = cores == 0 ? 1 : cores;
-    for (const auto& [option, value] : parsed.values) {
-        if (option == "--level") {
-            options.level = static_cast<int>(ParseNumber(option, value, 0, 9));
-        } else if (option == "--piece") {
-            options.pieceSize = ParseNumber(option, value, 1, nv::package::kMaxPieceSize);
-        } else if (option == "--jobs") {
-            options.jobs = static_cast<unsigned>(ParseNumber(option, value, 1, 256));
-        }
-    }
-    const auto stubValue = parsed.values.find("--stub");
-    const auto outValue = parsed.values.find("--out");
-    if (stubValue == parsed.values.end() || outValue == parsed.values.end()) {
+    options.jobs = static_cast<unsigned>(parsed.Number("--jobs", 1, 256, cores == 0 ? 1 : cores));
+    options.level = static_cast<int>(parsed.Number("--level", 0, 9, options.level));
+    options.pieceSize = parsed.Number("--piece", 1, nv::package::kMaxPieceSize, options.pieceSize);
+    if (!parsed.values.contains("--stub") || !parsed.values.contains("--out")) {
         throw UsageError{"build needs --stub and --out"};
     }
     if (parsed.operands.empty()) {
         throw UsageError{"build needs at least one FILE"};
     }
-    const std::string& stub = stubValue->second;
-    const std::string& out = outValue->second;
+    const std::string& stub = parsed.values.at("--stub");
+    const std::string& out = parsed.values.at("--out");
     CheckStub(stub, parsed.Has("--any-stub"));
     std::vector<nv::package::PackEntry> entries;
     for (const std::string& path : parsed.operands) {
@@ -359,13 +337,21 @@ int Build(const std::vector<std::string>& args) {
     return 0;
 }
 
-// The one SETUP operand of list or verify.
-std::string SetupOperand(const std::string& command, const Arguments& parsed) {
-    if (parsed.operands.size() != 1) {
+// The `count` operands of `command`, the first of which names the setup.
+const std::vector<std::string>& SetupOperands(const std::string& command, const Arguments& parsed,
+                                              std::size_t count = 1) {
+    if (parsed.operands.size() != count) {
         throw UsageError{"wrong number of arguments for " + command};
     }
     CheckIsFile("setup", parsed.operands[0]);
-    return parsed.operands[0];
+    return parsed.operands;
+}
+
+// Reads the setup `path` into `sink`, showing the progress as `label`.
+nvpack::Inspection InspectShowingProgress(const std::string& path, nv::package::EntrySink& sink,
+                                          const char* label) {
+    nvpack::Progress progress(label);  // its line is cleared when it goes
+    return nvpack::InspectSetup(path, sink, std::bind_front(&nvpack::Progress::Update, &progress));
 }
 
 int Fail(const std::string& path, const std::string& fault) {
@@ -374,7 +360,8 @@ int Fail(const std::string& path, const std::string& fault) {
 }
 
 int List(const std::vector<std::string>& args) {
-    const std::string path = SetupOperand("list", ParseArguments(args, {}, {}));
+    const Arguments parsed = ParseArguments(args, {}, {});
+    const std::string& path = SetupOperands("list", parsed)[0];
     // Each entry is printed as it is read, so no name outlives its line; the totals follow.
     nvpack::ProductSet products;
     nvpack::EntryLister lister([&products](const std::string& name, std::uint32_t size) {
@@ -382,8 +369,7 @@ int List(const std::vector<std::string>& args) {
                           nvpack::ShownEntryName(name).c_str());
         products.Add(name);
     });
-    const nvpack::Inspection inspection =
-        nvpack::InspectSetup(path, lister, [](std::uint64_t, std::uint64_t) {});
+    const nvpack::Inspection inspection = nvpack::InspectSetup(path, lister);
     if (!inspection.hasPackage) {
         return Fail(path, inspection.Fault());
     }
@@ -416,15 +402,11 @@ int List(const std::vector<std::string>& args) {
 
 int Verify(const std::vector<std::string>& args) {
     const Arguments parsed = ParseArguments(args, {}, {"--any-files"});
-    const std::string path = SetupOperand("verify", parsed);
-    nvpack::Progress progress("reading");
+    const std::string& path = SetupOperands("verify", parsed)[0];
     nvpack::ProductSet products;
     nvpack::EntryLister names(
         [&products](const std::string& name, std::uint32_t) { products.Add(name); });
-    const nvpack::Inspection inspection = nvpack::InspectSetup(
-        path, names,
-        [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
-    progress.End();
+    const nvpack::Inspection inspection = InspectShowingProgress(path, names, "reading");
     const std::string fault = inspection.Fault();
     if (!fault.empty()) {
         return Fail(path, fault);
@@ -439,59 +421,33 @@ int Verify(const std::vector<std::string>& args) {
     return 0;
 }
 
-// Checks each entry's name against DIR as the entry is read, writing nothing.
-class NameChecker : public nv::package::EntrySink {
-public:
-    NameChecker(std::string folder, bool replace) : folder_(std::move(folder)), replace_(replace) {}
-    void BeginEntry(const std::string& name, std::uint32_t /*size*/) override {
-        const auto local = nvpack::FromEntryName(name);
-        if (!local) {
-            throw nv::Error("The entry \"" + nvpack::ShownEntryName(name) +
-                            "\" has no name in this system's encoding; run extract in a UTF-8 "
-                            "locale.");
-        }
-        if (nv::package::IsPlainEntryName(name, nv::package::SystemNameToUtf16)) {
-            nvpack::CheckNameIsFree(folder_, *local, replace_);
-        }
-    }
-    void EntryData(const unsigned char* /*data*/, std::size_t /*count*/) override {}
-    void EndEntry() override {}
-
-private:
-    std::string folder_;
-    bool replace_;
-};
-
 // Reads the setup twice: first every name is checked against DIR, so that a setup without a
 // payload or a name in the way leaves DIR as it was, not even created; then the payload is
 // inflated straight into the entries' files, with no package file ever written.
 int Extract(const std::vector<std::string>& args) {
     const Arguments parsed = ParseArguments(args, {}, {"--force"});
-    if (parsed.operands.size() != 2) {
-        throw UsageError{"wrong number of arguments for extract"};
-    }
-    const std::string& path = parsed.operands[0];
+    const std::string& path = SetupOperands("extract", parsed, 2)[0];
     const std::string& dir = parsed.operands[1];
     const bool force = parsed.Has("--force");
-    CheckIsFile("setup", path);
     std::error_code error;
     if (std::filesystem::exists(dir, error) && !std::filesystem::is_directory(dir, error) &&
         !std::filesystem::is_symlink(dir, error)) {
         throw nv::Error("DIR " + Quoted(dir) + ": not a folder.");
     }
-    NameChecker checker(dir, force);
-    const nvpack::Inspection checked =
-        nvpack::InspectSetup(path, checker, [](std::uint64_t, std::uint64_t) {});
+    // Each entry's name is checked against DIR as the entry is read, writing nothing.
+    nvpack::EntryLister checker([&dir, force](const std::string& name, std::uint32_t) {
+        const std::string local = nvpack::LocalFileName(name);
+        if (nv::package::IsPlainEntryName(name, nv::package::SystemNameToUtf16)) {
+            nvpack::CheckNameIsFree(dir, local, force);
+        }
+    });
+    const nvpack::Inspection checked = nvpack::InspectSetup(path, checker);
     if (!checked.hasPackage) {
         return Fail(path, checked.Fault() + "; nothing was extracted");
     }
     nvpack::OutputFolder folder(dir);
     nvpack::FolderWriter writer(folder, force);
-    nvpack::Progress progress("extracting");
-    const nvpack::Inspection inspection = nvpack::InspectSetup(
-        path, writer,
-        [&progress](std::uint64_t done, std::uint64_t total) { progress.Update(done, total); });
-    progress.End();
+    const nvpack::Inspection inspection = InspectShowingProgress(path, writer, "extracting");
     const std::string fault = inspection.Fault();
     if (!fault.empty()) {
         return Fail(path, (inspection.inflates ? "the package is damaged: " : "") + fault +
@@ -514,17 +470,10 @@ int Run(const std::vector<std::string>& args) {
         (void)std::printf("nvpack %s\n", NV_VERSION);
         return 0;
     }
-    if (command == "build") {
-        return Build(rest);
-    }
-    if (command == "list") {
-        return List(rest);
-    }
-    if (command == "verify") {
-        return Verify(rest);
-    }
-    if (command == "extract") {
-        return Extract(rest);
+    const std::map<std::string, int (*)(const std::vector<std::string>&)> commands = {
+        {"build", Build}, {"list", List}, {"verify", Verify}, {"extract", Extract}};
+    if (const auto found = commands.find(command); found != commands.end()) {
+        return found->second(rest);
     }
     throw UsageError{"unknown command \"" + command + "\""};
 }

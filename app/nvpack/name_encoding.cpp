@@ -6,6 +6,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "host/win32/ansi_names.h"
 #else
 #include <iconv.h>
 #include <langinfo.h>
@@ -26,19 +28,20 @@ bool IsAscii(std::string_view text) {
 
 constexpr UINT kWindows1252 = 1252;
 
+UINT SystemEncoding() {
+    return ::GetACP();
+}
+
 std::optional<std::string> Convert(const std::string& text, UINT from, UINT to) {
     if (from == to) {
         return text;
     }
-    const int size = static_cast<int>(text.size());
-    const int wide =
-        ::MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    if (wide <= 0) {
+    const std::optional<std::u16string> utf16 = nv::host::CodePageToUtf16(text, from);
+    if (!utf16 || utf16->empty()) {
         return std::nullopt;
     }
-    std::wstring unicode(static_cast<std::size_t>(wide), L'\0');
-    (void)::MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text.data(), size, unicode.data(),
-                                wide);
+    const std::wstring unicode(utf16->begin(), utf16->end());
+    const int wide = static_cast<int>(unicode.size());
     BOOL defaulted = FALSE;
     const int bytes = ::WideCharToMultiByte(to, WC_NO_BEST_FIT_CHARS, unicode.data(), wide, nullptr,
                                             0, nullptr, &defaulted);
@@ -51,15 +54,9 @@ std::optional<std::string> Convert(const std::string& text, UINT from, UINT to) 
     return defaulted ? std::nullopt : std::optional<std::string>(out);
 }
 
-std::optional<std::string> ToWindows1252(const std::string& text) {
-    return Convert(text, ::GetACP(), kWindows1252);
-}
-
-std::optional<std::string> FromWindows1252(const std::string& text) {
-    return Convert(text, kWindows1252, ::GetACP());
-}
-
 #else
+
+constexpr char kWindows1252[] = "WINDOWS-1252";
 
 // The locale's encoding, taken once from the environment.
 const char* SystemEncoding() {
@@ -93,24 +90,18 @@ std::optional<std::string> Convert(const std::string& text, const char* from, co
     return out;
 }
 
-std::optional<std::string> ToWindows1252(const std::string& text) {
-    return Convert(text, SystemEncoding(), "WINDOWS-1252");
-}
-
-std::optional<std::string> FromWindows1252(const std::string& text) {
-    return Convert(text, "WINDOWS-1252", SystemEncoding());
-}
-
 #endif
 
 }  // namespace
 
 std::optional<std::string> ToEntryName(const std::string& name) {
-    return IsAscii(name) ? std::optional<std::string>(name) : ToWindows1252(name);
+    return IsAscii(name) ? std::optional<std::string>(name)
+                         : Convert(name, SystemEncoding(), kWindows1252);
 }
 
 std::optional<std::string> FromEntryName(const std::string& name) {
-    return IsAscii(name) ? std::optional<std::string>(name) : FromWindows1252(name);
+    return IsAscii(name) ? std::optional<std::string>(name)
+                         : Convert(name, kWindows1252, SystemEncoding());
 }
 
 std::string ShownEntryName(const std::string& name) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "package/entry_stream.h"
@@ -38,6 +39,23 @@ private:
     std::string path_;
     std::unique_ptr<Handle> handle_;
 };
+
+// What the output folder's parts for each system share with its portable part.
+
+// `path` without the separators at its end; a root keeps its own ("/", "C:\\").
+std::string WithoutTrailingSeparators(std::string path);
+
+// Raises nv::Error for `path`, a name that exists, unless `replace` is set and it is a
+// `regular` file.
+void RefuseExisting(const std::string& path, bool replace, bool regular);
+
+// What is at `path`, a link not followed: empty for nothing, true for a regular file, false for
+// anything else. Each system's part makes this.
+std::optional<bool> IsRegularFileAt(const std::string& path);
+
+// The entry name `entryName` as a file name in the system's encoding. Raises nv::Error when it
+// has none.
+std::string LocalFileName(const std::string& entryName);
 
 // Raises nv::Error, as OutputFolder::CreateNew would, when the file `name` exists in the folder
 // `folder` and may not be replaced; changes nothing. A folder that does not exist holds no
@@ -83,7 +101,6 @@ public:
 private:
     OutputFolder& folder_;
     bool replace_;
-    std::string path_;
     std::unique_ptr<nv::FileStream> file_;
 };
 

@@ -25,12 +25,7 @@ public:
     explicit UniqueFd(int fd) : fd_(fd) {}
     ~UniqueFd() { Reset(); }
     UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        if (this != &other) {
-            Reset(std::exchange(other.fd_, -1));
-        }
-        return *this;
-    }
+    UniqueFd& operator=(UniqueFd&&) = delete;
     UniqueFd(const UniqueFd&) = delete;
     UniqueFd& operator=(const UniqueFd&) = delete;
 
@@ -82,13 +77,6 @@ private:
     std::string path_;
 };
 
-std::string WithoutTrailingSlashes(std::string path) {
-    while (path.size() > 1 && path.back() == '/') {
-        path.pop_back();
-    }
-    return path;
-}
-
 }  // namespace
 
 struct OutputFolder::Handle {
@@ -96,7 +84,7 @@ struct OutputFolder::Handle {
 };
 
 OutputFolder::OutputFolder(const std::string& path)
-    : path_(WithoutTrailingSlashes(path)), handle_(std::make_unique<Handle>()) {
+    : path_(WithoutTrailingSeparators(path)), handle_(std::make_unique<Handle>()) {
     std::error_code ignored;
     std::filesystem::create_directories(path_, ignored);  // opening below tells what is wrong
     handle_->fd.Reset(::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
@@ -118,27 +106,15 @@ OutputFolder::OutputFolder(const std::string& path)
 
 OutputFolder::~OutputFolder() = default;
 
-std::string OutputFolder::PathOf(const std::string& name) const {
-    return path_ == "/" ? "/" + name : path_ + "/" + name;
-}
-
 std::unique_ptr<nv::FileStream> OutputFolder::CreateNew(const std::string& name, bool replace) {
     const int dir = handle_->fd.Get();
     constexpr int kCreateNew = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
     UniqueFd file(::openat(dir, name.c_str(), kCreateNew, 0666));
     if (!file.IsValid() && errno == EEXIST) {
-        if (!replace) {
-            throw nv::Error("\"" + PathOf(name) +
-                            "\" already exists; extract does not overwrite files (--force "
-                            "replaces regular files).");
-        }
         struct stat status {};
-        if (::fstatat(dir, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0 ||
-            !S_ISREG(status.st_mode)) {
-            throw nv::Error("\"" + PathOf(name) +
-                            "\" exists and is not a regular file (a symbolic link, folder or "
-                            "device); --force replaces regular files only.");
-        }
+        RefuseExisting(PathOf(name), replace,
+                       ::fstatat(dir, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                           S_ISREG(status.st_mode));
         // Removing the name first means a hard link to another file loses only this name,
         // and O_EXCL again makes sure nothing planted meanwhile is written through.
         if (::unlinkat(dir, name.c_str(), 0) == 0 || errno == ENOENT) {
@@ -151,23 +127,12 @@ std::unique_ptr<nv::FileStream> OutputFolder::CreateNew(const std::string& name,
     return std::make_unique<FdOutputFile>(std::move(file), PathOf(name));
 }
 
-void CheckNameIsFree(const std::string& folder, const std::string& name, bool replace) {
-    const std::string base = WithoutTrailingSlashes(folder);
-    const std::string path = base == "/" ? "/" + name : base + "/" + name;
+std::optional<bool> IsRegularFileAt(const std::string& path) {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0) {
-        return;
+        return std::nullopt;
     }
-    if (!replace) {
-        throw nv::Error("\"" + path +
-                        "\" already exists; extract does not overwrite files (--force replaces "
-                        "regular files).");
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw nv::Error("\"" + path +
-                        "\" exists and is not a regular file (a symbolic link, folder or "
-                        "device); --force replaces regular files only.");
-    }
+    return S_ISREG(status.st_mode);
 }
 
 StagedOutput::StagedOutput(std::string path) : path_(std::move(path)) {
@@ -192,13 +157,6 @@ StagedOutput::StagedOutput(std::string path) : path_(std::move(path)) {
         (void)::fchmod(file.Get(), old.st_mode & 07777);
     }
     file_ = std::make_unique<FdOutputFile>(std::move(file), temporary_);
-}
-
-StagedOutput::~StagedOutput() {
-    file_.reset();
-    if (!committed_) {
-        (void)::unlink(temporary_.c_str());
-    }
 }
 
 void StagedOutput::Commit() {

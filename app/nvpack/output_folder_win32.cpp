@@ -103,14 +103,6 @@ UniqueFileHandle ReplaceByRename(HANDLE root, const std::wstring& name,
     return file;
 }
 
-std::string WithoutTrailingSeparators(std::string path) {
-    while (path.size() > 1 && (path.back() == '\\' || path.back() == '/') &&
-           path[path.size() - 2] != ':') {
-        path.pop_back();
-    }
-    return path;
-}
-
 }  // namespace
 
 struct OutputFolder::Handle {
@@ -147,11 +139,6 @@ OutputFolder::OutputFolder(const std::string& path)
 
 OutputFolder::~OutputFolder() = default;
 
-std::string OutputFolder::PathOf(const std::string& name) const {
-    const char last = path_.empty() ? '\\' : path_.back();
-    return last == '\\' || last == '/' || last == ':' ? path_ + name : path_ + "\\" + name;
-}
-
 std::unique_ptr<nv::FileStream> OutputFolder::CreateNew(const std::string& name, bool replace) {
     const std::string path = PathOf(name);
     const HANDLE root = handle_->folder.Get();
@@ -160,20 +147,11 @@ std::unique_ptr<nv::FileStream> OutputFolder::CreateNew(const std::string& name,
                                          FILE_CREATE, FILE_NON_DIRECTORY_FILE);
     const DWORD error = file ? ERROR_SUCCESS : ::GetLastError();
     if (!file && (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS)) {
-        if (!replace) {
-            throw nv::Error("\"" + path +
-                            "\" already exists; extract does not overwrite files (--force "
-                            "replaces regular files).");
-        }
         // The existing name is opened as itself (a link is not followed) to see what it is.
         UniqueFileHandle existing =
             OpenRelative(root, wide, FILE_READ_ATTRIBUTES,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, FILE_OPEN, 0);
-        if (!existing || IsReparsePointOrFolder(existing.Get())) {
-            throw nv::Error("\"" + path +
-                            "\" exists and is not a regular file (a link, junction, folder or "
-                            "device); --force replaces regular files only.");
-        }
+        RefuseExisting(path, replace, existing && !IsReparsePointOrFolder(existing.Get()));
         existing.Reset();
         file = ReplaceByRename(
             root, wide, WideName("nvpack-" + std::to_string(::GetCurrentProcessId()) + ".tmp"));
@@ -184,26 +162,13 @@ std::unique_ptr<nv::FileStream> OutputFolder::CreateNew(const std::string& name,
     return std::make_unique<HandleOutputFile>(std::move(file), path);
 }
 
-void CheckNameIsFree(const std::string& folder, const std::string& name, bool replace) {
-    const std::string base = WithoutTrailingSeparators(folder);
-    const char last = base.empty() ? '\\' : base.back();
-    const std::string path =
-        last == '\\' || last == '/' || last == ':' ? base + name : base + "\\" + name;
+std::optional<bool> IsRegularFileAt(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        return;
+        return std::nullopt;
     }
-    if (!replace) {
-        throw nv::Error("\"" + path +
-                        "\" already exists; extract does not overwrite files (--force replaces "
-                        "regular files).");
-    }
-    if ((attributes &
-         (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
-        throw nv::Error("\"" + path +
-                        "\" exists and is not a regular file (a link, junction, folder or "
-                        "device); --force replaces regular files only.");
-    }
+    return (attributes &
+            (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
 }
 
 StagedOutput::StagedOutput(std::string path) : path_(std::move(path)) {
@@ -222,13 +187,6 @@ StagedOutput::StagedOutput(std::string path) : path_(std::move(path)) {
                         LastErrorText() + ").");
     }
     file_ = std::make_unique<HandleOutputFile>(std::move(file), temporary_);
-}
-
-StagedOutput::~StagedOutput() {
-    file_.reset();
-    if (!committed_) {
-        (void)::DeleteFileA(temporary_.c_str());
-    }
 }
 
 void StagedOutput::Commit() {

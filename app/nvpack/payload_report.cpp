@@ -1,7 +1,5 @@
 #include "payload_report.h"
 
-#include <algorithm>
-
 #include "base/error.h"
 #include "package/extract.h"
 #include "package/format.h"
@@ -13,11 +11,10 @@ namespace {
 
 using nv::package::BlockStreamEnd;
 
-// Why `file`, which holds no payload the trailer points to, holds none.
-std::string NoPackageReason(nv::FileStream& file, const std::string& path) {
-    const std::uint64_t size =
-        nv::package::ReadingAs(nv::ErrorKind::kReadFailed, path, [&] { return file.Size(); });
-    const auto layout = nv::package::ReadPeLayout(file);
+// Why a file of `size` bytes and this `layout`, which holds no payload the trailer points to,
+// holds none.
+std::string NoPackageReason(const std::optional<nv::package::PeLayout>& layout,
+                            std::uint64_t size) {
     if (!layout) {
         return "no package: not a Windows executable";
     }
@@ -63,15 +60,14 @@ Inspection InspectSetup(const std::string& path, nv::package::EntrySink& sink,
     const auto file = fs.OpenRead(path);
     Inspection inspection;
     const auto location = nv::package::LocatePayload(*file);
-    if (const auto layout = nv::package::ReadPeLayout(*file)) {
-        const std::uint64_t size =
-            nv::package::ReadingAs(nv::ErrorKind::kReadFailed, path, [&] { return file->Size(); });
-        inspection.isSigned = layout->certificateSize != 0 &&
-                              layout->certificateOffset >= layout->imageEnd &&
-                              layout->certificateOffset + layout->certificateSize == size;
-    }
+    const std::uint64_t size =
+        nv::package::ReadingAs(nv::ErrorKind::kReadFailed, path, [&] { return file->Size(); });
+    const auto layout = nv::package::ReadPeLayout(*file);
+    inspection.isSigned = layout && layout->certificateSize != 0 &&
+                          layout->certificateOffset >= layout->imageEnd &&
+                          layout->certificateOffset + layout->certificateSize == size;
     if (!location) {
-        inspection.noPackage = NoPackageReason(*file, path);
+        inspection.noPackage = NoPackageReason(layout, size);
         return inspection;
     }
     inspection.hasPackage = true;

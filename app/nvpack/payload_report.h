@@ -27,8 +27,10 @@ struct Inspection : nv::package::StreamedPayload {
 
 // Hands every entry of the setup `path` to `sink` as it is read (name, size, data). Raises
 // nv::Error when the file cannot be opened or read; an error `sink` raises passes through.
-Inspection InspectSetup(const std::string& path, nv::package::EntrySink& sink,
-                        const std::function<void(std::uint64_t, std::uint64_t)>& progress);
+Inspection InspectSetup(
+    const std::string& path, nv::package::EntrySink& sink,
+    const std::function<void(std::uint64_t, std::uint64_t)>& progress = [](std::uint64_t,
+                                                                           std::uint64_t) {});
 
 // Tells `onEntry` each entry's name and size and ignores the data.
 class EntryLister : public nv::package::EntrySink {

@@ -1,5 +1,7 @@
 #include "product_set.h"
 
+#include <algorithm>
+
 namespace nvpack {
 namespace {
 
@@ -29,12 +31,8 @@ void ProductSet::Add(const std::string& name) {
 }
 
 bool ProductSet::Exact() const {
-    for (const unsigned long count : counts_) {
-        if (count != 1) {
-            return false;
-        }
-    }
-    return unexpectedCount_ == 0;
+    return std::ranges::all_of(counts_, [](unsigned long count) { return count == 1; }) &&
+           unexpectedCount_ == 0;
 }
 
 std::string ProductSet::Differences() const {

@@ -1,9 +1,12 @@
 #include "stub_check.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "package/format.h"
+#include "stub_mark.h"
 
 namespace nvpack {
 namespace {
@@ -82,7 +85,10 @@ public:
         return false;
     }
 
-    std::uint32_t ResourceRoot() const { return resourceRoot_; }
+    // Reads at `offset` into the resource section.
+    bool ReadResource(std::uint64_t offset, void* buffer, std::size_t count) {
+        return ReadRva(resourceRoot_ + offset, buffer, count);
+    }
 
 private:
     nv::FileStream& file_;
@@ -97,7 +103,7 @@ struct DirectoryEntry {
 
 bool ReadDirectory(ImageReader& reader, std::uint32_t offset, std::vector<DirectoryEntry>& out) {
     unsigned char header[16];
-    if (!reader.ReadRva(std::uint64_t{reader.ResourceRoot()} + offset, header, sizeof header)) {
+    if (!reader.ReadResource(offset, header, sizeof header)) {
         return false;
     }
     const std::size_t count = std::size_t{ReadU16(header + 12)} + ReadU16(header + 14);
@@ -105,8 +111,7 @@ bool ReadDirectory(ImageReader& reader, std::uint32_t offset, std::vector<Direct
         return false;
     }
     std::vector<unsigned char> entries(count * 8);
-    if (!reader.ReadRva(std::uint64_t{reader.ResourceRoot()} + offset + 16, entries.data(),
-                        entries.size())) {
+    if (!reader.ReadResource(std::uint64_t{offset} + 16, entries.data(), entries.size())) {
         return false;
     }
     out.clear();
@@ -121,13 +126,13 @@ bool NameIs(ImageReader& reader, std::uint32_t entryName, const std::string& nam
     if ((entryName & kSubdirectoryBit) == 0) {
         return false;
     }
-    const std::uint64_t at = std::uint64_t{reader.ResourceRoot()} + (entryName & ~kSubdirectoryBit);
+    const std::uint64_t at = entryName & ~kSubdirectoryBit;
     unsigned char length[2];
-    if (!reader.ReadRva(at, length, sizeof length) || ReadU16(length) != name.size()) {
+    if (!reader.ReadResource(at, length, sizeof length) || ReadU16(length) != name.size()) {
         return false;
     }
     std::vector<unsigned char> text(name.size() * 2);
-    if (!reader.ReadRva(at + 2, text.data(), text.size())) {
+    if (!reader.ReadResource(at + 2, text.data(), text.size())) {
         return false;
     }
     const auto upper = [](unsigned c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
@@ -139,8 +144,9 @@ bool NameIs(ImageReader& reader, std::uint32_t entryName, const std::string& nam
     return true;
 }
 
-}  // namespace
-
+// The data of the resource of numeric type `type` and name `name` (compared without regard to
+// the case of A to Z), in the first language it is found in; empty when the image has no such
+// resource or its resource tree cannot be read.
 std::optional<std::string> ReadNamedResource(nv::FileStream& image, unsigned type,
                                              const std::string& name) {
     ImageReader reader(image);
@@ -165,8 +171,7 @@ std::optional<std::string> ReadNamedResource(nv::FileStream& image, unsigned typ
                 continue;
             }
             unsigned char data[8];
-            if (!reader.ReadRva(std::uint64_t{reader.ResourceRoot()} + languages[0].target, data,
-                                sizeof data) ||
+            if (!reader.ReadResource(languages[0].target, data, sizeof data) ||
                 ReadU32(data + 4) > kMaxResourceSize) {
                 return std::nullopt;
             }
@@ -180,10 +185,12 @@ std::optional<std::string> ReadNamedResource(nv::FileStream& image, unsigned typ
     return std::nullopt;
 }
 
+}  // namespace
+
 bool CarriesStubMark(nv::FileStream& image) {
     constexpr unsigned kRcData = 10;
-    const auto mark = ReadNamedResource(image, kRcData, kStubMarkName);
-    return mark && mark->rfind(kStubMarkText, 0) == 0;
+    const auto mark = ReadNamedResource(image, kRcData, NV_STUB_MARK_NAME_TEXT);
+    return mark && mark->rfind(NV_STUB_MARK_TEXT, 0) == 0;
 }
 
 }  // namespace nvpack

@@ -228,8 +228,7 @@ TEST_F(OutputFolderTest, ADamagedPackageLeavesOnlyTheEntriesWrittenAndNoPackageF
     Write(At("setup.exe"), SetupFile(BlockStream(stream)));
     nvpack::OutputFolder output(At("out"));
     nvpack::FolderWriter writer(output, false);
-    const auto inspection =
-        nvpack::InspectSetup(At("setup.exe"), writer, [](std::uint64_t, std::uint64_t) {});
+    const auto inspection = nvpack::InspectSetup(At("setup.exe"), writer);
     // Both sums as "0x" and eight upper-case hexadecimal digits; the flipped bit tells them apart.
     EXPECT_THAT(inspection.Fault(),
                 ::testing::MatchesRegex("checksum mismatch: stored 0x[0-9A-F]{8}, "
@@ -282,8 +281,7 @@ TEST_F(OutputFolderTest, ListingManyLongNamesKeepsTheHeapFlat) {
         peak = std::max(peak, now);
         whole += name.size() == 32768 ? 1 : 0;
     });
-    const auto inspection =
-        nvpack::InspectSetup(At("setup.exe"), lister, [](std::uint64_t, std::uint64_t) {});
+    const auto inspection = nvpack::InspectSetup(At("setup.exe"), lister);
     EXPECT_EQ(inspection.Fault(), "");
     EXPECT_EQ(seen, 300U);
     EXPECT_EQ(whole, 300U);
