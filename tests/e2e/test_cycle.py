@@ -8,14 +8,28 @@ from install_steps import ENGLISH, GERMAN, LIST_KEY, PRODUCT_FILES, InstallTestC
 
 
 class CycleTest(InstallTestCase):
+    def install_default(self, start_product):
+        """Installs in English into the default folder and presses Finish; returns the folder,
+        its Unix path and the setup that installed it."""
+        setup = self.wine.dist / "Setup.exe"
+        self.finish(self.install(ENGLISH, exe=setup), ENGLISH, start_product=start_product)
+        return self.default_folder, self.wine.unix_path(self.default_folder), setup
+
+    def confirm_removal(self, proc, lang):
+        """From the language page through the removal offer and the removal to Finish."""
+        self.choose_language(lang)
+        self.click(lang.next)
+        self.wait_text(lang.removal_offer)
+        self.assertEqual(self.snapshot().page(), "pUninstall")
+        self.click(lang.next)
+        self.wait_text(lang.removed)
+        self.assertEqual(self.snapshot().page(), "pUnistalling")
+        self.click(lang.finish)
+        self.assertEqual(self.wine.wait_exit(proc, timeout=60), 0)
+
     def test_install_remove_with_installed_setup_and_install_again(self):
         quick_launch = self.quick_launch_folder(present=True)
-        folder = self.default_folder
-        unix_folder = self.wine.unix_path(folder)
-        setup = self.wine.dist / "Setup.exe"
-
-        proc = self.install(ENGLISH, exe=setup)
-        self.finish(proc, ENGLISH, start_product=False)
+        folder, unix_folder, setup = self.install_default(start_product=False)
         self.assert_installed(folder, "English", setup, quick_file=True)
         ini_before = (unix_folder / "norvis.ini").read_bytes()
 
@@ -82,22 +96,11 @@ class CycleTest(InstallTestCase):
 
     def test_removal_while_the_product_runs_finishes_at_the_next_restart(self):
         self.quick_launch_folder(present=False)
-        folder = self.default_folder
-        unix_folder = self.wine.unix_path(folder)
-        setup = self.wine.dist / "Setup.exe"
-        proc = self.install(ENGLISH, exe=setup)
-        self.finish(proc, ENGLISH, start_product=True)
+        _, unix_folder, _ = self.install_default(start_product=True)
         self.assertEqual(self.product_greeting(), ENGLISH.greeting)
 
         # Removed while Norvis.exe still runs: the running program cannot be deleted now.
-        proc = self.start_setup(unix_folder / "Setup.exe", cwd=unix_folder)
-        self.choose_language(ENGLISH)
-        self.click(ENGLISH.next)
-        self.wait_text(ENGLISH.removal_offer)
-        self.click(ENGLISH.next)
-        self.wait_text(ENGLISH.removed)
-        self.click(ENGLISH.finish)
-        self.assertEqual(self.wine.wait_exit(proc, timeout=60), 0)
+        self.confirm_removal(self.start_setup(unix_folder / "Setup.exe", cwd=unix_folder), ENGLISH)
         self.assert_not_listed()
         self.assertEqual(self.wine.reg_values(SETUP_KEY), {})
         self.assertTrue((unix_folder / "Norvis.exe").exists(), "deleted while it ran")
@@ -114,11 +117,7 @@ class CycleTest(InstallTestCase):
 
     def test_remove_from_the_list_of_installed_programs_and_install_elsewhere(self):
         self.quick_launch_folder(present=False)
-        folder = self.default_folder
-        unix_folder = self.wine.unix_path(folder)
-        setup = self.wine.dist / "Setup.exe"
-        proc = self.install(ENGLISH, exe=setup)
-        self.finish(proc, ENGLISH, start_product=False)
+        folder, unix_folder, setup = self.install_default(start_product=False)
         self.assert_installed(folder, "English", setup, quick_file=False)  # listed, too
 
         # The list's Uninstall runs the entry's command: the copy in the installation folder,
@@ -129,17 +128,8 @@ class CycleTest(InstallTestCase):
                       [program.lower() for program in self.wine.running_programs()])
         self.assertNotIn(self.wine.windows_path(setup).lower(),
                          [program.lower() for program in self.wine.running_programs()])
-        snap = self.snapshot()
-        self.assertEqual(snap.page(), "pLanguage")
-        self.choose_language(ENGLISH)
-        self.click(ENGLISH.next)
-        self.wait_text(ENGLISH.removal_offer)
-        self.assertEqual(self.snapshot().page(), "pUninstall")
-        self.click(ENGLISH.next)
-        self.wait_text(ENGLISH.removed)
-        self.assertEqual(self.snapshot().page(), "pUnistalling")
-        self.click(ENGLISH.finish)
-        self.assertEqual(self.wine.wait_exit(remover, timeout=60), 0)
+        self.assertEqual(self.snapshot().page(), "pLanguage")
+        self.confirm_removal(remover, ENGLISH)
 
         # Gone from the list, with the product; the record's key stays empty.
         self.assert_not_listed()

@@ -44,27 +44,23 @@ TEST(ErrorTexts, EveryKindIsWordedInGermanWithItsDetails) {
         {Error(ErrorKind::kRemoveFolderFailed, "C:\\x"), "Verzeichnis kann nicht entfernt werden"},
         {Error(ErrorKind::kSeekFailed, "C:\\a.bin"), "Fehler beim Positionieren in C:\\a.bin"},
         {Error(ErrorKind::kEndOfFile, "C:\\a.bin"), "Unerwartetes Dateiende in C:\\a.bin"},
+        // The file errors name the system's code when one came with them; the host's other
+        // errors keep their texts exactly as the setup has always shown them.
+        {Error(ErrorKind::kWriteFailed, "C:\\a.bin", 112),
+         "In C:\\a.bin kann nicht geschrieben werden (eventuell ist der Datentr\xE4ger voll) "
+         "(Fehlercode 112)"},
+        {Error(ErrorKind::kOpenFailed, "C:\\a.bin", 2),
+         "Datei kann nicht ge\xF6"
+         "ffnet werden: C:\\a.bin (Fehlercode 2)"},
+        {Error(ErrorKind::kSetDataFailed, "InstallPath", 5),
+         "Fehler beim Setzen der Daten f\xFCr 'InstallPath'"},
+        {Error(ErrorKind::kCreateFolderFailed, "C:\\x", 183),
+         "Verzeichnis kann nicht erstellt werden"},
+        {Error(ErrorKind::kSeekFailed, "C:\\a.bin", 6), "Fehler beim Positionieren in C:\\a.bin"},
     };
     for (const Worded& row : rows) {
         EXPECT_EQ(ErrorText(row.error), row.text) << ErrorKindName(row.error.Kind());
     }
-}
-
-// The file errors name the system's code when one came with them; the host's other errors
-// keep their texts exactly as the setup has always shown them.
-TEST(ErrorTexts, TheSystemCodeFollowsTheFileErrorsOnly) {
-    EXPECT_EQ(ErrorText(Error(ErrorKind::kWriteFailed, "C:\\a.bin", 112)),
-              "In C:\\a.bin kann nicht geschrieben werden (eventuell ist der Datentr\xE4ger voll) "
-              "(Fehlercode 112)");
-    EXPECT_EQ(ErrorText(Error(ErrorKind::kOpenFailed, "C:\\a.bin", 2)),
-              "Datei kann nicht ge\xF6"
-              "ffnet werden: C:\\a.bin (Fehlercode 2)");
-    EXPECT_EQ(ErrorText(Error(ErrorKind::kSetDataFailed, "InstallPath", 5)),
-              "Fehler beim Setzen der Daten f\xFCr 'InstallPath'");
-    EXPECT_EQ(ErrorText(Error(ErrorKind::kCreateFolderFailed, "C:\\x", 183)),
-              "Verzeichnis kann nicht erstellt werden");
-    EXPECT_EQ(ErrorText(Error(ErrorKind::kSeekFailed, "C:\\a.bin", 6)),
-              "Fehler beim Positionieren in C:\\a.bin");
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <functional>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,26 +33,19 @@ enum class Outcome {
     kUnexpected,
 };
 
+// Indexed by Outcome.
+constexpr const char* kOutcomeNames[] = {"success page", "error report", "package message",
+                                         "pTempdir",     "pError",       "pCopyError",
+                                         "removal page", "UNEXPECTED"};
+
 const char* OutcomeName(Outcome outcome) {
-    switch (outcome) {
-        case Outcome::kSuccess:
-            return "success page";
-        case Outcome::kErrorReport:
-            return "error report";
-        case Outcome::kPackageMessage:
-            return "package message";
-        case Outcome::kTempdirPage:
-            return "pTempdir";
-        case Outcome::kFolderErrorPage:
-            return "pError";
-        case Outcome::kCopyErrorPage:
-            return "pCopyError";
-        case Outcome::kRemovedPage:
-            return "removal page";
-        case Outcome::kUnexpected:
-            break;
-    }
-    return "UNEXPECTED";
+    return kOutcomeNames[static_cast<int>(outcome)];
+}
+
+// Names a failed operation in the messages: its number, kind and target.
+std::string OperationLabel(const SimOperation& op) {
+    return "operation " + std::to_string(op.number) + " " +
+           std::string(host::sim::SimOpName(op.op)) + " " + op.target;
 }
 
 // Case-folded paths as the operation log gives them.
@@ -100,8 +92,7 @@ public:
     using WizardTest::Form;
     using WizardTest::host;
     using WizardTest::Next;
-    using WizardTest::pictures;
-    using WizardTest::ui;
+    using WizardTest::StartAgain;
     using WizardTest::VisiblePanel;
     using WizardTest::WalkToFolderPage;
 
@@ -355,8 +346,8 @@ void CheckInstallLeftovers(Machine& run, Outcome outcome, const SimOperation& fa
     const std::vector<std::string> values = run.RecordValues();
     if (outcome == Outcome::kSuccess) {
         for (const auto& [name, data] : ProductFiles()) {
-            const std::string where = name == "Sorvelin.exe" ? "Updates\\" + name : name;
-            EXPECT_EQ(run.host.FileData(kDefaultFolder + where), data) << label << ": " << where;
+            EXPECT_EQ(run.host.FileData(kDefaultFolder + InstalledName(name)), data)
+                << label << ": " << name;
         }
         const bool keyRefused = failed.op == SimOp::kCreateKey && failed.target == kRecordKey;
         EXPECT_EQ(values.size(), keyRefused ? 0U : 5U) << label;
@@ -385,9 +376,7 @@ TEST(FaultInjection, EveryOperationOfAnInstallationFailingInTurn) {
     Summary summary("Installation, one operation failing");
     std::set<std::string> reports;  // every error text the runs reported
     for (const SimOperation& failed : clean.operations) {
-        const std::string label = "operation " + std::to_string(failed.number) + " " +
-                                  std::string(host::sim::SimOpName(failed.op)) + " " +
-                                  failed.target;
+        const std::string label = OperationLabel(failed);
         Machine run;
         run.WalkToFolderPage();
         ASSERT_EQ(run.host.OperationCount(), clean.before) << "the walk is not repeatable";
@@ -469,15 +458,6 @@ TEST(FaultInjection, TheDiskFullAtEveryWriteOfAnInstallation) {
 
 // --- Removal ------------------------------------------------------------------------------
 
-// A new setup run on an installed machine, on the page that offers the removal.
-std::unique_ptr<TfInstaller> OfferRemoval(Machine& run) {
-    auto form = std::make_unique<TfInstaller>(run.host, run.ui, run.pictures);
-    form->FormCreate();
-    form->rgLanguage->SelectByUser(0);
-    form->btnNext->Click();
-    return form;
-}
-
 TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
     // Installs once, then removes on a copy of that machine: the installation is replayed
     // on a fresh machine for every run, since SimHost machines cannot be copied.
@@ -486,12 +466,11 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
         ASSERT_EQ(run.Press(*run.Form().btnNext), Outcome::kSuccess);
         run.Cancel();  // Finish, with the product started; a new setup run follows
     };
-    const auto offerRemoval = OfferRemoval;
 
     Machine cleanRun;
     prepare(cleanRun);
     const std::map<std::string, std::string> installed = cleanRun.Files();
-    auto cleanForm = offerRemoval(cleanRun);
+    auto cleanForm = cleanRun.StartAgain();
     ASSERT_EQ(cleanForm->PageNumber, 6);
     const std::uint64_t before = cleanRun.host.OperationCount();
     cleanForm->btnNext->Click();
@@ -507,12 +486,10 @@ TEST(FaultInjection, EveryOperationOfARemovalFailingInTurn) {
 
     Summary summary("Removal, one operation failing");
     for (const SimOperation& failed : operations) {
-        const std::string label = "operation " + std::to_string(failed.number) + " " +
-                                  std::string(host::sim::SimOpName(failed.op)) + " " +
-                                  failed.target;
+        const std::string label = OperationLabel(failed);
         Machine run;
         prepare(run);
-        auto form = offerRemoval(run);
+        auto form = run.StartAgain();
         ASSERT_EQ(run.host.OperationCount(), before) << "the set-up is not repeatable";
         run.host.FailOperationNumber(failed.number);
         Outcome outcome = Outcome::kUnexpected;
@@ -609,7 +586,8 @@ std::vector<std::pair<std::string, std::string>> TheirFiles() {
     return files;
 }
 
-void OpenToOthers(Machine& run) {
+// Sets the machine up as described above, and walks to the folder page with `folder` typed.
+void OpenToOthersWithFolder(Machine& run, const char* folder) {
     run.host.SetFolderSecurity("C:\\",
                                {host::sim::SimOwner::kAdministrators, false, false, true, true});
     run.host.SetFolderSecurity("C:\\setup", {host::sim::SimOwner::kCurrentUser, true, false});
@@ -618,6 +596,8 @@ void OpenToOthers(Machine& run) {
     run.host.AddFolder("C:\\users\\user\\Apps");
     run.host.SetFolderSecurity("C:\\users\\user\\Apps",
                                {host::sim::SimOwner::kCurrentUser, false, false});
+    run.WalkToFolderPage();
+    run.Form().edInstallpath->SetText(folder);
 }
 
 // Where the setup is told to install.
@@ -745,9 +725,7 @@ TEST(FaultInjection, OthersActingBetweenAnyTwoOperationsNeverGetTheirBytesInstal
     int succeeded = 0;
     for (const Place& place : kPlaces) {
         Machine cleanRun;
-        OpenToOthers(cleanRun);
-        cleanRun.WalkToFolderPage();
-        cleanRun.Form().edInstallpath->SetText(place.folder);
+        OpenToOthersWithFolder(cleanRun, place.folder);
         const std::uint64_t before = cleanRun.host.OperationCount();
         const Outcome cleanOutcome = cleanRun.Press(*cleanRun.Form().btnNext);
         // Only a folder nobody else can change on the way is installed into.
@@ -784,9 +762,7 @@ TEST(FaultInjection, OthersActingBetweenAnyTwoOperationsNeverGetTheirBytesInstal
                 const std::string label = what + ", installing " + place.what +
                                           ", before operation " + std::to_string(number);
                 Machine run;
-                OpenToOthers(run);
-                run.WalkToFolderPage();
-                run.Form().edInstallpath->SetText(place.folder);
+                OpenToOthersWithFolder(run, place.folder);
                 run.host.BeforeOperation(number, [&run, &act = act] { act(run.host); });
                 const Outcome outcome = run.Press(*run.Form().btnNext);
                 summary.Add(what, outcome);
@@ -807,10 +783,8 @@ TEST(FaultInjection, OthersActingBetweenAnyTwoOperationsNeverGetTheirBytesInstal
                 }
                 if (outcome == Outcome::kSuccess) {
                     for (const auto& [name, data] : ProductFiles()) {
-                        const std::string where =
-                            name == "Sorvelin.exe" ? "Updates\\" + name : name;
-                        EXPECT_EQ(run.host.FileData(folder + "\\" + where), data)
-                            << label << ": " << where;
+                        EXPECT_EQ(run.host.FileData(folder + "\\" + InstalledName(name)), data)
+                            << label << ": " << name;
                     }
                 }
             }
@@ -824,12 +798,10 @@ TEST(FaultInjection, OthersActingBetweenAnyTwoOperationsNeverGetTheirBytesInstal
 // outside the installation and its shortcuts, and ends on its last page.
 TEST(FaultInjection, OthersActingBetweenAnyTwoOperationsOfARemovalDeleteNothingElse) {
     auto prepare = [](Machine& run) {
-        OpenToOthers(run);
-        run.WalkToFolderPage();
-        run.Form().edInstallpath->SetText(kOpenInstallFolder);
+        OpenToOthersWithFolder(run, kOpenInstallFolder);
         EXPECT_EQ(run.Press(*run.Form().btnNext), Outcome::kSuccess);
         run.Cancel();
-        return OfferRemoval(run);
+        return run.StartAgain();
     };
     Machine cleanRun;
     auto cleanForm = prepare(cleanRun);

@@ -18,11 +18,8 @@ namespace {
 
 using host::sim::SimOp;
 
-constexpr char kCommonDesktopLink[] = "C:\\users\\Public\\Desktop\\Norvista.lnk";
 constexpr char kQuickLaunchLink[] =
     "C:\\users\\user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch\\Norvista.lnk";
-constexpr char kStartMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista";
-constexpr char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvista";
 // The entry's values in the order they are written.
 constexpr std::array<const char*, 8> kEntryValues = {
     "DisplayName",     "Publisher",     "InstallLocation", "DisplayIcon",
@@ -36,18 +33,41 @@ protected:
     std::string Installed(const std::string& name) {
         return host.FileData(std::string(kDefaultFolder) + name).value_or("<missing>");
     }
+    // Installs, which must end on the success page.
+    void InstallSuccessfully(int language = 0) {
+        Install(language);
+        ExpectSuccessPage();
+    }
     void ExpectSuccessPage() {
-        EXPECT_EQ(Form().PageNumber, 5);
-        EXPECT_EQ(ShownStep(), 4);
-        EXPECT_EQ(VisiblePanel(), "pSuccess");
+        ExpectPage(5, 4, "pSuccess");
         EXPECT_FALSE(Form().btnNext->Enabled());
         EXPECT_FALSE(Form().btnPrev->Enabled());
         EXPECT_EQ(Form().btnCancel->Caption(), Form().lbFinish->Caption());
     }
+    // Presses Next, which must raise an error, and gives its text as the error box words it.
+    std::string ErrorOnNext() {
+        try {
+            Form().btnNext->Click();
+        } catch (const nv::Error& error) {
+            return ErrorText(error);
+        }
+        ADD_FAILURE() << "expected an error";
+        return "";
+    }
+    // The language the installed norvis.ini names.
+    std::string Language() {
+        return host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL",
+                                    "LANGUAGE");
+    }
+    // The missing or damaged package's message in place of the progress.
+    void ExpectPackageMessage() {
+        ExpectStuckOnPageFour("pInstall");
+        EXPECT_TRUE(Form().lbError->Visible());
+        EXPECT_FALSE(Form().lbInstalling->Visible());
+        EXPECT_FALSE(Form().pbInstall->Visible());
+    }
     void ExpectStuckOnPageFour(const char* panel) {
-        EXPECT_EQ(Form().PageNumber, 4);
-        EXPECT_EQ(ShownStep(), 3);
-        EXPECT_EQ(VisiblePanel(), panel);
+        ExpectPage(4, 3, panel);
         EXPECT_FALSE(Form().btnNext->Enabled());
         EXPECT_FALSE(Form().btnPrev->Enabled());
         EXPECT_FALSE(Value("InstallPath").has_value());
@@ -57,18 +77,14 @@ protected:
 // --- Success ------------------------------------------------------------------------------
 
 TEST_F(InstallTest, ADefaultInstallationPlacesFilesRecordLanguageAndShortcuts) {
-    Install();
-    ExpectSuccessPage();
+    InstallSuccessfully();
     EXPECT_EQ(Form().btnCancel->Caption(), "&Finish");
     EXPECT_EQ(Form().edInstallpath->Text(), kDefaultFolder);
     for (const auto& [name, data] : ProductFiles()) {
-        const std::string where = name == "Sorvelin.exe" ? "Updates\\Sorvelin.exe" : name;
-        EXPECT_EQ(Installed(where), data) << where;
+        EXPECT_EQ(Installed(InstalledName(name)), data) << name;
     }
     EXPECT_EQ(Installed("Setup.exe"), *host.FileData(kSetupPath));
-    EXPECT_EQ(
-        host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL", "LANGUAGE"),
-        "English");
+    EXPECT_EQ(Language(), "English");
 
     std::vector<std::string> written;
     for (const auto& op : host.OperationLog()) {
@@ -104,23 +120,17 @@ TEST_F(InstallTest, ADefaultInstallationPlacesFilesRecordLanguageAndShortcuts) {
 }
 
 TEST_F(InstallTest, GermanIsStoredAsDeutsch) {
-    Install(1);
-    ExpectSuccessPage();
+    InstallSuccessfully(1);
     EXPECT_EQ(Form().btnCancel->Caption(), "&Beenden");
-    EXPECT_EQ(
-        host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL", "LANGUAGE"),
-        "Deutsch");
+    EXPECT_EQ(Language(), "Deutsch");
 }
 
 TEST_F(InstallTest, AnExistingInstallationIsReplacedAndKeepsItsLanguage) {
     host.AddFile(std::string(kDefaultFolder) + "Norvis.exe", "old");
     host.AddFile(std::string(kDefaultFolder) + "norvis.ini", "[GENERAL]\r\nLANGUAGE=Deutsch\r\n");
-    Install(0);
-    ExpectSuccessPage();
+    InstallSuccessfully(0);
     EXPECT_EQ(Installed("Norvis.exe"), ProductFiles()[1].second);
-    EXPECT_EQ(
-        host.ReadProfileText(std::string(kDefaultFolder) + "norvis.ini", "GENERAL", "LANGUAGE"),
-        "Deutsch");
+    EXPECT_EQ(Language(), "Deutsch");
 }
 
 TEST_F(InstallTest, AFolderWithoutTrailingBackslashGetsOneInTheFieldAndTheRecord) {
@@ -166,8 +176,7 @@ TEST_F(InstallTest, WithoutACommonDesktopTheUsersDesktopIsUsed) {
 }
 
 TEST_F(InstallTest, AMissingQuickLaunchFolderStillRecordsThePath) {
-    Install();
-    ExpectSuccessPage();
+    InstallSuccessfully();
     EXPECT_EQ(Value("QuicklaunchLink"), kQuickLaunchLink);
     EXPECT_FALSE(host.FileExists(kQuickLaunchLink));
 }
@@ -190,8 +199,7 @@ TEST_F(InstallTest, AnExistingStartMenuFolderStillGetsBothShortcuts) {
 
 TEST_F(InstallTest, AKeyThatCannotBeCreatedStillEndsOnTheSuccessPage) {
     host.SetRegistryWritable(false);
-    Install();
-    ExpectSuccessPage();
+    InstallSuccessfully();
     EXPECT_FALSE(Value("InstallPath").has_value());
     EXPECT_FALSE(host.RegistryKeyExists(kEntryKey));
 }
@@ -236,8 +244,7 @@ TEST_F(InstallTest, AnEntryLeftFromAnInstallationElsewhereNowNamesTheNewFolder) 
     host.SetRegistryString(kEntryKey, "InstallLocation", "D:\\Old\\");
     host.SetRegistryString(kEntryKey, "UninstallString", "\"D:\\Old\\Setup.exe\"");
     host.SetRegistryValue(kEntryKey, "EstimatedSize", host::DwordValue(7));
-    Install();
-    ExpectSuccessPage();
+    InstallSuccessfully();
     EXPECT_EQ(host.RegistryStringAt(kEntryKey, "InstallLocation"), kDefaultFolder);
     EXPECT_EQ(host.RegistryStringAt(kEntryKey, "UninstallString"),
               "\"" + std::string(kDefaultFolder) + "Setup.exe\"");
@@ -260,8 +267,7 @@ class EntryFaultTest : public InstallTest, public ::testing::WithParamInterface<
 
 TEST_P(EntryFaultTest, IsIgnoredAndLeavesNoHalfEntry) {
     host.Fail(GetParam().op, GetParam().target);
-    Install();
-    ExpectSuccessPage();
+    InstallSuccessfully();
     EXPECT_EQ(Value("InstallPath"), kDefaultFolder);
     EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
     EXPECT_FALSE(host.RegistryKeyExists(kEntryKey));
@@ -285,8 +291,7 @@ INSTANTIATE_TEST_SUITE_P(EachStep, EntryFaultTest, ::testing::ValuesIn(EntryFaul
 TEST_F(InstallTest, AHalfEntryThatCannotBeTakenAwayIsIgnoredToo) {
     host.Fail(SimOp::kSetValue, "UninstallString");
     host.Fail(SimOp::kDeleteKey, kEntryKey);
-    Install();
-    ExpectSuccessPage();
+    InstallSuccessfully();
     EXPECT_EQ(host.RegistryStringAt(kEntryKey, "DisplayName"), "Norvista");
     EXPECT_FALSE(host.RegistryValueAt(kEntryKey, "UninstallString").has_value());
 }
@@ -295,8 +300,7 @@ TEST_F(InstallTest, AHalfEntryThatCannotBeTakenAwayIsIgnoredToo) {
 // install, so there is no entry either.
 TEST_F(InstallTest, NoRecordMeansNoEntry) {
     host.Fail(SimOp::kCreateKey, kRecordKeyPath);
-    Install();
-    ExpectSuccessPage();
+    InstallSuccessfully();
     EXPECT_FALSE(host.RegistryKeyExists(kRecordKeyPath));
     EXPECT_FALSE(host.RegistryKeyExists(kEntryKey));
 }
@@ -395,10 +399,7 @@ INSTANTIATE_TEST_SUITE_P(CancelOrCloseBox, CloseDuringInstallTest,
 TEST_F(InstallTest, ASetupWithoutPayloadShowsTheMissingPackageMessage) {
     host.SetExecutable(kSetupPath, SetupWithPayload({}).substr(0, 1024));
     Install();
-    ExpectStuckOnPageFour("pInstall");
-    EXPECT_TRUE(Form().lbError->Visible());
-    EXPECT_FALSE(Form().lbInstalling->Visible());
-    EXPECT_FALSE(Form().pbInstall->Visible());
+    ExpectPackageMessage();
     EXPECT_EQ(Form().lbError->Caption(), "No installationpackage found. Setup.exe is damaged.");
     EXPECT_FALSE(host.FolderExists("C:\\setup\\tempnv"));
 }
@@ -407,25 +408,16 @@ TEST_F(InstallTest, ASetupThatCannotReadItselfReportsItsFileByKind) {
     host.AddFile("C:\\setup\\blocker", "");
     host.SetExecutable("C:\\setup\\blocker\\Setup.exe", "");
     WalkToFolderPage();
-    try {
-        Form().btnNext->Click();
-        FAIL() << "expected an error";
-    } catch (const nv::Error& error) {
-        EXPECT_EQ(error.Kind(), ErrorKind::kOpenFailed);
-        EXPECT_EQ(ErrorText(error),
-                  "Datei kann nicht ge\xF6"
-                  "ffnet werden: C:\\setup\\blocker\\Setup.exe");
-    }
+    EXPECT_EQ(ErrorOnNext(),
+              "Datei kann nicht ge\xF6"
+              "ffnet werden: C:\\setup\\blocker\\Setup.exe");
     ExpectStuckOnPageFour("pInstall");
 }
 
 TEST_F(InstallTest, ADamagedPackageShowsTheMessageAndLeavesTheExtractedFiles) {
     host.SetExecutable(kSetupPath, SetupWithPayload(ProductFiles(), /*wrongChecksum=*/true));
     Install();
-    ExpectStuckOnPageFour("pInstall");
-    EXPECT_TRUE(Form().lbError->Visible());
-    EXPECT_FALSE(Form().lbInstalling->Visible());
-    EXPECT_FALSE(Form().pbInstall->Visible());
+    ExpectPackageMessage();
     EXPECT_TRUE(host.FileExists("C:\\setup\\tempnv\\Norvis.exe"));
     EXPECT_TRUE(host.FileExists("C:\\setup\\tempnv\\package.dlz"));
     EXPECT_TRUE(host.FileExists("C:\\setup\\tempnv\\package.dld"));
@@ -433,15 +425,9 @@ TEST_F(InstallTest, ADamagedPackageShowsTheMessageAndLeavesTheExtractedFiles) {
 
 TEST_F(InstallTest, TempnvThatCannotBeCreatedFallsBackToDriveC) {
     host.Fail(SimOp::kCreateFolder, "C:\\setup\\tempnv");
-    Install();
-    ExpectSuccessPage();
+    InstallSuccessfully();
     EXPECT_GT(host.OperationCount(SimOp::kCreateFolder), 0U);
-    bool usedFallback = false;
-    for (const auto& op : host.OperationLog()) {
-        usedFallback =
-            usedFallback || (op.op == SimOp::kCreateFile && op.target.find("c:\\tempnv\\") == 0);
-    }
-    EXPECT_TRUE(usedFallback);
+    EXPECT_TRUE(CreatedFileIn("c:\\tempnv\\"));
 }
 
 TEST_F(InstallTest, NoTemporaryFolderAtAllShowsItsPage) {
@@ -472,9 +458,7 @@ TEST_F(InstallTest, AFolderThatCannotBeCreatedShowsTheErrorPageAndBackRetriesFro
     EXPECT_FALSE(Form().btnNext->Enabled());
 
     Prev();
-    EXPECT_EQ(Form().PageNumber, 3);
-    EXPECT_EQ(ShownStep(), 2);
-    EXPECT_EQ(VisiblePanel(), "pInstallpath");
+    ExpectPage(3, 2, "pInstallpath");
     EXPECT_TRUE(Form().btnNext->Enabled());
 
     const int pumpsBefore = ui.pumps;
@@ -585,8 +569,7 @@ TEST_P(QuickLaunchTest, GoesIntoTheAccountsFolderButNotThroughAJunction) {
         host.ActAs(host::sim::SimActor::kAccount);
         ASSERT_TRUE(host.OtherUserMakeJunction(folder, "C:\\Windows\\System32"));
     }
-    Install();
-    ExpectSuccessPage();
+    InstallSuccessfully();
     EXPECT_EQ(host.FileExists(folder + "\\Norvista.lnk"), !junction);
     EXPECT_TRUE(host.FolderEntries("C:\\Windows\\System32").empty());
     EXPECT_EQ(Value("QuicklaunchLink"), folder + "\\Norvista.lnk");
@@ -598,8 +581,7 @@ INSTANTIATE_TEST_SUITE_P(Folders, QuickLaunchTest, ::testing::Bool());
 TEST_F(InstallTest, AShortcutFolderOthersMayWriteToGetsNoShortcut) {
     host.SetFolderSecurity("C:\\users\\Public\\Desktop",
                            {host::sim::SimOwner::kAdministrators, true, false});
-    Install();
-    ExpectSuccessPage();
+    InstallSuccessfully();
     EXPECT_FALSE(host.FileExists(kCommonDesktopLink));
     EXPECT_EQ(Value("DesktopLink"), kCommonDesktopLink);
     EXPECT_TRUE(host.FileExists(std::string(kStartMenu) + "\\Norvista.lnk"));
@@ -608,12 +590,7 @@ TEST_F(InstallTest, AShortcutFolderOthersMayWriteToGetsNoShortcut) {
 TEST_F(InstallTest, AnEmptyFolderIsReportedAsAnError) {
     WalkToFolderPage();
     Form().edInstallpath->SetText("");
-    try {
-        Form().btnNext->Click();
-        FAIL() << "expected an error";
-    } catch (const nv::Error& error) {
-        EXPECT_EQ(ErrorText(error), "Verzeichnis kann nicht erstellt werden");
-    }
+    EXPECT_EQ(ErrorOnNext(), "Verzeichnis kann nicht erstellt werden");
     EXPECT_EQ(Form().PageNumber, 4);
 }
 
@@ -640,12 +617,7 @@ TEST_F(InstallTest, AnUpdatesFolderThatCannotBeCreatedShowsTheCopyError) {
 TEST_F(InstallTest, AnUnwritableValueIsReportedByName) {
     host.Fail(SimOp::kSetValue, "InstallPath");
     WalkToFolderPage();
-    try {
-        Form().btnNext->Click();
-        FAIL() << "expected an error";
-    } catch (const nv::Error& error) {
-        EXPECT_EQ(ErrorText(error), "Fehler beim Setzen der Daten f\xFCr 'InstallPath'");
-    }
+    EXPECT_EQ(ErrorOnNext(), "Fehler beim Setzen der Daten f\xFCr 'InstallPath'");
     EXPECT_EQ(Form().PageNumber, 4);
     EXPECT_NE(VisiblePanel(), "pSuccess");
 }
@@ -654,12 +626,7 @@ TEST_F(InstallTest, AnUnwritableIniFileIsReportedAndNoShortcutsOrValuesFollow) {
     const std::string ini = std::string(kDefaultFolder) + "norvis.ini";
     host.Fail(SimOp::kWriteProfile, ini);
     WalkToFolderPage();
-    try {
-        Form().btnNext->Click();
-        FAIL() << "expected an error";
-    } catch (const nv::Error& error) {
-        EXPECT_EQ(ErrorText(error), "In " + ini + " kann nicht geschrieben werden");
-    }
+    EXPECT_EQ(ErrorOnNext(), "In " + ini + " kann nicht geschrieben werden");
     EXPECT_TRUE(host.ShellLinks().empty());
     EXPECT_FALSE(Value("InstallPath").has_value());
 }

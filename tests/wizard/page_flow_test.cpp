@@ -38,9 +38,7 @@ TEST_F(PageFlowTest, PickingALanguageEnablesNextAndRelabelsTheWindow) {
 TEST_F(PageFlowTest, NextFromPageOneShowsTheLicenceWithTheRefusalChosen) {
     ChooseLanguage(0);
     Next();
-    EXPECT_EQ(Form().PageNumber, 2);
-    EXPECT_EQ(ShownStep(), 1);
-    EXPECT_EQ(VisiblePanel(), "pLicense");
+    ExpectPage(2, 1, "pLicense");
     EXPECT_TRUE(Form().btnPrev->Visible());
     EXPECT_TRUE(Form().btnPrev->Enabled());
     EXPECT_FALSE(Form().btnNext->Enabled());
@@ -71,17 +69,13 @@ TEST_F(PageFlowTest, ARecordedFolderLeadsToTheRemovalOfferAndBack) {
     host.SetRegistryString(kRecordKeyPath, "InstallPath", "C:\\Old\\");
     ChooseLanguage(0);
     Next();
-    EXPECT_EQ(Form().PageNumber, 6);
-    EXPECT_EQ(ShownStep(), 1);
-    EXPECT_EQ(VisiblePanel(), "pUninstall");
+    ExpectPage(6, 1, "pUninstall");
     EXPECT_EQ(Form().InstalledPath, "C:\\Old\\");
     EXPECT_TRUE(Form().btnNext->Enabled());
     EXPECT_TRUE(Form().btnPrev->Enabled() && Form().btnPrev->Visible());
 
     Prev();
-    EXPECT_EQ(Form().PageNumber, 1);
-    EXPECT_EQ(ShownStep(), 0);
-    EXPECT_EQ(VisiblePanel(), "pLanguage");
+    ExpectPage(1, 0, "pLanguage");
     EXPECT_FALSE(Form().btnPrev->Visible());
     EXPECT_TRUE(Form().btnNext->Enabled());
 }
@@ -97,10 +91,8 @@ TEST_F(PageFlowTest, ARecordValueOfTheWrongTypeRestoresPageOneBeforeTheErrorIsRe
     host.SetRegistryValue(kRecordKeyPath, "Installpath", {kRegDword, std::string(4, '\1')});
     ChooseLanguage(0);
     EXPECT_THROW(Form().btnNext->Click(), nv::Error);
-    EXPECT_EQ(Form().PageNumber, 1);
+    ExpectPage(1, 0, "pLanguage");
     EXPECT_EQ(Form().InfoPictureIndex, 0);
-    EXPECT_EQ(ShownStep(), 0);
-    EXPECT_EQ(VisiblePanel(), "pLanguage");
     EXPECT_FALSE(Form().btnPrev->Visible());
     EXPECT_TRUE(Form().btnNext->Enabled());
 }

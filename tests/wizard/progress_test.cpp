@@ -19,6 +19,8 @@ namespace {
 using host::sim::SimOp;
 
 constexpr char kTemp[] = "C:\\setup\\tempnv\\";
+// The installation folder as the operation log names it.
+constexpr char kInstalled[] = "c:\\program files\\norvista\\";
 
 // Product files large enough that every stage takes many units of work.
 std::vector<std::pair<std::string, std::string>> LargerProductFiles() {
@@ -84,12 +86,15 @@ protected:
             }));
     }
 
+    // Whether the last operation before `moment` wrote a piece of the installed Norvis.exe.
+    bool CopyingNorvis(const Moment& moment) {
+        const host::sim::SimOperation& last = host.OperationLog()[moment.operations - 1];
+        return last.op == SimOp::kWrite && last.target == std::string(kInstalled) + "norvis.exe";
+    }
+
     std::vector<std::pair<std::string, std::string>> files;
     std::vector<Moment> moments;
 };
-
-// The installation folder as the operation log names it.
-constexpr char kInstalled[] = "c:\\program files\\norvista\\";
 
 // A message posted at any moment of the installation waits for one unit of work at most:
 // a raw piece, an inflated block, an 8192-byte piece of the entry stream (whose data is
@@ -123,15 +128,9 @@ TEST_F(ProgressTest, MessagesRunAfterEveryUnitOfWork) {
 
     // Each file copy lets messages run while it goes on: the setup (whole) and Norvis.exe
     // (600000 bytes) take several pieces each.
-    int pumpsInNorvisCopy = 0;
-    const auto& log = host.OperationLog();
-    for (const Moment& moment : moments) {
-        const host::sim::SimOperation& last = log[moment.operations - 1];
-        if (last.op == SimOp::kWrite && last.target == std::string(kInstalled) + "norvis.exe") {
-            ++pumpsInNorvisCopy;
-        }
-    }
-    EXPECT_GE(pumpsInNorvisCopy, 600000 / InstallProgress::kCopyPiece);
+    EXPECT_GE(std::count_if(moments.begin(), moments.end(),
+                            [this](const Moment& moment) { return CopyingNorvis(moment); }),
+              600000 / InstallProgress::kCopyPiece);
 }
 
 TEST_F(ProgressTest, TheBarRisesFromEmptyToFullWithTheWork) {
@@ -150,15 +149,13 @@ TEST_F(ProgressTest, TheBarRisesFromEmptyToFullWithTheWork) {
     // shows less than full, and while the payload is copied raw it shows little.
     int duringRawCopy = 0;
     int duringProductCopy = -1;
-    const auto& log = host.OperationLog();
     bool inflating = false;
     for (const Moment& moment : moments) {
-        const host::sim::SimOperation& last = log[moment.operations - 1];
         inflating = inflating || moment.dld != 0;
         if (!inflating) {
             duringRawCopy = std::max(duringRawCopy, moment.position);
         }
-        if (last.op == SimOp::kWrite && last.target == std::string(kInstalled) + "norvis.exe") {
+        if (CopyingNorvis(moment)) {
             duringProductCopy = moment.position;
         }
     }
@@ -195,15 +192,6 @@ protected:
     toolkit::TProgressBar bar;
 };
 
-package::ExtractProgress Unit(package::ExtractStage stage, std::uint64_t bytes,
-                              std::uint64_t consumed = 0) {
-    package::ExtractProgress unit;
-    unit.stage = stage;
-    unit.bytes = bytes;
-    unit.consumed = consumed;
-    return unit;
-}
-
 // With a payload that inflates to exactly the assumed size, no estimate ever changes and the
 // fraction is the share of all work done.
 TEST_F(InstallProgressTest, WithExactEstimatesTheFractionIsTheShareOfWorkDone) {
@@ -223,7 +211,7 @@ TEST_F(InstallProgressTest, WithExactEstimatesTheFractionIsTheShareOfWorkDone) {
         EXPECT_EQ(bar.Position(), static_cast<int>(progress.Fraction() * 100)) << what;
     };
     for (std::uint64_t piece : {32768U, 32768U, 32768U, 1700U}) {  // 100004 bytes
-        progress.Extracted(Unit(ExtractStage::kRawCopy, piece));
+        progress.Extracted({ExtractStage::kRawCopy, piece, 0});
         done += piece;
         expect("raw");
     }
@@ -231,20 +219,20 @@ TEST_F(InstallProgressTest, WithExactEstimatesTheFractionIsTheShareOfWorkDone) {
     std::uint64_t consumed = 0;
     for (std::uint64_t in : {40000U, 60004U}) {
         consumed += in;
-        progress.Extracted(Unit(ExtractStage::kInflate, in * 3, consumed));
+        progress.Extracted({ExtractStage::kInflate, in * 3, consumed});
         done += in * 3;
         expect("inflate");
     }
     for (std::uint64_t at = 0; at < kStream; at += 8192) {
         const std::uint64_t piece = std::min<std::uint64_t>(8192, kStream - at);
-        progress.Extracted(Unit(ExtractStage::kSplit, piece));
+        progress.Extracted({ExtractStage::kSplit, piece, 0});
         done += piece;
         expect("split");
     }
     progress.ProductEntry(static_cast<std::uint32_t>(kStream - 1000));
     progress.ProductEntry(1000);
     for (int i = 0; i < 2; ++i) {
-        progress.Extracted(Unit(ExtractStage::kCleanUp, 0));
+        progress.Extracted({ExtractStage::kCleanUp, 0, 0});
         done += InstallProgress::kStepWeight;
         expect("package file deleted");
     }
@@ -277,25 +265,24 @@ TEST_F(InstallProgressTest, AWrongGuessBendsTheRestOfTheWayWithoutGoingBack) {
     InstallProgress progress(bar, 65540, 80000);
     progress.Start();
     std::vector<double> seen;
-    const auto record = [&] { seen.push_back(progress.Fraction()); };
-    progress.Extracted(Unit(ExtractStage::kRawCopy, 32768));
-    record();
-    progress.Extracted(Unit(ExtractStage::kRawCopy, 32768));
-    record();
-    progress.Extracted(Unit(ExtractStage::kInflate, 32760, 32770));
-    record();
-    progress.Extracted(Unit(ExtractStage::kInflate, 32760, 65536));
-    record();
+    const package::ExtractProgress guessed[] = {{ExtractStage::kRawCopy, 32768, 0},
+                                                {ExtractStage::kRawCopy, 32768, 0},
+                                                {ExtractStage::kInflate, 32760, 32770},
+                                                {ExtractStage::kInflate, 32760, 65536}};
+    for (const package::ExtractProgress& unit : guessed) {
+        progress.Extracted(unit);
+        seen.push_back(progress.Fraction());
+    }
     // From here every size is known: equal amounts of work move the bar equally far.
     const double known = progress.Fraction();
-    progress.Extracted(Unit(ExtractStage::kSplit, 8192));
+    progress.Extracted({ExtractStage::kSplit, 8192, 0});
     const double perPiece = progress.Fraction() - known;
     EXPECT_GT(perPiece, 0);
     for (int i = 1; i < 7; ++i) {  // 57344 of the 65520 bytes
-        progress.Extracted(Unit(ExtractStage::kSplit, 8192));
+        progress.Extracted({ExtractStage::kSplit, 8192, 0});
         EXPECT_NEAR(progress.Fraction() - known, perPiece * (i + 1), 1e-9) << i;
     }
-    record();
+    seen.push_back(progress.Fraction());
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
     EXPECT_LT(seen.back(), 1.0);
     progress.Complete();

@@ -13,43 +13,42 @@ namespace nv::wizard::testing {
 namespace {
 
 constexpr char kFolder[] = "C:\\Apps\\Norvista\\";
-constexpr char kMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista";
-constexpr char kDesktopLink[] = "C:\\users\\Public\\Desktop\\Norvista.lnk";
-constexpr char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvista";
+// The installation's files that a removal deletes; the setup copy and norvis.ini stay.
+constexpr const char* kRemoved[] = {
+    "Norvis.exe", "Norvis.hlp",  "Norvis_uk.hlp",         "Deutsch.lng", "English.lng",
+    "NV.OBJ",     "brannok.wav", "Updates\\Sorvelin.exe", "Norvis.gid"};
 
 class UninstallTest : public WizardTest {
 protected:
     // An installation as the installer leaves it, recorded with `recordedPath`.
     void Installed(const std::string& recordedPath) {
-        for (const char* name :
-             {"Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng", "English.lng", "NV.OBJ",
-              "brannok.wav", "Updates\\Sorvelin.exe", "Setup.exe", "norvis.ini", "Norvis.gid"}) {
+        for (const char* name : kRemoved) {
             host.AddFile(std::string(kFolder) + name, "x");
         }
-        host.AddFile(kDesktopLink, "lnk");
-        host.AddFile(std::string(kMenu) + "\\Norvista.lnk", "lnk");
-        host.AddFile(std::string(kMenu) + "\\Uninstall.lnk", "lnk");
+        host.AddFile(std::string(kFolder) + "Setup.exe", "x");
+        host.AddFile(std::string(kFolder) + "norvis.ini", "x");
+        host.AddFile(kCommonDesktopLink, "lnk");
+        host.AddFile(std::string(kStartMenu) + "\\Norvista.lnk", "lnk");
+        host.AddFile(std::string(kStartMenu) + "\\Uninstall.lnk", "lnk");
         host.SetRegistryString(kRecordKeyPath, "InstallPath", recordedPath);
-        host.SetRegistryString(kRecordKeyPath, "DesktopLink", kDesktopLink);
+        host.SetRegistryString(kRecordKeyPath, "DesktopLink", kCommonDesktopLink);
         host.SetRegistryString(kRecordKeyPath, "QuicklaunchLink", "");
         host.SetRegistryString(kRecordKeyPath, "StartmenuLink",
-                               std::string(kMenu) + "\\Norvista.lnk");
-        host.SetRegistryString(kRecordKeyPath, "SetupLink", std::string(kMenu) + "\\Uninstall.lnk");
+                               std::string(kStartMenu) + "\\Norvista.lnk");
+        host.SetRegistryString(kRecordKeyPath, "SetupLink",
+                               std::string(kStartMenu) + "\\Uninstall.lnk");
         host.SetRegistryString(kEntryKey, "DisplayName", "Norvista");
         host.SetRegistryString(kEntryKey, "UninstallString",
                                "\"" + std::string(kFolder) + "Setup.exe\"");
         host.SetRegistryValue(kEntryKey, "NoModify", host::DwordValue(1));
     }
+    // Confirms the removal the start offers, and expects the last page.
     void Remove() {
         ChooseLanguage(0);
         Next();
         ASSERT_EQ(VisiblePanel(), "pUninstall");
         Next();
-    }
-    void ExpectFinalPage() {
-        EXPECT_EQ(Form().PageNumber, 7);
-        EXPECT_EQ(ShownStep(), 2);
-        EXPECT_EQ(VisiblePanel(), "pUnistalling");
+        ExpectPage(7, 2, "pUnistalling");
         EXPECT_FALSE(Form().btnNext->Enabled());
         EXPECT_FALSE(Form().btnPrev->Visible());
         EXPECT_TRUE(Form().btnCancel->Enabled());
@@ -61,17 +60,14 @@ protected:
 TEST_F(UninstallTest, RemovesFilesShortcutsAndValuesAndKeepsSetupIniAndKey) {
     Installed(kFolder);
     Remove();
-    ExpectFinalPage();
-    for (const char* name :
-         {"Norvis.exe", "Norvis.hlp", "Norvis_uk.hlp", "Deutsch.lng", "English.lng", "NV.OBJ",
-          "brannok.wav", "Updates\\Sorvelin.exe", "Norvis.gid"}) {
+    for (const char* name : kRemoved) {
         EXPECT_FALSE(Has(name)) << name;
     }
     EXPECT_TRUE(Has("Setup.exe"));
     EXPECT_TRUE(Has("norvis.ini"));
     EXPECT_FALSE(host.FolderExists(std::string(kFolder) + "Updates"));
-    EXPECT_FALSE(host.FileExists(kDesktopLink));
-    EXPECT_FALSE(host.FolderExists(kMenu));
+    EXPECT_FALSE(host.FileExists(kCommonDesktopLink));
+    EXPECT_FALSE(host.FolderExists(kStartMenu));
     EXPECT_TRUE(host.RegistryKeyExists(kRecordKeyPath));
     EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
     EXPECT_FALSE(host.RegistryKeyExists(kEntryKey));
@@ -101,12 +97,9 @@ TEST_F(UninstallTest, FilesInUseGoAtTheNextRestart) {
         if (c.inUse != nullptr) {
             host.SetFileInUse(std::string(kFolder) + c.inUse, true);
         }
-        TfInstaller removal(host, ui, pictures);
-        removal.FormCreate();
-        removal.rgLanguage->SelectByUser(0);
-        removal.btnNext->Click();
-        removal.btnNext->Click();
-        EXPECT_EQ(removal.PageNumber, 7) << label;
+        auto removal = StartAgain();
+        removal->btnNext->Click();
+        EXPECT_EQ(removal->PageNumber, 7) << label;
         std::vector<std::string> scheduled;
         for (const std::string& path : host.ScheduledRemovals()) {
             scheduled.push_back(path.substr(std::string(kFolder).size()));
@@ -123,7 +116,6 @@ TEST_F(UninstallTest, FilesInUseGoAtTheNextRestart) {
 TEST_F(UninstallTest, ARecordedFolderWithoutTrailingBackslashRemovesTheSameFiles) {
     Installed("C:\\Apps\\Norvista");
     Remove();
-    ExpectFinalPage();
     EXPECT_FALSE(Has("Norvis.exe"));
     EXPECT_FALSE(Has("Updates\\Sorvelin.exe"));
     EXPECT_TRUE(Has("Setup.exe"));
@@ -132,13 +124,12 @@ TEST_F(UninstallTest, ARecordedFolderWithoutTrailingBackslashRemovesTheSameFiles
 TEST_F(UninstallTest, FoldersHoldingOtherFilesStayWithThem) {
     Installed(kFolder);
     host.AddFile(std::string(kFolder) + "Updates\\Patch.exe", "p");
-    host.AddFile(std::string(kMenu) + "\\Readme.lnk", "r");
+    host.AddFile(std::string(kStartMenu) + "\\Readme.lnk", "r");
     Remove();
-    ExpectFinalPage();
     EXPECT_TRUE(Has("Updates\\Patch.exe"));
     EXPECT_FALSE(Has("Updates\\Sorvelin.exe"));
-    EXPECT_TRUE(host.FileExists(std::string(kMenu) + "\\Readme.lnk"));
-    EXPECT_FALSE(host.FileExists(std::string(kMenu) + "\\Uninstall.lnk"));
+    EXPECT_TRUE(host.FileExists(std::string(kStartMenu) + "\\Readme.lnk"));
+    EXPECT_FALSE(host.FileExists(std::string(kStartMenu) + "\\Uninstall.lnk"));
 }
 
 TEST_F(UninstallTest, AMissingStartMenuValueStillRemovesTheRest) {
@@ -146,9 +137,8 @@ TEST_F(UninstallTest, AMissingStartMenuValueStillRemovesTheRest) {
     ASSERT_TRUE(
         host.OpenKey(kRecordKeyPath, host::KeyAccess::kAllAccess)->DeleteValue("StartmenuLink"));
     Remove();
-    ExpectFinalPage();
-    EXPECT_FALSE(host.FileExists(kDesktopLink));
-    EXPECT_FALSE(host.FileExists(std::string(kMenu) + "\\Uninstall.lnk"));
+    EXPECT_FALSE(host.FileExists(kCommonDesktopLink));
+    EXPECT_FALSE(host.FileExists(std::string(kStartMenu) + "\\Uninstall.lnk"));
     EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
 }
 
@@ -156,10 +146,9 @@ TEST_F(UninstallTest, AKeyThatDoesNotOpenForWritingLeavesShortcutsAndValues) {
     Installed(kFolder);
     host.SetRegistryWritable(false);
     Remove();
-    ExpectFinalPage();
     EXPECT_FALSE(Has("Norvis.exe"));
     EXPECT_FALSE(host.FolderExists(std::string(kFolder) + "Updates"));
-    EXPECT_TRUE(host.FileExists(kDesktopLink));
+    EXPECT_TRUE(host.FileExists(kCommonDesktopLink));
     EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
     EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
 }
@@ -170,7 +159,6 @@ TEST_F(UninstallTest, ARecordKeyThatDoesNotOpenKeepsTheEntry) {
     Installed(kFolder);
     host.Fail(host::sim::SimOp::kOpenKey, kRecordKeyPath, 2);  // the first is the page flow's
     Remove();
-    ExpectFinalPage();
     EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
     EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
     EXPECT_EQ(host.OperationCount(host::sim::SimOp::kDeleteKey), 0U);
@@ -180,7 +168,6 @@ TEST_F(UninstallTest, AnEntryThatCannotBeDeletedIsIgnored) {
     Installed(kFolder);
     host.Fail(host::sim::SimOp::kDeleteKey, kEntryKey);
     Remove();
-    ExpectFinalPage();
     EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
     EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
 }
@@ -193,80 +180,54 @@ TEST_F(UninstallTest, AShortcutValueOfTheWrongTypeIsReportedAndStopsTheRemovalTh
     Next();
     EXPECT_THROW(Form().btnNext->Click(), nv::Error);
     EXPECT_FALSE(Has("Norvis.exe"));
-    EXPECT_FALSE(host.FileExists(kDesktopLink));                          // before the bad value
-    EXPECT_TRUE(host.FileExists(std::string(kMenu) + "\\Norvista.lnk"));  // after it
+    EXPECT_FALSE(host.FileExists(kCommonDesktopLink));  // before the bad value
+    EXPECT_TRUE(host.FileExists(std::string(kStartMenu) + "\\Norvista.lnk"));  // after it
     EXPECT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
 }
 
 // The installation folder is emptied only when it and every folder above it are safe and it
 // still is the folder the record names; otherwise its files stay, the shortcuts go as usual,
 // and the record and the entry stay, so that the next start offers the removal again.
-enum class FolderState {
-    kOtherFolderBehindName,
-    kOpenToOthers,
-    kJunction,
-    kOthersOwn,
-    kAccountOwns,
-    kPassesOnToOthers,
-    kParentOpenToOthers,
-    kParentIsAJunction,
+// An unsafe folder: the installation folder or the folder above it with that security; without
+// a folder, another folder lies behind the installation folder's name.
+struct UnsafeFolder {
+    const char* folder;
+    host::sim::SimFolderSecurity security;
 };
 
 class UnsafeInstalledFolderTest : public UninstallTest,
-                                  public ::testing::WithParamInterface<FolderState> {};
+                                  public ::testing::WithParamInterface<UnsafeFolder> {};
 
 TEST_P(UnsafeInstalledFolderTest, KeepsItsFilesRecordAndEntryWhileShortcutsGo) {
-    using host::sim::SimOwner;
     Installed(kFolder);
     host.SetFileInUse(std::string(kFolder) + "Norvis.exe", true);
-    switch (GetParam()) {
-        case FolderState::kOtherFolderBehindName:
-            host.SetFinalPath(kFolder, "C:\\Windows\\System32");
-            break;
-        case FolderState::kOpenToOthers:
-            host.SetFolderSecurity(kFolder, {SimOwner::kAdministrators, true, false});
-            break;
-        case FolderState::kJunction:
-            host.SetFolderSecurity(kFolder, {SimOwner::kAdministrators, false, true});
-            break;
-        case FolderState::kOthersOwn:
-            host.SetFolderSecurity(kFolder, {SimOwner::kOtherUser, false, false});
-            break;
-        case FolderState::kAccountOwns:  // its unelevated programs may change it
-            host.SetFolderSecurity(kFolder, {SimOwner::kCurrentUser, false, false});
-            break;
-        case FolderState::kPassesOnToOthers:
-            host.SetFolderSecurity(kFolder, {SimOwner::kAdministrators, false, false, false, true});
-            break;
-        case FolderState::kParentOpenToOthers:
-            host.SetFolderSecurity("C:\\Apps", {SimOwner::kAdministrators, true, false});
-            break;
-        case FolderState::kParentIsAJunction:
-            host.SetFolderSecurity("C:\\Apps", {SimOwner::kAdministrators, false, true});
-            break;
+    if (GetParam().folder == nullptr) {
+        host.SetFinalPath(kFolder, "C:\\Windows\\System32");
+    } else {
+        host.SetFolderSecurity(GetParam().folder, GetParam().security);
     }
     Remove();
-    ExpectFinalPage();
     EXPECT_TRUE(Has("Norvis.exe"));
     EXPECT_TRUE(Has("Updates\\Sorvelin.exe"));
-    EXPECT_FALSE(host.FileExists(kDesktopLink));
+    EXPECT_FALSE(host.FileExists(kCommonDesktopLink));
     EXPECT_TRUE(host.ScheduledRemovals().empty()) << "nothing is left for the restart";
     EXPECT_EQ(host.RegistryStringAt(kRecordKeyPath, "InstallPath"), kFolder);
     EXPECT_TRUE(host.RegistryKeyExists(kEntryKey));
-    TfInstaller again(host, ui, pictures);
-    again.FormCreate();
-    again.rgLanguage->SelectByUser(0);
-    again.btnNext->Click();
-    EXPECT_EQ(again.PageNumber, 6) << "the removal is offered again";
+    EXPECT_EQ(StartAgain()->PageNumber, 6) << "the removal is offered again";
 }
 
-INSTANTIATE_TEST_SUITE_P(Folders, UnsafeInstalledFolderTest,
-                         ::testing::Values(FolderState::kOtherFolderBehindName,
-                                           FolderState::kOpenToOthers, FolderState::kJunction,
-                                           FolderState::kOthersOwn, FolderState::kAccountOwns,
-                                           FolderState::kPassesOnToOthers,
-                                           FolderState::kParentOpenToOthers,
-                                           FolderState::kParentIsAJunction));
+using host::sim::SimOwner;
+INSTANTIATE_TEST_SUITE_P(
+    Folders, UnsafeInstalledFolderTest,
+    ::testing::Values(UnsafeFolder{nullptr, {}},
+                      UnsafeFolder{kFolder, {SimOwner::kAdministrators, true, false}},
+                      UnsafeFolder{kFolder, {SimOwner::kAdministrators, false, true}},
+                      UnsafeFolder{kFolder, {SimOwner::kOtherUser, false, false}},
+                      // The account's unelevated programs may change it.
+                      UnsafeFolder{kFolder, {SimOwner::kCurrentUser, false, false}},
+                      UnsafeFolder{kFolder, {SimOwner::kAdministrators, false, false, false, true}},
+                      UnsafeFolder{"C:\\Apps", {SimOwner::kAdministrators, true, false}},
+                      UnsafeFolder{"C:\\Apps", {SimOwner::kAdministrators, false, true}}));
 
 // Only a regular ".lnk" file in a safe folder is deleted as a shortcut: a record value that
 // names anything else, or a link planted in a shortcut's place, deletes nothing. The
@@ -277,19 +238,18 @@ TEST_F(UninstallTest, OnlyRegularShortcutFilesInSafeFoldersAreDeleted) {
     host.AddFile("C:\\Windows\\system.ini", "system");
     host.SetRegistryString(kRecordKeyPath, "DesktopLink", "C:\\Windows\\system.ini");
     host.AddFile("C:\\Windows\\victim.lnk", "victim");
-    host.AddFileLink(std::string(kMenu) + "\\Norvista.lnk", "C:\\Windows\\victim.lnk");
+    host.AddFileLink(std::string(kStartMenu) + "\\Norvista.lnk", "C:\\Windows\\victim.lnk");
     const std::string quick = "C:\\users\\Open\\Norvista.lnk";
     host.AddFile(quick, "lnk");
     host.SetFolderSecurity("C:\\users\\Open", {host::sim::SimOwner::kCurrentUser, true, false});
     host.SetRegistryString(kRecordKeyPath, "QuicklaunchLink", quick);
     Remove();
-    ExpectFinalPage();
     EXPECT_EQ(host.FileData("C:\\Windows\\system.ini"), "system");
     EXPECT_EQ(host.FileData("C:\\Windows\\victim.lnk"), "victim");
-    EXPECT_TRUE(host.FileExists(std::string(kMenu) + "\\Norvista.lnk"));  // the link itself
+    EXPECT_TRUE(host.FileExists(std::string(kStartMenu) + "\\Norvista.lnk"));  // the link itself
     EXPECT_FALSE(host.FileExists(quick));
-    EXPECT_FALSE(host.FileExists(std::string(kMenu) + "\\Uninstall.lnk"));
-    EXPECT_TRUE(host.FolderExists(kMenu));  // still holds the planted link
+    EXPECT_FALSE(host.FileExists(std::string(kStartMenu) + "\\Uninstall.lnk"));
+    EXPECT_TRUE(host.FolderExists(kStartMenu));  // still holds the planted link
     EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
 }
 
@@ -317,24 +277,21 @@ TEST_P(RoundTripTest, RemovalLeavesNoShortcutFolderOrValue) {
     ASSERT_EQ(VisiblePanel(), "pSuccess");
     ASSERT_EQ(host.ShellLinks().size(),
               (choice.desktop ? 1U : 0U) + (choice.quick ? 1U : 0U) + (choice.startMenu ? 2U : 0U));
-    ASSERT_EQ(host.FolderExists(kMenu), choice.startMenu);
+    ASSERT_EQ(host.FolderExists(kStartMenu), choice.startMenu);
     ASSERT_EQ(host.RegistryValueNames(kRecordKeyPath).size(), 5U);
 
-    TfInstaller removal(host, ui, pictures);
-    removal.FormCreate();
-    removal.rgLanguage->SelectByUser(0);
-    removal.btnNext->Click();
-    ASSERT_EQ(removal.PageNumber, 6);
-    removal.btnNext->Click();
-    EXPECT_EQ(removal.PageNumber, 7);
+    auto removal = StartAgain();
+    ASSERT_EQ(removal->PageNumber, 6);
+    removal->btnNext->Click();
+    EXPECT_EQ(removal->PageNumber, 7);
 
     EXPECT_TRUE(host.RegistryKeyExists(kRecordKeyPath));
     EXPECT_TRUE(host.RegistryValueNames(kRecordKeyPath).empty());
     for (const host::sim::SimShellLink& link : host.ShellLinks()) {
         EXPECT_FALSE(host.FileExists(link.linkFile)) << link.linkFile;
     }
-    EXPECT_FALSE(host.FileExists(kDesktopLink));
-    EXPECT_FALSE(host.FolderExists(kMenu));
+    EXPECT_FALSE(host.FileExists(kCommonDesktopLink));
+    EXPECT_FALSE(host.FolderExists(kStartMenu));
     EXPECT_EQ(host.FolderEntries(kDefaultFolder),
               (std::vector<std::string>{"norvis.ini", "Setup.exe"}));
     // The folders the shortcuts would have gone to are still there.
@@ -354,12 +311,9 @@ INSTANTIATE_TEST_SUITE_P(Shortcuts, RoundTripTest,
 TEST_F(UninstallTest, AfterRemovalTheNextStartOffersInstallationAgain) {
     Installed(kFolder);
     Remove();
-    TfInstaller again(host, ui, pictures);
-    again.FormCreate();
-    again.rgLanguage->SelectByUser(0);
-    again.btnNext->Click();
-    EXPECT_EQ(again.PageNumber, 2);
-    EXPECT_TRUE(again.pLicense->Visible());
+    auto again = StartAgain();
+    EXPECT_EQ(again->PageNumber, 2);
+    EXPECT_TRUE(again->pLicense->Visible());
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "wizard_fixture.h"
 
+#include <algorithm>
+
+#include "host/sim/sim_faults.h"
 #include "package_support.h"
 
 namespace nv::wizard::testing {
@@ -31,16 +34,16 @@ std::vector<std::pair<std::string, std::string>> ProductFiles() {
 
 std::string SetupWithPayload(const std::vector<std::pair<std::string, std::string>>& files,
                              bool wrongChecksum) {
-    std::vector<std::pair<std::string, package::testing::Bytes>> entries;
+    using package::testing::Bytes;
+    std::vector<std::pair<std::string, Bytes>> entries;
     for (const auto& [name, data] : files) {
-        entries.emplace_back(name, package::testing::Bytes(data.begin(), data.end()));
+        entries.emplace_back(name, Bytes(data.begin(), data.end()));
     }
-    package::testing::Bytes stream = package::testing::EntryStream(entries);
+    Bytes stream = package::testing::EntryStream(entries);
     if (wrongChecksum) {
         ++stream[stream.size() - 4];
     }
-    const package::testing::Bytes setup =
-        package::testing::SetupFile(package::testing::BlockStream(stream));
+    const Bytes setup = package::testing::SetupFile(package::testing::BlockStream(stream));
     return {setup.begin(), setup.end()};
 }
 
@@ -69,8 +72,7 @@ void WizardTest::ChooseLanguage(int item) {
 
 void WizardTest::ChooseLicence(int item) {
     ASSERT_TRUE(Form().pLicense->Visible());
-    auto* group = dynamic_cast<toolkit::TRadioGroup*>(Form().FindComponent("rgLicense"));
-    group->SelectByUser(item);
+    Form().rgLicense->SelectByUser(item);
 }
 
 void WizardTest::Next() {
@@ -101,6 +103,14 @@ void WizardTest::Install(int language) {
     Next();
 }
 
+std::unique_ptr<TfInstaller> WizardTest::StartAgain() {
+    auto form = std::make_unique<TfInstaller>(host, ui, pictures);
+    form->FormCreate();
+    form->rgLanguage->SelectByUser(0);
+    form->btnNext->Click();
+    return form;
+}
+
 std::string WizardTest::VisiblePanel() {
     std::vector<std::string> visible;
     for (const char* name :
@@ -114,6 +124,13 @@ std::string WizardTest::VisiblePanel() {
     return visible.empty() ? std::string() : visible.front();
 }
 
+bool WizardTest::CreatedFileIn(const std::string& folder) {
+    const auto& log = host.OperationLog();
+    return std::any_of(log.begin(), log.end(), [&](const host::sim::SimOperation& op) {
+        return op.op == host::sim::SimOp::kCreateFile && op.target.rfind(folder, 0) == 0;
+    });
+}
+
 int WizardTest::ShownStep() {
     const toolkit::Bitmap& shown = Form().iInfoPicture->Picture()->GetBitmap();
     for (std::size_t i = 0; i < pictures.steps.size(); ++i) {
@@ -122,6 +139,12 @@ int WizardTest::ShownStep() {
         }
     }
     return -1;
+}
+
+void WizardTest::ExpectPage(int number, int step, const std::string& panel) {
+    EXPECT_EQ(Form().PageNumber, number);
+    EXPECT_EQ(ShownStep(), step);
+    EXPECT_EQ(VisiblePanel(), panel);
 }
 
 }  // namespace nv::wizard::testing

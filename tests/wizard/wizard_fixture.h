@@ -62,6 +62,10 @@ public:
 
 // The product's eight files, in the order the packer writes them, with small contents.
 std::vector<std::pair<std::string, std::string>> ProductFiles();
+// Where a product file lies below the installation folder.
+inline std::string InstalledName(const std::string& name) {
+    return name == "Sorvelin.exe" ? "Updates\\" + name : name;
+}
 
 // Setup.exe bytes: a minimal program image with the payload of `files` appended; with
 // `wrongChecksum` the stored checksum is off by one.
@@ -71,6 +75,11 @@ std::string SetupWithPayload(const std::vector<std::pair<std::string, std::strin
 inline constexpr char kSetupPath[] = "C:\\setup\\Setup.exe";
 inline constexpr char kDefaultFolder[] = "C:\\Program Files\\Norvista\\";
 inline constexpr char kRecordKeyPath[] = "Software\\Halvorn\\Norvista";
+inline constexpr char kEntryKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Norvista";
+inline constexpr char kStartMenu[] =
+    "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Norvista";
+inline constexpr char kCommonDesktopLink[] = "C:\\users\\Public\\Desktop\\Norvista.lnk";
 
 class WizardTest : public ::testing::Test {
 protected:
@@ -91,10 +100,17 @@ protected:
     // ... and runs the installation.
     void Install(int language = 0);
 
+    // A new setup run on the same machine, past page 1 in English.
+    std::unique_ptr<TfInstaller> StartAgain();
+
     // The one page panel that is visible; fails the test when not exactly one is.
     std::string VisiblePanel();
+    // Whether a file was created below `folder`, case-folded as the operation log names it.
+    bool CreatedFileIn(const std::string& folder);
     // The bitmap iInfoPicture shows, as the index of the step picture (-1: none of them).
     int ShownStep();
+    // Expects the wizard on page `number`, showing step picture `step` and panel `panel`.
+    void ExpectPage(int number, int step, const std::string& panel);
 
     host::sim::SimHost host;
     ScriptedUi ui;

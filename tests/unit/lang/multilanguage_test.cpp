@@ -87,8 +87,13 @@ void ExpectSectionApplied(const TestWindow& window, const std::string& section) 
     EXPECT_EQ(checked, 36);
 }
 
-TEST(Translate, LoadingAppliesTheEmptySectionWhichChangesNothing) {
+// Each test works on a window of its own.
+class TranslateTest : public ::testing::Test {
+protected:
     TestWindow window;
+};
+
+TEST_F(TranslateTest, LoadingAppliesTheEmptySectionWhichChangesNothing) {
     LoadWizardScript(window.Language());
     const auto design = Snapshot(window);
     int translated = 0;
@@ -99,8 +104,7 @@ TEST(Translate, LoadingAppliesTheEmptySectionWhichChangesNothing) {
     EXPECT_EQ(window.Language().GetLanguage(), "");
 }
 
-TEST(Translate, EnglishGermanEnglishRewritesEveryKeyAndKeepsTheRest) {
-    TestWindow window;
+TEST_F(TranslateTest, EnglishGermanEnglishRewritesEveryKeyAndKeepsTheRest) {
     LoadWizardScript(window.Language());
     const auto design = Snapshot(window);
 
@@ -129,8 +133,7 @@ TEST(Translate, EnglishGermanEnglishRewritesEveryKeyAndKeepsTheRest) {
     }
 }
 
-TEST(Translate, TheChosenRadioItemSurvivesALanguageChange) {
-    TestWindow window;
+TEST_F(TranslateTest, TheChosenRadioItemSurvivesALanguageChange) {
     LoadWizardScript(window.Language());
     auto& license = window.Get<TRadioGroup>("rgLicense");
     window.Language().SetLanguage("English");
@@ -143,8 +146,7 @@ TEST(Translate, TheChosenRadioItemSurvivesALanguageChange) {
     EXPECT_EQ(license.Items()->Strings(1), "I do n&ot agree.");
 }
 
-TEST(Translate, AnUnknownLanguageChangesNothingButStillRaisesOnTranslate) {
-    TestWindow window;
+TEST_F(TranslateTest, AnUnknownLanguageChangesNothingButStillRaisesOnTranslate) {
     LoadWizardScript(window.Language());
     window.Language().SetLanguage("Deutsch");
     const auto german = Snapshot(window);
@@ -158,8 +160,7 @@ TEST(Translate, AnUnknownLanguageChangesNothingButStillRaisesOnTranslate) {
     EXPECT_EQ(window.Language().SectionLines().Count(), 0);
 }
 
-TEST(Translate, EverySetLanguageAppliesAgainEvenWithTheSameName) {
-    TestWindow window;
+TEST_F(TranslateTest, EverySetLanguageAppliesAgainEvenWithTheSameName) {
     LoadWizardScript(window.Language());
     window.Language().SetLanguage("English");
     window.Get<TLabel>("lbFinish").SetCaption("changed by code");
@@ -167,8 +168,7 @@ TEST(Translate, EverySetLanguageAppliesAgainEvenWithTheSameName) {
     EXPECT_EQ(window.Caption("lbFinish"), "&Finish");
 }
 
-TEST(Translate, SetScriptAppliesAtOnceButChangingTheListInPlaceDoesNot) {
-    TestWindow window;
+TEST_F(TranslateTest, SetScriptAppliesAtOnceButChangingTheListInPlaceDoesNot) {
     TMultilanguage& language = window.Language();
     language.SetLanguage("English");
     language.Script()->Add("[English]");
@@ -261,8 +261,7 @@ TEST_F(FailingLine, ReachesTheCallerOfLoaded) {
     ExpectStoppedAtTheFailingLine();
 }
 
-TEST(Translate, AScriptThatSetsItsOwnLanguageIsAnErrorNotARunaway) {
-    TestWindow window;
+TEST_F(TranslateTest, AScriptThatSetsItsOwnLanguageIsAnErrorNotARunaway) {
     TStringList script;
     script.SetText("[English]\nMultilanguage1.Language = 'English'\nlbFinish.Caption = 'after'");
     window.Language().SetLanguage("English");
@@ -274,8 +273,7 @@ TEST(Translate, AScriptThatSetsItsOwnLanguageIsAnErrorNotARunaway) {
     EXPECT_EQ(window.Caption("lbFinish"), "fine");
 }
 
-TEST(Translate, BadScriptLinesChangeNothing) {
-    TestWindow window;
+TEST_F(TranslateTest, BadScriptLinesChangeNothing) {
     TStringList script;
     script.SetText(
         "[English]\n"

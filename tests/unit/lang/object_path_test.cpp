@@ -61,9 +61,17 @@ private:
     TLabel* buddy_ = nullptr;
 };
 
-TEST(ResolveObjectPath, ComponentStepsFollowOwnershipOnly) {
+// Each test works on a window of its own.
+class ObjectPathTest : public ::testing::Test {
+protected:
     TestWindow window;
     toolkit::TForm& form = window.Form();
+};
+using ResolveObjectPathTest = ObjectPathTest;
+using SetPropertyFromTextTest = ObjectPathTest;
+using ApplyAssignmentTest = ObjectPathTest;
+
+TEST_F(ResolveObjectPathTest, ComponentStepsFollowOwnershipOnly) {
     EXPECT_EQ(ResolveObjectPath(&form, ""), &form);
     EXPECT_EQ(ResolveObjectPath(&form, "LBFINISH"), form.FindComponent("lbFinish"));
     // A panel owns nothing: the path through it ends in a property step that finds nothing.
@@ -74,9 +82,7 @@ TEST(ResolveObjectPath, ComponentStepsFollowOwnershipOnly) {
     EXPECT_EQ(ResolveObjectPath(nullptr, ""), nullptr);
 }
 
-TEST(ResolveObjectPath, PropertyStepsFollowObjectPropertiesOnly) {
-    TestWindow window;
-    toolkit::TForm& form = window.Form();
+TEST_F(ResolveObjectPathTest, PropertyStepsFollowObjectPropertiesOnly) {
     auto& label = window.Get<TLabel>("lbSuccess1");
     EXPECT_EQ(ResolveObjectPath(&form, "lbSuccess1.Font"), label.Font());
     EXPECT_EQ(ResolveObjectPath(&form, "lbSuccess1.Caption"), nullptr);  // not an object
@@ -86,17 +92,13 @@ TEST(ResolveObjectPath, PropertyStepsFollowObjectPropertiesOnly) {
     EXPECT_EQ(ResolveObjectPath(&form, "Font.lbSuccess1"), nullptr);
 }
 
-TEST(ResolveObjectPath, AComponentWinsOverAPropertyOfTheSameName) {
-    TestWindow window;
-    toolkit::TForm& form = window.Form();
+TEST_F(ResolveObjectPathTest, AComponentWinsOverAPropertyOfTheSameName) {
     auto& fontLabel = form.CreateComponent<TLabel>("Font");
     EXPECT_EQ(ResolveObjectPath(&form, "Font"), &fontLabel);
 }
 
-TEST(ResolveObjectPath, IndexesReachCollectionItems) {
-    TestWindow window;
-    auto& grid = window.Form().CreateComponent<Grid>("grid");
-    toolkit::TForm& form = window.Form();
+TEST_F(ResolveObjectPathTest, IndexesReachCollectionItems) {
+    auto& grid = form.CreateComponent<Grid>("grid");
     EXPECT_EQ(ResolveObjectPath(&form, "grid.Columns[1]"), &grid.Columns()->Items(1));
     EXPECT_EQ(ResolveObjectPath(&form, "grid.Columns[$0]"), &grid.Columns()->Items(0));
     EXPECT_EQ(ResolveObjectPath(&form, "grid.Columns[1].Font"),
@@ -118,9 +120,7 @@ TEST(ResolveObjectPath, IndexesReachCollectionItems) {
     EXPECT_EQ(ResolveObjectPath(&form, "grid.Buddy.Font"), nullptr);
 }
 
-TEST(SetPropertyFromText, TextsAndKeysWithoutObjectPath) {
-    TestWindow window;
-    toolkit::TForm& form = window.Form();
+TEST_F(SetPropertyFromTextTest, TextsAndKeysWithoutObjectPath) {
     SetPropertyFromText(form, "caption", "Neu", &form);
     EXPECT_EQ(form.Caption(), "Neu");
     SetPropertyFromText(form, "", "x", &form);  // the empty name names nothing
@@ -128,9 +128,7 @@ TEST(SetPropertyFromText, TextsAndKeysWithoutObjectPath) {
     EXPECT_EQ(form.Caption(), "Neu");
 }
 
-TEST(SetPropertyFromText, IntegersTakeNumbersAndIdentifiersAndKeepTheirValueOtherwise) {
-    TestWindow window;
-    toolkit::TForm& form = window.Form();
+TEST_F(SetPropertyFromTextTest, IntegersTakeNumbersAndIdentifiersAndKeepTheirValueOtherwise) {
     toolkit::TFont& font = *window.Get<TLabel>("lbSuccess1").Font();
     SetPropertyFromText(font, "Color", "clRed", &form);
     EXPECT_EQ(font.Color(), 255);
@@ -147,9 +145,7 @@ TEST(SetPropertyFromText, IntegersTakeNumbersAndIdentifiersAndKeepTheirValueOthe
     EXPECT_EQ(label.Cursor(), -21);
 }
 
-TEST(SetPropertyFromText, EnumerationsAndSetsRaiseTheToolkitErrorForUnknownNames) {
-    TestWindow window;
-    toolkit::TForm& form = window.Form();
+TEST_F(SetPropertyFromTextTest, EnumerationsAndSetsRaiseTheToolkitErrorForUnknownNames) {
     auto& label = window.Get<TLabel>("lbInstallpath");
     SetPropertyFromText(label, "Alignment", "taRightJustify", &form);
     EXPECT_EQ(label.Alignment(), toolkit::TAlignment::RightJustify);
@@ -165,9 +161,7 @@ TEST(SetPropertyFromText, EnumerationsAndSetsRaiseTheToolkitErrorForUnknownNames
     EXPECT_THROW(SetPropertyFromText(button, "OnClick", "btnNextClick", &form), Error);
 }
 
-TEST(SetPropertyFromText, StringListsAreRewrittenInPlace) {
-    TestWindow window;
-    toolkit::TForm& form = window.Form();
+TEST_F(SetPropertyFromTextTest, StringListsAreRewrittenInPlace) {
     auto& richEdit = window.Get<toolkit::TRichEdit>("reLicense");
     toolkit::TStrings* before = richEdit.Lines();
     SetPropertyFromText(richEdit, "Lines", "one\r\n\r\nthree\r\n", &form);
@@ -177,9 +171,7 @@ TEST(SetPropertyFromText, StringListsAreRewrittenInPlace) {
     EXPECT_EQ(richEdit.Lines()->Strings(2), "three");
 }
 
-TEST(SetPropertyFromText, OtherObjectValuesArePathsFromTheRootNeverFiles) {
-    TestWindow window;
-    toolkit::TForm& form = window.Form();
+TEST_F(SetPropertyFromTextTest, OtherObjectValuesArePathsFromTheRootNeverFiles) {
     auto& image = window.Get<toolkit::TImage>("iInfoPicture");
     image.Picture()->SetBitmap(toolkit::Bitmap{1, 1, {7}});
     SetPropertyFromText(image, "Picture", "pic001.up.bmp", &form);
@@ -199,9 +191,7 @@ TEST(SetPropertyFromText, OtherObjectValuesArePathsFromTheRootNeverFiles) {
     EXPECT_EQ(grid.Buddy(), nullptr);
 }
 
-TEST(ApplyAssignment, SplitsTheKeyAtItsLastDot) {
-    TestWindow window;
-    toolkit::TForm& form = window.Form();
+TEST_F(ApplyAssignmentTest, SplitsTheKeyAtItsLastDot) {
     ApplyAssignment(&form, "lbFinish.Caption = '&Finish'");
     EXPECT_EQ(window.Caption("lbFinish"), "&Finish");
     ApplyAssignment(&form, "pSuccess.lbFinish.Caption = 'through a panel'");

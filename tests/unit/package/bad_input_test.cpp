@@ -128,7 +128,7 @@ TEST(Trailer, AnOffsetAtTheVeryEndIsAnEmptyAndDamagedPackage) {
 TEST(BlockStream, ABlockLengthAbove32768EndsDecompressionAsDamaged) {
     Bytes blocks = BlockStream(EntryStream(kTwoFiles), 8000);
     const std::size_t firstLength = ReadU16(blocks.data());
-    Bytes broken(blocks.begin(), blocks.begin() + 2 + static_cast<std::ptrdiff_t>(firstLength));
+    Bytes broken = Prefix(blocks, 2 + firstLength);
     AppendU16(broken, 32769);
     broken.resize(broken.size() + 32769, 0x11);
     AppendU16(broken, 0);
@@ -197,16 +197,10 @@ TEST(EntryStream, EndingInsideAnEntryWritesOnlyTheBytesThatArrived) {
     const std::size_t secondDataStart = 2 + 9 + 4 + 20000 + 2 + 10 + 4;
     for (const std::size_t cut : {secondDataStart + 8192, secondDataStart + 100, secondDataStart}) {
         FakeFileSystem fs;
-        EXPECT_EQ(
-            ExtractBlocks(fs, BlockStream(Bytes(stream.begin(),
-                                                stream.begin() + static_cast<std::ptrdiff_t>(cut))))
-                .result,
-            ExtractResult::kDamaged);
+        EXPECT_EQ(ExtractBlocks(fs, BlockStream(Prefix(stream, cut))).result,
+                  ExtractResult::kDamaged);
         EXPECT_EQ(fs.files["tmp\\first.bin"], kTwoFiles[0].second);
-        const Bytes& second = fs.files["tmp\\second.bin"];
-        EXPECT_EQ(second, Bytes(kTwoFiles[1].second.begin(),
-                                kTwoFiles[1].second.begin() +
-                                    static_cast<std::ptrdiff_t>(cut - secondDataStart)));
+        EXPECT_EQ(fs.files["tmp\\second.bin"], Prefix(kTwoFiles[1].second, cut - secondDataStart));
     }
 }
 
@@ -216,11 +210,8 @@ TEST(EntryStream, EndingInsideANameOrSizeCreatesNoFile) {
     for (const std::size_t cut :
          {secondHeader + 1, secondHeader + 2, secondHeader + 7, secondHeader + 2 + 10 + 3}) {
         FakeFileSystem fs;
-        EXPECT_EQ(
-            ExtractBlocks(fs, BlockStream(Bytes(stream.begin(),
-                                                stream.begin() + static_cast<std::ptrdiff_t>(cut))))
-                .result,
-            ExtractResult::kDamaged)
+        EXPECT_EQ(ExtractBlocks(fs, BlockStream(Prefix(stream, cut))).result,
+                  ExtractResult::kDamaged)
             << cut;
         EXPECT_EQ(fs.files.count("tmp\\second.bin"), 0U) << cut;
     }

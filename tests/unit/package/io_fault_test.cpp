@@ -29,50 +29,37 @@ std::string ExtractionError(FakeFileSystem& fs) {
     return "(no error)";
 }
 
-TEST(ExtractionFaults, DiskFullDuringTheRawCopy) {
-    FakeFileSystem fs;
-    PutSetup(fs);
-    fs.diskSpace = 1000;
-    EXPECT_EQ(ExtractionError(fs), "write-failed: tmp\\package.dlz");
-}
-
-TEST(ExtractionFaults, DiskFullDuringDecompression) {
-    FakeFileSystem fs;
-    PutSetup(fs);
-    fs.diskSpace = fs.files["setup.exe"].size() + 5000;
-    EXPECT_EQ(ExtractionError(fs), "write-failed: tmp\\package.dld");
-}
-
-TEST(ExtractionFaults, DiskFullDuringSplitting) {
-    FakeFileSystem fs;
-    PutSetup(fs);
-    fs.diskSpace = fs.files["setup.exe"].size() + EntryStream(kFiles).size() + 100;
-    EXPECT_EQ(ExtractionError(fs), "write-failed: tmp\\one.bin");
-}
-
-TEST(ExtractionFaults, SetupThatReadsShortOrFails) {
-    FakeFileSystem fs;
-    PutSetup(fs);
-    fs.shortReads["setup.exe"] = 2000;  // Size still reports the whole file
-    EXPECT_EQ(ExtractionError(fs), "setup-unreadable");
-    FakeFileSystem failing;
-    PutSetup(failing);
-    failing.failingReads["setup.exe"] = 5000;
-    EXPECT_EQ(ExtractionError(failing), "setup-unreadable");
-}
-
-TEST(ExtractionFaults, PackageFileThatCannotBeReadBack) {
-    FakeFileSystem fs;
-    PutSetup(fs);
-    fs.failingReads["tmp\\package.dld"] = 100;
-    EXPECT_EQ(ExtractionError(fs), "read-failed: tmp\\package.dld");
-    FakeFileSystem dlz;
-    PutSetup(dlz);
-    dlz.failingReads["tmp\\package.dlz"] = 100;
-    EXPECT_EQ(ExtractionError(dlz), "package-unreadable");
-}
-
-TEST(ExtractionFaults, FilesThatCannotBeCreated) {
+// Each fault alone, and the error's summary it must end in.
+TEST(ExtractionFaults, EachFailureNamesItsKindAndFile) {
+    const std::size_t setupSize = SetupFile(BlockStream(EntryStream(kFiles))).size();
+    struct Row {
+        std::function<void(FakeFileSystem&)> fault;
+        std::string error;
+    };
+    const Row rows[] = {
+        // The disk full during the raw copy, during decompression, and during splitting.
+        {[](FakeFileSystem& fs) { fs.diskSpace = 1000; }, "write-failed: tmp\\package.dlz"},
+        {[&](FakeFileSystem& fs) { fs.diskSpace = setupSize + 5000; },
+         "write-failed: tmp\\package.dld"},
+        {[&](FakeFileSystem& fs) { fs.diskSpace = setupSize + EntryStream(kFiles).size() + 100; },
+         "write-failed: tmp\\one.bin"},
+        // A setup that reads short (its size still reports the whole file), or fails.
+        {[](FakeFileSystem& fs) { fs.shortReads["setup.exe"] = 2000; }, "setup-unreadable"},
+        {[](FakeFileSystem& fs) { fs.failingReads["setup.exe"] = 5000; }, "setup-unreadable"},
+        // A package file that cannot be read back.
+        {[](FakeFileSystem& fs) { fs.failingReads["tmp\\package.dld"] = 100; },
+         "read-failed: tmp\\package.dld"},
+        {[](FakeFileSystem& fs) { fs.failingReads["tmp\\package.dlz"] = 100; },
+         "package-unreadable"},
+        {[](FakeFileSystem& fs) { fs.files.erase("setup.exe"); }, "open-failed: setup.exe"},
+    };
+    for (const Row& row : rows) {
+        FakeFileSystem fs;
+        PutSetup(fs);
+        row.fault(fs);
+        EXPECT_EQ(ExtractionError(fs), row.error);
+    }
+    // Files that cannot be created are not made at all.
     for (const std::string path : {"tmp\\package.dlz", "tmp\\package.dld", "tmp\\two.bin"}) {
         FakeFileSystem fs;
         PutSetup(fs);
@@ -80,11 +67,6 @@ TEST(ExtractionFaults, FilesThatCannotBeCreated) {
         EXPECT_EQ(ExtractionError(fs), "create-failed: " + path);
         EXPECT_EQ(fs.files.count(path), 0U);
     }
-}
-
-TEST(ExtractionFaults, MissingSetupFile) {
-    FakeFileSystem fs;
-    EXPECT_EQ(ExtractionError(fs), "open-failed: setup.exe");
 }
 
 // The file system's errors reach the caller as they were raised, with the system's code; a
@@ -156,8 +138,7 @@ TEST(ExtractionFaults, AShortReadOfThePackageFileIsADamagedPackageNotStaleData) 
     PutSetup(fs);
     fs.shortReads["tmp\\package.dld"] = 30000;  // ends inside one.bin's data (13 header bytes)
     EXPECT_EQ(Extract(fs).result, ExtractResult::kDamaged);
-    EXPECT_EQ(fs.files["tmp\\one.bin"],
-              Bytes(kFiles[0].second.begin(), kFiles[0].second.begin() + (30000 - 13)));
+    EXPECT_EQ(fs.files["tmp\\one.bin"], Prefix(kFiles[0].second, 30000 - 13));
 }
 
 }  // namespace

@@ -27,6 +27,10 @@ Bytes EntryStream(const std::vector<std::pair<std::string, Bytes>>& entries);
 Bytes BlockStream(const Bytes& stream, std::size_t pieceSize = 32768, int level = 9);
 // Stub + payload + trailer naming the stub's size.
 Bytes SetupFile(const Bytes& blockStream);
+// The first `size` bytes of `bytes`.
+inline Bytes Prefix(const Bytes& bytes, std::size_t size) {
+    return {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size)};
+}
 
 // Signs `setup` the way a code-signing tool lays the signature out: zero bytes up to a
 // multiple of 8, then a certificate table of `tableSize` bytes (content from `seed`), named by

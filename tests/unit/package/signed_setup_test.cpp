@@ -33,10 +33,10 @@ std::optional<PayloadLocation> Locate(FakeFileSystem& fs, const Bytes& setup) {
     return LocatePayload(*file);
 }
 
-void ExpectExtractsWhole(FakeFileSystem& fs, const Bytes& setup) {
+void ExpectExtractsWhole(FakeFileSystem& fs, const Bytes& setup, const Entries& files = kFiles) {
     fs.files["setup.exe"] = setup;
     ASSERT_EQ(Extract(fs).result, ExtractResult::kOk);
-    for (const auto& [name, data] : kFiles) {
+    for (const auto& [name, data] : files) {
         EXPECT_EQ(fs.files["tmp\\" + name], data) << name;
     }
     EXPECT_EQ(fs.files.count("tmp\\package.dlz"), 0U);
@@ -100,11 +100,7 @@ TEST_P(SignedSetup, NvpackPadsSoThatTheSignerAddsNothing) {
     const auto location = Locate(fs, setup);
     ASSERT_TRUE(location.has_value());
     EXPECT_EQ(location->end, built.size());
-    fs.files["setup.exe"] = setup;
-    ASSERT_EQ(Extract(fs).result, ExtractResult::kOk);
-    for (const auto& [name, data] : entries) {
-        EXPECT_EQ(fs.files["tmp\\" + name], data) << name;
-    }
+    ExpectExtractsWhole(fs, setup, entries);
 }
 
 INSTANTIATE_TEST_SUITE_P(LengthModulo8, SignedSetup, ::testing::Range<std::size_t>(0, 8));

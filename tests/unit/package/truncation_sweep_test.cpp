@@ -183,8 +183,7 @@ TEST(TruncationSweep, ASetupCutAtAnyByteNeverSucceeds) {
     const Sample& sample = SmallSetup();
     std::set<Outcome> seen;
     for (std::size_t length = kStubImageEnd; length < sample.setup.size(); ++length) {
-        const Bytes cut(sample.setup.begin(),
-                        sample.setup.begin() + static_cast<std::ptrdiff_t>(length));
+        const Bytes cut = Prefix(sample.setup, length);
         const std::string label = "cut at " + std::to_string(length);
         const Outcome outcome = ExtractAndCheck(cut, label);
         EXPECT_NE(outcome, Outcome::kOk) << label;
