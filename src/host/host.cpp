@@ -14,6 +14,11 @@ std::string TextUpToZero(const std::string& data) {
     return data.substr(0, data.find('\0'));
 }
 
+// A registry path without its leading backslash.
+std::string KeyPathOf(std::string_view path) {
+    return std::string(path.substr(!path.empty() && path.front() == '\\' ? 1 : 0));
+}
+
 // "C:" names the root of a drive.
 bool IsDriveSpec(const std::string& folder) {
     return folder.size() == 2 && folder[1] == ':';
@@ -33,9 +38,7 @@ std::string RegistryKey::ReadString(const std::string& name) {
 }
 
 void RegistryKey::WriteString(const std::string& name, const std::string& value) {
-    RegistryValue stored{kRegSz, value};
-    stored.data.push_back('\0');
-    if (!SetValue(name, stored)) {
+    if (!SetValue(name, StringValue(value))) {
         throw Error(ErrorKind::kSetDataFailed, name, LastFailureCode());
     }
 }
@@ -47,24 +50,15 @@ void RegistryKey::WriteDword(const std::string& name, std::uint32_t value) {
 }
 
 std::unique_ptr<RegistryKey> Host::OpenKey(std::string_view path, KeyAccess access) {
-    if (!path.empty() && path.front() == '\\') {
-        path.remove_prefix(1);
-    }
-    return DoOpenKey(std::string(path), access, false);
+    return DoOpenKey(KeyPathOf(path), access, false);
 }
 
 std::unique_ptr<RegistryKey> Host::CreateKey(std::string_view path) {
-    if (!path.empty() && path.front() == '\\') {
-        path.remove_prefix(1);
-    }
-    return DoOpenKey(std::string(path), KeyAccess::kAllAccess, true);
+    return DoOpenKey(KeyPathOf(path), KeyAccess::kAllAccess, true);
 }
 
 bool Host::DeleteKey(std::string_view path) {
-    if (!path.empty() && path.front() == '\\') {
-        path.remove_prefix(1);
-    }
-    return DoDeleteKey(std::string(path));
+    return DoDeleteKey(KeyPathOf(path));
 }
 
 std::string Host::ReadProfileText(const std::string& file, const std::string& section,
@@ -87,26 +81,6 @@ void Host::CreateFolder(const std::string& path) {
     if (!DoCreateFolder(path, FolderProtection::kInherited)) {
         throw Error(ErrorKind::kCreateFolderFailed, path, LastFailureCode());
     }
-}
-
-bool Host::CreateFolderWithParents(const std::string& path, FolderProtection protection) {
-    if (path.empty()) {
-        throw Error(ErrorKind::kCreateFolderFailed);
-    }
-    const std::string folder = WithoutTrailingBackslashes(path);
-    if (folder.empty() || IsDriveSpec(folder)) {
-        // A root ("\" or "C:\") cannot be made; it either exists or not.
-        return FolderExists(folder + '\\');
-    }
-    if (FolderExists(folder)) {
-        return true;
-    }
-    const std::string parent = FolderPart(folder);
-    if (!parent.empty() && parent.size() < folder.size() &&
-        !CreateFolderWithParents(parent, protection)) {
-        return false;
-    }
-    return DoCreateFolder(folder, protection) || FolderExists(folder);
 }
 
 std::unique_ptr<HeldFolder> Host::HoldInstallationFolder(const std::string& path) {

@@ -5,7 +5,7 @@
 // Who reports what:
 //  - Operations whose failure callers expect to test return a plain result (false, null,
 //    an empty text): opening a registry key, deleting a value, deleting or copying a
-//    file, creating a folder with its parents, making a folder current, starting a
+//    file, creating a protected folder, making a folder current, starting a
 //    program, saving a shortcut, looking up a special folder, the token and the version.
 //  - Operations whose failure ends the procedure unless caught raise nv::Error as a kind
 //    with its details: the file, folder or value concerned and the system's error code
@@ -27,7 +27,6 @@
 
 #include "base/error.h"
 #include "base/file_stream.h"
-#include "host/folder_browsing.h"
 #include "host/host_types.h"
 
 namespace nv::host {
@@ -135,9 +134,22 @@ enum class FolderProtection {
     kProgram,
 };
 
-// Neither copied nor moved, as FolderBrowsing is not.
-class Host : public FolderBrowsing {
+// The names of the sub-folders and of the files in a folder, each sorted without regard to
+// case; "." and ".." and hidden or system entries are left out.
+struct FolderContent {
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+};
+
+class Host {
 public:
+    Host() = default;
+    virtual ~Host() = default;
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+    Host(Host&&) = delete;
+    Host& operator=(Host&&) = delete;
+
     // --- Registry, under HKEY_LOCAL_MACHINE. A leading backslash of the path is dropped.
     // Opens an existing key with the given access; null when it does not open.
     std::unique_ptr<RegistryKey> OpenKey(std::string_view path, KeyAccess access);
@@ -180,10 +192,6 @@ public:
     bool CreateProtectedFolder(const std::string& path, FolderProtection protection) {
         return DoCreateFolder(path, protection);
     }
-    // Creates a folder with all its missing parents, each new one with `protection`; true
-    // when it exists afterwards. An empty path raises kCreateFolderFailed.
-    bool CreateFolderWithParents(const std::string& path,
-                                 FolderProtection protection = FolderProtection::kInherited);
     // Removes an empty folder; raises kRemoveFolderFailed on failure.
     void RemoveFolder(const std::string& path);
     // Opens an existing folder and holds it (see HeldFolder) when it can be trusted with files
@@ -216,7 +224,18 @@ public:
     // what is created there would inherit the right of all users to change it. Null when
     // the path is not a full drive path or any check or creation fails.
     std::unique_ptr<HeldFolder> HoldInstallationFolder(const std::string& path);
-    // The folder tests, the current folder, full paths and listings: see FolderBrowsing.
+    // True when `path` names an existing folder.
+    virtual bool FolderExists(const std::string& path) = 0;
+    // Makes a folder the process's current folder; false on failure.
+    virtual bool SetCurrentFolder(const std::string& path) = 0;
+    // The process's current folder.
+    virtual std::string CurrentFolder() = 0;
+    // The full path of `path` resolved against the current folder.
+    virtual std::string FullPathOf(const std::string& path) = 0;
+    // What `folder` holds; nothing when it cannot be listed.
+    virtual FolderContent ListFolder(const std::string& folder) = 0;
+    // The drive roots in use, such as "c:\", from a to z.
+    virtual std::vector<std::string> LogicalDrives() = 0;
     // Deletes a file; false on failure. A link is deleted itself, never what it points to.
     virtual bool RemoveFile(const std::string& path) = 0;
     // Has the file or folder `path` deleted at the next restart of the system, before any

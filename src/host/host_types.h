@@ -33,6 +33,11 @@ struct RegistryValue {
     bool operator==(const RegistryValue&) const = default;
 };
 
+// A REG_SZ value: the text and its terminating zero byte.
+inline RegistryValue StringValue(const std::string& text) {
+    return {kRegSz, text + '\0'};
+}
+
 // A REG_DWORD value: four bytes, least significant first.
 inline RegistryValue DwordValue(std::uint32_t number) {
     RegistryValue value{kRegDword, std::string(4, '\0')};

@@ -114,14 +114,12 @@ std::string ProductTypeFromRegistry(Host& host) {
 
 void AppendEditionFromRegistry(Host& host, const VersionRecord& v, std::string& text) {
     const std::string productType = ProductTypeFromRegistry(host);
-    if (SameTextIgnoreCase(productType, "WINNT")) {
-        text += "Workstation ";
-    }
-    if (SameTextIgnoreCase(productType, "LANMANNT")) {
-        text += "Server ";
-    }
-    if (SameTextIgnoreCase(productType, "SERVERNT")) {
-        text += "Advanced Server ";
+    for (const auto& [type, edition] : {std::pair{"WINNT", "Workstation "},
+                                        {"LANMANNT", "Server "},
+                                        {"SERVERNT", "Advanced Server "}}) {
+        if (SameTextIgnoreCase(productType, type)) {
+            text += edition;
+        }
     }
     text += Decimal(v.majorVersion) + "." + Decimal(v.minorVersion);
 }
@@ -149,12 +147,8 @@ void GetWindowsVersionText(Host& host, std::string& text) {
         text = kVersionQueryFailedText;
         return;
     }
-    VersionRecord v = *record;
-    if (!extended) {
-        // The short record has no extended fields; they read as zero.
-        v.servicePackMajor = v.servicePackMinor = v.suiteMask = 0;
-        v.productType = 0;
-    }
+    // The short record's extended fields read as zero.
+    const VersionRecord& v = *record;
 
     switch (v.platformId) {
         case kPlatformWin32s:

@@ -1,7 +1,7 @@
 #pragma once
 // What the folder chooser shows and does, apart from its window: the shown folder with its
 // folders, files and drive, and what opening a folder, changing the drive and OK do. The file
-// system is reached only through the host's FolderBrowsing.
+// system is reached only through the host.
 //
 // Showing a folder makes it the process's current folder, so when the chooser closes the
 // current folder is the last one it showed.
@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "host/folder_browsing.h"
+#include "host/host.h"
 #include "toolkit/ui_services.h"
 
 namespace nv::toolkit {
 
 class FolderBrowser {
 public:
-    explicit FolderBrowser(host::FolderBrowsing& system) : system_(system) {}
+    explicit FolderBrowser(host::Host& system) : system_(system) {}
 
     // Shows `startFolder`, or "c:\" when that folder does not exist or cannot be entered.
     void Open(const std::string& startFolder);
@@ -51,7 +51,7 @@ private:
     // The full path of `path`; `path` itself when it cannot be resolved.
     std::string FullPath(const std::string& path);
 
-    host::FolderBrowsing& system_;
+    host::Host& system_;
     std::string shown_;
     std::vector<std::string> folders_;
     std::vector<std::string> files_;

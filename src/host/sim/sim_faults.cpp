@@ -1,61 +1,21 @@
 #include "host/sim/sim_faults.h"
 
 #include <algorithm>
+#include <array>
 
 namespace nv::host::sim {
 
 std::string_view SimOpName(SimOp op) {
-    switch (op) {
-        case SimOp::kOpenRead:
-            return "OpenRead";
-        case SimOp::kCreateFile:
-            return "CreateFile";
-        case SimOp::kRead:
-            return "Read";
-        case SimOp::kWrite:
-            return "Write";
-        case SimOp::kSeek:
-            return "Seek";
-        case SimOp::kCreateFolder:
-            return "CreateFolder";
-        case SimOp::kFolderSecurity:
-            return "FolderSecurity";
-        case SimOp::kRemoveFolder:
-            return "RemoveFolder";
-        case SimOp::kRemoveFile:
-            return "RemoveFile";
-        case SimOp::kScheduleRemoval:
-            return "ScheduleRemoval";
-        case SimOp::kSetCurrentFolder:
-            return "SetCurrentFolder";
-        case SimOp::kOpenKey:
-            return "OpenKey";
-        case SimOp::kCreateKey:
-            return "CreateKey";
-        case SimOp::kQueryValue:
-            return "QueryValue";
-        case SimOp::kSetValue:
-            return "SetValue";
-        case SimOp::kDeleteValue:
-            return "DeleteValue";
-        case SimOp::kDeleteKey:
-            return "DeleteKey";
-        case SimOp::kReadProfile:
-            return "ReadProfile";
-        case SimOp::kWriteProfile:
-            return "WriteProfile";
-        case SimOp::kShellOpen:
-            return "ShellOpen";
-        case SimOp::kSpecialFolder:
-            return "SpecialFolder";
-        case SimOp::kShellLinkObject:
-            return "ShellLinkObject";
-        case SimOp::kSaveShellLink:
-            return "SaveShellLink";
-        case SimOp::kTokenGroups:
-            return "TokenGroups";
-    }
-    return "?";
+    // In the order of SimOp.
+    static constexpr std::array<std::string_view, 24> kNames = {
+        "OpenRead",         "CreateFile",      "Read",          "Write",        "Seek",
+        "CreateFolder",     "FolderSecurity",  "RemoveFolder",  "RemoveFile",   "ScheduleRemoval",
+        "SetCurrentFolder", "OpenKey",         "CreateKey",     "QueryValue",   "SetValue",
+        "DeleteValue",      "DeleteKey",       "ReadProfile",   "WriteProfile", "ShellOpen",
+        "SpecialFolder",    "ShellLinkObject", "SaveShellLink", "TokenGroups"};
+    static_assert(kNames.size() == static_cast<std::size_t>(SimOp::kTokenGroups) + 1);
+    const auto index = static_cast<std::size_t>(op);
+    return index < kNames.size() ? kNames.at(index) : "?";
 }
 
 void FaultPlan::Fail(SimOp op, const std::string& target, int occurrence) {

@@ -147,10 +147,8 @@ public:
     }
 
     bool RemoveIfEmpty() override {
-        const std::string path = host_.nodes_.at(key_).path;
-        if (host_.Fails(SimOp::kRemoveFolder, {key_}) || ParentFolder(path).empty() ||
-            !host_.IsWritableFolder(path) || IsAtOrBelow(host_.currentFolder_, path) ||
-            !host_.FolderEntries(path).empty() || host_.nodes_.at(key_).handles > 1) {
+        if (host_.Fails(SimOp::kRemoveFolder, {key_}) ||
+            !host_.MayRemoveFolder(&host_.nodes_.at(key_), 1)) {
             return false;
         }
         Release();
@@ -213,6 +211,34 @@ SimHost::Node* SimHost::Find(const std::string& fullPath) {
     return it == nodes_.end() ? nullptr : &it->second;
 }
 
+SimHost::Node* SimHost::Lookup(const std::string& path, bool followLast) {
+    const std::optional<std::string> full = Resolve(path, followLast);
+    return full ? Find(*full) : nullptr;
+}
+
+SimHost::Node& SimHost::AddNode(const std::string& fullPath, bool folder) {
+    Node& node = nodes_[PathKey(fullPath)];
+    node.path = fullPath;
+    node.folder = folder;
+    return node;
+}
+
+std::optional<std::string> SimHost::ResolveFor(SimOp op, const std::string& path, bool followLast) {
+    std::optional<std::string> full = Resolve(path, followLast);
+    return Fails(op, {PathKey(full.value_or(path))}) ? std::nullopt : full;
+}
+
+bool SimHost::MayRemoveFolder(const Node* node, int ownHandles) {
+    return node != nullptr && node->folder && node->handles <= ownHandles &&
+           !ParentFolder(node->path).empty() && IsWritableFolder(node->path) &&
+           !IsAtOrBelow(currentFolder_, node->path) && FolderEntries(node->path).empty();
+}
+
+bool SimHost::MayCreate(const std::string& fullPath) {
+    return !HasInvalidNameCharacter(fullPath) && ParentIsFolder(fullPath) &&
+           IsWritableFolder(fullPath);
+}
+
 SimHost::Node* SimHost::FindFollowingLinks(const std::string& fullPath) {
     Node* node = Find(fullPath);
     for (int depth = 0; node != nullptr && !node->linkTarget.empty(); ++depth) {
@@ -256,10 +282,7 @@ bool SimHost::TakeSpace(std::uint64_t count) {
 
 void SimHost::AddDrive(char letter) {
     const std::string root = std::string(1, letter) + ":\\";
-    const std::optional<std::string> full = ResolvePath(root, root);
-    Node& node = nodes_[PathKey(*full)];
-    node.path = *full;
-    node.folder = true;
+    AddNode(*ResolvePath(root, root), true);
 }
 
 void SimHost::AddFolder(const std::string& path) {
@@ -273,9 +296,7 @@ void SimHost::AddFolder(const std::string& path) {
     }
     AddFolder(parent);
     if (Find(parent) != nullptr) {
-        Node& node = nodes_[PathKey(*full)];
-        node.path = *full;
-        node.folder = true;
+        AddNode(*full, true);
     }
 }
 
@@ -310,31 +331,24 @@ void SimHost::AddFileLink(const std::string& path, const std::string& target) {
 }
 
 void SimHost::SetFolderSecurity(const std::string& path, const SimFolderSecurity& security) {
-    const std::optional<std::string> full = Resolve(path);
-    Node* node = full ? Find(*full) : nullptr;
+    Node* node = Lookup(path);
     if (node != nullptr && node->folder) {
         node->security = security;
     }
 }
 
 std::optional<SimFolderSecurity> SimHost::FolderSecurity(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    const Node* node = full ? Find(*full) : nullptr;
-    if (node == nullptr || !node->folder) {
-        return std::nullopt;
-    }
-    return node->security;
+    const Node* node = Lookup(path);
+    return node != nullptr && node->folder ? std::optional(node->security) : std::nullopt;
 }
 
 std::optional<FolderProtection> SimHost::ProtectionOf(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    const Node* node = full ? Find(*full) : nullptr;
+    const Node* node = Lookup(path);
     return node != nullptr && node->folder ? node->protection : std::nullopt;
 }
 
 bool SimHost::AdmitsAccount(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    const Node* node = full ? Find(*full) : nullptr;
+    const Node* node = Lookup(path);
     return node != nullptr && node->folder && node->admitsAccount;
 }
 
@@ -343,15 +357,13 @@ void SimHost::SetVolumeWithoutAccessLists(const std::string& folder) {
 }
 
 void SimHost::SetFinalPath(const std::string& folder, const std::string& finalPath) {
-    const std::optional<std::string> full = Resolve(folder);
-    if (Node* node = full ? Find(*full) : nullptr) {
+    if (Node* node = Lookup(folder)) {
         node->finalPath = finalPath;
     }
 }
 
 bool SimHost::IsHeld(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    const Node* node = full ? Find(*full) : nullptr;
+    const Node* node = Lookup(path);
     return node != nullptr && node->handles > 0;
 }
 
@@ -360,29 +372,20 @@ void SimHost::SetReadOnlyFolder(const std::string& folder) {
 }
 
 void SimHost::SetFileInUse(const std::string& path, bool inUse) {
-    const std::optional<std::string> full = Resolve(path);
-    if (Node* node = full ? Find(*full) : nullptr) {
+    if (Node* node = Lookup(path)) {
         node->inUse = inUse;
     }
 }
 
-void SimHost::SetFreeSpace(std::optional<std::uint64_t> bytes) {
-    freeSpace_ = bytes;
-}
-
 bool SimHost::FileExists(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    const Node* node = full ? Find(*full) : nullptr;
+    const Node* node = Lookup(path);
     return node != nullptr && !node->folder;
 }
 
 std::optional<std::string> SimHost::FileData(const std::string& path) {
     const std::optional<std::string> full = Resolve(path);
     const Node* node = full ? FindFollowingLinks(*full) : nullptr;
-    if (node == nullptr || node->folder) {
-        return std::nullopt;
-    }
-    return node->data;
+    return node != nullptr && !node->folder ? std::optional(node->data) : std::nullopt;
 }
 
 std::vector<std::string> SimHost::FolderEntries(const std::string& folder) {
@@ -413,11 +416,8 @@ void SimHost::SetExecutable(const std::string& path, const std::string& data) {
 }
 
 std::unique_ptr<FileStream> SimHost::OpenFileForReading(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    if (Fails(SimOp::kOpenRead, {PathKey(full.value_or(path))}) || !full) {
-        throw Error(ErrorKind::kOpenFailed, path);
-    }
-    const Node* node = FindFollowingLinks(*full);
+    const std::optional<std::string> full = ResolveFor(SimOp::kOpenRead, path);
+    const Node* node = full ? FindFollowingLinks(*full) : nullptr;
     // The program's own handles open for writing do not share reading with a new open.
     if (node == nullptr || node->folder || node->writeHandles > 0) {
         throw Error(ErrorKind::kOpenFailed, path);
@@ -436,53 +436,42 @@ std::unique_ptr<FileStream> SimHost::CreateFileForWriting(const std::string& pat
 
 std::unique_ptr<FileStream> SimHost::CreateFileAt(const std::string& fullPath,
                                                   const std::string& path) {
-    const std::optional<std::string> full = fullPath;
-    if (Fails(SimOp::kCreateFile, {PathKey(*full)}) || HasInvalidNameCharacter(*full) ||
-        !ParentIsFolder(*full) || !IsWritableFolder(*full)) {
+    if (Fails(SimOp::kCreateFile, {PathKey(fullPath)}) || !MayCreate(fullPath)) {
         throw Error(ErrorKind::kCreateFailed, path);
     }
-    Node* node = Find(*full);
+    Node* node = Find(fullPath);
     if (node != nullptr && (node->folder || node->inUse || node->handles > 0)) {
         throw Error(ErrorKind::kCreateFailed, path);
     }
     if (node == nullptr) {
-        node = &nodes_[PathKey(*full)];
-        node->path = *full;
+        node = &AddNode(fullPath, false);
     }
     // A new file takes the place of what was there; a link is replaced, not followed.
     node->linkTarget.clear();
     node->data.clear();
-    return std::make_unique<Stream>(*this, path, PathKey(*full), true);
+    return std::make_unique<Stream>(*this, path, PathKey(fullPath), true);
 }
 
 std::unique_ptr<FileStream> SimHost::CreateNewFile(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    if (Fails(SimOp::kCreateFile, {PathKey(full.value_or(path))}) || !full ||
-        HasInvalidNameCharacter(*full) || !ParentIsFolder(*full) || !IsWritableFolder(*full) ||
-        Find(*full) != nullptr) {
+    const std::optional<std::string> full = ResolveFor(SimOp::kCreateFile, path);
+    if (!full || !MayCreate(*full) || Find(*full) != nullptr) {
         return nullptr;
     }
-    Node& node = nodes_[PathKey(*full)];
-    node.path = *full;
+    AddNode(*full, false);
     return std::make_unique<Stream>(*this, path, PathKey(*full), true);
 }
 
 bool SimHost::FolderExists(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    const Node* node = full ? Find(*full) : nullptr;
+    const Node* node = Lookup(path);
     return node != nullptr && node->folder;
 }
 
 bool SimHost::DoCreateFolder(const std::string& path, FolderProtection protection) {
-    const std::optional<std::string> full = Resolve(path);
-    if (Fails(SimOp::kCreateFolder, {PathKey(full.value_or(path))}) || !full ||
-        HasInvalidNameCharacter(*full) || !ParentIsFolder(*full) || !IsWritableFolder(*full) ||
-        Find(*full) != nullptr) {
+    const std::optional<std::string> full = ResolveFor(SimOp::kCreateFolder, path);
+    if (!full || !MayCreate(*full) || Find(*full) != nullptr) {
         return false;
     }
-    Node& node = nodes_[PathKey(*full)];
-    node.path = *full;
-    node.folder = true;
+    Node& node = AddNode(*full, true);
     node.protection = protection;
     node.security.owner = elevated_ ? SimOwner::kAdministrators : SimOwner::kCurrentUser;
     // A volume without access lists lets everyone do everything, whatever was asked for.
@@ -503,9 +492,8 @@ bool SimHost::SafeFolder(const Node* node, bool above) const {
 }
 
 std::unique_ptr<HeldFolder> SimHost::HoldSafeFolder(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path, false);
-    if (Fails(SimOp::kFolderSecurity, {PathKey(full.value_or(path))}) || !full ||
-        !SafeFolder(Find(*full), false)) {
+    const std::optional<std::string> full = ResolveFor(SimOp::kFolderSecurity, path, false);
+    if (!full || !SafeFolder(Find(*full), false)) {
         return nullptr;
     }
     return std::make_unique<Hold>(*this, *full, PathKey(*full));
@@ -534,14 +522,8 @@ std::unique_ptr<HeldFolder> SimHost::HoldSafePath(const std::string& path, PathE
 }
 
 bool SimHost::DoRemoveFolder(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    if (Fails(SimOp::kRemoveFolder, {PathKey(full.value_or(path))}) || !full) {
-        return false;
-    }
-    const Node* node = Find(*full);
-    if (node == nullptr || !node->folder || node->handles > 0 || ParentFolder(*full).empty() ||
-        !IsWritableFolder(*full) || IsAtOrBelow(currentFolder_, *full) ||
-        !FolderEntries(*full).empty()) {
+    const std::optional<std::string> full = ResolveFor(SimOp::kRemoveFolder, path);
+    if (!full || !MayRemoveFolder(Find(*full), 0)) {
         return false;
     }
     nodes_.erase(PathKey(*full));
@@ -549,17 +531,12 @@ bool SimHost::DoRemoveFolder(const std::string& path) {
 }
 
 bool SimHost::SetCurrentFolder(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    if (Fails(SimOp::kSetCurrentFolder, {PathKey(full.value_or(path))}) || !full ||
-        !FolderExists(*full)) {
+    const std::optional<std::string> full = ResolveFor(SimOp::kSetCurrentFolder, path);
+    if (!full || !FolderExists(*full)) {
         return false;
     }
     currentFolder_ = Find(*full)->path;
     return true;
-}
-
-std::string SimHost::CurrentFolder() {
-    return currentFolder_;
 }
 
 FolderContent SimHost::ListFolder(const std::string& folder) {
@@ -589,11 +566,8 @@ std::string SimHost::FullPathOf(const std::string& path) {
 }
 
 bool SimHost::RemoveFile(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path);
-    if (Fails(SimOp::kRemoveFile, {PathKey(full.value_or(path))}) || !full) {
-        return false;
-    }
-    const Node* node = Find(*full);
+    const std::optional<std::string> full = ResolveFor(SimOp::kRemoveFile, path);
+    const Node* node = full ? Find(*full) : nullptr;
     if (node == nullptr || node->folder || node->inUse || node->handles > 0 ||
         !IsWritableFolder(*full)) {
         return false;
@@ -603,9 +577,8 @@ bool SimHost::RemoveFile(const std::string& path) {
 }
 
 bool SimHost::ScheduleRemovalAtRestart(const std::string& path) {
-    const std::optional<std::string> full = Resolve(path, false);
-    if (Fails(SimOp::kScheduleRemoval, {PathKey(full.value_or(path))}) || !full ||
-        Find(*full) == nullptr) {
+    const std::optional<std::string> full = ResolveFor(SimOp::kScheduleRemoval, path, false);
+    if (!full || Find(*full) == nullptr) {
         return false;
     }
     scheduledRemovals_.push_back(*full);
@@ -641,11 +614,8 @@ bool SimHost::RemoveShortcutFile(const std::string& path) {
 
 std::string SimHost::DoReadProfileText(const std::string& file, const std::string& section,
                                        const std::string& key, const std::string& defaultValue) {
-    const std::optional<std::string> full = Resolve(file);
-    if (Fails(SimOp::kReadProfile, {PathKey(full.value_or(file))}) || !full) {
-        return defaultValue;
-    }
-    const Node* node = Find(*full);
+    const std::optional<std::string> full = ResolveFor(SimOp::kReadProfile, file);
+    const Node* node = full ? Find(*full) : nullptr;
     if (node == nullptr || node->folder) {
         return defaultValue;
     }
@@ -654,9 +624,8 @@ std::string SimHost::DoReadProfileText(const std::string& file, const std::strin
 
 bool SimHost::DoWriteProfileText(const std::string& file, const std::string& section,
                                  const std::string& key, const std::string& value) {
-    const std::optional<std::string> full = Resolve(file);
-    if (Fails(SimOp::kWriteProfile, {PathKey(full.value_or(file))}) || !full ||
-        HasInvalidNameCharacter(*full) || !ParentIsFolder(*full) || !IsWritableFolder(*full)) {
+    const std::optional<std::string> full = ResolveFor(SimOp::kWriteProfile, file);
+    if (!full || !MayCreate(*full)) {
         return false;
     }
     Node* node = Find(*full);

@@ -17,23 +17,6 @@ Sid EveryoneSid() {
     return sid;
 }
 
-bool TargetIsPath(SimOp op) {
-    switch (op) {
-        case SimOp::kOpenKey:
-        case SimOp::kCreateKey:
-        case SimOp::kQueryValue:
-        case SimOp::kSetValue:
-        case SimOp::kDeleteValue:
-        case SimOp::kDeleteKey:
-        case SimOp::kSpecialFolder:
-        case SimOp::kShellLinkObject:
-        case SimOp::kTokenGroups:
-            return false;
-        default:
-            return true;
-    }
-}
-
 }  // namespace
 
 SimHost::SimHost() {
@@ -68,12 +51,6 @@ SimHost::SimHost() {
     version_.suiteMask = 0x0100;
     version_.productType = kNtWorkstation;
     SetRegistryString(R"(SYSTEM\CurrentControlSet\Control\ProductOptions)", "ProductType", "WinNT");
-}
-
-SimHost::~SimHost() = default;
-
-std::string SimHost::ExecutablePath() {
-    return executable_;
 }
 
 bool SimHost::ShellOpen(void* owner, const std::string& file, const std::string& folder) {
@@ -144,10 +121,6 @@ std::optional<std::vector<TokenGroup>> SimHost::TokenGroups() {
     return tokenGroups_;
 }
 
-void SimHost::SetTokenGroups(std::optional<std::vector<TokenGroup>> groups) {
-    tokenGroups_ = std::move(groups);
-}
-
 std::optional<VersionRecord> SimHost::QueryVersion(VersionQuery query) {
     if (query == VersionQuery::kExtended) {
         return extendedQueryWorks_ ? std::optional<VersionRecord>(version_) : std::nullopt;
@@ -173,30 +146,27 @@ int SimHost::SystemMetric(int index) {
     return it == systemMetrics_.end() ? 0 : it->second;
 }
 
-void SimHost::SetSystemMetric(int index, int value) {
-    systemMetrics_[index] = value;
-}
-
 void SimHost::Fail(SimOp op, const std::string& target, int occurrence) {
+    // The target in the form the operations give theirs.
     std::string canonical;
-    if (!target.empty()) {
-        if (TargetIsPath(op)) {
-            canonical = PathKey(Resolve(target).value_or(target));
-        } else if (op == SimOp::kOpenKey || op == SimOp::kCreateKey || op == SimOp::kDeleteKey) {
+    switch (op) {
+        case SimOp::kOpenKey:
+        case SimOp::kCreateKey:
+        case SimOp::kDeleteKey:
             canonical = PathKey(KeyPath(target));
-        } else {
+            break;
+        case SimOp::kQueryValue:
+        case SimOp::kSetValue:
+        case SimOp::kDeleteValue:
+        case SimOp::kSpecialFolder:
+        case SimOp::kShellLinkObject:
+        case SimOp::kTokenGroups:
             canonical = LowerCaseAscii(target);
-        }
+            break;
+        default:
+            canonical = PathKey(Resolve(target).value_or(target));
     }
     faults_.Fail(op, canonical, occurrence);
-}
-
-void SimHost::FailOperationNumber(std::uint64_t number) {
-    faults_.FailOperationNumber(number);
-}
-
-void SimHost::ClearFaults() {
-    faults_.Clear();
 }
 
 void SimHost::BeforeOperation(std::uint64_t number, std::function<void()> action) {

@@ -21,6 +21,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/host.h"
@@ -65,14 +66,9 @@ enum class SimActor { kOtherUser, kAccount };
 class SimHost final : public Host {
 public:
     SimHost();
-    ~SimHost() override;
-    SimHost(const SimHost&) = delete;
-    SimHost& operator=(const SimHost&) = delete;
-    SimHost(SimHost&&) = delete;
-    SimHost& operator=(SimHost&&) = delete;
 
     // --- Host.
-    std::string ExecutablePath() override;
+    std::string ExecutablePath() override { return executable_; }
     FileStream* Executable() override { return executableStream_.get(); }
     std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) override;
     std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) override;
@@ -81,7 +77,7 @@ public:
     std::unique_ptr<HeldFolder> HoldSafeFolder(const std::string& path) override;
     std::unique_ptr<HeldFolder> HoldSafePath(const std::string& path, PathEnd end) override;
     bool SetCurrentFolder(const std::string& path) override;
-    std::string CurrentFolder() override;
+    std::string CurrentFolder() override { return currentFolder_; }
     // Hidden and system entries are not simulated: every file and folder is listed.
     FolderContent ListFolder(const std::string& folder) override;
     // The drives added, in letter order.
@@ -138,7 +134,7 @@ public:
     // A file in use cannot be deleted or overwritten.
     void SetFileInUse(const std::string& path, bool inUse);
     // Writing more than `bytes` in total from now on fills the disk; nothing = no limit.
-    void SetFreeSpace(std::optional<std::uint64_t> bytes);
+    void SetFreeSpace(std::optional<std::uint64_t> bytes) { freeSpace_ = bytes; }
     // The deletions scheduled for the next restart, full paths in their order.
     const std::vector<std::string>& ScheduledRemovals() const { return scheduledRemovals_; }
     // Restarts the machine: files are no longer in use, and the scheduled deletions are
@@ -154,13 +150,13 @@ public:
     std::vector<std::string> FolderEntries(const std::string& folder);
 
     // --- Registry. Key paths as the program passes them (a leading backslash is dropped).
-    void AddRegistryKey(const std::string& key);
+    void AddRegistryKey(const std::string& key) { MakeKey(key); }
     void SetRegistryValue(const std::string& key, const std::string& name,
                           const RegistryValue& value);
     void SetRegistryString(const std::string& key, const std::string& name,
                            const std::string& text);
     void RemoveRegistryKey(const std::string& key);
-    bool RegistryKeyExists(const std::string& key) const;
+    bool RegistryKeyExists(const std::string& key) const { return FindKey(key) != nullptr; }
     std::optional<RegistryValue> RegistryValueAt(const std::string& key,
                                                  const std::string& name) const;
     // The text of a REG_SZ / REG_EXPAND_SZ value without its terminating zero.
@@ -169,7 +165,7 @@ public:
     std::vector<std::string> RegistryValueNames(const std::string& key) const;
     // False: keys open for reading only and none can be created, as for a user without
     // administrator rights.
-    void SetRegistryWritable(bool writable);
+    void SetRegistryWritable(bool writable) { registryWritable_ = writable; }
 
     // --- Shell.
     void SetSpecialFolder(int csidl, const std::string& path);  // empty: does not resolve
@@ -180,11 +176,13 @@ public:
 
     // --- Token and version.
     // The token's groups; nothing means the token cannot be opened.
-    void SetTokenGroups(std::optional<std::vector<TokenGroup>> groups);
+    void SetTokenGroups(std::optional<std::vector<TokenGroup>> groups) {
+        tokenGroups_ = std::move(groups);
+    }
     // The record both queries give, and which of them work.
     void SetVersion(const VersionRecord& record, bool extendedQueryWorks = true,
                     bool shortQueryWorks = true);
-    void SetSystemMetric(int index, int value);
+    void SetSystemMetric(int index, int value) { systemMetrics_[index] = value; }
 
     // --- Another user, or the account's unelevated programs, acting on the machine while the
     // setup runs (see ActAs): never counted and never failed by plan. Each act succeeds only
@@ -214,8 +212,8 @@ public:
 
     // --- Faults and the operation log.
     void Fail(SimOp op, const std::string& target = "", int occurrence = 0);
-    void FailOperationNumber(std::uint64_t number);
-    void ClearFaults();
+    void FailOperationNumber(std::uint64_t number) { faults_.FailOperationNumber(number); }
+    void ClearFaults() { faults_.Clear(); }
     std::uint64_t OperationCount() const { return faults_.OperationCount(); }
     std::uint64_t OperationCount(SimOp op) const { return faults_.OperationCount(op); }
     const std::vector<SimOperation>& OperationLog() const { return faults_.Log(); }
@@ -271,7 +269,23 @@ private:
     // True when another actor may add names in, or change names in, the folder `fullPath`.
     bool ActorMayAdd(const std::string& fullPath);
     bool ActorMayChange(const std::string& fullPath);
+    // True when another actor may put a file at `fullPath`: a new name where it may add, or in
+    // place of a file nobody holds where it may change names.
+    bool ActorMayPutFile(const std::string& fullPath);
     Node* Find(const std::string& fullPath);
+    // The node `path` names (resolved as Resolve does); null when there is none.
+    Node* Lookup(const std::string& path, bool followLast = true);
+    // Makes the node for `fullPath` (or takes the one there) with that path and kind.
+    Node& AddNode(const std::string& fullPath, bool folder);
+    // Resolves `path` for the counted operation `op`; nothing when the operation fails by plan
+    // or the path does not resolve.
+    std::optional<std::string> ResolveFor(SimOp op, const std::string& path,
+                                          bool followLast = true);
+    // True when a new name may be made at `fullPath`: a valid name in a writable folder.
+    bool MayCreate(const std::string& fullPath);
+    // True when the folder `node` may be removed: no drive's root, writable, not the current
+    // folder nor above it, empty, and open through no more than `ownHandles` handles.
+    bool MayRemoveFolder(const Node* node, int ownHandles);
     // Creates the file at `fullPath` as it stands (no junction on the way is followed), as
     // CreateFileForWriting does; `path` is the name the stream and errors carry.
     std::unique_ptr<FileStream> CreateFileAt(const std::string& fullPath, const std::string& path);

@@ -30,6 +30,16 @@ bool SimHost::ActorMayAdd(const std::string& fullPath) {
             IsWritableFolder(fullPath) && node->security.othersMayAdd);
 }
 
+bool SimHost::ActorMayPutFile(const std::string& fullPath) {
+    if (!ParentIsFolder(fullPath)) {
+        return false;
+    }
+    const Node* node = Find(fullPath);
+    return node == nullptr ? ActorMayAdd(ParentFolder(fullPath))
+                           : ActorMayChange(ParentFolder(fullPath)) && !node->folder &&
+                                 node->handles == 0 && !node->inUse;
+}
+
 bool SimHost::OtherUserRename(const std::string& from, const std::string& to) {
     const std::optional<std::string> source = Resolve(from, false);
     const std::optional<std::string> target = Resolve(to, false);
@@ -56,13 +66,7 @@ bool SimHost::OtherUserRename(const std::string& from, const std::string& to) {
 
 bool SimHost::OtherUserWriteFile(const std::string& path, const std::string& data) {
     const std::optional<std::string> full = Resolve(path, false);
-    if (!full || !ParentIsFolder(*full)) {
-        return false;
-    }
-    Node* node = Find(*full);
-    if (node == nullptr ? !ActorMayAdd(ParentFolder(*full))
-                        : !ActorMayChange(ParentFolder(*full)) || node->folder ||
-                              node->handles > 0 || node->inUse) {
+    if (!full || !ActorMayPutFile(*full)) {
         return false;
     }
     AddFile(*full, data);
@@ -72,13 +76,7 @@ bool SimHost::OtherUserWriteFile(const std::string& path, const std::string& dat
 bool SimHost::OtherUserPlantLink(const std::string& path, const std::string& target) {
     const std::optional<std::string> full = Resolve(path, false);
     const std::optional<std::string> to = Resolve(target);
-    if (!full || !to || !ParentIsFolder(*full)) {
-        return false;
-    }
-    const Node* node = Find(*full);
-    if (node == nullptr ? !ActorMayAdd(ParentFolder(*full))
-                        : !ActorMayChange(ParentFolder(*full)) || node->folder ||
-                              node->handles > 0 || node->inUse) {
+    if (!full || !to || !ActorMayPutFile(*full)) {
         return false;
     }
     AddFileLink(*full, *to);
@@ -91,10 +89,8 @@ bool SimHost::OtherUserAddFolder(const std::string& path) {
         Find(*full) != nullptr) {
         return false;
     }
-    Node& node = nodes_[PathKey(*full)];
-    node.path = *full;
-    node.folder = true;
-    node.security = SimFolderSecurity{OwnerOf(actor_), actor_ == SimActor::kOtherUser, false};
+    AddNode(*full, true).security =
+        SimFolderSecurity{OwnerOf(actor_), actor_ == SimActor::kOtherUser, false};
     return true;
 }
 
@@ -109,9 +105,7 @@ bool SimHost::OtherUserMakeJunction(const std::string& path, const std::string& 
         if (!ActorMayAdd(ParentFolder(*full))) {
             return false;
         }
-        node = &nodes_[PathKey(*full)];
-        node->path = *full;
-        node->folder = true;
+        node = &AddNode(*full, true);
         node->security = SimFolderSecurity{OwnerOf(actor_), actor_ == SimActor::kOtherUser, true};
     } else if (!node->folder) {
         return false;

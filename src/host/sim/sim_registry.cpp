@@ -28,15 +28,7 @@ public:
             !Allows(access_, kKeyQueryValue)) {
             return std::nullopt;
         }
-        const KeyNode* key = host_.FindKey(path_);
-        if (key == nullptr) {
-            return std::nullopt;
-        }
-        const auto it = key->values.find(LowerCaseAscii(name));
-        if (it == key->values.end()) {
-            return std::nullopt;
-        }
-        return it->second.second;
+        return host_.RegistryValueAt(path_, name);
     }
 
     bool SetValue(const std::string& name, const RegistryValue& value) override {
@@ -127,10 +119,6 @@ bool SimHost::DoDeleteKey(const std::string& path) {
     return true;
 }
 
-void SimHost::AddRegistryKey(const std::string& key) {
-    MakeKey(key);
-}
-
 void SimHost::SetRegistryValue(const std::string& key, const std::string& name,
                                const RegistryValue& value) {
     KeyNode& node = MakeKey(key);
@@ -143,9 +131,7 @@ void SimHost::SetRegistryValue(const std::string& key, const std::string& name,
 
 void SimHost::SetRegistryString(const std::string& key, const std::string& name,
                                 const std::string& text) {
-    RegistryValue value{kRegSz, text};
-    value.data.push_back('\0');
-    SetRegistryValue(key, name, value);
+    SetRegistryValue(key, name, StringValue(text));
 }
 
 void SimHost::RemoveRegistryKey(const std::string& key) {
@@ -157,10 +143,6 @@ void SimHost::RemoveRegistryKey(const std::string& key) {
             ++it;
         }
     }
-}
-
-bool SimHost::RegistryKeyExists(const std::string& key) const {
-    return FindKey(key) != nullptr;
 }
 
 std::optional<RegistryValue> SimHost::RegistryValueAt(const std::string& key,
@@ -191,10 +173,6 @@ std::vector<std::string> SimHost::RegistryValueNames(const std::string& key) con
         }
     }
     return names;
-}
-
-void SimHost::SetRegistryWritable(bool writable) {
-    registryWritable_ = writable;
 }
 
 }  // namespace nv::host::sim

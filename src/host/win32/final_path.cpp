@@ -32,13 +32,6 @@ std::wstring Plain(std::wstring path) {
     return path;
 }
 
-std::wstring FullWidePath(const std::wstring& path) {
-    return path.empty() ? std::wstring()
-                        : ReadGrowingText<wchar_t>([&](wchar_t* buffer, DWORD size) {
-                              return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr);
-                          });
-}
-
 // Names equal as the file system compares them: ordinally, ignoring case.
 bool SameName(const std::wstring& a, const std::wstring& b) {
     static const auto compare = KernelCall<CompareOrdinalFn>("CompareStringOrdinal");
@@ -58,6 +51,13 @@ bool SameName(const std::wstring& a, const std::wstring& b) {
 std::wstring WideFromAnsiStrictly(const std::string& text) {
     const std::optional<std::u16string> wide = CodePageToUtf16(text, CP_ACP);
     return wide ? std::wstring(wide->begin(), wide->end()) : std::wstring();
+}
+
+std::wstring FullWidePath(const std::wstring& path) {
+    return path.empty() ? std::wstring()
+                        : ReadGrowingText<wchar_t>([&](wchar_t* buffer, DWORD size) {
+                              return ::GetFullPathNameW(path.c_str(), size, buffer, nullptr);
+                          });
 }
 
 std::wstring FinalPathOf(HANDLE handle, const std::string& openedAs) {

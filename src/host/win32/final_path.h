@@ -12,6 +12,9 @@ namespace nv::host {
 // character of that code page.
 std::wstring WideFromAnsiStrictly(const std::string& text);
 
+// The full path of `path` as GetFullPathName makes it; empty for an empty path.
+std::wstring FullWidePath(const std::wstring& path);
+
 // The path the file system gives what `handle` has open, without the "\\?\" prefix and
 // without trailing backslashes (a drive's root keeps its own); empty when it cannot be told.
 // Where the system lacks the call, `openedAs` made full stands in for it: a hold on the

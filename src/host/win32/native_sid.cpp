@@ -2,16 +2,6 @@
 
 namespace nv::host {
 
-UniqueSid AllocateAdministratorsSid() {
-    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
-    UniqueSid sid;
-    if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID,
-                                    DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0, 0, 0, 0, sid.Put())) {
-        return UniqueSid();
-    }
-    return sid;
-}
-
 Sid SidFromNative(PSID sid) {
     Sid result;
     const auto* raw = static_cast<const SID*>(sid);

@@ -90,14 +90,6 @@ private:
     bool removable_;
 };
 
-// Creates a new file at a free name, for reading, writing and deleting through the handle,
-// sharing reading only. A link that takes the name meanwhile is not followed.
-UniqueFileHandle CreateNewFileHandle(const std::string& path) {
-    return UniqueFileHandle(
-        ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
-                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-}
-
 // True when the name in `path` (after its folder part) ends in ".lnk" with something before.
 bool HasShortcutExtension(std::string_view path) {
     constexpr std::string_view kExtension = ".lnk";
@@ -140,10 +132,6 @@ Win32Host::Win32Host() {
     }
 }
 
-FileStream* Win32Host::Executable() {
-    return executable_.get();
-}
-
 std::string Win32Host::ExecutablePath() {
     return ReadGrowingText([](char* buffer, DWORD size) {
         const DWORD length = ::GetModuleFileNameA(nullptr, buffer, size);
@@ -165,19 +153,20 @@ std::unique_ptr<FileStream> Win32Host::CreateFileForWriting(const std::string& p
     // then made only where the name is free, and a link that appears in between is not
     // followed either, so nothing is ever written through a link.
     ::DeleteFileA(path.c_str());
-    UniqueFileHandle file = CreateNewFileHandle(path);
+    std::unique_ptr<FileStream> file = CreateNewFile(path);
     if (!file) {
         throw Error(ErrorKind::kCreateFailed, path, ::GetLastError());
     }
-    return std::make_unique<Win32FileStream>(path, std::move(file), true);
+    return file;
 }
 
 std::unique_ptr<FileStream> Win32Host::CreateNewFile(const std::string& path) {
-    UniqueFileHandle file = CreateNewFileHandle(path);
-    if (!file) {
-        return nullptr;
-    }
-    return std::make_unique<Win32FileStream>(path, std::move(file), true);
+    // For reading, writing and deleting through the handle, sharing reading only. A link that
+    // takes the name meanwhile is not followed.
+    UniqueFileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return file ? std::make_unique<Win32FileStream>(path, std::move(file), true) : nullptr;
 }
 
 bool Win32Host::FolderExists(const std::string& path) {

@@ -10,7 +10,6 @@
 #include "host/win32/delete_through.h"
 #include "host/win32/final_path.h"
 #include "host/win32/folder_trust.h"
-#include "host/win32/growing_text.h"
 #include "host/win32/relative_files.h"
 #include "host/win32/win32_file_stream.h"
 #include "host/win32/win32_host.h"
@@ -34,23 +33,16 @@ std::string Narrow(const std::wstring& text) {
 // The folder itself (a junction or link in its place is opened as what it is), for reading
 // its access list and attributes and for naming files inside it, sharing reading and writing
 // but not deletion: nobody can rename, delete or replace it while the handle is open. With
-// `removable` the handle may also delete the folder.
-UniqueFileHandle OpenFolderToHold(const std::wstring& path, bool removable) {
+// `removable` the handle may also delete the folder. A drive's root (`root`) can be neither
+// renamed nor replaced, so it is opened sharing everything (Wine's shell cannot look up its
+// special folders while a root is held without sharing deletion).
+UniqueFileHandle OpenFolderToHold(const std::wstring& path, bool removable, bool root = false) {
     const DWORD access =
         READ_CONTROL | FILE_READ_ATTRIBUTES | FILE_TRAVERSE | (removable ? DELETE : 0);
-    return UniqueFileHandle(::CreateFileW(
-        path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-}
-
-// A drive's root, for checking: it can be neither renamed nor replaced, so it is opened sharing
-// everything (Wine's shell cannot look up its special folders while a root is held without
-// sharing deletion).
-UniqueFileHandle OpenRoot(const std::wstring& path) {
-    return UniqueFileHandle(::CreateFileW(
-        path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES | FILE_TRAVERSE,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | (root ? FILE_SHARE_DELETE : 0);
+    return UniqueFileHandle(::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                          nullptr));
 }
 
 // Opens a folder to hold, removable where nobody else prevents that; `removable` tells which.
@@ -168,12 +160,8 @@ std::unique_ptr<HeldFolder> Win32Host::HoldSafeFolder(const std::string& path) {
 }
 
 std::unique_ptr<HeldFolder> Win32Host::HoldSafePath(const std::string& path, PathEnd end) {
-    const std::wstring wide = WideFromAnsiStrictly(path);
-    const std::wstring full =
-        wide.empty() ? std::wstring() : ReadGrowingText<wchar_t>([&](wchar_t* buffer, DWORD size) {
-            return ::GetFullPathNameW(wide.c_str(), size, buffer, nullptr);
-        });
-    const std::vector<std::wstring> folders = FoldersOnTheWay(full);
+    const std::vector<std::wstring> folders =
+        FoldersOnTheWay(FullWidePath(WideFromAnsiStrictly(path)));
     TrustedWriters writers;
     if (folders.empty() || !writers.LoadForThisProcess()) {
         return nullptr;
@@ -184,8 +172,8 @@ std::unique_ptr<HeldFolder> Win32Host::HoldSafePath(const std::string& path, Pat
     for (std::size_t i = 0; i < folders.size(); ++i) {
         const bool last = i + 1 == folders.size();
         bool removable = false;
-        UniqueFileHandle folder =
-            i == 0 ? OpenRoot(folders[i]) : OpenFolderToHold(folders[i], &removable);
+        UniqueFileHandle folder = i == 0 ? OpenFolderToHold(folders[i], false, true)
+                                         : OpenFolderToHold(folders[i], &removable);
         const FolderRole role = last && end == PathEnd::kWrittenInto ? FolderRole::kWrittenInto
                                 : i == 0                             ? FolderRole::kRootAbove
                                                                      : FolderRole::kAbove;

@@ -15,7 +15,7 @@ public:
     Win32Host();
 
     std::string ExecutablePath() override;
-    FileStream* Executable() override;
+    FileStream* Executable() override { return executable_.get(); }
     std::unique_ptr<FileStream> OpenFileForReading(const std::string& path) override;
     std::unique_ptr<FileStream> CreateFileForWriting(const std::string& path) override;
     std::unique_ptr<FileStream> CreateNewFile(const std::string& path) override;

@@ -67,7 +67,7 @@ void FillList(HWND list, UINT reset, UINT add, const std::vector<std::string>& n
 
 class FolderChooser final : public ModalWindow {
 public:
-    FolderChooser(host::FolderBrowsing& system, const UiServices::FolderMaker& makeFolder)
+    FolderChooser(host::Host& system, const UiServices::FolderMaker& makeFolder)
         : browser_(system), makeFolder_(makeFolder) {}
 
     std::optional<std::string> Run(HWND owner, const std::string& startFolder) {
@@ -268,7 +268,7 @@ private:
 
 }  // namespace
 
-std::optional<std::string> ChooseFolder(HWND owner, host::FolderBrowsing& system,
+std::optional<std::string> ChooseFolder(HWND owner, host::Host& system,
                                         const std::string& startFolder,
                                         const UiServices::FolderMaker& makeFolder) {
     const QuietErrors quiet;

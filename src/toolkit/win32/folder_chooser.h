@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "host/folder_browsing.h"
+#include "host/host.h"
 #include "toolkit/ui_services.h"
 
 namespace nv::toolkit::win32 {
@@ -17,7 +17,7 @@ namespace nv::toolkit::win32 {
 // with a folder that does not exist asks whether to create it; No keeps the chooser open, Yes
 // has `makeFolder` make it with its missing parents. Returns the chosen folder with a trailing
 // backslash, or nothing when cancelled.
-std::optional<std::string> ChooseFolder(HWND owner, host::FolderBrowsing& system,
+std::optional<std::string> ChooseFolder(HWND owner, host::Host& system,
                                         const std::string& startFolder,
                                         const UiServices::FolderMaker& makeFolder);
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "host/folder_browsing.h"
+#include "host/host.h"
 #include "toolkit/form.h"
 #include "toolkit/ui_services.h"
 
@@ -28,8 +28,7 @@ public:
     // `mainForm` is the form whose window owns the chooser and programs started through the
     // shell; its window is looked up at each use, so it may be attached later. The chooser
     // walks the file system through `system`.
-    Win32UiServices(TForm& mainForm, host::FolderBrowsing& system)
-        : mainForm_(mainForm), system_(system) {}
+    Win32UiServices(TForm& mainForm, host::Host& system) : mainForm_(mainForm), system_(system) {}
 
     void ProcessMessages() override;
     std::optional<std::string> BrowseForDirectory(const std::string& startFolder,
@@ -40,7 +39,7 @@ public:
 
 private:
     TForm& mainForm_;
-    host::FolderBrowsing& system_;
+    host::Host& system_;
 };
 
 }  // namespace nv::toolkit::win32

@@ -1,5 +1,4 @@
-// The members Host builds on its primitives: folder creation with parents, the raised
-// folder errors and key paths.
+// The members Host builds on its primitives: the raised folder errors and key paths.
 
 #include <gtest/gtest.h>
 
@@ -12,35 +11,6 @@ namespace {
 using sim::SimHost;
 
 using testing::ErrorText;
-
-TEST(CreateFolderWithParents, MakesEveryMissingLevel) {
-    SimHost host;
-    EXPECT_TRUE(host.CreateFolderWithParents(R"(C:\Programme\Halvorn\Norvista\)"));
-    EXPECT_TRUE(host.FolderExists("C:\\Programme"));
-    EXPECT_TRUE(host.FolderExists(R"(C:\Programme\Halvorn\Norvista)"));
-    EXPECT_TRUE(host.CreateFolderWithParents(R"(c:\PROGRAMME\Halvorn)"));  // exists already
-    EXPECT_TRUE(host.CreateFolderWithParents("rel\\sub"));
-    EXPECT_TRUE(host.FolderExists(R"(C:\setup\rel\sub)"));
-    EXPECT_TRUE(host.CreateFolderWithParents("C:\\"));
-    EXPECT_TRUE(host.CreateFolderWithParents("C:"));
-}
-
-TEST(CreateFolderWithParents, FailsWithoutRaising) {
-    SimHost host;
-    EXPECT_FALSE(host.CreateFolderWithParents(R"(Q:\NoDrive\Folder)"));
-    EXPECT_FALSE(host.CreateFolderWithParents("Q:\\"));
-    host.AddFile("C:\\file", "");
-    EXPECT_FALSE(host.CreateFolderWithParents(R"(C:\file\below)"));
-    host.Fail(sim::SimOp::kCreateFolder, R"(C:\A\B)");
-    EXPECT_FALSE(host.CreateFolderWithParents(R"(C:\A\B\C)"));
-    EXPECT_TRUE(host.FolderExists("C:\\A"));
-    EXPECT_FALSE(host.FolderExists(R"(C:\A\B)"));
-}
-
-TEST(CreateFolderWithParents, EmptyPathRaises) {
-    SimHost host;
-    EXPECT_EQ(ErrorText([&] { host.CreateFolderWithParents(""); }), "create-folder-failed");
-}
 
 TEST(FolderErrors, CreateAndRemoveRaiseTheirTexts) {
     SimHost host;

@@ -14,7 +14,7 @@ namespace {
 int RunSteps(SimHost& host) {
     int steps = 0;
     try {
-        if (!host.CreateFolderWithParents("C:\\Target")) {
+        if (!host.CreateProtectedFolder("C:\\Target", FolderProtection::kInherited)) {
             return steps;
         }
         ++steps;

@@ -226,7 +226,7 @@ TEST(SimFaults, ReadOnlyFolderTakesNothing) {
     host.AddDrive('E');
     host.AddFile(R"(E:\cd\Setup.exe)", "setup");
     host.SetReadOnlyFolder("E:\\");
-    EXPECT_FALSE(host.CreateFolderWithParents(R"(E:\cd\tempnv)"));
+    EXPECT_FALSE(host.CreateProtectedFolder(R"(E:\cd\tempnv)", FolderProtection::kInherited));
     EXPECT_THROW(host.CreateFileForWriting(R"(E:\cd\x)"), Error);
     EXPECT_FALSE(host.RemoveFile(R"(E:\cd\Setup.exe)"));
     const std::unique_ptr<FileStream> setup = host.OpenFileForReading(R"(E:\cd\Setup.exe)");
