@@ -41,9 +41,7 @@ void TImageList::Add(Bitmap bitmap) {
 }
 
 void TImageList::GetBitmap(int index, TPicture& picture) const {
-    if (index < 0 || index >= Count()) {
-        ThrowListIndexError(index);
-    }
+    CheckListIndex(index, Count());
     picture.SetBitmap(bitmaps_[static_cast<std::size_t>(index)]);
 }
 
