@@ -8,7 +8,9 @@
 // raises facts and each program says them in its own language: see the describe function
 // each program hands to its error report.
 
+#include <cstddef>
 #include <exception>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -42,47 +44,29 @@ enum class ErrorKind {
 // A short technical name of a kind ("write-failed"), for diagnostics; never shown as a
 // program's message.
 inline const char* ErrorKindName(ErrorKind kind) {
-    switch (kind) {
-        case ErrorKind::kText:
-            return "text";
-        case ErrorKind::kOpenFailed:
-            return "open-failed";
-        case ErrorKind::kCreateFailed:
-            return "create-failed";
-        case ErrorKind::kReadFailed:
-            return "read-failed";
-        case ErrorKind::kWriteFailed:
-            return "write-failed";
-        case ErrorKind::kSetupUnreadable:
-            return "setup-unreadable";
-        case ErrorKind::kPackageUnreadable:
-            return "package-unreadable";
-        case ErrorKind::kInflateFailed:
-            return "inflate-failed";
-        case ErrorKind::kOutOfMemory:
-            return "out-of-memory";
-        case ErrorKind::kOutOfResources:
-            return "out-of-resources";
-        case ErrorKind::kUnexpected:
-            return "unexpected";
-        case ErrorKind::kSetDataFailed:
-            return "set-data-failed";
-        case ErrorKind::kInvalidDataType:
-            return "invalid-data-type";
-        case ErrorKind::kProfileWriteFailed:
-            return "profile-write-failed";
-        case ErrorKind::kCreateFolderFailed:
-            return "create-folder-failed";
-        case ErrorKind::kRemoveFolderFailed:
-            return "remove-folder-failed";
-        case ErrorKind::kSeekFailed:
-            return "seek-failed";
-        case ErrorKind::kEndOfFile:
-            return "end-of-file";
-        case ErrorKind::kChangedWhileRead:
-            return "changed-while-read";
-    }
-    return "unknown";
+    // Indexed by the kind, in the order the kinds are declared.
+    static constexpr const char* kNames[] = {"text",
+                                             "open-failed",
+                                             "create-failed",
+                                             "read-failed",
+                                             "write-failed",
+                                             "setup-unreadable",
+                                             "package-unreadable",
+                                             "inflate-failed",
+                                             "out-of-memory",
+                                             "out-of-resources",
+                                             "unexpected",
+                                             "set-data-failed",
+                                             "invalid-data-type",
+                                             "profile-write-failed",
+                                             "create-folder-failed",
+                                             "remove-folder-failed",
+                                             "seek-failed",
+                                             "end-of-file",
+                                             "changed-while-read"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(ErrorKind::kChangedWhileRead) + 1);
+    const auto index = static_cast<std::size_t>(kind);
+    return index < std::size(kNames) ? kNames[index] : "unknown";
 }
 
 // Derived from std::exception, not std::runtime_error: the text is shared through a

@@ -1,5 +1,7 @@
 #include "base/text.h"
 
+#include <algorithm>
+
 namespace nv {
 namespace {
 
@@ -14,22 +16,13 @@ bool IsControlOrBlank(char c) {
 }  // namespace
 
 bool SameTextIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 std::string LowerCaseAscii(std::string_view text) {
     std::string result(text);
-    for (char& c : result) {
-        c = LowerAscii(c);
-    }
+    std::transform(result.begin(), result.end(), result.begin(), LowerAscii);
     return result;
 }
 

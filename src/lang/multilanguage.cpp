@@ -32,12 +32,6 @@ const toolkit::ClassInfo& TMultilanguage::StaticClass() {
     return info;
 }
 
-TMultilanguage::TMultilanguage()
-    : script_(std::make_unique<toolkit::TStringList>()),
-      sectionLines_(std::make_unique<toolkit::TStringList>()) {}
-
-TMultilanguage::~TMultilanguage() = default;
-
 void TMultilanguage::SetScript(toolkit::TStrings* script) {
     script_->Assign(script);
     Translate();

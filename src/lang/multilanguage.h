@@ -20,13 +20,6 @@ class TMultilanguageSync;
 
 class TMultilanguage : public toolkit::TComponent {
 public:
-    TMultilanguage();
-    ~TMultilanguage() override;
-    TMultilanguage(const TMultilanguage&) = delete;
-    TMultilanguage& operator=(const TMultilanguage&) = delete;
-    TMultilanguage(TMultilanguage&&) = delete;
-    TMultilanguage& operator=(TMultilanguage&&) = delete;
-
     static const toolkit::ClassInfo& StaticClass();
     const toolkit::ClassInfo& ClassType() const override { return StaticClass(); }
 
@@ -57,8 +50,8 @@ public:
     toolkit::TNotifyEvent OnTranslate;
 
 private:
-    std::unique_ptr<toolkit::TStringList> script_;
-    std::unique_ptr<toolkit::TStringList> sectionLines_;
+    std::unique_ptr<toolkit::TStringList> script_ = std::make_unique<toolkit::TStringList>();
+    std::unique_ptr<toolkit::TStringList> sectionLines_ = std::make_unique<toolkit::TStringList>();
     std::string language_;
     bool translating_ = false;
 };

@@ -43,8 +43,8 @@ public:
             const int status = inflate(&stream_, Z_NO_FLUSH);
             const std::size_t produced = kInflateOutputSize - stream_.avail_out;
             if (status != Z_OK && status != Z_STREAM_END) {
-                throw Error(ErrorKind::kInflateFailed);  // corrupt data, or the stream ends inside
-                                                         // the block
+                // Corrupt data, or the stream ends inside the block.
+                throw Error(ErrorKind::kInflateFailed);
             }
             if (produced != 0) {
                 out.Write(output_.get(), produced);
@@ -54,8 +54,8 @@ public:
                 return total;
             }
             if (stream_.avail_in == 0 && stream_.avail_out != 0) {
-                throw Error(
-                    ErrorKind::kInflateFailed);  // all input used, yet the stream has not ended
+                // All input used, yet the stream has not ended.
+                throw Error(ErrorKind::kInflateFailed);
             }
         }
     }
@@ -84,29 +84,25 @@ private:
 BlockStreamSummary InflateBlocks(FileStream& source, ByteSink& out, const BlockDone& afterBlock) {
     Inflater inflater;
     const std::unique_ptr<unsigned char[]> input(new unsigned char[kMaxBlockLength]);
-    BlockStreamSummary summary;
+    std::uint32_t blocks = 0;
     std::uint64_t consumed = 0;
     for (;;) {
         unsigned char lengthField[2];
         if (ReadUpTo(source, lengthField, 2) != 2) {
-            summary.end = BlockStreamEnd::kEndOfInput;
-            return summary;
+            return {BlockStreamEnd::kEndOfInput, blocks};
         }
         const std::size_t length = ReadU16(lengthField);
         if (length == 0) {
-            summary.end = BlockStreamEnd::kEndMarker;
-            return summary;
+            return {BlockStreamEnd::kEndMarker, blocks};
         }
         if (length > kMaxBlockLength) {
-            summary.end = BlockStreamEnd::kBlockTooLong;
-            return summary;
+            return {BlockStreamEnd::kBlockTooLong, blocks};
         }
         if (ReadUpTo(source, input.get(), length) != length) {
-            summary.end = BlockStreamEnd::kBlockTruncated;
-            return summary;
+            return {BlockStreamEnd::kBlockTruncated, blocks};
         }
         const std::uint64_t produced = inflater.InflateBlock(input.get(), length, out);
-        ++summary.blocks;
+        ++blocks;
         consumed += 2 + length;
         if (afterBlock) {
             afterBlock(produced, consumed);

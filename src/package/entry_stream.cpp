@@ -1,6 +1,7 @@
 #include "package/entry_stream.h"
 
 #include <algorithm>
+#include <numeric>
 #include <span>
 #include <utility>
 
@@ -11,11 +12,7 @@ namespace nv::package {
 namespace {
 
 std::uint32_t SumBytes(std::span<const unsigned char> bytes) {
-    std::uint32_t sum = 0;
-    for (const unsigned char byte : bytes) {
-        sum += byte;
-    }
-    return sum;
+    return std::accumulate(bytes.begin(), bytes.end(), std::uint32_t{0});
 }
 
 // "0x" and eight upper-case hexadecimal digits. Written out by hand: snprintf would bring the
@@ -51,11 +48,9 @@ void EntryStreamParser::Feed(const unsigned char* data, std::size_t count) {
         std::size_t used = 0;
         switch (state_) {
             case State::kNameLength:
+            case State::kSize:
             case State::kChecksum:
                 used = TakeField({data, count}, state_ == State::kNameLength ? 2 : 4);
-                break;
-            case State::kSize:
-                used = TakeField({data, count}, 4);
                 break;
             case State::kName:
                 used = std::min(count, nameLength_ - name_.size());

@@ -19,11 +19,7 @@ void Report(const ExtractCallbacks& callbacks, ExtractStage stage, std::uint64_t
         callbacks.step();
     }
     if (callbacks.progress) {
-        ExtractProgress progress;
-        progress.stage = stage;
-        progress.bytes = bytes;
-        progress.consumed = consumed;
-        callbacks.progress(progress);
+        callbacks.progress(ExtractProgress{stage, bytes, consumed});
     }
     if (callbacks.processMessages) {
         callbacks.processMessages();

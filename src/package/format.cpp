@@ -1,5 +1,6 @@
 #include "package/format.h"
 
+#include <algorithm>
 #include <array>
 
 namespace nv::package {
@@ -12,15 +13,9 @@ char16_t ToUpper(char16_t c) {
 // Compares ignoring the case of A to Z, the letters of every name compared here; other
 // letters are never folded into them.
 bool EqualsIgnoringCase(std::u16string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (ToUpper(a[i]) != ToUpper(static_cast<char16_t>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char16_t x, char y) {
+        return ToUpper(x) == ToUpper(static_cast<char16_t>(y));
+    });
 }
 
 bool IsReservedDeviceName(std::u16string_view name) {

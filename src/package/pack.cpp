@@ -138,7 +138,7 @@ std::shared_ptr<FileStream> OpenStub(FileSystem& fs, const std::string& stubPath
                                      std::uint64_t& size) {
     auto stub = fs.OpenRead(stubPath);
     const std::uint64_t stubSize = stub->Size();
-    if (!PeImageEnd(*stub)) {
+    if (!ReadPeLayout(*stub)) {
         throw Error("\"" + stubPath + "\" is not a Windows executable.");
     }
     if (stubSize > 0x7FFFFFFFULL) {

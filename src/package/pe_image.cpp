@@ -106,12 +106,4 @@ std::optional<PeLayout> ReadPeLayout(FileStream& file) {
     return layout;
 }
 
-std::optional<std::uint64_t> PeImageEnd(FileStream& file) {
-    const auto layout = ReadPeLayout(file);
-    if (!layout) {
-        return std::nullopt;
-    }
-    return layout->imageEnd;
-}
-
 }  // namespace nv::package

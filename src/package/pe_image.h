@@ -22,7 +22,4 @@ struct PeLayout {
 // position anywhere.
 std::optional<PeLayout> ReadPeLayout(FileStream& file);
 
-// The image end of ReadPeLayout alone.
-std::optional<std::uint64_t> PeImageEnd(FileStream& file);
-
 }  // namespace nv::package

@@ -15,16 +15,12 @@ const ClassInfo& TCollection::StaticClass() {
 }
 
 TCollectionItem& TCollection::Items(int index) const {
-    if (index < 0 || index >= Count()) {
-        ThrowListIndexError(index);
-    }
+    CheckListIndex(index, Count());
     return *items_[static_cast<std::size_t>(index)];
 }
 
 void TCollection::Delete(int index) {
-    if (index < 0 || index >= Count()) {
-        ThrowListIndexError(index);
-    }
+    CheckListIndex(index, Count());
     items_.erase(items_.begin() + index);
 }
 

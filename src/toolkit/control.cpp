@@ -47,41 +47,6 @@ void TControl::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width
     Changed(ControlProperty::Bounds);
 }
 
-void TControl::SetVisible(bool visible) {
-    if (visible != visible_) {
-        visible_ = visible;
-        Changed(ControlProperty::Visible);
-    }
-}
-
-void TControl::SetEnabled(bool enabled) {
-    if (enabled != enabled_) {
-        enabled_ = enabled;
-        Changed(ControlProperty::Enabled);
-    }
-}
-
-void TControl::SetCaption(const std::string& caption) {
-    if (caption != caption_) {
-        caption_ = caption;
-        Changed(ControlProperty::Text);
-    }
-}
-
-void TControl::SetColor(TColor color) {
-    if (color != color_) {
-        color_ = color;
-        Changed(ControlProperty::Color);
-    }
-}
-
-void TControl::SetAlign(TAlign align) {
-    if (align != align_) {
-        align_ = align;
-        Changed(ControlProperty::Layout);
-    }
-}
-
 void TControl::SetParent(TWinControl* parent) {
     if (parent == parent_ || parent == this) {
         return;
@@ -116,20 +81,6 @@ TWinControl::~TWinControl() {
     // left without a visual parent.
     for (TControl* control : controls_) {
         control->parent_ = nullptr;
-    }
-}
-
-void TWinControl::SetTabOrder(std::int32_t tabOrder) {
-    if (tabOrder != tabOrder_) {
-        tabOrder_ = tabOrder;
-        Changed(ControlProperty::TabOrder);
-    }
-}
-
-void TWinControl::SetTabStop(bool tabStop) {
-    if (tabStop != tabStop_) {
-        tabStop_ = tabStop;
-        Changed(ControlProperty::TabOrder);
     }
 }
 

@@ -41,16 +41,18 @@ public:
     void SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height);
 
     bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
+    void SetVisible(bool visible) { Update(visible_, visible, ControlProperty::Visible); }
     bool Enabled() const { return enabled_; }
-    void SetEnabled(bool enabled);
+    void SetEnabled(bool enabled) { Update(enabled_, enabled, ControlProperty::Enabled); }
 
     // The control's text: the caption of a label, button, box or form, the text of an edit field.
     const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& caption);
+    void SetCaption(const std::string& caption) {
+        Update(caption_, caption, ControlProperty::Text);
+    }
 
     TColor Color() const { return color_; }
-    void SetColor(TColor color);
+    void SetColor(TColor color) { Update(color_, color, ControlProperty::Color); }
     TFont* Font() const { return font_.get(); }
     // Copies the attributes of `font` into the control's own font; none restores the default.
     void SetFont(TFont* font) { font_->Assign(font); }
@@ -58,7 +60,7 @@ public:
     std::int32_t Cursor() const { return cursor_; }
     void SetCursor(std::int32_t cursor) { cursor_ = cursor; }
     TAlign Align() const { return align_; }
-    void SetAlign(TAlign align);
+    void SetAlign(TAlign align) { Update(align_, align, ControlProperty::Layout); }
 
     // The visual parent: the form or a panel that shows this control. Not its owner.
     TWinControl* Parent() const { return parent_; }
@@ -70,6 +72,14 @@ public:
 protected:
     // Reports a change of state to the backend, if one is attached.
     void Changed(ControlProperty property);
+    // Stores `value` in `field` and reports `property` when it differs from the value held.
+    template <typename T>
+    void Update(T& field, const T& value, ControlProperty property) {
+        if (value != field) {
+            field = value;
+            Changed(property);
+        }
+    }
     // Stores a text that the backend already shows, without reporting it back.
     void StoreCaption(const std::string& caption) { caption_ = caption; }
 
@@ -107,9 +117,11 @@ public:
 
     // Position in the tab order among the controls of the same visual parent.
     std::int32_t TabOrder() const { return tabOrder_; }
-    void SetTabOrder(std::int32_t tabOrder);
+    void SetTabOrder(std::int32_t tabOrder) {
+        Update(tabOrder_, tabOrder, ControlProperty::TabOrder);
+    }
     bool TabStop() const { return tabStop_; }
-    void SetTabStop(bool tabStop);
+    void SetTabStop(bool tabStop) { Update(tabStop_, tabStop, ControlProperty::TabOrder); }
 
     // The controls whose visual parent this is, in the order they were placed on it.
     const std::vector<TControl*>& Controls() const { return controls_; }

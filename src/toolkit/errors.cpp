@@ -16,8 +16,10 @@ void ThrowConversionError(std::string_view text, std::string_view what) {
     throw Error("'" + std::string(text) + "' is not a valid " + std::string(what) + " value");
 }
 
-void ThrowListIndexError(int index) {
-    throw Error("List index out of bounds (" + std::to_string(index) + ")");
+void CheckListIndex(int index, int count) {
+    if (index < 0 || index >= count) {
+        throw Error("List index out of bounds (" + std::to_string(index) + ")");
+    }
 }
 
 }  // namespace nv::toolkit

@@ -28,7 +28,7 @@ V ParsedOrThrow(std::optional<V> value, std::string_view text, std::string_view 
     return *value;
 }
 
-// An index outside a list or collection.
-[[noreturn]] void ThrowListIndexError(int index);
+// Raises the list-index error unless `index` lies within 0 .. count-1 of a list or collection.
+void CheckListIndex(int index, int count);
 
 }  // namespace nv::toolkit

@@ -38,41 +38,6 @@ TForm::~TForm() {
     DetachAll();
 }
 
-void TForm::SetClientWidth(std::int32_t width) {
-    if (width != clientWidth_) {
-        clientWidth_ = width;
-        Changed(ControlProperty::Bounds);
-    }
-}
-
-void TForm::SetClientHeight(std::int32_t height) {
-    if (height != clientHeight_) {
-        clientHeight_ = height;
-        Changed(ControlProperty::Bounds);
-    }
-}
-
-void TForm::SetBorderStyle(TFormBorderStyle style) {
-    if (style != borderStyle_) {
-        borderStyle_ = style;
-        Changed(ControlProperty::Layout);
-    }
-}
-
-void TForm::SetBorderIcons(std::uint32_t icons) {
-    if (icons != borderIcons_) {
-        borderIcons_ = icons;
-        Changed(ControlProperty::Layout);
-    }
-}
-
-void TForm::Close() {
-    if (!closed_) {
-        closed_ = true;
-        Changed(ControlProperty::Closed);
-    }
-}
-
 void TForm::AttachBackend(ControlBackend* backend) {
     DetachAll();
     if (backend == nullptr) {

@@ -31,17 +31,25 @@ public:
     ComponentKind Kind() const override { return ComponentKind::Form; }
 
     std::int32_t ClientWidth() const { return clientWidth_; }
-    void SetClientWidth(std::int32_t width);
+    void SetClientWidth(std::int32_t width) {
+        Update(clientWidth_, width, ControlProperty::Bounds);
+    }
     std::int32_t ClientHeight() const { return clientHeight_; }
-    void SetClientHeight(std::int32_t height);
+    void SetClientHeight(std::int32_t height) {
+        Update(clientHeight_, height, ControlProperty::Bounds);
+    }
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
-    void SetBorderStyle(TFormBorderStyle style);
+    void SetBorderStyle(TFormBorderStyle style) {
+        Update(borderStyle_, style, ControlProperty::Layout);
+    }
     std::uint32_t BorderIcons() const { return borderIcons_; }
-    void SetBorderIcons(std::uint32_t icons);
+    void SetBorderIcons(std::uint32_t icons) {
+        Update(borderIcons_, icons, ControlProperty::Layout);
+    }
 
     // Closes the form: it reports Closed to its backend, which ends the window; the model
     // stays intact until the form is destroyed.
-    void Close();
+    void Close() { Update(closed_, true, ControlProperty::Closed); }
     bool Closed() const { return closed_; }
 
     // Shows the form and every control it owns through `backend`: the form first, then each

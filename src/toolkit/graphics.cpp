@@ -24,31 +24,6 @@ const ClassInfo& TFont::StaticClass() {
     return info;
 }
 
-void TFont::SetName(const std::string& name) {
-    name_ = name;
-    Changed();
-}
-
-void TFont::SetHeight(std::int32_t height) {
-    height_ = height;
-    Changed();
-}
-
-void TFont::SetColor(TColor color) {
-    color_ = color;
-    Changed();
-}
-
-void TFont::SetStyle(std::uint32_t style) {
-    style_ = style;
-    Changed();
-}
-
-void TFont::SetCharset(std::int32_t charset) {
-    charset_ = charset;
-    Changed();
-}
-
 void TFont::Assign(const TFont* source) {
     if (source == this) {
         return;

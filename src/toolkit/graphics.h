@@ -41,16 +41,16 @@ public:
     const ClassInfo& ClassType() const override { return StaticClass(); }
 
     const std::string& Name() const { return name_; }
-    void SetName(const std::string& name);
+    void SetName(const std::string& name) { Store(name_, name); }
     // Character height in pixels; negative like the system's font height (-11 is 8 point).
     std::int32_t Height() const { return height_; }
-    void SetHeight(std::int32_t height);
+    void SetHeight(std::int32_t height) { Store(height_, height); }
     TColor Color() const { return color_; }
-    void SetColor(TColor color);
+    void SetColor(TColor color) { Store(color_, color); }
     std::uint32_t Style() const { return style_; }
-    void SetStyle(std::uint32_t style);
+    void SetStyle(std::uint32_t style) { Store(style_, style); }
     std::int32_t Charset() const { return charset_; }
-    void SetCharset(std::int32_t charset);
+    void SetCharset(std::int32_t charset) { Store(charset_, charset); }
 
     // Copies every attribute of `source`; none restores the default font.
     void Assign(const TFont* source);
@@ -59,6 +59,12 @@ public:
 
 private:
     void Changed() const;
+    // Sets an attribute; every setting is reported, also of the value already held.
+    template <typename T>
+    void Store(T& field, const T& value) {
+        field = value;
+        Changed();
+    }
 
     std::string name_ = "MS Sans Serif";
     std::int32_t height_ = -11;

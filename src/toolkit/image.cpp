@@ -22,20 +22,6 @@ const ClassInfo& TImage::StaticClass() {
     return info;
 }
 
-void TImage::SetStretch(bool stretch) {
-    if (stretch != stretch_) {
-        stretch_ = stretch;
-        Changed(ControlProperty::Layout);
-    }
-}
-
-void TImage::SetAutoSize(bool autoSize) {
-    if (autoSize != autoSize_) {
-        autoSize_ = autoSize;
-        Changed(ControlProperty::Layout);
-    }
-}
-
 const ClassInfo& TImageList::StaticClass() {
     static const ClassInfo info(
         "TImageList", &TComponent::StaticClass(),
@@ -55,9 +41,7 @@ void TImageList::Add(Bitmap bitmap) {
 }
 
 void TImageList::GetBitmap(int index, TPicture& picture) const {
-    if (index < 0 || index >= Count()) {
-        ThrowListIndexError(index);
-    }
+    CheckListIndex(index, Count());
     picture.SetBitmap(bitmaps_[static_cast<std::size_t>(index)]);
 }
 

@@ -21,9 +21,9 @@ public:
     // Copies `picture` into the image's own picture; none clears it.
     void SetPicture(TPicture* picture) { picture_->Assign(picture); }
     bool Stretch() const { return stretch_; }
-    void SetStretch(bool stretch);
+    void SetStretch(bool stretch) { Update(stretch_, stretch, ControlProperty::Layout); }
     bool AutoSize() const { return autoSize_; }
-    void SetAutoSize(bool autoSize);
+    void SetAutoSize(bool autoSize) { Update(autoSize_, autoSize, ControlProperty::Layout); }
 
 private:
     std::unique_ptr<TPicture> picture_;

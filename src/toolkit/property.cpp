@@ -1,5 +1,7 @@
 #include "toolkit/property.h"
 
+#include <iterator>
+
 #include "base/text.h"
 #include "toolkit/errors.h"
 
@@ -40,22 +42,8 @@ const Property* ClassInfo::FindProperty(std::string_view name) const {
     return nullptr;
 }
 
-bool ClassInfo::InheritsFrom(const ClassInfo& other) const {
-    for (const ClassInfo* info = this; info != nullptr; info = info->base_) {
-        if (info == &other) {
-            return true;
-        }
-    }
-    return false;
-}
-
 PropertyList TakeProperties(std::span<std::unique_ptr<Property>> items) {
-    PropertyList list;
-    list.reserve(items.size());
-    for (std::unique_ptr<Property>& item : items) {
-        list.push_back(std::move(item));
-    }
-    return list;
+    return {std::make_move_iterator(items.begin()), std::make_move_iterator(items.end())};
 }
 
 }  // namespace nv::toolkit

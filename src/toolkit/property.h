@@ -71,14 +71,10 @@ public:
         : name_(std::move(name)), base_(base), properties_(std::move(properties)) {}
 
     const std::string& Name() const { return name_; }
-    const ClassInfo* Base() const { return base_; }
-    const PropertyList& OwnProperties() const { return properties_; }
 
     // The property of that name on this class or a base, A..Z compared without case; the
     // class's own properties come before those of its bases. None when there is no such one.
     const Property* FindProperty(std::string_view name) const;
-
-    bool InheritsFrom(const ClassInfo& other) const;
 
 private:
     std::string name_;

@@ -25,19 +25,11 @@ TRadioGroup::TRadioGroup() : items_(std::make_unique<TStringList>()) {
 }
 
 void TRadioGroup::SetItemIndex(std::int32_t index) {
-    index = std::clamp(index, -1, items_->Count() - 1);
-    if (index != itemIndex_) {
-        itemIndex_ = index;
-        Changed(ControlProperty::ItemIndex);
-    }
+    Update(itemIndex_, std::clamp(index, -1, items_->Count() - 1), ControlProperty::ItemIndex);
 }
 
 void TRadioGroup::SetColumns(std::int32_t columns) {
-    columns = std::max(columns, 1);
-    if (columns != columns_) {
-        columns_ = columns;
-        Changed(ControlProperty::Layout);
-    }
+    Update(columns_, std::max(columns, 1), ControlProperty::Layout);
 }
 
 void TRadioGroup::SelectByUser(std::int32_t index) {

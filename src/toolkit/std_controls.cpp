@@ -25,20 +25,6 @@ const ClassInfo& TPanel::StaticClass() {
     return info;
 }
 
-void TPanel::SetBevelOuter(TBevelCut bevel) {
-    if (bevel != bevelOuter_) {
-        bevelOuter_ = bevel;
-        Changed(ControlProperty::Layout);
-    }
-}
-
-void TPanel::SetCtl3D(bool ctl3D) {
-    if (ctl3D != ctl3D_) {
-        ctl3D_ = ctl3D;
-        Changed(ControlProperty::Layout);
-    }
-}
-
 namespace {
 constexpr std::string_view kAlignmentNames[] = {"taLeftJustify", "taRightJustify", "taCenter"};
 }  // namespace
@@ -53,20 +39,6 @@ const ClassInfo& TLabel::StaticClass() {
             EnumProp("Alignment", kAlignmentNames, &TLabel::Alignment, &TLabel::SetAlignment),
             BoolProp("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize)));
     return info;
-}
-
-void TLabel::SetAlignment(TAlignment alignment) {
-    if (alignment != alignment_) {
-        alignment_ = alignment;
-        Changed(ControlProperty::Layout);
-    }
-}
-
-void TLabel::SetAutoSize(bool autoSize) {
-    if (autoSize != autoSize_) {
-        autoSize_ = autoSize;
-        Changed(ControlProperty::Layout);
-    }
 }
 
 const ClassInfo& TButton::StaticClass() {
@@ -92,13 +64,6 @@ const ClassInfo& TCheckBox::StaticClass() {
                          BoolProp("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked),
                          EventProp("OnClick")));
     return info;
-}
-
-void TCheckBox::SetChecked(bool checked) {
-    if (checked != checked_) {
-        checked_ = checked;
-        Changed(ControlProperty::Checked);
-    }
 }
 
 void TCheckBox::ClickByUser() {
@@ -127,13 +92,6 @@ void TEdit::TextEditedByUser(const std::string& text) {
     StoreCaption(text);
 }
 
-void TEdit::SetReadOnly(bool readOnly) {
-    if (readOnly != readOnly_) {
-        readOnly_ = readOnly;
-        Changed(ControlProperty::ReadOnly);
-    }
-}
-
 TRichEdit::TRichEdit() : lines_(std::make_unique<TStringList>()) {
     SetColor(kClWindow);
     lines_->OnChange = [this] { Changed(ControlProperty::Lines); };
@@ -150,27 +108,6 @@ const ClassInfo& TRichEdit::StaticClass() {
                                   &TRichEdit::SetScrollBars),
                          BoolProp("WordWrap", &TRichEdit::WordWrap, &TRichEdit::SetWordWrap)));
     return info;
-}
-
-void TRichEdit::SetReadOnly(bool readOnly) {
-    if (readOnly != readOnly_) {
-        readOnly_ = readOnly;
-        Changed(ControlProperty::ReadOnly);
-    }
-}
-
-void TRichEdit::SetScrollBars(TScrollStyle scrollBars) {
-    if (scrollBars != scrollBars_) {
-        scrollBars_ = scrollBars;
-        Changed(ControlProperty::Layout);
-    }
-}
-
-void TRichEdit::SetWordWrap(bool wordWrap) {
-    if (wordWrap != wordWrap_) {
-        wordWrap_ = wordWrap;
-        Changed(ControlProperty::Layout);
-    }
 }
 
 const ClassInfo& TProgressBar::StaticClass() {
@@ -197,11 +134,7 @@ void TProgressBar::SetRange(std::int32_t min, std::int32_t max) {
 }
 
 void TProgressBar::SetPosition(std::int32_t position) {
-    position = std::clamp(position, min_, max_);
-    if (position != position_) {
-        position_ = position;
-        Changed(ControlProperty::Position);
-    }
+    Update(position_, std::clamp(position, min_, max_), ControlProperty::Position);
 }
 
 void TProgressBar::StepIt() {

@@ -23,10 +23,10 @@ public:
     ComponentKind Kind() const override { return ComponentKind::Panel; }
 
     TBevelCut BevelOuter() const { return bevelOuter_; }
-    void SetBevelOuter(TBevelCut bevel);
+    void SetBevelOuter(TBevelCut bevel) { Update(bevelOuter_, bevel, ControlProperty::Layout); }
     // Whether the controls on the panel draw 3-D borders.
     bool Ctl3D() const { return ctl3D_; }
-    void SetCtl3D(bool ctl3D);
+    void SetCtl3D(bool ctl3D) { Update(ctl3D_, ctl3D, ControlProperty::Layout); }
 
 private:
     TBevelCut bevelOuter_ = TBevelCut::Raised;
@@ -41,9 +41,11 @@ public:
     ComponentKind Kind() const override { return ComponentKind::Label; }
 
     TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment alignment);
+    void SetAlignment(TAlignment alignment) {
+        Update(alignment_, alignment, ControlProperty::Layout);
+    }
     bool AutoSize() const { return autoSize_; }
-    void SetAutoSize(bool autoSize);
+    void SetAutoSize(bool autoSize) { Update(autoSize_, autoSize, ControlProperty::Layout); }
 
 private:
     TAlignment alignment_ = TAlignment::LeftJustify;
@@ -70,7 +72,7 @@ public:
 
     bool Checked() const { return checked_; }
     // Sets the state without raising OnClick.
-    void SetChecked(bool checked);
+    void SetChecked(bool checked) { Update(checked_, checked, ControlProperty::Checked); }
     // Raised by the backend when the user clicks the box: toggles it, then runs OnClick.
     void ClickByUser();
 
@@ -92,7 +94,7 @@ public:
     // Raised by the backend after the user typed: takes the text without echoing it back.
     void TextEditedByUser(const std::string& text);
     bool ReadOnly() const { return readOnly_; }
-    void SetReadOnly(bool readOnly);
+    void SetReadOnly(bool readOnly) { Update(readOnly_, readOnly, ControlProperty::ReadOnly); }
 
 private:
     bool readOnly_ = false;
@@ -110,11 +112,13 @@ public:
     // Replaces the content with copies of the lines of `lines`; none empties the box.
     void SetLines(TStrings* lines) { lines_->Assign(lines); }
     bool ReadOnly() const { return readOnly_; }
-    void SetReadOnly(bool readOnly);
+    void SetReadOnly(bool readOnly) { Update(readOnly_, readOnly, ControlProperty::ReadOnly); }
     TScrollStyle ScrollBars() const { return scrollBars_; }
-    void SetScrollBars(TScrollStyle scrollBars);
+    void SetScrollBars(TScrollStyle scrollBars) {
+        Update(scrollBars_, scrollBars, ControlProperty::Layout);
+    }
     bool WordWrap() const { return wordWrap_; }
-    void SetWordWrap(bool wordWrap);
+    void SetWordWrap(bool wordWrap) { Update(wordWrap_, wordWrap, ControlProperty::Layout); }
 
 private:
     std::unique_ptr<TStringList> lines_;

@@ -79,32 +79,24 @@ const ClassInfo& TStringList::StaticClass() {
 }
 
 const std::string& TStringList::Strings(int index) const {
-    if (index < 0 || index >= Count()) {
-        ThrowListIndexError(index);
-    }
+    CheckListIndex(index, Count());
     return lines_[static_cast<std::size_t>(index)];
 }
 
 void TStringList::Put(int index, const std::string& line) {
-    if (index < 0 || index >= Count()) {
-        ThrowListIndexError(index);
-    }
+    CheckListIndex(index, Count());
     lines_[static_cast<std::size_t>(index)] = line;
     Changed();
 }
 
 void TStringList::Insert(int index, const std::string& line) {
-    if (index < 0 || index > Count()) {
-        ThrowListIndexError(index);
-    }
+    CheckListIndex(index, Count() + 1);
     lines_.insert(lines_.begin() + index, line);
     Changed();
 }
 
 void TStringList::Delete(int index) {
-    if (index < 0 || index >= Count()) {
-        ThrowListIndexError(index);
-    }
+    CheckListIndex(index, Count());
     lines_.erase(lines_.begin() + index);
     Changed();
 }
