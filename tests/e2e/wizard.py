@@ -293,8 +293,8 @@ class WizardTestCase(WineTestCase):
                 ok = bool(condition(snap))
             except AssertionError:
                 ok = False
-            settled = ok and found and found[-1] is not None and \
-                found[-1].texts() == snap.texts()
+            previous = found[-1] if found else None
+            settled = ok and previous is not None and previous.texts() == snap.texts()
             found.append(snap if ok else None)
             return settled
 

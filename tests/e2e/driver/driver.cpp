@@ -615,7 +615,13 @@ int Execute(const std::vector<std::string>& args) {
         return Fail("no edit field", args[3]);
     }
     if (command == "keys") {
+        // Keys go to the active window: typed before the window has become it, they would be
+        // lost. Waiting for that asks nothing of the window itself.
         SetForegroundWindow(top);
+        const DWORD start = GetTickCount();
+        while (GetForegroundWindow() != top && GetTickCount() - start < waitMs) {
+            Sleep(kPollMs);
+        }
         for (int i = 3; i < argc; ++i) {
             if (!SendKeys(args[static_cast<std::size_t>(i)])) {
                 return Fail("unknown key", args[static_cast<std::size_t>(i)]);
