@@ -26,15 +26,25 @@ def decode(text):
     return text.encode("latin-1").decode("cp1252", errors="replace")
 
 
+class SessionFailed(AssertionError):
+    def __init__(self, message, started):
+        super().__init__(message)
+        self.started = started  # the session had not answered any command yet
+
+
 class DriverSession:
     """One nvdriver process answering many commands ("nvdriver serve"): starting a Windows
     program under Wine costs far more than any command, so tests share one."""
 
     def __init__(self, wine):
+        # Wine's own messages go to a file: they explain a session that ends at once.
+        self.stderr = tempfile.TemporaryFile()
         self.proc = subprocess.Popen(["wine", str(wine.driver_exe), "serve"], env=wine.env,
                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                     stderr=subprocess.DEVNULL)
+                                     stderr=self.stderr)
         self.buffer = b""
+        self.answered = 0
+        self.wine_said = ""
 
     def alive(self):
         return self.proc.poll() is None
@@ -51,7 +61,10 @@ class DriverSession:
             err = self._read_exact(err_length, deadline)
         except (OSError, ValueError) as error:
             self.close()
-            raise AssertionError(f"nvdriver {list(args)}: session failed: {error}") from error
+            raise SessionFailed(f"nvdriver {list(args)}: session failed: {error}\n"
+                                f"{self.wine_said}",
+                                started=self.answered == 0) from error
+        self.answered += 1
         return subprocess.CompletedProcess(list(args), code, out, err)
 
     def _fill(self, deadline):
@@ -87,6 +100,10 @@ class DriverSession:
                 self.proc.kill()
                 self.proc.wait(timeout=10)
         self.proc.stdout.close()
+        if not self.stderr.closed:
+            self.stderr.seek(0)
+            self.wine_said = self.stderr.read().decode(errors="replace")[-2000:]
+            self.stderr.close()
 
 
 def driver_bytes(arg):
@@ -148,7 +165,15 @@ class Wine:
     def driver(self, *args, check=True, timeout=60):
         if self.session is None or not self.session.alive():
             self.session = DriverSession(self)
-        proc = self.session.call(args, timeout)
+        try:
+            proc = self.session.call(args, timeout)
+        except SessionFailed as failure:
+            # A Wine process now and then ends before it runs at all; a session that had
+            # answered nothing is started once more. One that fails later fails the test.
+            if not failure.started:
+                raise
+            self.session = DriverSession(self)
+            proc = self.session.call(args, timeout)
         if check and proc.returncode != 0:
             raise AssertionError(f"nvdriver {args}: {proc.stderr.decode(errors='replace')}")
         return proc
