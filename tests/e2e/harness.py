@@ -27,9 +27,9 @@ def decode(text):
 
 
 class SessionFailed(AssertionError):
-    def __init__(self, message, started):
+    def __init__(self, message, before_first_answer):
         super().__init__(message)
-        self.started = started  # the session had not answered any command yet
+        self.before_first_answer = before_first_answer
 
 
 class DriverSession:
@@ -63,7 +63,7 @@ class DriverSession:
             self.close()
             raise SessionFailed(f"nvdriver {list(args)}: session failed: {error}\n"
                                 f"{self.wine_said}",
-                                started=self.answered == 0) from error
+                                before_first_answer=self.answered == 0) from error
         self.answered += 1
         return subprocess.CompletedProcess(list(args), code, out, err)
 
@@ -170,7 +170,7 @@ class Wine:
         except SessionFailed as failure:
             # A Wine process now and then ends before it runs at all; a session that had
             # answered nothing is started once more. One that fails later fails the test.
-            if not failure.started:
+            if not failure.before_first_answer:
                 raise
             self.session = DriverSession(self)
             proc = self.session.call(args, timeout)

@@ -137,17 +137,23 @@ HWND FindTopWindow(const std::string& title) {
     return find.found;
 }
 
-HWND WaitTopWindow(const std::string& title, DWORD timeoutMs) {
+// Asks `done` every kPollMs until it holds or `timeoutMs` have passed; whether it held.
+template <typename Condition>
+bool PollUntil(Condition done, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
-    for (;;) {
-        if (HWND window = FindTopWindow(title)) {
-            return window;
-        }
+    while (!done()) {
         if (GetTickCount() - start > timeoutMs) {
-            return nullptr;
+            return false;
         }
         Sleep(kPollMs);
     }
+    return true;
+}
+
+HWND WaitTopWindow(const std::string& title, DWORD timeoutMs) {
+    HWND window = nullptr;
+    PollUntil([&] { return (window = FindTopWindow(title)) != nullptr; }, timeoutMs);
+    return window;
 }
 
 BOOL CALLBACK CollectProc(HWND window, LPARAM param) {
@@ -541,14 +547,8 @@ int Execute(const std::vector<std::string>& args) {
                              : kDefaultWaitMs;
 
     if (command == "gone") {
-        const DWORD start = GetTickCount();
-        while (FindTopWindow(title) != nullptr) {
-            if (GetTickCount() - start > waitMs) {
-                return Fail("still there", title);
-            }
-            Sleep(kPollMs);
-        }
-        return 0;
+        const bool gone = PollUntil([&] { return FindTopWindow(title) == nullptr; }, waitMs);
+        return gone ? 0 : Fail("still there", title);
     }
 
     HWND top = WaitTopWindow(title, waitMs);
@@ -618,10 +618,7 @@ int Execute(const std::vector<std::string>& args) {
         // Keys go to the active window: typed before the window has become it, they would be
         // lost. Waiting for that asks nothing of the window itself.
         SetForegroundWindow(top);
-        const DWORD start = GetTickCount();
-        while (GetForegroundWindow() != top && GetTickCount() - start < waitMs) {
-            Sleep(kPollMs);
-        }
+        (void)PollUntil([top] { return GetForegroundWindow() == top; }, waitMs);
         for (int i = 3; i < argc; ++i) {
             if (!SendKeys(args[static_cast<std::size_t>(i)])) {
                 return Fail("unknown key", args[static_cast<std::size_t>(i)]);
